@@ -1,0 +1,41 @@
+# Entry points: `make demo` (install what is missing, build, run the demo
+# topology) and `make test` (every test, in the normal and the sanitizer build).
+BUILD ?= build
+SAN_BUILD ?= build-asan
+JOBS ?= 2
+GENERATOR := -G Ninja
+
+.PHONY: all deps configure build demo test test-release test-asan bench fuzz install clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j$(JOBS)
+
+demo: build
+	@$(BUILD)/bin/zeb2hart demo
+
+test: test-release test-asan
+
+test-release: build
+	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+test-asan: deps
+	@cmake -S . -B $(SAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DZEB2HART_SANITIZE=ON -DZEB2HART_WITH_BENCH=OFF > /dev/null
+	@cmake --build $(SAN_BUILD) -j$(JOBS)
+	@cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
+
+bench: build
+	@$(BUILD)/bin/zeb2hart_bench 2>/dev/null || echo "no benchmarks built yet"
+
+install: build
+	@cmake --install $(BUILD)
+
+clean:
+	@rm -rf $(BUILD) $(SAN_BUILD)

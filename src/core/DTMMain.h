@@ -1,0 +1,195 @@
+#pragma once
+// DTMMain: the gateway DTM object the frame creates for every instance. It
+// implements the FDT interfaces toward the frame, the child and the parent,
+// owns the document toolkit, the dictionary, the gateway and its timer, and is
+// the hub through which the pages reach the monitor, the texts and the frame.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "core/ChannelCollection.h"
+#include "core/Pages.h"
+#include "fdt/CommunicationInterfaces.h"
+#include "fdt/DtmInterfaces.h"
+#include "fdt/FrameInterfaces.h"
+#include "gateway/HartGateway.h"
+#include "platform/PropertyBag.h"
+#include "support/Dictionary.h"
+#include "xml/XMLHelp.h"
+
+namespace zeb2hart::core {
+
+// The frame's persistence site: told when a persisted property has a new value.
+class PersistenceSite {
+public:
+    virtual ~PersistenceSite() = default;
+    virtual void PropertyChanged(const std::string& propertyName) = 0;
+};
+
+class DTMMain final : public fdt::IDtm,
+                      public fdt::IDtmInformation,
+                      public fdt::IDtmDocumentation,
+                      public fdt::IDtmActiveXInformation,
+                      public fdt::IDtmChannel,
+                      public fdt::IDtmParameter,
+                      public fdt::IFdtChannel,
+                      public fdt::IFdtChannelSubTopology,
+                      public fdt::IFdtCommunication,
+                      public fdt::IFdtCommunicationEvents,
+                      public fdt::IFdtEvents,
+                      public std::enable_shared_from_this<DTMMain>,
+                      private gateway::GatewayHost {
+public:
+    // Creates an instance in the component folder of the installed services.
+    static std::shared_ptr<DTMMain> create();
+    static std::shared_ptr<DTMMain> create(const std::filesystem::path& componentFolder);
+    ~DTMMain() override;
+
+    // --- persistence (the frame's property bag) ---------------------------------
+    // Initialise new properties from DTM.ini; a Boolean or number that does not
+    // convert throws and leaves the later properties unset.
+    void InitNewProperties();
+    void LoadProperties(platform::PropertyBag& bag);
+    void SaveProperties(platform::PropertyBag& bag) const;
+    void setPersistenceSite(std::shared_ptr<PersistenceSite> site) { m_persistenceSite = std::move(site); }
+
+    bool PersistentZEBProtocolFilter = false;
+    bool PersistentHARTProtocolFilter = false;
+    bool PersistentFDTInterfaceFilter = false;
+    std::int16_t PersistentDeviceTypeIndex = 0;
+    std::int16_t PersistentWarmstartDelay = 0;
+    std::string PersistentDeviceList = "VRA520";
+    std::string PersistentManufacturerIDCode = "14002.32";
+    std::string PersistentManufacturerDevTypeCode = "14000.32";
+    std::string PersistentRevLevelOfTransmSpecDoc = "14016.32";
+    std::string PersistentSoftwareRevLevelOfDev = "14015.32";
+    std::string PersistentHardwareRevLevelOfElectr = "14014.32";
+    std::string PersistentDeviceID = "32516.28";
+
+    // --- public services for the pages ----------------------------------------
+    fdt::ObjectPtr GetFramePointer() const { return m_Container; }
+    xml::XMLHelp& XMLHelpPointer() { return *m_XMLHelp; }
+    fdt::ObjectPtr OnInitControl() const { return m_Container; }
+    std::string GetDictionaryText(const std::string& textId) const;
+    void CtlMonitorPointer(const fdt::ObjectPtr& page) { m_CtlMonitor = page; }
+    void CtlOfflineParamPointer(const fdt::ObjectPtr& page) { m_CtlOfflineParam = page; }
+    void CtlAboutPointer(const fdt::ObjectPtr& page) { m_CtlAbout = page; }
+    // Reports a value a page changed: the frame's parameter-changed event, then
+    // the property marked as changed.
+    void PersistentParamChanged(const std::string& paramName, const std::string& newValue);
+    void MonitorMsg(const std::string& functionName, const std::string& message, std::int32_t lineColor,
+                    std::int16_t filter) override;
+    void Set_Status();
+    void TranslateControls(const std::string& prefix, const ControlList& controls);
+    fdt::Variant CommStatus() const { return m_CommStatus; }
+    // Converts the value to a 32-bit integer (errors reach the caller).
+    void CommStatus(const fdt::Variant& value);
+    const std::string& StatusText() const { return m_StatusText; }
+    void StatusText(const std::string& text) { m_StatusText = text; }
+    std::string PresistentTrace = "None";
+
+    // --- IDtm -------------------------------------------------------------------
+    bool Environment(const std::string& systemTag, const fdt::ObjectPtr& container) override;
+    bool InitNew(const std::string& deviceType) override;
+    bool Config(const std::string& userInfo) override;
+    bool SetCommunication(const std::shared_ptr<fdt::IFdtCommunication>& communication) override;
+    bool PrepareToRelease() override;
+    bool PrepareToReleaseCommunication() override;
+    bool ReleaseCommunication() override;
+    bool PrepareToDelete() override;
+    bool SetLanguage(std::int32_t languageId) override;
+    std::string GetFunctions(const std::string& operationState) override;
+    bool InvokeFunctionRequest(const std::string& invokeId, const std::string& functionCall) override;
+    bool PrivateDialogEnabled(bool enabled) override;
+
+    // --- IDtmInformation, IDtmDocumentation, IDtmActiveXInformation ---------------
+    std::string GetInformation() override;
+    std::string GetDocumentation(const std::string& functionCall) override;
+    std::string GetActiveXGuid(const std::string& functionCall) override;
+    std::string GetActiveXProgId(const std::string& functionCall) override;
+
+    // --- IDtmChannel, IFdtChannel, IDtmParameter, IFdtChannelSubTopology, IFdtEvents ---
+    std::shared_ptr<fdt::IFdtChannelCollection> GetChannels() override;
+    std::string GetChannelPath() override;
+    std::string GetChannelParameters(const std::string& parameterPath, const std::string& protocolId) override;
+    bool SetChannelParameters(const std::string& parameterPath, const std::string& protocolId,
+                              const std::string& xmlDocument) override;
+    std::string GetParameters(const std::string& parameterPath) override;
+    bool SetParameters(const std::string& parameterPath, const std::string& fdtXmlDocument) override;
+    bool ScanRequest(const std::string& invokeId) override;
+    bool ValidateAddChild(const std::string& childSystemTag) override;
+    bool ValidateRemoveChild(const std::string& childSystemTag) override;
+    void OnAddChild(const std::string& childSystemTag) override;
+    void OnRemoveChild(const std::string& childSystemTag) override;
+    void OnChildParameterChanged(const std::string& systemTag) override;
+    void OnParameterChanged(const std::string& systemTag, const std::string& parameter) override;
+    void OnLockDataSet(const std::string& systemTag, const std::string& userName) override;
+    bool OnUnlockDataSet(const std::string& systemTag, const std::string& userName) override;
+
+    // --- IFdtCommunication (the child's side) -----------------------------------------
+    void Abort(const std::string& fieldbusFrame) override;
+    bool ConnectRequest(const std::shared_ptr<fdt::IFdtCommunicationEvents>& callback, const std::string& invokeId,
+                        const std::string& protocolId, const std::string& fieldbusFrame) override;
+    bool DisconnectRequest(const std::string& invokeId, const std::string& fieldbusFrame) override;
+    bool TransactionRequest(const std::string& invokeId, const std::string& fieldbusFrame) override;
+    std::string GetSupportedProtocols() override;
+    bool SequenceBegin(const std::string& fieldbusFrame) override;
+    bool SequenceStart(const std::string& fieldbusFrame) override;
+    bool SequenceEnd(const std::string& fieldbusFrame) override;
+
+    // --- IFdtCommunicationEvents (the parent's side) ----------------------------------
+    void OnAbort(const std::string& communicationReference) override;
+    void OnConnectResponse(const std::string& invokeId, const std::string& response) override;
+    void OnDisconnectResponse(const std::string& invokeId, const std::string& response) override;
+    void OnTransactionResponse(const std::string& invokeId, const std::string& response) override;
+
+    // --- read access for tests and the frame stand-in ------------------------------------
+    const std::string& systemTag() const { return m_SystemTag; }
+    const std::string& childSystemTag() const { return m_ChildSystemTag; }
+    const std::string& channelUuid() const { return m_ChannelUUID; }
+    const std::filesystem::path& componentFolder() const { return m_componentFolder; }
+    const std::string& xmlSchemaPath() const { return m_XMLSchemaPath; }
+    const std::string& iniFile() const { return m_IniFile; }
+    support::clsDictionary& dictionary() { return *m_Dictionary; }
+    gateway::HartGateway& gateway() { return *m_Gateway; }
+
+private:
+    explicit DTMMain(std::filesystem::path componentFolder);
+    void construct();
+    void updatePageLanguages();
+    std::shared_ptr<fdt::IDtmEvents> frameEvents() const;
+    void markChanged(const std::string& propertyName);
+
+    // GatewayHost
+    std::int16_t warmstartDelay() const override { return PersistentWarmstartDelay; }
+    std::array<std::string, 6> identityTexts() const override;
+    void setCommStatus(std::int32_t status) override;
+    std::shared_ptr<fdt::IFdtCommunicationEvents> selfAsCallback() override;
+
+    std::filesystem::path m_componentFolder;
+    std::shared_ptr<ChannelCollection> m_Channels;
+    std::weak_ptr<fdt::Object> m_CtlMonitor;
+    std::weak_ptr<fdt::Object> m_CtlOfflineParam;
+    std::weak_ptr<fdt::Object> m_CtlAbout;
+    std::string m_XMLSchemaPath;
+    std::string m_IniFile;
+    std::unique_ptr<xml::XMLHelp> m_XMLHelp;
+    std::unique_ptr<support::clsDictionary> m_Dictionary;
+    std::unique_ptr<gateway::HartGateway> m_Gateway;
+    std::string m_SystemTag;
+    fdt::ObjectPtr m_Container;
+    std::string m_ChildSystemTag;
+    std::string m_ChannelUUID = "AD46AA4C-4366-4C7E-9C4D-0562F001308B";
+    fdt::Variant m_CommStatus{std::int32_t{1}};
+    std::string m_StatusText;
+    std::shared_ptr<PersistenceSite> m_persistenceSite;
+};
+
+// Registers DTMMain and the page classes (ProgIDs and fixed CLSIDs) with the
+// class registry. Called once when the library is loaded; safe to call again.
+void registerComponentClasses();
+
+} // namespace zeb2hart::core

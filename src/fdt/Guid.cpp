@@ -1,0 +1,65 @@
+#include "fdt/Guid.h"
+
+#include <cstdio>
+
+namespace zeb2hart::fdt {
+
+std::string Guid::toString() const
+{
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                  static_cast<unsigned>(data1), static_cast<unsigned>(data2), static_cast<unsigned>(data3),
+                  data4[0], data4[1], data4[2], data4[3], data4[4], data4[5], data4[6], data4[7]);
+    return buffer;
+}
+
+namespace {
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+} // namespace
+
+std::optional<Guid> Guid::parse(std::string_view text)
+{
+    if (text.size() == 38 && text.front() == '{' && text.back() == '}')
+        text = text.substr(1, 36);
+    if (text.size() != 36)
+        return std::nullopt;
+    std::array<std::uint8_t, 16> bytes{};
+    std::size_t b = 0;
+    for (std::size_t i = 0; i < 36;) {
+        if (i == 8 || i == 13 || i == 18 || i == 23) {
+            if (text[i] != '-')
+                return std::nullopt;
+            ++i;
+            continue;
+        }
+        const int hi = hexDigit(text[i]);
+        const int lo = hexDigit(text[i + 1]);
+        if (hi < 0 || lo < 0)
+            return std::nullopt;
+        bytes[b++] = static_cast<std::uint8_t>(hi * 16 + lo);
+        i += 2;
+    }
+    return fromBytes(bytes);
+}
+
+Guid Guid::fromBytes(const std::array<std::uint8_t, 16>& bytes)
+{
+    Guid g;
+    g.data1 = (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) | (std::uint32_t{bytes[2]} << 8) | bytes[3];
+    g.data2 = static_cast<std::uint16_t>((bytes[4] << 8) | bytes[5]);
+    g.data3 = static_cast<std::uint16_t>((bytes[6] << 8) | bytes[7]);
+    for (int i = 0; i < 8; ++i)
+        g.data4[i] = bytes[8 + i];
+    return g;
+}
+
+} // namespace zeb2hart::fdt

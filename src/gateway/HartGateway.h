@@ -1,0 +1,86 @@
+#pragma once
+// The HART channel of the gateway: the child's connect, disconnect and HART
+// commands turned into ZEB requests to the parent, and the parent's answers
+// turned back into HART answers. DTMMain owns one and forwards its
+// IFdtCommunication and IFdtCommunicationEvents operations to it.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fdt/CommunicationInterfaces.h"
+#include "gateway/clsCommunicator.h"
+#include "gateway/clsTimerControl.h"
+#include "support/Monitor.h"
+
+namespace zeb2hart::xml {
+class XMLHelp;
+}
+
+namespace zeb2hart::gateway {
+
+// What the gateway needs from the DTM object that owns it.
+class GatewayHost : public support::MonitorSink {
+public:
+    // PersistentWarmstartDelay, in seconds.
+    virtual std::int16_t warmstartDelay() const = 0;
+    // The six identity texts, in the order of the command 0 layout.
+    virtual std::array<std::string, 6> identityTexts() const = 0;
+    // Sets CommStatus and pushes it to the pages (Set_Status).
+    virtual void setCommStatus(std::int32_t status) = 0;
+    // The DTM itself as the callback the parent answers through.
+    virtual std::shared_ptr<fdt::IFdtCommunicationEvents> selfAsCallback() = 0;
+};
+
+constexpr const char* kHartProtocolId = "036D1498-387B-11D4-86E1-00E0987270B9";
+constexpr const char* kZebProtocolId = "81684E65-6385-4690-ACCF-49995B3B4E8B";
+constexpr const char* kBroadcastTelegram = "8000000300";
+
+// The HART response code for a ZEB status byte and the answer's data bytes.
+std::uint8_t ZEBStatusToResponseCode(std::uint8_t status, const std::vector<std::uint8_t>& data);
+// The monitor text of command 129 for request byte 3.
+std::string BroadcastText(std::uint8_t code);
+
+class HartGateway {
+public:
+    HartGateway(GatewayHost& host, xml::XMLHelp& xmlHelp, std::shared_ptr<platform::EventLoop> loop);
+
+    // IFdtCommunication, as the child calls it.
+    std::string GetSupportedProtocols();
+    bool ConnectRequest(const std::shared_ptr<fdt::IFdtCommunicationEvents>& callback, const std::string& invokeId,
+                        const std::string& protocolId, const std::string& fieldbusFrame);
+    bool DisconnectRequest(const std::string& invokeId, const std::string& fieldbusFrame);
+    bool TransactionRequest(const std::string& invokeId, const std::string& fieldbusFrame);
+    void Abort(const std::string&) {}
+    bool SequenceBegin(const std::string&) { return false; }
+    bool SequenceStart(const std::string&) { return false; }
+    bool SequenceEnd(const std::string&) { return false; }
+
+    // IFdtCommunicationEvents, as the parent calls it. Failures reach the caller where noted.
+    void OnAbort(const std::string& communicationReference);
+    void OnConnectResponse(const std::string& invokeId, const std::string& response);
+    void OnDisconnectResponse(const std::string& invokeId, const std::string& response);
+    void OnTransactionResponse(const std::string& invokeId, const std::string& response);
+
+    void TimeoutTimer_TimerEvent();
+
+    clsCommunicator& communicator() { return m_Communicator; }
+    const clsCommunicator& communicator() const { return m_Communicator; }
+    clsTimerControl& timeoutTimer() { return TimeoutTimer; }
+    std::int16_t HARTCommand() const { return m_HARTCommand; }
+    const std::array<std::uint8_t, 12>& Cmd0Response() const { return m_Cmd0Response; }
+    const std::string& ZebInvokeId() const { return m_ZebInvokeId; }
+
+private:
+    GatewayHost& m_host;
+    xml::XMLHelp& m_XMLHelp;
+    clsCommunicator m_Communicator;
+    clsTimerControl TimeoutTimer;
+    std::int16_t m_HARTCommand = 0;
+    std::array<std::uint8_t, 12> m_Cmd0Response{};
+    std::string m_ZebInvokeId;
+};
+
+} // namespace zeb2hart::gateway

@@ -1,0 +1,34 @@
+#pragma once
+// Where new GUIDs come from: libuuid in production, a counter in tests and
+// frame scripts so that their transcripts are repeatable.
+
+#include <cstdint>
+#include <optional>
+
+#include "fdt/Guid.h"
+
+namespace zeb2hart::platform {
+
+class GuidSource {
+public:
+    virtual ~GuidSource() = default;
+    // A new GUID, or nothing when none could be made.
+    virtual std::optional<fdt::Guid> newGuid() = 0;
+};
+
+class UuidGuidSource final : public GuidSource {
+public:
+    std::optional<fdt::Guid> newGuid() override;
+};
+
+// 00000000-0000-4000-8000-000000000001, ...02, ... in order.
+class SequentialGuidSource final : public GuidSource {
+public:
+    std::optional<fdt::Guid> newGuid() override;
+    void reset() { m_counter = 0; }
+
+private:
+    std::uint64_t m_counter = 0;
+};
+
+} // namespace zeb2hart::platform

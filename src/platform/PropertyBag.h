@@ -1,0 +1,59 @@
+#pragma once
+// Persistence of an object's named properties, as the frame's property bag:
+// typed read with a default for a missing key, typed write.
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "fdt/Variant.h"
+
+namespace zeb2hart::platform {
+
+class PropertyBag {
+public:
+    virtual ~PropertyBag() = default;
+    // The stored value, or `defaultValue` when the key is missing.
+    virtual fdt::Variant read(const std::string& key, const fdt::Variant& defaultValue) = 0;
+    virtual void write(const std::string& key, const fdt::Variant& value) = 0;
+};
+
+// Keeps the values in memory, in the order they were first written.
+class MemoryPropertyBag : public PropertyBag {
+public:
+    fdt::Variant read(const std::string& key, const fdt::Variant& defaultValue) override;
+    void write(const std::string& key, const fdt::Variant& value) override;
+
+    bool contains(const std::string& key) const;
+    const std::vector<std::pair<std::string, fdt::Variant>>& entries() const { return m_entries; }
+    void clear() { m_entries.clear(); }
+
+private:
+    std::vector<std::pair<std::string, fdt::Variant>> m_entries;
+};
+
+// A property bag stored as a JSON object in a file: {"key": {"type": "...", "value": ...}}.
+// load() reads the file; save() replaces it atomically (a failed save leaves the
+// previous file as it was).
+class JsonFilePropertyBag final : public MemoryPropertyBag {
+public:
+    explicit JsonFilePropertyBag(std::filesystem::path file) : m_file(std::move(file)) {}
+    // Throws fdt::FileError for an unreadable file or malformed content.
+    void load();
+    // Throws fdt::FileError when the file cannot be written.
+    void save() const;
+    const std::filesystem::path& file() const { return m_file; }
+
+    static std::string toJson(const MemoryPropertyBag& bag);
+    static void fromJson(const std::string& text, MemoryPropertyBag& bag);
+
+private:
+    std::filesystem::path m_file;
+};
+
+// Writes `content` to `file` through a temporary file in the same folder and a
+// rename, so that readers see either the old or the new file, never a part.
+void writeFileAtomically(const std::filesystem::path& file, const std::string& content);
+
+} // namespace zeb2hart::platform

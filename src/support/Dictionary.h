@@ -1,0 +1,48 @@
+#pragma once
+// clsDictionary: the texts of every language, loaded from DTMDictionary.xml,
+// one language selected, looked up by category and key.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct _xmlDoc;
+struct _xmlNode;
+
+namespace zeb2hart::support {
+
+class clsDictionary {
+public:
+    using Element = _xmlNode*;
+
+    clsDictionary();
+    ~clsDictionary();
+    clsDictionary(const clsDictionary&) = delete;
+    clsDictionary& operator=(const clsDictionary&) = delete;
+
+    void Clear();
+    bool LoadDictionary(const std::string& fullPathToDict);
+    std::vector<Element> GetLanguages() const;
+    std::int32_t GetIdOfLanguage(Element langNode) const;
+    std::int32_t GetDefaultLanguageId() const;
+    bool SelectLanguage(std::int32_t languageId, bool freeOtherLanguages);
+    Element GetSelectedLanguage() const { return m_SelectedLanguage; }
+    std::vector<Element> GetCategories(const std::string& category) const;
+    // The attribute's text, or nothing when the language, category, key or attribute is missing.
+    std::optional<std::string> GetTextEntry(const std::string& category, const std::string& key,
+                                            const std::string& keyAttribute) const;
+    std::optional<std::string> GetTextEntry(const std::vector<Element>& categories, const std::string& key,
+                                            const std::string& keyAttribute) const;
+    std::string TranslateStringTags(const std::string& text) const;
+
+private:
+    struct DocDeleter {
+        void operator()(_xmlDoc* doc) const;
+    };
+    std::unique_ptr<_xmlDoc, DocDeleter> m_Document;
+    Element m_SelectedLanguage = nullptr;
+};
+
+} // namespace zeb2hart::support

@@ -1,0 +1,108 @@
+#pragma once
+// XMLHelp builds, loads, validates and reads every FDT XML document of the
+// component. Each operation runs one pipeline: a fresh document, the schema
+// collection attached, the template file or the caller's text loaded under a
+// failure trap, path queries, and the serialised result. A document that does
+// not parse or validate loads as empty; only a failure of the parser call
+// itself is a load error (reported in a message box).
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fdt/Variant.h"
+#include "xml/Records.h"
+
+struct _xmlNode;
+struct _xmlAttr;
+
+namespace zeb2hart::xml {
+
+class SchemaCollection;
+
+class XMLHelp {
+public:
+    using Node = _xmlNode*;
+
+    // `componentFolder` holds XMLData/ (templates) and Resources/ (pictures).
+    explicit XMLHelp(std::filesystem::path componentFolder);
+    ~XMLHelp();
+    XMLHelp(const XMLHelp&) = delete;
+    XMLHelp& operator=(const XMLHelp&) = delete;
+
+    // --- schema collection -------------------------------------------------
+    // Adds every file of the folder whose name ends in "xml" (any case) under the
+    // namespace "x-schema:" + file name. A folder that cannot be listed throws
+    // fdt::FileError; a schema that cannot be added is traced and skipped.
+    void InitXMLSchemaCache(const std::string& schemaPath);
+    // The same into a new collection; this instance's collection is not touched.
+    std::shared_ptr<SchemaCollection> GetXMLSchemas(const std::string& schemaPath) const;
+    const SchemaCollection& Cache() const;
+
+    // --- description documents -----------------------------------------------
+    std::string GetDTMInformationDoc(const std::string& pathToXmlSchemas);
+    bool CheckInitInformation(const std::string& deviceType);
+    std::string GetUserLevel(const std::string& userInfo);
+    std::string GetDTMFunctionsDoc(const std::string& pathToXmlSchemas);
+    std::string GetProgId(const std::string& functionCall);
+    // The attribute as it comes: Null when absent, Empty after a load error.
+    fdt::Variant DocFunctionID(const std::string& functionCall);
+    std::string GetDTMDocumentationDoc(const std::vector<clsDataElement>& adapterParameter);
+    std::string GetDTMParametersDoc(const std::string& pathToXmlSchemas);
+    std::string OnParameterChanged(const std::string& paramName, const std::string& newValue);
+    std::string FdtBasicChannelParameter(const std::string& systemTag, const std::string& channelUuid);
+
+    // --- connect and disconnect documents --------------------------------------
+    std::string BuildHARTConnectRequest(const std::string& fdtTag);
+    std::string BuildHARTConnectResponse(const std::string& tag, const std::string& communicationReference,
+                                         std::int16_t shortAddress);
+    std::string BuildHARTDisconnectResponse(const std::string& communicationReference);
+    std::string XMLDisconnectResponse(const std::string& communicationReference);
+    std::string ZEBConnectResponseXML(const std::string& communicationReference);
+    std::string GetSupportedProtocols();
+
+    // --- data-exchange documents -------------------------------------------
+    std::string ZEBDataExchangeXML(std::int16_t msgType, const std::string& zebString,
+                                   const std::string& communicationReference);
+    std::string ZEBSeqDataExchangeXML(std::int16_t msgType, const clsZEBSequence& seqElem,
+                                      const std::string& communicationReference);
+    // Optional arguments count as given when they are not Empty.
+    std::string GetXMLDocumentDelayedData(const std::string& communicationReference,
+                                          const std::optional<ComData>& communicationData = std::nullopt,
+                                          const fdt::Variant& control = {}, const fdt::Variant& specFct = {},
+                                          const fdt::Variant& filename = {});
+    std::string ZEBToHARTCommunicationData(const std::string& fieldbusFrame);
+    std::string ZEBToHARTCommunicationDataDelayed(const std::string& fieldbusFrame);
+    bool IsErrorProtocol(const std::string& response);
+    std::string HARTTransactionResponseXML(std::int16_t commandNumber, const std::string& communicationReference,
+                                           const std::string& communicationData, std::uint8_t devStatus,
+                                           std::uint8_t cmdResponse);
+    std::string HARTErrorUndefinedXML(std::uint8_t commandNumber, const std::string& communicationReference);
+    std::string HARTErrorResponseXML(const std::string& zebCommError, const std::string& fdtTag);
+
+    // --- node helpers ----------------------------------------------------------
+    // The text of attribute `attrName` of the first element at `pathToAttr`; "" when
+    // no element is found (or the text does not load); fdt::NotFoundError when the
+    // element lacks the attribute.
+    std::string GetAttributeFromXML(const std::string& xmlString, const std::string& pathToAttr,
+                                    const std::string& attrName);
+    static Node GetNextElement(Node element);
+    static Node addNode(const std::string& name, Node root, const std::optional<std::string>& nameSpace = {});
+    static _xmlAttr* addAttribut(const std::string& name, const fdt::Variant& value, Node root,
+                                  const std::optional<std::string>& nameSpace = {});
+    static _xmlAttr* setAttribut(const std::string& name, const fdt::Variant& value, Node root,
+                                  const std::optional<std::string>& nameSpace = {});
+    static std::string ValueToText(const fdt::Variant& value);
+    void LoadNewLanguage(std::int32_t& lngId) { (void)lngId; }
+
+    const std::filesystem::path& componentFolder() const { return m_componentFolder; }
+
+private:
+    std::filesystem::path m_componentFolder;
+    std::shared_ptr<SchemaCollection> m_cache;
+};
+
+} // namespace zeb2hart::xml

@@ -1,0 +1,68 @@
+#include "fakes/TestEnvironment.h"
+
+#include <fstream>
+#include <random>
+
+namespace zeb2hart::test {
+
+std::filesystem::path componentDir()
+{
+    return ZEB2HART_COMPONENT_DIR;
+}
+
+std::filesystem::path frameSchemaDir()
+{
+    return std::filesystem::path(ZEB2HART_FRAME_DIR) / "FrameSchemas";
+}
+
+namespace {
+std::tm testMoment()
+{
+    std::tm moment{};
+    moment.tm_year = 2026 - 1900;
+    moment.tm_mon = 11;
+    moment.tm_mday = 6;
+    moment.tm_hour = 14;
+    moment.tm_min = 5;
+    moment.tm_sec = 9;
+    return moment;
+}
+} // namespace
+
+TempComponentFolder::TempComponentFolder()
+{
+    std::random_device random;
+    m_path = std::filesystem::temp_directory_path() / ("zeb2hart-test-" + std::to_string(random()));
+    std::filesystem::create_directories(m_path);
+    for (const char* dir : {"XMLData", "XMLSchemas", "Resources"})
+        std::filesystem::copy(componentDir() / dir, m_path / dir, std::filesystem::copy_options::recursive);
+}
+
+TempComponentFolder::~TempComponentFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+void TempComponentFolder::write(const std::filesystem::path& relative, const std::string& content) const
+{
+    std::filesystem::create_directories((m_path / relative).parent_path());
+    std::ofstream out(m_path / relative, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+TestEnvironment::TestEnvironment(const std::filesystem::path& componentFolder)
+    : m_clock(std::make_shared<platform::FixedClock>(testMoment()))
+{
+    platform::Services services;
+    services.componentFolder = componentFolder;
+    services.eventLoop = m_loop;
+    services.clock = m_clock;
+    services.guids = m_guids;
+    services.messageBox = m_messageBox;
+    services.fileDialog = m_fileDialog;
+    services.shell = m_shell;
+    m_scope = std::make_unique<platform::ScopedServices>(std::move(services));
+}
+
+} // namespace zeb2hart::test

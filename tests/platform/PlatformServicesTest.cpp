@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <csignal>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "fdt/Errors.h"
+#include "fdt/Guid.h"
+#include "fdt/Object.h"
+#include "platform/ClassRegistry.h"
+#include "platform/ComponentFolder.h"
+#include "platform/GuidSource.h"
+#include "platform/PropertyBag.h"
+#include "platform/Services.h"
+
+namespace zeb2hart::platform {
+namespace {
+
+namespace fs = std::filesystem;
+using fdt::Variant;
+
+std::string readFile(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class TempDir {
+public:
+    TempDir() : m_path(fs::temp_directory_path() / ("zeb2hart-platform-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" + std::to_string(reinterpret_cast<std::uintptr_t>(this))))
+    {
+        fs::create_directories(m_path);
+    }
+    ~TempDir()
+    {
+        std::error_code ignored;
+        fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(m_path, ignored);
+    }
+    const fs::path& path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
+TEST(Guid, FormatsAndParsesTheRegistryForm)
+{
+    const auto guid = fdt::Guid::parse("036d1481-387b-11d4-86e1-00e0987270b9");
+    ASSERT_TRUE(guid);
+    EXPECT_EQ(guid->toString(), "{036D1481-387B-11D4-86E1-00E0987270B9}");
+    EXPECT_EQ(fdt::Guid::parse(guid->toString()), guid);
+    for (const char* bad : {"", "{036D1481-387B-11D4-86E1-00E0987270B9", "036D1481+387B-11D4-86E1-00E0987270B9",
+                            "036D1481-387B-11D4-86E1-00E0987270BG"})
+        EXPECT_FALSE(fdt::Guid::parse(bad)) << bad;
+}
+
+TEST(GuidSource, SequentialGuidsAreNumberedAndUuidGuidsDiffer)
+{
+    SequentialGuidSource sequential;
+    EXPECT_EQ(sequential.newGuid()->toString(), "{00000000-0000-4000-8000-000000000001}");
+    EXPECT_EQ(sequential.newGuid()->toString(), "{00000000-0000-4000-8000-000000000002}");
+    sequential.reset();
+    EXPECT_EQ(sequential.newGuid()->toString(), "{00000000-0000-4000-8000-000000000001}");
+    UuidGuidSource random;
+    EXPECT_NE(random.newGuid(), random.newGuid());
+}
+
+TEST(ClassRegistry, CreatesRegisteredClassesByProgIdAndClsid)
+{
+    struct Widget : fdt::Object {};
+    auto& registry = ClassRegistry::instance();
+    const auto clsid = *fdt::Guid::parse("11111111-2222-3333-4444-555555555555");
+    registry.add("Test.Widget", clsid, [] { return std::make_shared<Widget>(); });
+    registry.add("Test.NoFactory", *fdt::Guid::parse("11111111-2222-3333-4444-666666666666"));
+    EXPECT_EQ(registry.clsidOf("Test.Widget"), clsid);
+    EXPECT_FALSE(registry.clsidOf("Test.Unknown"));
+    EXPECT_TRUE(fdt::query<Widget>(registry.create(clsid)));
+    EXPECT_TRUE(fdt::query<Widget>(registry.create("Test.Widget")));
+    EXPECT_EQ(registry.create("Test.NoFactory"), nullptr);
+    EXPECT_EQ(registry.create("Test.Unknown"), nullptr);
+}
+
+TEST(ObjectModel, RequireRaisesATypeMismatchForAMissingInterface)
+{
+    struct A : virtual fdt::Object {};
+    struct B : virtual fdt::Object {};
+    struct AB : A, B {};
+    fdt::ObjectPtr both = std::make_shared<AB>();
+    fdt::ObjectPtr onlyA = std::make_shared<A>();
+    EXPECT_TRUE(fdt::query<B>(both));
+    EXPECT_EQ(fdt::query<B>(onlyA), nullptr);
+    EXPECT_THROW(fdt::require<B>(onlyA), fdt::TypeMismatchError);
+}
+
+TEST(PropertyBag, MemoryBagReadsDefaultsForMissingKeysAndKeepsWriteOrder)
+{
+    MemoryPropertyBag bag;
+    EXPECT_EQ(bag.read("missing", Variant{std::int16_t{7}}), Variant{std::int16_t{7}});
+    bag.write("b", true);
+    bag.write("a", std::string("x"));
+    bag.write("b", false);
+    ASSERT_EQ(bag.entries().size(), 2u);
+    EXPECT_EQ(bag.entries()[0].first, "b");
+    EXPECT_EQ(bag.read("b", true), Variant{false});
+}
+
+TEST(PropertyBag, JsonFileRoundTripKeepsEveryType)
+{
+    TempDir dir;
+    JsonFilePropertyBag bag(dir.path() / "project.json");
+    bag.write("flag", true);
+    bag.write("index", std::int16_t{-2});
+    bag.write("long", std::int32_t{70000});
+    bag.write("text", std::string("VRA520,Ä,"));
+    bag.write("empty", std::string());
+    bag.save();
+    JsonFilePropertyBag loaded(dir.path() / "project.json");
+    loaded.load();
+    EXPECT_EQ(loaded.entries(), bag.entries());
+}
+
+TEST(PropertyBag, MalformedOrUnreadableFilesAreClearErrors)
+{
+    TempDir dir;
+    const struct {
+        const char* content;
+    } cases[] = {{"{"}, {"[1,2]"}, {"{\"a\": 5}"}, {"{\"a\": {\"type\": \"int16\", \"value\": 40000}}"},
+                 {"{\"a\": {\"type\": \"bool\", \"value\": \"yes\"}}"}};
+    for (const auto& c : cases) {
+        std::ofstream(dir.path() / "bad.json") << c.content;
+        JsonFilePropertyBag bag(dir.path() / "bad.json");
+        EXPECT_THROW(bag.load(), fdt::FileError) << c.content;
+    }
+    JsonFilePropertyBag missing(dir.path() / "nothing.json");
+    EXPECT_THROW(missing.load(), fdt::FileError);
+}
+
+TEST(PropertyBag, SaveThatFailsHalfWayLeavesThePreviousFileIntact)
+{
+    TempDir dir;
+    const auto file = dir.path() / "project.json";
+    JsonFilePropertyBag bag(file);
+    bag.write("a", std::int16_t{1});
+    bag.save();
+    const std::string before = readFile(file);
+
+    // Let the process write at most 40 bytes to any file: the new content is
+    // longer, so the write stops part of the way through.
+    bag.write("long", std::string(500, 'x'));
+    rlimit previous{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = previous;
+    small.rlim_cur = 40;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    EXPECT_THROW(bag.save(), fdt::FileError);
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(readFile(file), before);
+    EXPECT_FALSE(fs::exists(dir.path() / "project.json.saving"));
+}
+
+TEST(PropertyBag, SaveOverAFolderFailsWithoutTouchingIt)
+{
+    TempDir dir;
+    fs::create_directories(dir.path() / "taken" / "child");
+    EXPECT_THROW(writeFileAtomically(dir.path() / "taken", "{}"), fdt::FileError);
+    EXPECT_TRUE(fs::is_directory(dir.path() / "taken" / "child"));
+    EXPECT_FALSE(fs::exists(dir.path() / "taken.saving"));
+}
+
+TEST(ComponentFolder, IsTheFolderOfTheLoadedLibrary)
+{
+    const auto folder = libraryFolder();
+    EXPECT_TRUE(fs::exists(folder / "libzeb2hart.so")) << folder;
+    EXPECT_EQ(fs::canonical(folder), fs::canonical(ZEB2HART_COMPONENT_DIR));
+}
+
+TEST(Services, ScopedServicesRestoreThePreviousSet)
+{
+    const auto before = services().componentFolder;
+    {
+        Services replacement;
+        replacement.componentFolder = "/elsewhere";
+        ScopedServices scope(std::move(replacement));
+        EXPECT_EQ(services().componentFolder, "/elsewhere");
+        EXPECT_TRUE(services().eventLoop); // unset services stay in force
+    }
+    EXPECT_EQ(services().componentFolder, before);
+}
+
+} // namespace
+} // namespace zeb2hart::platform
