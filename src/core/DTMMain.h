@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -82,6 +83,10 @@ public:
     void PersistentParamChanged(const std::string& paramName, const std::string& newValue);
     void MonitorMsg(const std::string& functionName, const std::string& message, std::int32_t lineColor,
                     std::int16_t filter) override;
+    // Sees every monitor message before it is filtered (the frame stand-in's transcript).
+    using MonitorObserver = std::function<void(const std::string& functionName, const std::string& message,
+                                               std::int32_t lineColor, std::int16_t filter)>;
+    void setMonitorObserver(MonitorObserver observer) { m_monitorObserver = std::move(observer); }
     void Set_Status();
     void TranslateControls(const std::string& prefix, const ControlList& controls);
     fdt::Variant CommStatus() const { return m_CommStatus; }
@@ -186,6 +191,7 @@ private:
     fdt::Variant m_CommStatus{std::int32_t{1}};
     std::string m_StatusText;
     std::shared_ptr<PersistenceSite> m_persistenceSite;
+    MonitorObserver m_monitorObserver;
 };
 
 // Registers DTMMain and the page classes (ProgIDs and fixed CLSIDs) with the

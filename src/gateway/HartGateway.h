@@ -74,6 +74,19 @@ public:
     const std::string& ZebInvokeId() const { return m_ZebInvokeId; }
 
 private:
+    // "ObjNo.: … TAB SubNo.: … TAB MsgType : … TAB Ctrl.: …" of a ZEB request.
+    std::string zebHeaderLine(const std::string& request);
+    // The warm-start telegram under a new m_ZebInvokeId (disconnect and time-out).
+    void sendBroadcast();
+    void armTimeout();
+    // Each sets `result` as soon as the parent has answered, so that a later
+    // failure still returns what the parent said.
+    bool sendSingleRequest(const std::string& invokeId, const std::string& fieldbusFrame, std::int16_t messageType,
+                           bool& result);
+    void sendDelayedDataRead(const std::string& invokeId, const std::string& fieldbusFrame, bool& result);
+    void sendIdentitySequence(const std::string& invokeId, const std::string& fieldbusFrame, bool& result);
+    void reportSent(bool taken);
+
     GatewayHost& m_host;
     xml::XMLHelp& m_XMLHelp;
     clsCommunicator m_Communicator;

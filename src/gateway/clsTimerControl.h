@@ -46,6 +46,9 @@ private:
 class clsTimerControl {
 public:
     explicit clsTimerControl(std::shared_ptr<platform::EventLoop> loop);
+    // The form's event is wired to this object, so it stays where it was made.
+    clsTimerControl(const clsTimerControl&) = delete;
+    clsTimerControl& operator=(const clsTimerControl&) = delete;
 
     std::int32_t Interval() const { return InvEventFrm->Interval(); }
     void Interval(std::int32_t milliseconds) { InvEventFrm->Interval(milliseconds); }

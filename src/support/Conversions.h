@@ -35,6 +35,19 @@ std::string LongArrayToHex(std::span<const std::int32_t> values);
 std::string ByteArrayToHex(const fdt::Variant& value);
 std::string IntegerArrayToHex(const fdt::Variant& value);
 std::string LongArrayToHex(const fdt::Variant& value);
+// A vector converts to both a span and a variant; these pick the span.
+inline std::string ByteArrayToHex(const std::vector<std::uint8_t>& bytes)
+{
+    return ByteArrayToHex(std::span<const std::uint8_t>(bytes));
+}
+inline std::string IntegerArrayToHex(const std::vector<std::int16_t>& values)
+{
+    return IntegerArrayToHex(std::span<const std::int16_t>(values));
+}
+inline std::string LongArrayToHex(const std::vector<std::int32_t>& values)
+{
+    return LongArrayToHex(std::span<const std::int32_t>(values));
+}
 
 // A new GUID from the installed GUID source; "" when none could be made.
 bool NewGuid(fdt::Guid& guid);
@@ -60,6 +73,15 @@ std::int16_t toInteger(const fdt::Variant& value);
 std::int32_t toLong(const fdt::Variant& value);
 std::uint8_t toByte(const fdt::Variant& value);
 bool toBoolean(const fdt::Variant& value);
+// Text given as std::string or a literal converts to both overloads above; these pick the text one.
+inline std::int16_t toInteger(const std::string& text) { return toInteger(std::string_view(text)); }
+inline std::int16_t toInteger(const char* text) { return toInteger(std::string_view(text)); }
+inline std::int32_t toLong(const std::string& text) { return toLong(std::string_view(text)); }
+inline std::int32_t toLong(const char* text) { return toLong(std::string_view(text)); }
+inline std::uint8_t toByte(const std::string& text) { return toByte(std::string_view(text)); }
+inline std::uint8_t toByte(const char* text) { return toByte(std::string_view(text)); }
+inline bool toBoolean(const std::string& text) { return toBoolean(std::string_view(text)); }
+inline bool toBoolean(const char* text) { return toBoolean(std::string_view(text)); }
 // "True"/"False", as a Boolean is written as text.
 std::string booleanText(bool value);
 

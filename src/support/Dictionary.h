@@ -38,6 +38,10 @@ public:
     std::string TranslateStringTags(const std::string& text) const;
 
 private:
+    // The "Dictionary" root element, and its "Language" marked isDefault = "1"; null when absent.
+    Element root() const;
+    Element defaultLanguage() const;
+
     struct DocDeleter {
         void operator()(_xmlDoc* doc) const;
     };

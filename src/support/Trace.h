@@ -19,10 +19,10 @@ std::string FormatTraceLine(const std::tm& localTime, const std::string& functio
 std::filesystem::path traceFilePath();
 std::filesystem::path iniFilePath();
 
-// Deletes the trace file when it is longer than [TimeCritical] TraceFileSizeInMB
+// Deletes the trace file of the component folder when it is longer than [TimeCritical] TraceFileSizeInMB
 // megabytes (of 1000000 bytes, at most 1000); a missing or unreadable value counts
 // as 0. Every error is ignored.
-void CheckTraceFileSize();
+void CheckTraceFileSize(const std::filesystem::path& componentFolder);
 
 // Forgets the trace mode read so far (a new "load of the component"), for tests and frame scripts.
 void ResetTraceMode();

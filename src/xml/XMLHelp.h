@@ -19,9 +19,15 @@
 struct _xmlNode;
 struct _xmlAttr;
 
+namespace zeb2hart::platform {
+class SchemaCollection;
+class XmlDocument;
+struct XmlParseError;
+} // namespace zeb2hart::platform
+
 namespace zeb2hart::xml {
 
-class SchemaCollection;
+using SchemaCollection = platform::SchemaCollection;
 
 class XMLHelp {
 public:
@@ -100,7 +106,25 @@ public:
 
     const std::filesystem::path& componentFolder() const { return m_componentFolder; }
 
+    // The template file `fileName` of XMLData/; where only the letter case differs
+    // (DtmInformation.xml, DTMInformation.xml), the file that exists.
+    std::filesystem::path templatePath(const std::string& fileName) const;
+
 private:
+    // The document pipeline. PrepareDocument attaches the schema collection;
+    // loadTemplate/loadText load under the failure trap and answer false (after
+    // ShowLoadError) only when the parser call itself failed. A document that
+    // does not parse or validate loads empty and answers true. A template comes
+    // as a private copy of its parsed and validated file (parsed again when the
+    // file changes); a text's document is shared with the other reads of the
+    // same text and is only read.
+    void PrepareDocument(platform::XmlDocument& document) const;
+    bool loadTemplate(platform::XmlDocument& document, const std::string& fileName) const;
+    bool loadText(platform::XmlDocument& document, const std::string& text) const;
+    static void ShowLoadError(const platform::XmlParseError& error);
+    static void fillSchemaCollection(SchemaCollection& collection, const std::string& schemaPath);
+    std::string disconnectResponse(const std::string& communicationReference);
+
     std::filesystem::path m_componentFolder;
     std::shared_ptr<SchemaCollection> m_cache;
 };

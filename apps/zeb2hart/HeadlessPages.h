@@ -1,0 +1,101 @@
+#pragma once
+// Pages without a window, for the command-line frame: the communication
+// monitor and the offline parameter page as the DTM sees them. They register
+// with the DTM the way the real pages do (Init stores them, PrepareToRelease
+// clears them and tells the frame) and hand every line and status they get to
+// the frame stand-in.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/DTMMain.h"
+#include "core/Pages.h"
+#include "fdt/DtmInterfaces.h"
+
+namespace zeb2hart::frame {
+
+// A control of a headless page: a name, maybe an index, maybe a caption.
+class HeadlessControl final : public core::Control {
+public:
+    HeadlessControl(std::string name, std::optional<int> index, bool hasCaption)
+        : m_name(std::move(name)), m_index(index), m_hasCaption(hasCaption)
+    {
+    }
+    std::string name() const override { return m_name; }
+    std::optional<int> index() const override { return m_index; }
+    bool hasCaption() const override { return m_hasCaption; }
+    void setCaption(const std::string& caption) override { m_caption = caption; }
+    const std::optional<std::string>& caption() const { return m_caption; }
+
+private:
+    std::string m_name;
+    std::optional<int> m_index;
+    bool m_hasCaption;
+    std::optional<std::string> m_caption;
+};
+
+class HeadlessPage : public fdt::IDtmActiveXControl, public core::IActiveXGUI {
+public:
+    // `prefix` is the page's control name ("ctlMonitor"); `controls` its child controls.
+    HeadlessPage(std::string prefix, std::vector<HeadlessControl> controls)
+        : m_prefix(std::move(prefix)), m_controls(std::move(controls))
+    {
+    }
+
+    bool Init(const std::string& invokeId, const std::string& functionCall, const fdt::ObjectPtr& dtm) override;
+    bool PrepareToRelease() override;
+    void UpdateLanguage() override;
+
+    const std::vector<HeadlessControl>& controls() const { return m_controls; }
+    // Told after each UpdateLanguage, with the controls as translated.
+    void onTranslated(std::function<void(const std::vector<HeadlessControl>&)> handler)
+    {
+        m_onTranslated = std::move(handler);
+    }
+    std::shared_ptr<core::DTMMain> dtm() const { return m_dtm.lock(); }
+
+protected:
+    virtual void registerWith(core::DTMMain& dtm, const fdt::ObjectPtr& page) = 0;
+    virtual fdt::ObjectPtr self() = 0;
+
+private:
+    std::string m_prefix;
+    std::vector<HeadlessControl> m_controls;
+    std::weak_ptr<core::DTMMain> m_dtm;
+    fdt::ObjectPtr m_frame;
+    std::string m_invokeId;
+    std::function<void(const std::vector<HeadlessControl>&)> m_onTranslated;
+};
+
+class HeadlessMonitorPage final : public HeadlessPage,
+                                  public core::IMonitorPage,
+                                  public std::enable_shared_from_this<HeadlessMonitorPage> {
+public:
+    using LineHandler = std::function<void(const std::string& textLine, std::int32_t color)>;
+    explicit HeadlessMonitorPage(LineHandler onLine);
+    void MessageLine(const std::string& textLine, std::int32_t color) override;
+
+private:
+    void registerWith(core::DTMMain& dtm, const fdt::ObjectPtr& page) override { dtm.CtlMonitorPointer(page); }
+    fdt::ObjectPtr self() override { return shared_from_this(); }
+    LineHandler m_onLine;
+};
+
+class HeadlessOfflinePage final : public HeadlessPage,
+                                  public core::IOfflineParamPage,
+                                  public std::enable_shared_from_this<HeadlessOfflinePage> {
+public:
+    using StatusHandler = std::function<void(const fdt::Variant& value, const std::string& statusText)>;
+    explicit HeadlessOfflinePage(StatusHandler onStatus);
+    void SetParameterStatus(const fdt::Variant& newValue, const std::string& statusText) override;
+
+private:
+    void registerWith(core::DTMMain& dtm, const fdt::ObjectPtr& page) override { dtm.CtlOfflineParamPointer(page); }
+    fdt::ObjectPtr self() override { return shared_from_this(); }
+    StatusHandler m_onStatus;
+};
+
+} // namespace zeb2hart::frame

@@ -1,0 +1,47 @@
+#pragma once
+// The transcript of a frame script: every observable event of the session, in
+// the order it happened, kept for the expectations and written as JSON Lines.
+
+#include <cstdint>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace zeb2hart::frame {
+
+using Json = nlohmann::ordered_json;
+
+class Transcript {
+public:
+    // Events are written to `out` as they arrive (nullptr: kept only).
+    void setOutput(std::ostream* out) { m_out = out; }
+    // Runs before every event is added (the trace-file reader uses it to put
+    // trace lines in their place).
+    void setBeforeEvent(std::function<void()> hook) { m_beforeEvent = std::move(hook); }
+    // The script line the following events belong to (0: none).
+    void setLine(int line) { m_line = line; }
+
+    // Adds an event; "ev" names its kind. Returns its index.
+    std::size_t add(Json event);
+    // Adds an event without running the before-event hook.
+    std::size_t addDirect(Json event);
+
+    const std::vector<Json>& events() const { return m_events; }
+    std::size_t size() const { return m_events.size(); }
+
+private:
+    std::ostream* m_out = nullptr;
+    std::function<void()> m_beforeEvent;
+    bool m_inHook = false;
+    int m_line = 0;
+    std::vector<Json> m_events;
+};
+
+// The name of a monitor colour of the palette ("green", "red", "blue", "black"),
+// or the value as "0x00BBGGRR" for any other colour.
+std::string colorName(std::int32_t color);
+
+} // namespace zeb2hart::frame

@@ -1,0 +1,102 @@
+#include "gateway/clsCommunicator.h"
+
+#include <array>
+
+#include "fdt/Errors.h"
+#include "support/Conversions.h"
+
+namespace zeb2hart::gateway {
+
+namespace {
+
+// One identity item: the text naming its ZEB object, the text used when that
+// one is unusable, and where the answer goes in the command 0 layout.
+struct IdentityEntry {
+    std::string value;
+    const char* defaultText;
+    std::uint8_t position;
+};
+
+} // namespace
+
+bool clsCommunicator::ReleaseCommunicationReference()
+{
+    m_communicationReference.clear();
+    return true;
+}
+
+bool clsCommunicator::CreateCommunicationReference()
+{
+    m_communicationReference = support::NewGuidString(false);
+    return true;
+}
+
+void clsCommunicator::InitZebSequence(const std::string& manufacturerIdCode, const std::string& manufacturerDevTypeCode,
+                                      const std::string& revLevelOfTransmSpecDoc,
+                                      const std::string& softwareRevLevelOfDev,
+                                      const std::string& hardwareRevLevelOfElectr, const std::string& deviceId)
+{
+    const std::array<IdentityEntry, 6> entries{{
+        {manufacturerIdCode, "14002.32", 1},
+        {manufacturerDevTypeCode, "14000.32", 2},
+        {revLevelOfTransmSpecDoc, "14016.32", 5},
+        {softwareRevLevelOfDev, "14015.32", 6},
+        {hardwareRevLevelOfElectr, "14014.32", 7},
+        {deviceId, "32516.28", 9},
+    }};
+
+    for (const IdentityEntry& entry : entries) {
+        clsZEBSequence element;
+        element.invokeId = support::NewGuidString(false);
+
+        std::string text = entry.value;
+        std::size_t point = text.find('.');
+        if (text.empty() || point == std::string::npos || point + 1 == text.size()) {
+            text = entry.defaultText;
+            point = text.find('.');
+        }
+        element.ObjectNumber = support::toLong(std::string_view(text).substr(0, point));
+        // The object's sub-number is the one after the point plus one.
+        const double subNumber = support::toDouble(std::string_view(text).substr(point + 1)) + 1.0;
+        element.SubNumber = support::toByte(fdt::Variant{subNumber});
+        element.NoOfBtes = 4;
+        element.HARTResponseDataPos = entry.position;
+        m_ZEBSeqCol.push_back(std::move(element));
+    }
+}
+
+bool clsCommunicator::ZEBSeqColRemove(const std::string& invokeId)
+{
+    for (auto it = m_ZEBSeqCol.begin(); it != m_ZEBSeqCol.end(); ++it) {
+        if (it->invokeId == invokeId) {
+            m_ZEBSeqCol.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+const clsZEBSequence* clsCommunicator::RequestedElement(const std::string& invokeId) const
+{
+    const clsZEBSequence* examined = nullptr;
+    for (const clsZEBSequence& element : m_ZEBSeqCol) {
+        examined = &element;
+        if (element.invokeId == invokeId)
+            break;
+    }
+    return examined;
+}
+
+void clsCommunicator::shortAddress(const fdt::Variant& value)
+{
+    m_shortAddress = support::toInteger(value);
+}
+
+const clsZEBSequence& clsCommunicator::ZEBSeqElem(std::int16_t elemNo) const
+{
+    if (elemNo < 1 || static_cast<std::size_t>(elemNo) > m_ZEBSeqCol.size())
+        throw fdt::NotFoundError("identity sequence element " + std::to_string(elemNo) + " does not exist");
+    return m_ZEBSeqCol[static_cast<std::size_t>(elemNo - 1)];
+}
+
+} // namespace zeb2hart::gateway

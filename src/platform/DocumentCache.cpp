@@ -1,0 +1,242 @@
+// The parsed documents that XmlDocument::loadCopy(), loadSharedFile() and
+// loadShared() reuse: every file's document as last parsed, with what each
+// schema collection (by identity) said of it, and the last few texts parsed.
+// One thread calls into the component, as everywhere in it.
+
+#include <libxml/tree.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "platform/FileStamp.h"
+#include "platform/SchemaCollection.h"
+#include "platform/XmlDom.h"
+
+namespace zeb2hart::platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Files remembered before the cache starts afresh (tests make many folders).
+constexpr std::size_t kMaxCachedFiles = 256;
+// Schema collections whose verdict on one file is remembered.
+constexpr std::size_t kMaxVerdicts = 8;
+// Texts remembered, and the longest one worth remembering.
+constexpr std::size_t kMemoEntries = 8;
+constexpr std::size_t kMaxMemoText = std::size_t{64} << 10;
+
+struct Verdict {
+    std::uint64_t schemas = 0;
+    LoadResult result = LoadResult::Loaded;
+    XmlParseError error;
+};
+
+struct CachedFile {
+    FileStamp stamp;
+    std::string content;
+    LoadResult parsed = LoadResult::NotLoaded;
+    XmlParseError parseError;
+    std::shared_ptr<xmlDoc> document; // read-only
+    std::vector<Verdict> verdicts;
+};
+
+std::unordered_map<std::string, CachedFile>& cachedFiles()
+{
+    static std::unordered_map<std::string, CachedFile> files;
+    return files;
+}
+
+struct MemoEntry {
+    std::uint64_t schemas = 0;
+    std::string text;
+    LoadResult result = LoadResult::NotLoaded;
+    XmlParseError error;
+    std::shared_ptr<xmlDoc> document; // read-only; null when nothing loaded
+};
+
+std::vector<MemoEntry>& memo()
+{
+    static std::vector<MemoEntry> entries;
+    return entries;
+}
+
+std::shared_ptr<xmlDoc> shareDocument(XmlDocPtr document)
+{
+    return std::shared_ptr<xmlDoc>(document.release(), XmlDocDeleter{});
+}
+
+std::uint64_t identityOf(const std::shared_ptr<SchemaCollection>& schemas)
+{
+    return schemas && !schemas->isEmpty() ? schemas->identity() : 0;
+}
+
+// The file's entry, parsed again when the file changed; null when the file
+// cannot be read (the caller then loads it the plain way, which reports why).
+CachedFile* parsedFile(const fs::path& file, XmlParseError& error)
+{
+    auto& files = cachedFiles();
+    const std::string key = file.string();
+    const FileStamp stamp = stampOf(file);
+    if (!stamp.exists) {
+        files.erase(key);
+        return nullptr;
+    }
+    auto found = files.find(key);
+    bool fresh = found != files.end() && found->second.stamp == stamp;
+    std::string content;
+    bool haveContent = false;
+    bool tooLarge = false;
+    if (fresh && isRecent(stamp)) {
+        if (!readFileContent(file, kMaxFileDocumentSize, content, tooLarge)) {
+            files.erase(found);
+            return nullptr;
+        }
+        haveContent = true;
+        fresh = content == found->second.content;
+    }
+    if (fresh)
+        return &found->second;
+    if (!haveContent && !readFileContent(file, kMaxFileDocumentSize, content, tooLarge)) {
+        if (found != files.end())
+            files.erase(found);
+        return nullptr;
+    }
+    CachedFile entry;
+    entry.stamp = stamp;
+    XmlDocPtr parsed;
+    entry.parsed = parseXml(content, key, false, parsed, entry.parseError);
+    if (entry.parsed == LoadResult::CallFailed) {
+        if (found != files.end())
+            files.erase(found);
+        error = entry.parseError;
+        return nullptr;
+    }
+    entry.document = shareDocument(std::move(parsed));
+    entry.content = std::move(content);
+    if (found == files.end() && files.size() >= kMaxCachedFiles)
+        files.clear();
+    return &files.insert_or_assign(key, std::move(entry)).first->second;
+}
+
+// What `schemas` say of the entry's document, asked once per collection identity.
+// CallFailed is not remembered.
+Verdict verdictOn(CachedFile& entry, const std::shared_ptr<SchemaCollection>& schemas, const std::string& url)
+{
+    const std::uint64_t identity = identityOf(schemas);
+    if (identity == 0)
+        return {};
+    for (const Verdict& verdict : entry.verdicts)
+        if (verdict.schemas == identity)
+            return verdict;
+    Verdict verdict;
+    verdict.schemas = identity;
+    verdict.result = schemas->validate(entry.document.get(), verdict.error);
+    if (verdict.result != LoadResult::Loaded) {
+        verdict.error.url = url;
+        fillErrorPosition(entry.content, verdict.error);
+    }
+    if (verdict.result == LoadResult::CallFailed)
+        return verdict;
+    if (entry.verdicts.size() >= kMaxVerdicts)
+        entry.verdicts.erase(entry.verdicts.begin());
+    entry.verdicts.push_back(verdict);
+    return verdict;
+}
+
+} // namespace
+
+LoadResult XmlDocument::loadCopy(const fs::path& file)
+{
+    clear();
+    XmlParseError callError;
+    CachedFile* entry = parsedFile(file, callError);
+    if (entry == nullptr) {
+        if (callError.code != 0) {
+            m_parseError = callError;
+            return LoadResult::CallFailed;
+        }
+        return load(file);
+    }
+    m_parseError.url = file.string();
+    if (entry->parsed != LoadResult::Loaded) {
+        m_parseError = entry->parseError;
+        return entry->parsed;
+    }
+    const Verdict verdict = verdictOn(*entry, m_schemas, file.string());
+    if (verdict.result != LoadResult::Loaded) {
+        m_parseError = verdict.error;
+        return verdict.result;
+    }
+    m_document.reset(xmlCopyDoc(entry->document.get(), 1));
+    if (!m_document) {
+        m_parseError.code = xml_error::kNoMemory;
+        m_parseError.reason = "Out of memory.\n";
+        return LoadResult::CallFailed;
+    }
+    return LoadResult::Loaded;
+}
+
+LoadResult XmlDocument::loadSharedFile(const fs::path& file)
+{
+    clear();
+    XmlParseError callError;
+    CachedFile* entry = parsedFile(file, callError);
+    if (entry == nullptr) {
+        if (callError.code != 0) {
+            m_parseError = callError;
+            return LoadResult::CallFailed;
+        }
+        return load(file);
+    }
+    m_parseError.url = file.string();
+    if (entry->parsed != LoadResult::Loaded) {
+        m_parseError = entry->parseError;
+        return entry->parsed;
+    }
+    const Verdict verdict = verdictOn(*entry, m_schemas, file.string());
+    if (verdict.result != LoadResult::Loaded) {
+        m_parseError = verdict.error;
+        return verdict.result;
+    }
+    m_shared = entry->document;
+    return LoadResult::Loaded;
+}
+
+LoadResult XmlDocument::loadShared(std::string_view text, std::size_t maxSize)
+{
+    clear();
+    if (text.size() > maxSize || text.size() > kMaxMemoText)
+        return loadXml(text, maxSize);
+    const std::uint64_t identity = identityOf(m_schemas);
+    auto& entries = memo();
+    for (auto it = entries.begin(); it != entries.end(); ++it) {
+        if (it->schemas != identity || it->text != text)
+            continue;
+        std::rotate(entries.begin(), it, it + 1);
+        m_shared = entries.front().document;
+        m_parseError = entries.front().error;
+        return entries.front().result;
+    }
+    const LoadResult result = loadXml(text, maxSize);
+    if (result == LoadResult::CallFailed)
+        return result;
+    MemoEntry entry;
+    entry.schemas = identity;
+    entry.text = std::string(text);
+    entry.result = result;
+    entry.error = m_parseError;
+    if (m_document)
+        entry.document = shareDocument(std::move(m_document));
+    m_shared = entry.document;
+    if (entries.size() >= kMemoEntries)
+        entries.pop_back();
+    entries.insert(entries.begin(), std::move(entry));
+    return result;
+}
+
+} // namespace zeb2hart::platform

@@ -1,0 +1,113 @@
+#include "support/IniFile.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string_view>
+#include <vector>
+
+namespace zeb2hart::support {
+
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+std::string_view trim(std::string_view text)
+{
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+               return lower(x) == lower(y);
+           });
+}
+
+// The value of `key` in the first section named `section`, as the profile service
+// finds it; nothing when the file, the section or the key is missing.
+std::optional<std::string> findValue(const std::filesystem::path& fileName, std::string_view section,
+                                     std::string_view key)
+{
+    std::ifstream file(fileName, std::ios::binary);
+    if (!file)
+        return std::nullopt;
+    std::ostringstream content;
+    content << file.rdbuf();
+    std::string_view text = content.view();
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+
+    bool inSection = false;
+    bool sectionSeen = false;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = trim(text.substr(0, end));
+        text = (end == std::string_view::npos) ? std::string_view{} : text.substr(end + 1);
+        if (line.empty() || line.front() == ';')
+            continue;
+        if (line.front() == '[') {
+            if (sectionSeen)
+                return std::nullopt; // only the first section of that name is searched
+            const std::size_t close = line.find(']');
+            const std::string_view name = trim(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+            inSection = equalsIgnoringCase(name, section);
+            sectionSeen = inSection;
+            continue;
+        }
+        if (!inSection)
+            continue;
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos)
+            continue;
+        if (!equalsIgnoringCase(trim(line.substr(0, equals)), key))
+            continue;
+        std::string_view value = trim(line.substr(equals + 1));
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+            value = value.substr(1, value.size() - 2);
+        return std::string(value);
+    }
+    return std::nullopt;
+}
+
+// The profile service: copies the value (or `defaultValue`) into `buffer` of `size`
+// characters, cut to size - 1 and terminated, and returns the number of characters copied.
+std::size_t getPrivateProfileString(const std::string& section, const std::string& key, const std::string& defaultValue,
+                                    char* buffer, std::size_t size, const std::filesystem::path& fileName)
+{
+    if (size == 0)
+        return 0;
+    const std::string value = findValue(fileName, section, key).value_or(defaultValue);
+    const std::size_t copied = std::min(value.size(), size - 1);
+    std::memcpy(buffer, value.data(), copied);
+    buffer[copied] = '\0';
+    return copied;
+}
+
+} // namespace
+
+std::string ReadIniString(const std::filesystem::path& fileName, const std::string& section, const std::string& key)
+{
+    std::vector<char> buffer(256);
+    for (;;) {
+        const std::size_t length = getPrivateProfileString(section, key, "", buffer.data(), buffer.size(), fileName);
+        // A value that fills the buffer may have been cut: ask again with twice the room.
+        if (length == buffer.size() - 1 || length == buffer.size() - 2) {
+            buffer.resize(buffer.size() * 2);
+            continue;
+        }
+        return std::string(buffer.data(), length);
+    }
+}
+
+} // namespace zeb2hart::support

@@ -1,0 +1,35 @@
+#!/bin/sh
+# Runs every ```jsonl block of the frame-script documentation through
+# `zeb2hart run`: each must pass; a block opened with ```jsonl-fails must fail
+# with exit status 1 (an expectation that does not hold).
+# Usage: run-doc-examples.sh ZEB2HART DOC WORKDIR
+set -u
+zeb2hart=$1 doc=$2 work=$3
+rm -rf "$work" && mkdir -p "$work" || exit 2
+awk -v dir="$work" '
+  /^```jsonl(-fails)?$/ { n++; kind = ($0 ~ /fails/) ? "fails" : "passes"; file = dir "/" n "-" kind ".jsonl"; inside = 1; printf "" > file; next }
+  inside && /^```$/ { inside = 0; close(file); next }
+  inside { print > file }
+' "$doc" || exit 2
+count=0 failed=0
+for script in "$work"/*.jsonl; do
+  [ -e "$script" ] || break
+  count=$((count + 1))
+  "$zeb2hart" run --no-transcript "$script" > "$script.out" 2>&1
+  status=$?
+  case "$script" in
+    *-fails.jsonl) wanted=1 ;;
+    *) wanted=0 ;;
+  esac
+  if [ "$status" -ne "$wanted" ]; then
+    failed=$((failed + 1))
+    echo "example $script exited with $status (wanted $wanted):"
+    cat "$script.out"
+  fi
+done
+if [ "$count" -eq 0 ]; then
+  echo "no \`\`\`jsonl examples in $doc"
+  exit 1
+fi
+echo "$count examples, $failed failed"
+[ "$failed" -eq 0 ]

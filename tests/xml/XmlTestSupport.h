@@ -1,0 +1,120 @@
+#pragma once
+// Helpers of the xml tests: a fixture with the test services, an XMLHelp on
+// the built component folder with or without the schema collection, and ways
+// to look into the documents the helper returns, attribute by attribute.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "fakes/TestEnvironment.h"
+#include "platform/SchemaCollection.h"
+#include "platform/XmlDom.h"
+#include "xml/XMLHelp.h"
+
+namespace zeb2hart::xml::test {
+
+namespace fs = std::filesystem;
+using zeb2hart::test::componentDir;
+using zeb2hart::test::frameSchemaDir;
+using zeb2hart::test::TempComponentFolder;
+using zeb2hart::test::TestEnvironment;
+
+using Attributes = std::vector<std::pair<std::string, std::string>>;
+
+inline std::string readFile(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+inline void writeFile(const fs::path& file, const std::string& content)
+{
+    fs::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+// A document parsed without schemas, for looking into results.
+class Parsed {
+public:
+    explicit Parsed(const std::string& text) { m_result = m_document.loadXml(text); }
+    bool loaded() const { return m_result == platform::LoadResult::Loaded; }
+    xmlNode* node(const std::string& path) const { return m_document.selectSingleNode(path); }
+    // The attributes of the element at `path`, in document order, by qualified name.
+    Attributes attributes(const std::string& path) const
+    {
+        Attributes found;
+        if (xmlNode* element = node(path))
+            for (xmlAttr* attribute = element->properties; attribute != nullptr; attribute = attribute->next)
+                found.emplace_back(platform::qualifiedName(attribute), platform::attributeValue(attribute));
+        return found;
+    }
+    std::string attribute(const std::string& path, const std::string& name) const
+    {
+        return platform::attribute(node(path), name).value_or("<absent>");
+    }
+    // The qualified names of the child elements of the element at `path`.
+    std::vector<std::string> children(const std::string& path) const
+    {
+        std::vector<std::string> names;
+        for (xmlNode* child : platform::childElements(node(path)))
+            names.push_back(platform::qualifiedName(child));
+        return names;
+    }
+    std::size_t count(const std::string& path, const std::string& childName) const
+    {
+        return platform::childElements(node(path), childName).size();
+    }
+    const platform::XmlDocument& document() const { return m_document; }
+
+private:
+    platform::XmlDocument m_document;
+    platform::LoadResult m_result;
+};
+
+// Fills `help` the way the DTM does: the frame's schema folder, then the component's own.
+inline void loadSchemas(XMLHelp& help, const fs::path& componentFolder = componentDir())
+{
+    help.InitXMLSchemaCache(frameSchemaDir().string());
+    help.InitXMLSchemaCache((componentFolder / "XMLSchemas").string());
+}
+
+// The test services over the built component folder and an XMLHelp without schemas.
+class XmlFixture : public ::testing::Test {
+protected:
+    TestEnvironment environment;
+    XMLHelp help{componentDir()};
+
+    std::vector<platform::RecordingMessageBox::Shown>& shown() { return environment.messageBox().shown; }
+};
+
+// The same with the frame's and the component's schemas loaded.
+class SchemaFixture : public XmlFixture {
+protected:
+    void SetUp() override { loadSchemas(help); }
+};
+
+// Test services over a private copy of the component folder whose templates a test may change.
+class TempFolderFixture : public ::testing::Test {
+protected:
+    TempComponentFolder folder;
+    TestEnvironment environment{folder.path()};
+    XMLHelp help{folder.path()};
+
+    void writeTemplate(const std::string& name, const std::string& content)
+    {
+        folder.write(fs::path("XMLData") / name, content);
+    }
+    std::vector<platform::RecordingMessageBox::Shown>& shown() { return environment.messageBox().shown; }
+};
+
+} // namespace zeb2hart::xml::test
