@@ -4,17 +4,16 @@
 #include <cstdio>
 #include <functional>
 #include <optional>
-#include <sstream>
 #include <vector>
 
 #include "ComponentHost.h"
 #include "HartDeviceDtm.h"
 #include "Session.h"
+#include "Topology.h"
 #include "ZebDeviceModel.h"
 #include "gateway/HartGateway.h"
 #include "platform/RunLoop.h"
 #include "support/Conversions.h"
-#include "support/IniFile.h"
 #include "support/Monitor.h"
 
 namespace zeb2hart::frame {
@@ -23,8 +22,6 @@ namespace {
 
 using std::chrono::milliseconds;
 
-constexpr const char* kGatewayTag = "ZEB2HART_GW1";
-constexpr const char* kChildTag = "LT-101";
 constexpr milliseconds kAnswerLimit{3000};
 
 std::string hex2(unsigned value)
@@ -84,7 +81,12 @@ public:
         };
         try {
             m_session = std::make_unique<Session>(m_transcript, sessionOptions);
-            m_session->attachSimulatedParent(std::move(model));
+            TopologyOptions topology;
+            topology.device = m_options.device;
+            topology.language = m_options.language;
+            topology.warmstartDelaySeconds = m_options.delaySeconds;
+            topology.allFiltersOn = true;
+            m_topology = std::make_unique<SimulatedTopology>(*m_session, std::move(model), topology);
         } catch (const std::exception& error) {
             errors << "zeb2hart demo: cannot set up the session: " << error.what() << "\n";
             return 2;
@@ -122,62 +124,16 @@ private:
         return m_loop->runUntil(done, limit);
     }
 
-    std::string iniValue(const std::string& section, const std::string& key) const
-    {
-        return support::ReadIniString(m_session->componentFolder() / "Resources" / "DTM.ini", section, key);
-    }
-
-    // What the offline parameter page does when the user picks the device type.
-    void selectDeviceType(core::DTMMain& dtm)
-    {
-        const std::string list = dtm.PersistentDeviceList;
-        std::int16_t index = -1;
-        std::int16_t position = 0;
-        std::istringstream names(list);
-        for (std::string name; std::getline(names, name, ','); ++position) {
-            if (name == m_options.device)
-                index = position;
-        }
-        if (index < 0)
-            throw HostError("the device type " + m_options.device + " is not in the device list \"" + list +
-                            "\" of DTM.ini");
-        dtm.PersistentDeviceTypeIndex = index;
-        std::string* items[] = {&dtm.PersistentManufacturerIDCode,      &dtm.PersistentManufacturerDevTypeCode,
-                                &dtm.PersistentRevLevelOfTransmSpecDoc, &dtm.PersistentSoftwareRevLevelOfDev,
-                                &dtm.PersistentHardwareRevLevelOfElectr, &dtm.PersistentDeviceID};
-        for (std::size_t i = 0; i < kIdentityKeys.size(); ++i) {
-            const std::string value = iniValue(m_options.device, kIdentityKeys[i]);
-            if (value.empty())
-                throw HostError(std::string("DTM.ini has no ") + kIdentityKeys[i] + " for " + m_options.device);
-            *items[i] = value;
-        }
-    }
-
     void setUp()
     {
-        auto& dtm = m_session->dtm();
-        const auto& documents = m_session->documents();
-        heading("frame: new gateway instance " + std::string(kGatewayTag) + " for device type " + m_options.device);
-        dtm.InitNewProperties();
-        selectDeviceType(dtm);
-        dtm.PersistentWarmstartDelay = static_cast<std::int16_t>(m_options.delaySeconds);
-        dtm.PersistentZEBProtocolFilter = true;
-        dtm.PersistentHARTProtocolFilter = true;
-        dtm.PersistentFDTInterfaceFilter = true;
-        expectTrue(dtm.InitNew(documents.deviceType("ZEB to HART Gateway", gateway::kZebProtocolId)), "IDtm::InitNew");
-        expectTrue(dtm.Environment(kGatewayTag, m_session->object("frame")), "IDtm::Environment");
-        if (!m_session->monitorPage().Init("demo-monitor", documents.functionCall("30"), m_session->dtmPtr()))
-            problem("the monitor page could not be opened");
-        expectTrue(dtm.SetCommunication(fdt::query<fdt::IFdtCommunication>(m_session->object("parent"))),
-                   "IDtm::SetCommunication");
-        if (!dtm.SetLanguage(0x400 + m_options.language))
-            problem("IDtm::SetLanguage(" + std::to_string(m_options.language) + ") returned false (no such language)");
-        expectTrue(dtm.Config(documents.userInformation("planningEngineer")), "IDtm::Config");
-
-        heading("frame: attach HART device DTM " + std::string(kChildTag) + " to the HART channel");
-        expectTrue(dtm.ValidateAddChild(kChildTag), "IFdtChannelSubTopology::ValidateAddChild");
-        dtm.OnAddChild(kChildTag);
-        m_child = &m_session->attachSimulatedChild(kChildTag, 0);
+        m_topology->onStage([this](const std::string& text) { heading("frame: " + text); });
+        m_topology->onProblem([this](const std::string& text) { problem(text); });
+        m_topology->setUp(nullptr, [this] {
+            if (!m_session->monitorPage().Init("demo-monitor", m_session->documents().functionCall("30"),
+                                               m_session->dtmPtr()))
+                problem("the monitor page could not be opened");
+        });
+        m_child = &m_topology->child();
     }
 
     void talk()
@@ -187,20 +143,8 @@ private:
         if (!waitFor([this] { return m_child->connected(); }, kAnswerLimit))
             problem("no connect response reached the child");
 
-        const auto telegram = [this] {
-            return std::vector<std::uint8_t>{static_cast<std::uint8_t>(m_model.demoObjectNo >> 8),
-                                             static_cast<std::uint8_t>(m_model.demoObjectNo & 0xFF), m_model.demoSubNo,
-                                             0x00, 0x00};
-        };
-        m_commands = {
-            {0, {}, "read unique identifier"},
-            {59, {0x05}, "write number of response preambles"},
-            {1, {}, "read primary variable (not served by the gateway)"},
-            {128, telegram(), "ZEB telegram reading object " + std::to_string(m_model.demoObjectNo) + "." +
-                                  std::to_string(m_model.demoSubNo)},
-            {129, {0x80, 0x00, 0x00, 0x03, 0x00}, "ZEB broadcast: warm-start request"},
-            {131, {}, "read delayed response"},
-        };
+        for (const auto& request : demoCommands(m_model))
+            m_commands.emplace_back(request.number, request.data, request.what);
         for (auto& command : m_commands) {
             heading("child: HART command " + std::to_string(command.number) + " (" + command.what + ")");
             command.accepted = m_child->sendCommand(command.number, command.data);
@@ -235,17 +179,10 @@ private:
 
     void release()
     {
-        auto& dtm = m_session->dtm();
-        heading("frame: detach the child and release the gateway");
-        expectTrue(dtm.ValidateRemoveChild(kChildTag), "IFdtChannelSubTopology::ValidateRemoveChild");
-        dtm.OnRemoveChild(kChildTag);
-        m_child->attach(nullptr);
-        expectTrue(dtm.PrepareToReleaseCommunication(), "IDtm::PrepareToReleaseCommunication");
-        expectTrue(dtm.ReleaseCommunication(), "IDtm::ReleaseCommunication");
-        expectTrue(dtm.PrepareToRelease(), "IDtm::PrepareToRelease");
-        if (!m_session->monitorPage().PrepareToRelease())
-            problem("the monitor page refused IDtmActiveXControl::PrepareToRelease");
-        m_released = m_session->releaseDtm();
+        m_released = m_topology->release([this] {
+            if (!m_session->monitorPage().PrepareToRelease())
+                problem("the monitor page refused IDtmActiveXControl::PrepareToRelease");
+        });
         if (!m_released)
             problem("the DTM object stayed alive after the frame released its last reference");
     }
@@ -345,6 +282,7 @@ private:
     ZebDeviceModel m_model;
     std::shared_ptr<platform::RunLoop> m_loop;
     std::unique_ptr<Session> m_session;
+    std::unique_ptr<SimulatedTopology> m_topology;
     HartDeviceDtm* m_child = nullptr;
     std::vector<CommandRun> m_commands;
     bool m_timeoutSeen = false;

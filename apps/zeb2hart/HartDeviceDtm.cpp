@@ -130,6 +130,7 @@ void HartDeviceDtm::OnAbort(const std::string& /*communicationReference*/)
 {
     m_aborted = true;
     m_connected = false;
+    changed();
 }
 
 void HartDeviceDtm::OnConnectResponse(const std::string& /*invokeId*/, const std::string& response)
@@ -137,12 +138,14 @@ void HartDeviceDtm::OnConnectResponse(const std::string& /*invokeId*/, const std
     m_communicationReference =
         m_documents.attribute(response, "FDT/ConnectResponse", "communicationReference").value_or("");
     m_connected = true;
+    changed();
 }
 
 void HartDeviceDtm::OnDisconnectResponse(const std::string& /*invokeId*/, const std::string& /*response*/)
 {
     ++m_disconnectResponses;
     m_connected = false;
+    changed();
 }
 
 void HartDeviceDtm::OnTransactionResponse(const std::string& invokeId, const std::string& response)
@@ -170,6 +173,21 @@ void HartDeviceDtm::OnTransactionResponse(const std::string& invokeId, const std
             m_identity = decodeCommand0(answer.data);
     }
     m_answers.push_back(std::move(answer));
+    changed();
+}
+
+void HartDeviceDtm::changed()
+{
+    if (m_observer)
+        m_observer();
+}
+
+std::optional<int> HartDeviceDtm::commandOf(const std::string& invokeId) const
+{
+    const auto found = m_commandOfRequest.find(invokeId);
+    if (found == m_commandOfRequest.end())
+        return std::nullopt;
+    return found->second;
 }
 
 const HartAnswer* HartDeviceDtm::answerTo(const std::string& invokeId) const

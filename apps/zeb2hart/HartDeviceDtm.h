@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -55,6 +56,8 @@ public:
     // The channel the child talks to (the gateway, or a recording proxy in front of it),
     // and the callback it hands over at connect (itself, or a recording proxy).
     void attach(std::shared_ptr<fdt::IFdtCommunication> channel);
+    // Told after each answer the child got (connect, disconnect, transaction, abort).
+    void setObserver(std::function<void()> observer) { m_observer = std::move(observer); }
 
     // Each returns the channel's result; the invoke identifier used is kept in lastInvokeId().
     bool connect();
@@ -77,9 +80,12 @@ public:
     // The answer to a request, by the invoke identifier the child used.
     const HartAnswer* answerTo(const std::string& invokeId) const;
     const std::vector<HartAnswer>& answers() const { return m_answers; }
+    // The command a request of the child carried, by its invoke identifier.
+    std::optional<int> commandOf(const std::string& invokeId) const;
 
 private:
     std::string nextInvokeId();
+    void changed();
 
     std::string m_tag;
     std::int16_t m_shortAddress;
@@ -94,6 +100,7 @@ private:
     int m_disconnectResponses = 0;
     std::optional<HartIdentity> m_identity;
     std::vector<HartAnswer> m_answers;
+    std::function<void()> m_observer;
 };
 
 } // namespace zeb2hart::frame

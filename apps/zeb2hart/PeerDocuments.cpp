@@ -1,6 +1,7 @@
 #include "PeerDocuments.h"
 
 #include <algorithm>
+#include <functional>
 #include <system_error>
 
 #include "platform/SchemaCollection.h"
@@ -199,6 +200,29 @@ std::optional<std::string> PeerDocuments::attribute(const std::string& document,
     if (name.empty())
         return std::string();
     return platform::attribute(element, name);
+}
+
+std::vector<DtmFunction> PeerDocuments::functions(const std::string& document) const
+{
+    std::vector<DtmFunction> found;
+    platform::XmlDocument parsed;
+    parsed.setSchemas(m_reader->schemas);
+    if (parsed.loadXml(document) != platform::LoadResult::Loaded)
+        return found;
+    // Functions sit in groups (StandardFunctions, and further groups a DTM may add).
+    const std::function<void(const xmlNode*)> walk = [&](const xmlNode* parent) {
+        for (xmlNode* element : platform::childElements(parent)) {
+            const std::optional<std::string> id = platform::attribute(element, "functionId");
+            if (platform::qualifiedName(element) == "Function" && id) {
+                found.push_back({*id, platform::attribute(element, "name").value_or(""),
+                                 platform::attribute(element, "applicationId").value_or(""),
+                                 platform::attribute(element, "userInterface").value_or("")});
+            }
+            walk(element);
+        }
+    };
+    walk(parsed.documentElement());
+    return found;
 }
 
 std::string PeerDocuments::problem(const std::string& document) const

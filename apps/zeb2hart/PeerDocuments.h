@@ -11,8 +11,17 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zeb2hart::frame {
+
+// One function a DTM offers, as its functions document lists it.
+struct DtmFunction {
+    std::string id;            // functionId
+    std::string name;          // as the DTM translated it
+    std::string applicationId; // "offlineParameterize", "diagnosis", ...
+    std::string userInterface; // "ActiveX" for a function with a page
+};
 
 class PeerDocuments {
 public:
@@ -48,6 +57,9 @@ public:
     // missing. An empty `name` asks only for the element: "" when it is there.
     std::optional<std::string> attribute(const std::string& document, const std::string& path,
                                          const std::string& name) const;
+    // The functions of an IDtm::GetFunctions document, in document order; empty
+    // when the document does not load or validate.
+    std::vector<DtmFunction> functions(const std::string& document) const;
     // Why a document does not load or validate; "" when it does.
     std::string problem(const std::string& document) const;
 

@@ -48,8 +48,12 @@ const std::map<std::string, std::set<std::string>>& stepKeys()
         {"attach", {"device", "model", "modelFile", "tag", "shortAddress"}},
         {"model", {}},
         {"child", {"command", "data", "result", "hold"}},
-        {"open", {"invokeId", "result"}},
-        {"close", {"result"}},
+        {"open", {"invokeId", "result", "qt"}},
+        {"close", {"result", "qt"}},
+        {"click", {"page", "result"}},
+        {"select", {"page", "index", "text", "result"}},
+        {"type", {"page", "keys", "result"}},
+        {"read", {"page", "result"}},
         {"expect", {"count", "scope"}},
         {"let", {}},
         {"release", {"result"}},
@@ -111,8 +115,8 @@ std::vector<Step> parseScript(const std::filesystem::path& script)
                 continue;
             throw ScriptError(where + "no step kind in " + content.substr(0, 80) +
                               " (expected one of create, init, save, call, get, set, respond, parentReturns, "
-                              "frameReturns, fileDialog, advance, run, attach, model, child, open, close, expect, "
-                              "let, release)");
+                              "frameReturns, fileDialog, advance, run, attach, model, child, open, close, click, "
+                              "select, type, read, expect, let, release)");
         }
         const auto& allowed = stepKeys().at(step.action);
         for (const auto& item : step.json.items()) {
@@ -187,7 +191,11 @@ public:
 
     ~Runner()
     {
+        // The pages hold the instance: they go first, the application that shows them last.
+        if (m_pages)
+            m_pages->destroyAll();
         m_session.reset();
+        m_pages.reset();
         for (const auto& folder : m_temporaryFolders) {
             std::error_code ignored;
             std::filesystem::remove_all(folder, ignored);
@@ -282,6 +290,8 @@ private:
             stepChild(j);
         else if (action == "open" || action == "close")
             stepPage(j, action);
+        else if (action == "click" || action == "select" || action == "type" || action == "read")
+            stepControl(j, action);
         else if (action == "release")
             stepRelease(j);
         if (!(j.contains("hold") && j["hold"] == true))
@@ -299,6 +309,8 @@ private:
     {
         if (!spec.is_object() && !spec.is_boolean())
             throw ScriptError("\"create\" takes true or {\"componentDir\", \"ini\", \"files\"}");
+        if (m_pages)
+            m_pages->destroyAll();
         m_session.reset();
         m_loop = std::make_shared<platform::ManualEventLoop>();
         SessionOptions options;
@@ -682,13 +694,16 @@ private:
     void stepPage(const Json& j, const std::string& action)
     {
         const std::string which = text(j[action], ("\"" + action + "\"").c_str());
+        if (j.contains("qt") && boolean(j["qt"], "\"qt\""))
+            return stepQtPage(j, action, which);
         HeadlessPage* page = nullptr;
         if (which == "monitor")
             page = &m_session->monitorPage();
         else if (which == "offline")
             page = &m_session->offlinePage();
         else
-            throw ScriptError("\"" + action + "\" takes \"monitor\" or \"offline\"");
+            throw ScriptError("\"" + action + "\" takes \"monitor\" or \"offline\" (the headless pages), or "
+                              "\"monitor\", \"offline\" or \"about\" with \"qt\": true");
         Json result;
         if (action == "open") {
             const std::string invokeId = j.contains("invokeId") ? text(resolve(j["invokeId"]), "\"invokeId\"") : which + "-page";
@@ -700,6 +715,119 @@ private:
                                 [&] { return page->PrepareToRelease(); });
         }
         checkResult(j, result);
+    }
+
+    ScriptPages& scriptPages()
+    {
+        if (!m_pages) {
+            if (!m_options.pages)
+                throw ScriptError("this zeb2hart was built without the Qt pages (configure with "
+                                  "-DZEB2HART_WITH_UI=ON); the headless pages open without \"qt\"");
+            m_pages = m_options.pages();
+        }
+        return *m_pages;
+    }
+
+    // A real page: created through the class registry as a frame creates it,
+    // opened with IDtmActiveXControl::Init and the function call document of its
+    // function, shown offscreen; closed with PrepareToRelease, then destroyed.
+    void stepQtPage(const Json& j, const std::string& action, const std::string& which)
+    {
+        const ScriptPages::PageClass* pageClass = ScriptPages::pageClass(which);
+        if (!pageClass)
+            throw ScriptError("\"" + action + "\" with \"qt\" takes \"monitor\", \"offline\" or \"about\"");
+        ScriptPages& pages = scriptPages();
+        Json result;
+        if (action == "open") {
+            if (pages.opened(which))
+                throw ScriptError("the Qt page \"" + which + "\" is open already");
+            const std::string invokeId =
+                j.contains("invokeId") ? text(resolve(j["invokeId"]), "\"invokeId\"") : which + "-qt-page";
+            const std::string functionCall = m_session->documents().functionCall(pageClass->functionId);
+            std::shared_ptr<fdt::IDtmActiveXControl> page;
+            try {
+                page = pages.create(which);
+            } catch (const PageError& error) {
+                throw ScriptError(error.what());
+            }
+            m_transcript.add({{"ev", "ui"}, {"op", "create"}, {"page", which}, {"progId", pageClass->progId}});
+            result = recordCall(
+                m_transcript, "frame", "IDtmActiveXControl::Init",
+                {{"page", which}, {"qt", true}, {"invokeId", invokeId}, {"functionCall", functionCall}, {"dtm", "dtm"}},
+                [&] { return page->Init(invokeId, functionCall, m_session->dtmPtr()); });
+            pages.settle();
+        } else {
+            std::shared_ptr<fdt::IDtmActiveXControl> page = pages.opened(which);
+            if (!page)
+                throw ScriptError("the Qt page \"" + which + "\" is not open");
+            result = recordCall(m_transcript, "frame", "IDtmActiveXControl::PrepareToRelease",
+                                {{"page", which}, {"qt", true}}, [&] { return page->PrepareToRelease(); });
+            page.reset();
+            pages.destroy(which);
+            m_transcript.add({{"ev", "ui"}, {"op", "destroy"}, {"page", which}});
+        }
+        checkResult(j, result);
+    }
+
+    // click, select, type and read on a control of an open Qt page.
+    void stepControl(const Json& j, const std::string& action)
+    {
+        ControlAction request;
+        request.control = text(resolve(j[action]), "\"" + action + "\"");
+        if (j.contains("page"))
+            request.page = text(j["page"], "\"page\"");
+        Json shown = {{"ev", "ui"}, {"op", action}};
+        if (action == "click") {
+            request.kind = ControlAction::Kind::Click;
+        } else if (action == "select") {
+            request.kind = ControlAction::Kind::Select;
+            if (j.contains("index") == j.contains("text"))
+                throw ScriptError("\"select\" takes \"index\" (from 0) or \"text\" of the entry");
+            if (j.contains("index")) {
+                if (!j["index"].is_number_integer())
+                    throw ScriptError("\"index\" takes a whole number");
+                request.index = j["index"].get<int>();
+            } else {
+                request.text = text(resolve(j["text"]), "\"text\"");
+            }
+        } else if (action == "type") {
+            request.kind = ControlAction::Kind::Type;
+            if (!j.contains("keys"))
+                throw ScriptError("\"type\" needs \"keys\": the characters to type");
+            request.keys = text(resolve(j["keys"]), "\"keys\"");
+        } else {
+            request.kind = ControlAction::Kind::Read;
+        }
+        if (!m_pages)
+            throw ScriptError("\"" + action + "\" acts on a Qt page: open one first with {\"open\": PAGE, \"qt\": true}");
+        ControlState reached;
+        try {
+            if (request.kind == ControlAction::Kind::Read) {
+                reached = m_pages->act(request);
+            } else {
+                // The action's event comes before what the action caused.
+                ControlAction locate = request;
+                locate.kind = ControlAction::Kind::Read;
+                const ControlState before = m_pages->act(locate);
+                shown["page"] = before.page;
+                shown["control"] = before.control;
+                if (request.index)
+                    shown["index"] = *request.index;
+                if (request.text)
+                    shown["text"] = *request.text;
+                if (request.kind == ControlAction::Kind::Type)
+                    shown["keys"] = request.keys;
+                m_transcript.add(shown);
+                reached = m_pages->act(request);
+                m_pages->settle();
+            }
+        } catch (const PageError& error) {
+            throw ScriptError(error.what());
+        }
+        if (request.kind == ControlAction::Kind::Read)
+            m_transcript.add({{"ev", "ui"}, {"op", "read"}, {"page", reached.page}, {"control", reached.control},
+                              {"state", reached.state}});
+        checkResult(j, reached.state);
     }
 
     void stepRelease(const Json& j)
@@ -1362,6 +1490,7 @@ private:
     Matcher m_matcher;
     std::shared_ptr<platform::ManualEventLoop> m_loop;
     std::unique_ptr<Session> m_session;
+    std::unique_ptr<ScriptPages> m_pages;
     std::vector<std::filesystem::path> m_temporaryFolders;
     std::filesystem::path m_tempDir;
     std::map<std::string, Json> m_vars;

@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "ScriptPages.h"
+
 namespace zeb2hart::frame {
 
 // A script that cannot be read or run (a malformed line, an unknown step, a
@@ -24,6 +26,9 @@ struct ScriptOptions {
     std::filesystem::path componentFolder;
     // Where the transcript goes (nullptr: nowhere).
     std::ostream* transcript = nullptr;
+    // The real (Qt) pages for {"open": PAGE, "qt": true} and the control steps;
+    // empty in a zeb2hart built without Qt.
+    ScriptPagesFactory pages;
 };
 
 // Exit status of a script run.

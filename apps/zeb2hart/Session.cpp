@@ -125,6 +125,12 @@ Session::Session(Transcript& transcript, SessionOptions options)
     m_fileDialog = std::make_shared<ScriptedFileDialog>(m_transcript);
     services.fileDialog = m_fileDialog;
     services.shell = std::make_shared<TranscriptShell>(m_transcript);
+    if (m_options.dialogs.messageBox)
+        services.messageBox = m_options.dialogs.messageBox;
+    if (m_options.dialogs.fileDialog)
+        services.fileDialog = m_options.dialogs.fileDialog;
+    if (m_options.dialogs.shell)
+        services.shell = m_options.dialogs.shell;
     m_scope = std::make_unique<platform::ScopedServices>(std::move(services));
     // A fresh component load: the trace mode is read from its settings file again.
     support::ResetTraceMode();

@@ -32,6 +32,9 @@ struct SessionOptions {
     // Numbered GUIDs and a fixed clock, for repeatable transcripts.
     bool deterministic = false;
     std::shared_ptr<platform::EventLoop> loop;
+    // The frame's own dialogs (the window's Qt ones): a message box, file
+    // dialog or shell set here replaces the one that records into the transcript.
+    platform::Services dialogs;
     // Gets every line the monitor page receives (besides the transcript).
     std::function<void(const std::string& textLine, std::int32_t color)> onMonitorLine;
 };

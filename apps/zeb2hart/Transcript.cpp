@@ -29,6 +29,10 @@ std::size_t Transcript::addDirect(Json event)
         stamped[key] = std::move(value);
     if (m_out)
         *m_out << stamped.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n' << std::flush;
+    if (m_listener)
+        m_listener(stamped);
+    if (!m_keepEvents)
+        return m_events.size();
     m_events.push_back(std::move(stamped));
     return m_events.size() - 1;
 }

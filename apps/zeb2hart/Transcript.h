@@ -23,8 +23,13 @@ public:
     void setBeforeEvent(std::function<void()> hook) { m_beforeEvent = std::move(hook); }
     // The script line the following events belong to (0: none).
     void setLine(int line) { m_line = line; }
+    // Told of every event once it is added (the frame window's log).
+    void setListener(std::function<void(const Json&)> listener) { m_listener = std::move(listener); }
+    // false: events go to the output and the listener only, and events() stays
+    // empty (a long interactive session would otherwise grow without end).
+    void setKeepEvents(bool keep) { m_keepEvents = keep; }
 
-    // Adds an event; "ev" names its kind. Returns its index.
+    // Adds an event; "ev" names its kind. Returns its index (when events are kept).
     std::size_t add(Json event);
     // Adds an event without running the before-event hook.
     std::size_t addDirect(Json event);
@@ -35,6 +40,8 @@ public:
 private:
     std::ostream* m_out = nullptr;
     std::function<void()> m_beforeEvent;
+    std::function<void(const Json&)> m_listener;
+    bool m_keepEvents = true;
     bool m_inHook = false;
     int m_line = 0;
     std::vector<Json> m_events;

@@ -1,18 +1,26 @@
 // zeb2hart: a command-line FDT frame for the ZEB2HART gateway DTM.
 //   zeb2hart demo            one whole session with a simulated parent and child
 //   zeb2hart run SCRIPT      a frame script, printing its transcript
+//   zeb2hart ui              the frame window (built with Qt)
+//   zeb2hart screenshot DIR  pictures of the window and the pages (built with Qt)
 
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <set>
 
 #include <CLI/CLI.hpp>
 
 #include "ComponentHost.h"
 #include "Demo.h"
 #include "ScriptRunner.h"
+
+#ifdef ZEB2HART_FRAME_WITH_QT
+#include "QtScriptPages.h"
+#include "UiCommand.h"
+#endif
 
 namespace {
 
@@ -65,6 +73,36 @@ int main(int argc, char** argv)
     bool noTranscript = false;
     runCommand->add_flag("--no-transcript", noTranscript, "Print only failed expectations and errors");
 
+#ifdef ZEB2HART_FRAME_WITH_QT
+    UiOptions ui;
+    auto* uiCommand = app.add_subcommand("ui", "Show the frame window: the topology (ZEB communication DTM, gateway, "
+                                               "HART device DTM), the gateway's functions opened as pages, the "
+                                               "language, a panel that connects the HART device and sends commands "
+                                               "0, 1, 59, 128, 129 and 131, and projects saved to and loaded from "
+                                               "JSON files.");
+    uiCommand->add_option("--device", ui.device, "Device type of the simulated ZEB device (a model in "
+                                                 "share/zeb2hart/Devices)")
+        ->capture_default_str();
+    uiCommand->add_option("--language", ui.language, "Language of the gateway: 7 (German) or 9 (English)")
+        ->check(CLI::IsMember({7, 9}))
+        ->capture_default_str();
+    uiCommand->add_option("--screenshot", ui.screenshotFolder,
+                          "Render the window and each page to PNG files in this folder, in English and German, "
+                          "offscreen, instead of showing the window");
+    std::string screenshotFolder;
+    auto* screenshotCommand =
+        app.add_subcommand("screenshot", "Render the frame window and each page, after the demo's traffic, to PNG "
+                                         "files in DIR (English and German), offscreen; the same as ui --screenshot.");
+    screenshotCommand->add_option("DIR", screenshotFolder, "The folder for the pictures")->required();
+    screenshotCommand->add_option("--device", ui.device, "Device type of the simulated ZEB device")
+        ->capture_default_str();
+    const std::set<std::string> commands = {"demo", "run", "ui", "screenshot"};
+    const char* commandList = "demo, run, ui and screenshot";
+#else
+    const std::set<std::string> commands = {"demo", "run"};
+    const char* commandList = "demo and run; this zeb2hart is built without Qt, so without ui and screenshot";
+#endif
+
     // Name an unknown command plainly instead of "a subcommand is required".
     for (int i = 1; i < argc; ++i) {
         const std::string word = argv[i];
@@ -74,8 +112,9 @@ int main(int argc, char** argv)
         }
         if (word.rfind("-", 0) == 0)
             continue;
-        if (word != "demo" && word != "run") {
-            std::cerr << "zeb2hart: unknown command \"" << word << "\" (the commands are demo and run; see --help)\n";
+        if (!commands.count(word)) {
+            std::cerr << "zeb2hart: unknown command \"" << word << "\" (the commands are " << commandList
+                      << "; see --help)\n";
             return 2;
         }
         break;
@@ -93,10 +132,21 @@ int main(int argc, char** argv)
             demo.color = colorWanted();
             return runDemo(demo, std::cout, std::cerr);
         }
+#ifdef ZEB2HART_FRAME_WITH_QT
+        if (*uiCommand || *screenshotCommand) {
+            ui.componentFolder = componentDir;
+            if (*screenshotCommand)
+                ui.screenshotFolder = screenshotFolder;
+            return runUi(ui, std::cout, std::cerr);
+        }
+#endif
         ScriptOptions options;
         options.script = script;
         options.componentFolder = componentDir;
         options.transcript = noTranscript ? nullptr : &std::cout;
+#ifdef ZEB2HART_FRAME_WITH_QT
+        options.pages = qtScriptPages();
+#endif
         return static_cast<int>(runScript(options, std::cerr));
     } catch (const std::exception& error) {
         std::cerr << "zeb2hart: " << error.what() << "\n";

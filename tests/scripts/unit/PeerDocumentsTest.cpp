@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "PeerDocuments.h"
 #include "fakes/TestEnvironment.h"
 
@@ -95,6 +98,32 @@ TEST_F(PeerDocumentsTest, AnEmptyAttributeNameAsksForTheElementOnly)
     EXPECT_EQ(documents.attribute(document, "FDT/DataExchangeRequest", ""), std::optional<std::string>(""));
     EXPECT_EQ(documents.attribute(document, "FDT/DataExchangeResponse", ""), std::nullopt);
     EXPECT_EQ(documents.attribute(document, "FDT/DataExchangeRequest", "missing"), std::nullopt);
+}
+
+TEST_F(PeerDocumentsTest, FunctionsDocumentListsEachFunctionInOrder)
+{
+    std::ifstream in(test::componentDir() / "XMLData" / "DTMFunctions.xml", std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    const std::vector<DtmFunction> functions = documents.functions(text.str());
+    ASSERT_EQ(functions.size(), 3u);
+    const struct {
+        const char* id;
+        const char* name;
+        const char* applicationId;
+    } expected[] = {{"10", "$(fct_OfflineParameter)", "offlineParameterize"},
+                    {"30", "$(fct_Monitor)", "diagnosis"},
+                    {"50", "$(fct_About)", "about"}};
+    for (std::size_t i = 0; i < functions.size(); ++i) {
+        EXPECT_EQ(functions[i].id, expected[i].id);
+        EXPECT_EQ(functions[i].name, expected[i].name);
+        EXPECT_EQ(functions[i].applicationId, expected[i].applicationId);
+        EXPECT_EQ(functions[i].userInterface, "ActiveX");
+    }
+    // What does not load or validate lists nothing.
+    EXPECT_TRUE(documents.functions("").empty());
+    EXPECT_TRUE(documents.functions("<FDT").empty());
+    EXPECT_TRUE(documents.functions(documents.functionCall("30")).empty());
 }
 
 } // namespace

@@ -1,0 +1,139 @@
+#include "QtScriptPages.h"
+
+#include "ControlActions.h"
+#include "platform/ClassRegistry.h"
+#include "ui/PageClasses.h"
+
+namespace zeb2hart::frame {
+
+QtScriptPages::QtScriptPages()
+{
+    if (!QCoreApplication::instance()) {
+        // Scripts run without a display and give the same pictures everywhere.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        m_application = std::make_unique<QApplication>(m_argc, m_argv);
+    } else if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        throw PageError("the Qt pages need a QApplication, and this process runs another kind of application");
+    }
+    ui::registerPageClasses();
+}
+
+QtScriptPages::~QtScriptPages()
+{
+    destroyAll();
+    m_application.reset();
+}
+
+std::shared_ptr<fdt::IDtmActiveXControl> QtScriptPages::create(const std::string& page)
+{
+    const PageClass* pageClass = ScriptPages::pageClass(page);
+    if (!pageClass)
+        throw PageError("no page \"" + page + "\" (the pages are monitor, offline and about)");
+    if (find(page))
+        throw PageError("the page \"" + page + "\" is open already");
+    auto& registry = platform::ClassRegistry::instance();
+    const auto clsid = registry.clsidOf(pageClass->progId);
+    if (!clsid)
+        throw PageError("the class " + pageClass->progId + " is not registered");
+    const fdt::ObjectPtr object = registry.create(*clsid);
+    auto control = fdt::query<fdt::IDtmActiveXControl>(object);
+    if (!control || !ui::pageWidget(object))
+        throw PageError("the class " + pageClass->progId + " could not be created as a page");
+    auto host = std::make_unique<ui::PageHost>(object);
+    host->setWindowTitle(QString::fromStdString(pageClass->progId));
+    host->resize(kWidth, kHeight);
+    host->show();
+    m_pages.push_back({page, std::move(host)});
+    settle();
+    return control;
+}
+
+void QtScriptPages::destroy(const std::string& page)
+{
+    for (auto it = m_pages.begin(); it != m_pages.end(); ++it) {
+        if (it->name == page) {
+            m_pages.erase(it);
+            settle();
+            return;
+        }
+    }
+}
+
+std::shared_ptr<fdt::IDtmActiveXControl> QtScriptPages::opened(const std::string& page) const
+{
+    const OpenPage* open = find(page);
+    return open ? fdt::query<fdt::IDtmActiveXControl>(open->host->page()) : nullptr;
+}
+
+const QtScriptPages::OpenPage* QtScriptPages::find(const std::string& page) const
+{
+    for (const auto& open : m_pages) {
+        if (open.name == page)
+            return &open;
+    }
+    return nullptr;
+}
+
+ControlState QtScriptPages::act(const ControlAction& action)
+{
+    // The page: the one named, or the only open page that has the control.
+    const OpenPage* target = nullptr;
+    if (!action.page.empty()) {
+        target = find(action.page);
+        if (!target)
+            throw PageError("the Qt page \"" + action.page + "\" is not open");
+    } else {
+        std::vector<const OpenPage*> holders;
+        for (const auto& open : m_pages) {
+            QWidget* page = ui::pageWidget(open.host->page());
+            if (page && page->findChild<QWidget*>(QString::fromStdString(action.control)))
+                holders.push_back(&open);
+        }
+        if (holders.empty())
+            throw PageError(m_pages.empty() ? "no Qt page is open"
+                                            : "no open Qt page has a control " + action.control);
+        if (holders.size() > 1) {
+            std::string names;
+            for (const OpenPage* holder : holders)
+                names += (names.empty() ? "" : " and ") + holder->name;
+            throw PageError("the open pages " + names + " have a control " + action.control +
+                            ": name the page with \"page\"");
+        }
+        target = holders.front();
+    }
+    QWidget& control = findControl(*ui::pageWidget(target->host->page()), action.control);
+    switch (action.kind) {
+    case ControlAction::Kind::Click:
+        clickControl(control);
+        break;
+    case ControlAction::Kind::Select:
+        selectEntry(control, action.index, action.text);
+        break;
+    case ControlAction::Kind::Type:
+        typeKeys(control, action.keys);
+        break;
+    case ControlAction::Kind::Read:
+        break;
+    }
+    return {target->name, action.control, controlState(control)};
+}
+
+void QtScriptPages::settle()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+void QtScriptPages::destroyAll()
+{
+    m_pages.clear();
+    if (QCoreApplication::instance())
+        settle();
+}
+
+ScriptPagesFactory qtScriptPages()
+{
+    return [] { return std::make_unique<QtScriptPages>(); };
+}
+
+} // namespace zeb2hart::frame
