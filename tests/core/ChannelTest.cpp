@@ -10,7 +10,7 @@
 namespace zeb2hart::test {
 namespace {
 
-class ChannelTest : public DtmFixture {};
+using ChannelTest = DtmFixture;
 
 TEST_F(ChannelTest, TheChannelListHoldsTheObjectItself)
 {
@@ -20,9 +20,8 @@ TEST_F(ChannelTest, TheChannelListHoldsTheObjectItself)
     ASSERT_NE(channels, nullptr);
     ASSERT_EQ(channels->Count(), 1);
     const auto byPosition = fdt::query<fdt::IFdtChannel>(channels->Item(1));
-    const auto byKey = fdt::query<fdt::IFdtChannel>(channels->Item("HARTChannel1"));
     ASSERT_NE(byPosition, nullptr);
-    EXPECT_EQ(byPosition, byKey);
+    EXPECT_EQ(byPosition, fdt::query<fdt::IFdtChannel>(channels->Item("HARTChannel1")));
     EXPECT_EQ(channels->Item(1), fdt::ObjectPtr(dtm));
     EXPECT_THROW(channels->Item(0), fdt::NotFoundError);
     EXPECT_THROW(channels->Item(2), fdt::NotFoundError);
@@ -47,7 +46,7 @@ TEST(ChannelCollectionTest, ItemsInInsertionOrderWithoutOwnership)
     EXPECT_EQ(collection.Count(), 2);
 }
 
-TEST_F(ChannelTest, ChannelPathBeforeAndAfterTheEnvironment)
+TEST_F(ChannelTest, ChannelPathAndParametersCarryTagIdentifierAndVersion)
 {
     openMonitor();
     const auto channel = as<fdt::IFdtChannel>();
@@ -58,28 +57,21 @@ TEST_F(ChannelTest, ChannelPathBeforeAndAfterTheEnvironment)
     monitor->lines.clear();
     EXPECT_EQ(channel->GetChannelPath(), "GW1/HARTChannel1");
     expectLines({ok("IFdtChannel_GetChannelPath()")});
-}
 
-TEST_F(ChannelTest, ChannelParametersCarryTagIdentifierAndVersion)
-{
-    dtm->InitNewProperties();
-    ASSERT_TRUE(environment("GW1"));
-    openMonitor();
-    const auto channel = as<fdt::IFdtChannel>();
     const std::string text = channel->GetChannelParameters("any/path", "any protocol");
     expectLines({ok("IFdtChannel_GetChannelParameters(...)")});
-    const auto document = parse(text, true);
-    EXPECT_EQ(attributeAt(document, "FDT/FDTBasicChannel", "fdt:tag"), "GW1");
-    EXPECT_EQ(attributeAt(document, "FDT/FDTBasicChannel", "fdt:id"), "HARTChannel1");
-    const auto information = parse(as<fdt::IDtmInformation>()->GetInformation());
-    for (const char* attribute : {"name", "vendor", "version", "date"})
-        EXPECT_EQ(attributeAt(document, "FDT/FDTChannelType/fdt:VersionInformation", attribute),
-                  attributeAt(information, "FDT/DtmInfo/fdt:VersionInformation", attribute))
-            << attribute;
+    const auto document = validated(text);
+    document.expect("FDT/FDTBasicChannel", {{"fdt:tag", "GW1"}, {"fdt:id", "HARTChannel1"}});
+    const Document information(as<fdt::IDtmInformation>()->GetInformation());
+    for (const char* attribute : {"name", "vendor", "version", "date"}) {
+        const auto expected = information.attr("FDT/DtmInfo/fdt:VersionInformation", attribute);
+        ASSERT_TRUE(expected) << attribute;
+        EXPECT_EQ(document.attr("FDT/FDTChannelType/fdt:VersionInformation", attribute), expected) << attribute;
+    }
     EXPECT_EQ(channel->GetChannelParameters("", ""), text);
 }
 
-TEST_F(ChannelTest, SettingParametersChangesNothing)
+TEST_F(ChannelTest, SettingParametersScanAndFrameEventsChangeNothing)
 {
     ASSERT_TRUE(environment("GW1"));
     openMonitor();
@@ -94,8 +86,16 @@ TEST_F(ChannelTest, SettingParametersChangesNothing)
     expectLines({ok("FdtChannel_SetChannelParameters(...)"), ok("FdtChannel_SetChannelParameters(...)")});
     EXPECT_TRUE(parameters->SetParameters("p", "<FDT/>"));
     EXPECT_TRUE(parameters->SetParameters("", ""));
+    EXPECT_FALSE(as<fdt::IFdtChannelSubTopology>()->ScanRequest("scan-1"));
+    const auto events = as<fdt::IFdtEvents>();
+    events->OnChildParameterChanged("Child1");
+    events->OnParameterChanged("GW1", "<FDT/>");
+    events->OnLockDataSet("GW1", "user");
+    EXPECT_TRUE(events->OnUnlockDataSet("GW1", "user"));
+    EXPECT_TRUE(events->OnUnlockDataSet("", ""));
     expectLines({});
-
+    EXPECT_TRUE(frame->events.empty());
+    EXPECT_EQ(dtm->childSystemTag(), "");
     EXPECT_EQ(channel->GetChannelParameters("", ""), channelBefore);
     EXPECT_EQ(parameters->GetParameters("other"), dtmBefore);
     EXPECT_EQ(channel->GetChannelPath(), "GW1/AD46AA4C-4366-4C7E-9C4D-0562F001308B");
@@ -108,8 +108,7 @@ TEST(ChannelTraceTest, GetParametersTracesItsEntryAndWritesNoMonitorLine)
     const auto monitor = std::make_shared<RecordingMonitorPage>();
     dtm->PersistentFDTInterfaceFilter = true;
     dtm->CtlMonitorPointer(monitor);
-    const std::string document = dtm->GetParameters("");
-    EXPECT_FALSE(document.empty());
+    EXPECT_FALSE(dtm->GetParameters("").empty());
     EXPECT_EQ(tracing.entries(), (std::vector<std::string>{"IDtmParameter_GetParameters: entry"}));
     EXPECT_TRUE(monitor->lines.empty());
 }
@@ -118,53 +117,31 @@ TEST_F(ChannelTest, OneChildAtATime)
 {
     openMonitor();
     const auto topology = as<fdt::IFdtChannelSubTopology>();
-    struct Step {
-        const char* operation;
-        const char* tag;
-        bool answer; // of a Validate step
-        const char* child;
-    };
+    struct Step { std::string operation, tag; bool answer /* of a Validate step */; std::string child; };
     const Step steps[] = {
-        {"ValidateAdd", "Child1", true, ""},     {"Add", "Child1", false, "Child1"},
-        {"ValidateAdd", "Child2", false, "Child1"}, {"ValidateAdd", "Child1", false, "Child1"},
+        {"ValidateAdd", "Child1", true, ""},         {"Add", "Child1", false, "Child1"},
+        {"ValidateAdd", "Child2", false, "Child1"},  {"ValidateAdd", "Child1", false, "Child1"},
         {"ValidateRemove", "Other", true, "Child1"}, {"Remove", "Other", true, ""},
-        {"ValidateAdd", "Child2", true, ""},     {"Add", "", true, ""},
-        {"Add", "Child2", false, "Child2"},      {"Add", "Child3", false, "Child3"},
-        {"ValidateRemove", "", true, "Child3"},  {"Remove", "", true, ""},
+        {"ValidateAdd", "Child2", true, ""},         {"Add", "", true, ""},
+        {"Add", "Child2", false, "Child2"},          {"Add", "Child3", false, "Child3"},
+        {"ValidateRemove", "", true, "Child3"},      {"Remove", "", true, ""},
         {"Remove", "Child3", true, ""},
     };
     for (const Step& step : steps) {
-        const std::string operation = step.operation;
-        if (operation == "ValidateAdd")
-            EXPECT_EQ(topology->ValidateAddChild(step.tag), step.answer) << step.tag;
-        else if (operation == "ValidateRemove")
-            EXPECT_EQ(topology->ValidateRemoveChild(step.tag), step.answer) << step.tag;
-        else if (operation == "Add")
+        SCOPED_TRACE(step.operation + " " + step.tag);
+        if (step.operation == "ValidateAdd")
+            EXPECT_EQ(topology->ValidateAddChild(step.tag), step.answer);
+        else if (step.operation == "ValidateRemove")
+            EXPECT_EQ(topology->ValidateRemoveChild(step.tag), step.answer);
+        else if (step.operation == "Add")
             topology->OnAddChild(step.tag);
         else
             topology->OnRemoveChild(step.tag);
-        EXPECT_EQ(dtm->childSystemTag(), step.child) << operation << " " << step.tag;
+        EXPECT_EQ(dtm->childSystemTag(), step.child);
         // A second child is refused exactly while one is attached.
-        EXPECT_EQ(topology->ValidateAddChild("probe"), std::string(step.child).empty()) << operation << " " << step.tag;
+        EXPECT_EQ(topology->ValidateAddChild("probe"), step.child.empty());
     }
     expectLines({});
-}
-
-TEST_F(ChannelTest, NoScanAndFrameEventsAreOnlyAcknowledged)
-{
-    openMonitor();
-    ASSERT_TRUE(environment());
-    monitor->lines.clear();
-    EXPECT_FALSE(as<fdt::IFdtChannelSubTopology>()->ScanRequest("scan-1"));
-    const auto events = as<fdt::IFdtEvents>();
-    events->OnChildParameterChanged("Child1");
-    events->OnParameterChanged("GW1", "<FDT/>");
-    events->OnLockDataSet("GW1", "user");
-    EXPECT_TRUE(events->OnUnlockDataSet("GW1", "user"));
-    EXPECT_TRUE(events->OnUnlockDataSet("", ""));
-    expectLines({});
-    EXPECT_TRUE(frame->events.empty());
-    EXPECT_EQ(dtm->childSystemTag(), "");
 }
 
 } // namespace

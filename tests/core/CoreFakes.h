@@ -2,7 +2,8 @@
 // Stateful fakes for driving DTMMain as a frame does: a recording frame (its
 // container object with the frame event interface and the marker interface,
 // and variants lacking one of them), recording pages, a recording persistence
-// site, a recording parent and controls for TranslateControls.
+// site and controls for TranslateControls. The peers of the communication
+// (parent and child) are those of the gateway tests.
 
 #include <cstdint>
 #include <memory>
@@ -14,7 +15,6 @@
 
 #include "core/DTMMain.h"
 #include "core/Pages.h"
-#include "fdt/CommunicationInterfaces.h"
 #include "fdt/FrameInterfaces.h"
 
 namespace zeb2hart::test {
@@ -37,21 +37,9 @@ inline CallLog makeCallLog()
 // The frame's container interface; answers the folder of the frame's schemas.
 class RecordingContainer : public virtual fdt::IFdtContainer {
 public:
-    bool SaveRequest(const std::string& systemTag) override
-    {
-        containerCalls.push_back({"SaveRequest", {systemTag}});
-        return true;
-    }
-    bool LockDataSet(const std::string& systemTag) override
-    {
-        containerCalls.push_back({"LockDataSet", {systemTag}});
-        return true;
-    }
-    bool UnlockDataSet(const std::string& systemTag) override
-    {
-        containerCalls.push_back({"UnlockDataSet", {systemTag}});
-        return true;
-    }
+    bool SaveRequest(const std::string& systemTag) override { return record("SaveRequest", systemTag); }
+    bool LockDataSet(const std::string& systemTag) override { return record("LockDataSet", systemTag); }
+    bool UnlockDataSet(const std::string& systemTag) override { return record("UnlockDataSet", systemTag); }
     std::string GetXmlSchemaPath() override
     {
         containerCalls.push_back({"GetXmlSchemaPath", {}});
@@ -60,119 +48,96 @@ public:
 
     std::string schemaPath;
     std::vector<Call> containerCalls;
+
+private:
+    bool record(const char* name, const std::string& systemTag)
+    {
+        containerCalls.push_back({name, {systemTag}});
+        return true;
+    }
 };
 
 // The frame event interface; every notification is recorded.
 class RecordingFrameEvents : public virtual fdt::IDtmEvents {
 public:
-    void OnParameterChanged(const std::string& systemTag, const std::string& parameter) override
+    using Text = const std::string&;
+    void OnParameterChanged(Text tag, Text parameter) override { add("OnParameterChanged", {tag, parameter}); }
+    void OnErrorMessage(Text tag, Text errorMessage) override { add("OnErrorMessage", {tag, errorMessage}); }
+    void OnProgress(Text tag, Text title, std::int16_t percent, bool show) override
     {
-        events.push_back({"OnParameterChanged", {systemTag, parameter}});
+        add("OnProgress", {tag, title, std::to_string(percent), word(show)});
     }
-    void OnErrorMessage(const std::string& systemTag, const std::string& errorMessage) override
+    void OnUploadFinished(Text id, bool success) override { add("OnUploadFinished", {id, word(success)}); }
+    void OnDownloadFinished(Text id, bool success) override { add("OnDownloadFinished", {id, word(success)}); }
+    void OnApplicationClosed(Text invokeId) override { add("OnApplicationClosed", {invokeId}); }
+    void OnFunctionChanged(Text tag) override { add("OnFunctionChanged", {tag}); }
+    void OnChannelFunctionChanged(Text tag, Text path) override { add("OnChannelFunctionChanged", {tag, path}); }
+    void OnPrint(Text tag, Text functionCall) override { add("OnPrint", {tag, functionCall}); }
+    void OnNavigation(Text tag) override { add("OnNavigation", {tag}); }
+    void OnOnlineStateChanged(Text tag, Text onlineState) override { add("OnOnlineStateChanged", {tag, onlineState}); }
+    void OnPreparedToRelease(Text tag) override { add("OnPreparedToRelease", {tag}); }
+    void OnPreparedToReleaseCommunication(Text tag) override { add("OnPreparedToReleaseCommunication", {tag}); }
+    void OnInvokedFunctionFinished(Text invokeId, bool success) override
     {
-        events.push_back({"OnErrorMessage", {systemTag, errorMessage}});
+        add("OnInvokedFunctionFinished", {invokeId, word(success)});
     }
-    void OnProgress(const std::string& systemTag, const std::string& title, std::int16_t percent, bool show) override
-    {
-        events.push_back({"OnProgress", {systemTag, title, std::to_string(percent), show ? "true" : "false"}});
-    }
-    void OnUploadFinished(const std::string& invokeId, bool success) override
-    {
-        events.push_back({"OnUploadFinished", {invokeId, success ? "true" : "false"}});
-    }
-    void OnDownloadFinished(const std::string& invokeId, bool success) override
-    {
-        events.push_back({"OnDownloadFinished", {invokeId, success ? "true" : "false"}});
-    }
-    void OnApplicationClosed(const std::string& invokeId) override
-    {
-        events.push_back({"OnApplicationClosed", {invokeId}});
-    }
-    void OnFunctionChanged(const std::string& systemTag) override
-    {
-        events.push_back({"OnFunctionChanged", {systemTag}});
-    }
-    void OnChannelFunctionChanged(const std::string& systemTag, const std::string& channelPath) override
-    {
-        events.push_back({"OnChannelFunctionChanged", {systemTag, channelPath}});
-    }
-    void OnPrint(const std::string& systemTag, const std::string& functionCall) override
-    {
-        events.push_back({"OnPrint", {systemTag, functionCall}});
-    }
-    void OnNavigation(const std::string& systemTag) override { events.push_back({"OnNavigation", {systemTag}}); }
-    void OnOnlineStateChanged(const std::string& systemTag, const std::string& onlineState) override
-    {
-        events.push_back({"OnOnlineStateChanged", {systemTag, onlineState}});
-    }
-    void OnPreparedToRelease(const std::string& systemTag) override
-    {
-        events.push_back({"OnPreparedToRelease", {systemTag}});
-    }
-    void OnPreparedToReleaseCommunication(const std::string& systemTag) override
-    {
-        events.push_back({"OnPreparedToReleaseCommunication", {systemTag}});
-    }
-    void OnInvokedFunctionFinished(const std::string& invokeId, bool success) override
-    {
-        events.push_back({"OnInvokedFunctionFinished", {invokeId, success ? "true" : "false"}});
-    }
-    void OnScanResponse(const std::string& invokeId, const std::string& response) override
-    {
-        events.push_back({"OnScanResponse", {invokeId, response}});
-    }
+    void OnScanResponse(Text invokeId, Text response) override { add("OnScanResponse", {invokeId, response}); }
 
     std::vector<Call> events;
+
+private:
+    static std::string word(bool value) { return value ? "true" : "false"; }
+    void add(const char* name, std::vector<std::string> args) { events.push_back({name, std::move(args)}); }
 };
 
 // A frame's container object as IDtm::Environment expects it.
-class RecordingFrame final : public RecordingContainer, public RecordingFrameEvents, public fdt::IFdt_036D147A {
-};
+class RecordingFrame final : public RecordingContainer, public RecordingFrameEvents, public fdt::IFdt_036D147A {};
 
 // A container without the frame event interface.
-class FrameWithoutEvents final : public RecordingContainer, public fdt::IFdt_036D147A {
-};
+class FrameWithoutEvents final : public RecordingContainer, public fdt::IFdt_036D147A {};
 
 // A container without the interface {036D147A-...}.
-class FrameWithoutMarker final : public RecordingContainer, public RecordingFrameEvents {
-};
+class FrameWithoutMarker final : public RecordingContainer, public RecordingFrameEvents {};
 
 // An object offering the marker and the events but not the container interface.
-class FrameWithoutContainer final : public RecordingFrameEvents, public fdt::IFdt_036D147A {
-};
+class FrameWithoutContainer final : public RecordingFrameEvents, public fdt::IFdt_036D147A {};
 
 // An object that offers no interface at all.
-class PlainObject final : public virtual fdt::Object {
+class PlainObject final : public virtual fdt::Object {};
+
+// A page's language interface: counts the updates and logs the page's name.
+class RecordingLanguage : public virtual core::IActiveXGUI {
+public:
+    RecordingLanguage(std::string name, CallLog log) : m_name(std::move(name)), m_log(std::move(log)) {}
+    void UpdateLanguage() override
+    {
+        ++languageUpdates;
+        m_log->push_back(m_name);
+    }
+    int languageUpdates = 0;
+
+private:
+    std::string m_name;
+    CallLog m_log;
 };
 
 // The communication monitor page as DTMMain sees it.
-class RecordingMonitorPage final : public core::IMonitorPage, public core::IActiveXGUI {
+class RecordingMonitorPage final : public core::IMonitorPage, public RecordingLanguage {
 public:
-    explicit RecordingMonitorPage(CallLog log = makeCallLog()) : m_log(std::move(log)) {}
+    explicit RecordingMonitorPage(CallLog log = makeCallLog()) : RecordingLanguage("monitor", std::move(log)) {}
     struct Line {
         std::string text;
         std::int32_t color;
         friend bool operator==(const Line&, const Line&) = default;
     };
     void MessageLine(const std::string& textLine, std::int32_t color) override { lines.push_back({textLine, color}); }
-    void UpdateLanguage() override
-    {
-        ++languageUpdates;
-        m_log->push_back("monitor");
-    }
-
     std::vector<Line> lines;
-    int languageUpdates = 0;
-
-private:
-    CallLog m_log;
 };
 
 // The offline parameter page as DTMMain sees it.
-class RecordingOfflinePage final : public core::IOfflineParamPage, public core::IActiveXGUI {
+class RecordingOfflinePage final : public core::IOfflineParamPage, public RecordingLanguage {
 public:
-    explicit RecordingOfflinePage(CallLog log = makeCallLog()) : m_log(std::move(log)) {}
+    explicit RecordingOfflinePage(CallLog log = makeCallLog()) : RecordingLanguage("offline", std::move(log)) {}
     struct Status {
         fdt::Variant value;
         std::string text;
@@ -181,32 +146,13 @@ public:
     {
         statuses.push_back({newValue, statusText});
     }
-    void UpdateLanguage() override
-    {
-        ++languageUpdates;
-        m_log->push_back("offline");
-    }
-
     std::vector<Status> statuses;
-    int languageUpdates = 0;
-
-private:
-    CallLog m_log;
 };
 
 // The about page: only the language interface.
-class RecordingAboutPage final : public core::IActiveXGUI {
+class RecordingAboutPage final : public RecordingLanguage {
 public:
-    explicit RecordingAboutPage(CallLog log = makeCallLog()) : m_log(std::move(log)) {}
-    void UpdateLanguage() override
-    {
-        ++languageUpdates;
-        m_log->push_back("about");
-    }
-    int languageUpdates = 0;
-
-private:
-    CallLog m_log;
+    explicit RecordingAboutPage(CallLog log = makeCallLog()) : RecordingLanguage("about", std::move(log)) {}
 };
 
 // A page whose translation fails.
@@ -224,59 +170,6 @@ class RecordingPersistenceSite final : public core::PersistenceSite {
 public:
     void PropertyChanged(const std::string& propertyName) override { changed.push_back(propertyName); }
     std::vector<std::string> changed;
-};
-
-// A parent communication DTM that only records what it is asked.
-class RecordingParent final : public fdt::IFdtCommunication {
-public:
-    void Abort(const std::string& fieldbusFrame) override { calls.push_back({"Abort", {fieldbusFrame}}); }
-    bool ConnectRequest(const std::shared_ptr<fdt::IFdtCommunicationEvents>& callback, const std::string& invokeId,
-                        const std::string& protocolId, const std::string& fieldbusFrame) override
-    {
-        calls.push_back({"ConnectRequest", {invokeId, protocolId, fieldbusFrame}});
-        lastCallback = callback;
-        return true;
-    }
-    bool DisconnectRequest(const std::string& invokeId, const std::string& fieldbusFrame) override
-    {
-        calls.push_back({"DisconnectRequest", {invokeId, fieldbusFrame}});
-        return true;
-    }
-    bool TransactionRequest(const std::string& invokeId, const std::string& fieldbusFrame) override
-    {
-        calls.push_back({"TransactionRequest", {invokeId, fieldbusFrame}});
-        return true;
-    }
-    std::string GetSupportedProtocols() override { return {}; }
-    bool SequenceBegin(const std::string&) override { return false; }
-    bool SequenceStart(const std::string&) override { return false; }
-    bool SequenceEnd(const std::string&) override { return false; }
-
-    std::vector<Call> calls;
-    std::shared_ptr<fdt::IFdtCommunicationEvents> lastCallback;
-};
-
-// A child device DTM's callback that records the answers it gets.
-class RecordingChild final : public fdt::IFdtCommunicationEvents {
-public:
-    void OnAbort(const std::string& communicationReference) override
-    {
-        calls.push_back({"OnAbort", {communicationReference}});
-    }
-    void OnConnectResponse(const std::string& invokeId, const std::string& response) override
-    {
-        calls.push_back({"OnConnectResponse", {invokeId, response}});
-    }
-    void OnDisconnectResponse(const std::string& invokeId, const std::string& response) override
-    {
-        calls.push_back({"OnDisconnectResponse", {invokeId, response}});
-    }
-    void OnTransactionResponse(const std::string& invokeId, const std::string& response) override
-    {
-        calls.push_back({"OnTransactionResponse", {invokeId, response}});
-    }
-
-    std::vector<Call> calls;
 };
 
 // One child control of a page for TranslateControls.

@@ -6,20 +6,23 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <ostream>
 #include <filesystem>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "core/CoreFakes.h"
 #include "core/CoreTestSupport.h"
 #include "core/DTMMain.h"
+#include "gateway/GatewayFakes.h"
 #include "platform/SchemaCollection.h"
-#include "platform/XmlDom.h"
 #include "support/Monitor.h"
 
 namespace zeb2hart::test {
+
+using gateway::test::Document;
+using gateway::test::RecordingParent;
 
 inline std::ostream& operator<<(std::ostream& out, const RecordingMonitorPage::Line& line)
 {
@@ -53,48 +56,28 @@ inline ExpectedLine denied(const std::string& functionName)
 // Every schema of the frame and of the component, as the DTM's cache holds them.
 inline std::shared_ptr<platform::SchemaCollection> allSchemas()
 {
-    auto schemas = std::make_shared<platform::SchemaCollection>();
-    for (const auto& folder : {frameSchemaDir(), componentDir() / "XMLSchemas"}) {
-        std::vector<std::filesystem::path> files;
-        for (const auto& entry : std::filesystem::directory_iterator(folder))
-            files.push_back(entry.path());
-        std::sort(files.begin(), files.end());
-        for (const auto& file : files) {
-            std::string name = file.filename().string();
-            if (name.size() >= 3 && (name.ends_with("xml") || name.ends_with("XML")))
-                schemas->add("x-schema:" + name, file);
+    static const auto schemas = [] {
+        auto all = std::make_shared<platform::SchemaCollection>();
+        for (const auto& folder : {frameSchemaDir(), componentDir() / "XMLSchemas"}) {
+            std::vector<std::filesystem::path> files;
+            for (const auto& entry : std::filesystem::directory_iterator(folder))
+                files.push_back(entry.path());
+            std::sort(files.begin(), files.end());
+            for (const auto& file : files) {
+                const std::string name = file.filename().string();
+                if (name.ends_with("xml") || name.ends_with("XML"))
+                    all->add("x-schema:" + name, file);
+            }
         }
-    }
+        return all;
+    }();
     return schemas;
 }
 
-// Parses a document the DTM returned; with `validate`, against every schema, and
-// the document's root must be in a namespace the schemas define.
-inline platform::XmlDocument parse(const std::string& text, bool validate = false)
+// A document the DTM returned, validated against every schema.
+inline Document validated(const std::string& text)
 {
-    platform::XmlDocument document;
-    if (validate) {
-        static const auto schemas = allSchemas();
-        document.setSchemas(schemas);
-    }
-    const auto result = document.loadXml(text);
-    EXPECT_EQ(result, platform::LoadResult::Loaded)
-        << document.parseError().code << " " << document.parseError().reason << "\n" << text;
-    if (validate && document.documentElement()) {
-        const std::string ns = platform::namespaceUri(document.documentElement());
-        EXPECT_TRUE(allSchemas()->contains(ns)) << "root namespace " << ns << " is not checked by any schema";
-    }
-    return document;
-}
-
-inline std::string attributeAt(const platform::XmlDocument& document, const std::string& path,
-                               const std::string& name)
-{
-    xmlNode* element = document.selectSingleNode(path);
-    EXPECT_NE(element, nullptr) << path;
-    if (!element)
-        return "<no element>";
-    return platform::attribute(element, name).value_or("<no attribute>");
+    return Document(text, allSchemas());
 }
 
 class DtmFixture : public ::testing::Test {
@@ -122,6 +105,7 @@ protected:
         dtm->CtlMonitorPointer(monitor);
     }
 
+    // Expects the lines shown since the last check, and forgets them.
     void expectLines(const std::vector<ExpectedLine>& expected)
     {
         std::vector<RecordingMonitorPage::Line> wanted;

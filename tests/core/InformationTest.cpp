@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "core/DtmFixture.h"
 #include "core/Pages.h"
 #include "fdt/Errors.h"
@@ -18,27 +20,28 @@ std::string functionCall(const std::string& functionId)
            functionId + R"("/></FDT>)";
 }
 
+using Variables = std::vector<std::pair<std::string, std::string>>;
+
+// The name and display text of each DocumentVariable of a documentation.
+Variables documentVariables(const Document& document)
+{
+    Variables variables;
+    xmlNode* parent = document.node("FDT/DocumentVariables");
+    EXPECT_NE(parent, nullptr);
+    for (xmlNode* variable : parent ? platform::childElements(parent, "DocumentVariable") : std::vector<xmlNode*>{})
+        variables.emplace_back(platform::attribute(variable, "fdt:name").value_or("<none>"),
+                               platform::attribute(variable, "fdt:display").value_or("<none>"));
+    return variables;
+}
+
 class InformationTest : public DtmFixture {
 protected:
-    // The DocumentVariable elements the DTM appended after the template's own.
-    std::vector<std::pair<std::string, std::string>> documentVariables(const std::string& text)
+    Variables documentation(const std::string& call)
     {
-        const auto document = parse(text, true);
-        std::vector<std::pair<std::string, std::string>> variables;
-        xmlNode* parent = document.selectSingleNode("FDT/DocumentVariables");
-        EXPECT_NE(parent, nullptr);
-        if (!parent)
-            return variables;
-        for (xmlNode* variable : platform::childElements(parent, "DocumentVariable"))
-            variables.emplace_back(platform::attribute(variable, "fdt:name").value_or("<none>"),
-                                   platform::attribute(variable, "fdt:display").value_or("<none>"));
-        return variables;
+        return documentVariables(validated(dtm->GetDocumentation(call)));
     }
-
-    std::size_t templateVariables()
-    {
-        return documentVariables(dtm->GetDocumentation(functionCall("30"))).size();
-    }
+    // The template's own variables, before those the DTM appends.
+    std::size_t templateVariables() { return documentation(functionCall("30")).size(); }
 };
 
 TEST_F(InformationTest, ProgIdsOfTheThreeFunctions)
@@ -47,18 +50,15 @@ TEST_F(InformationTest, ProgIdsOfTheThreeFunctions)
     openMonitor();
     const auto info = as<fdt::IDtmActiveXInformation>();
     const std::pair<const char*, const char*> cases[] = {
-        {"10", "ZEB2HARTGateway.ctlOfflineParam"},
-        {"30", "ZEB2HARTGateway.ctlMonitor"},
-        {"50", "ZEB2HARTGateway.ctlAbout"},
-        {"20", ""},
-        {"", ""},
-        {"010", ""},
-        {"30 ", ""},
+        {"10", "ZEB2HARTGateway.ctlOfflineParam"}, {"30", "ZEB2HARTGateway.ctlMonitor"},
+        {"50", "ZEB2HARTGateway.ctlAbout"},        {"20", ""}, {"", ""}, {"010", ""}, {"30 ", ""},
     };
     for (const auto& [id, progId] : cases) {
         EXPECT_EQ(info->GetActiveXProgId(functionCall(id)), progId) << id;
         expectLines({ok("IDtmActiveXInformation_GetActiveXProgId()")});
     }
+    // A function call without identifier fails.
+    EXPECT_THROW(info->GetActiveXProgId("<FDT><FDTFunctionCall/></FDT>"), fdt::Error);
 }
 
 TEST_F(InformationTest, ClassIdentifiersOfTheControlsAsRegistered)
@@ -66,23 +66,25 @@ TEST_F(InformationTest, ClassIdentifiersOfTheControlsAsRegistered)
     openMonitor();
     const auto info = as<fdt::IDtmActiveXInformation>();
     const std::pair<const char*, const char*> cases[] = {
-        {"10", core::kProgIdOfflineParam}, {"30", core::kProgIdMonitor}, {"50", core::kProgIdAbout}};
-    std::vector<std::string> identifiers;
+        {"10", core::kProgIdOfflineParam}, {"30", core::kProgIdMonitor}, {"50", core::kProgIdAbout}, {"20", nullptr}};
+    std::set<std::string> identifiers;
     for (const auto& [id, progId] : cases) {
-        const auto clsid = platform::ClassRegistry::instance().clsidOf(progId);
-        ASSERT_TRUE(clsid.has_value()) << progId;
+        SCOPED_TRACE(id);
         const std::string text = info->GetActiveXGuid(functionCall(id));
+        expectLines({ok("IDtmActiveXInformation_GetActiveXGuid()"), ok("IDtmActiveXInformation_GetActiveXProgId()")});
+        if (!progId) {
+            EXPECT_EQ(text, "");
+            continue;
+        }
+        const auto clsid = platform::ClassRegistry::instance().clsidOf(progId);
+        ASSERT_TRUE(clsid.has_value());
         EXPECT_EQ(text, clsid->toString());
         ASSERT_EQ(text.size(), 38u);
         EXPECT_EQ(text.front(), '{');
         EXPECT_EQ(text.back(), '}');
-        identifiers.push_back(text);
-        expectLines({ok("IDtmActiveXInformation_GetActiveXGuid()"), ok("IDtmActiveXInformation_GetActiveXProgId()")});
+        identifiers.insert(text);
     }
-    EXPECT_NE(identifiers[0], identifiers[1]);
-    EXPECT_NE(identifiers[1], identifiers[2]);
-    EXPECT_EQ(info->GetActiveXGuid(functionCall("20")), "");
-    expectLines({ok("IDtmActiveXInformation_GetActiveXGuid()"), ok("IDtmActiveXInformation_GetActiveXProgId()")});
+    EXPECT_EQ(identifiers.size(), 3u);
 }
 
 TEST_F(InformationTest, ComponentClassesAreRegisteredOnceAndKeepTheirIdentifiers)
@@ -100,11 +102,6 @@ TEST_F(InformationTest, ComponentClassesAreRegisteredOnceAndKeepTheirIdentifiers
     EXPECT_NE(fdt::query<fdt::IFdtChannel>(created), nullptr);
 }
 
-TEST_F(InformationTest, AFunctionCallWithoutIdentifierFailsForTheProgId)
-{
-    EXPECT_THROW(as<fdt::IDtmActiveXInformation>()->GetActiveXProgId("<FDT><FDTFunctionCall/></FDT>"), fdt::Error);
-}
-
 TEST_F(InformationTest, DocumentationOfTheOfflineParameterFunction)
 {
     ASSERT_TRUE(environment());
@@ -120,13 +117,13 @@ TEST_F(InformationTest, DocumentationOfTheOfflineParameterFunction)
         {"A,B,C", -1, ""},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.deviceList + " " + std::to_string(c.index));
         dtm->PersistentDeviceList = c.deviceList;
         dtm->PersistentDeviceTypeIndex = c.index;
         dtm->PersistentWarmstartDelay = 17;
-        const auto variables = documentVariables(as<fdt::IDtmDocumentation>()->GetDocumentation(functionCall("10")));
-        ASSERT_EQ(variables.size(), own + 2) << c.deviceList << " " << c.index;
-        EXPECT_EQ(variables[own], std::make_pair(std::string("Device type"), c.deviceType))
-            << c.deviceList << " " << c.index;
+        const auto variables = documentation(functionCall("10"));
+        ASSERT_EQ(variables.size(), own + 2);
+        EXPECT_EQ(variables[own], std::make_pair(std::string("Device type"), c.deviceType));
         EXPECT_EQ(variables[own + 1], std::make_pair(std::string("Warm-start delay"), std::string("17 [s]")));
     }
 }
@@ -136,7 +133,7 @@ TEST_F(InformationTest, DocumentationFollowsTheLanguageAndTheDelay)
     const std::size_t own = templateVariables();
     dtm->PersistentWarmstartDelay = 0;
     ASSERT_TRUE(dtm->SetLanguage(1031));
-    const auto variables = documentVariables(dtm->GetDocumentation(functionCall("10")));
+    const auto variables = documentation(functionCall("10"));
     ASSERT_EQ(variables.size(), own + 2);
     EXPECT_EQ(variables[own].first, "Ger\xC3\xA4tetyp");
     EXPECT_EQ(variables[own + 1], std::make_pair(std::string("Warmstartverz\xC3\xB6gerung"), std::string("0 [s]")));
@@ -147,26 +144,28 @@ TEST_F(InformationTest, DocumentationOfOtherFunctionsHasNoEntries)
     const std::size_t own = templateVariables();
     for (const std::string& call : {functionCall("30"), functionCall("50"), functionCall("abc"), functionCall(""),
                                    std::string("<FDT><FDTFunctionCall/></FDT>")})
-        EXPECT_EQ(documentVariables(dtm->GetDocumentation(call)).size(), own) << call;
+        EXPECT_EQ(documentation(call).size(), own) << call;
     // The number 10 written another way is still the offline parameter function.
-    EXPECT_EQ(documentVariables(dtm->GetDocumentation(functionCall("10.0"))).size(), own + 2);
+    EXPECT_EQ(documentation(functionCall("10.0")).size(), own + 2);
 }
 
-TEST_F(InformationTest, DocumentationWithoutDictionaryHasEmptyLabels)
+TEST_F(InformationTest, WithoutDictionaryTextsAreEmptyAndTagsStay)
 {
     TempComponentFolder folder;
     std::filesystem::remove(folder.path() / "XMLData" / "DTMDictionary.xml");
     TestEnvironment folderEnvironment(folder.path());
     const auto instance = core::DTMMain::create(folder.path());
+    EXPECT_EQ(instance->StatusText(), "");
+    EXPECT_EQ(instance->GetDictionaryText("msg_Disconnected"), "");
+    EXPECT_FALSE(instance->SetLanguage(1031));
+    EXPECT_TRUE(instance->PrivateDialogEnabled(true));
+    EXPECT_NE(instance->GetFunctions("").find("$("), std::string::npos);
+    // The documentation has empty labels.
     instance->PersistentWarmstartDelay = 3;
-    const auto document = parse(instance->GetDocumentation(functionCall("10")));
-    xmlNode* parent = document.selectSingleNode("FDT/DocumentVariables");
-    ASSERT_NE(parent, nullptr);
-    const auto variables = platform::childElements(parent, "DocumentVariable");
+    const auto variables = documentVariables(Document(instance->GetDocumentation(functionCall("10"))));
     ASSERT_GE(variables.size(), 2u);
-    EXPECT_EQ(platform::attribute(variables[variables.size() - 2], "fdt:name"), "");
-    EXPECT_EQ(platform::attribute(variables.back(), "fdt:name"), "");
-    EXPECT_EQ(platform::attribute(variables.back(), "fdt:display"), "3 [s]");
+    EXPECT_EQ(variables[variables.size() - 2].first, "");
+    EXPECT_EQ(variables.back(), std::make_pair(std::string(), std::string("3 [s]")));
 }
 
 TEST_F(InformationTest, FunctionsAreTranslatedIntoTheSelectedLanguage)
@@ -184,38 +183,26 @@ TEST_F(InformationTest, FunctionsAreTranslatedIntoTheSelectedLanguage)
     const std::string german = idtm->GetFunctions("");
     EXPECT_NE(german.find("Kommunikationsmonitor"), std::string::npos) << german;
     EXPECT_EQ(german.find("$("), std::string::npos);
-    ASSERT_TRUE(environment());
-    parse(idtm->GetFunctions(""), true);
-}
-
-TEST_F(InformationTest, FunctionsKeepTheirTagsWithoutDictionary)
-{
-    TempComponentFolder folder;
-    std::filesystem::remove(folder.path() / "XMLData" / "DTMDictionary.xml");
-    TestEnvironment folderEnvironment(folder.path());
-    const auto instance = core::DTMMain::create(folder.path());
-    EXPECT_NE(instance->GetFunctions("").find("$("), std::string::npos);
 }
 
 TEST_F(InformationTest, DescriptionDocumentsValidateAgainstTheSchemas)
 {
-    ASSERT_TRUE(environment());
-    const auto information = parse(as<fdt::IDtmInformation>()->GetInformation(), true);
-    EXPECT_EQ(attributeAt(information, "FDT/DtmInfo/DtmDeviceTypes/fdt:DtmDeviceType/fdt:DeviceIcon", "path"),
-              (componentDir() / "Resources" / "device.ico").string());
-    parse(as<fdt::IDtm>()->GetFunctions(""), true);
-    parse(as<fdt::IDtmDocumentation>()->GetDocumentation(functionCall("10")), true);
-    parse(as<fdt::IDtmDocumentation>()->GetDocumentation(functionCall("30")), true);
-    parse(as<fdt::IDtmParameter>()->GetParameters(""), true);
-    parse(as<fdt::IFdtChannel>()->GetChannelParameters("", ""), true);
-}
+    // Before the environment the information is the template's text, its tags replaced.
+    const std::string before = as<fdt::IDtmInformation>()->GetInformation();
+    EXPECT_EQ(before.find("$(PathToDeviceIcon)"), std::string::npos);
+    EXPECT_TRUE(Document(before).has("FDT/DtmInfo/fdt:VersionInformation"));
 
-TEST_F(InformationTest, InformationBeforeTheEnvironmentIsTheTemplateText)
-{
-    const std::string text = as<fdt::IDtmInformation>()->GetInformation();
-    EXPECT_EQ(text.find("$(PathToDeviceIcon)"), std::string::npos);
-    const auto document = parse(text);
-    EXPECT_NE(document.selectSingleNode("FDT/DtmInfo/fdt:VersionInformation"), nullptr);
+    ASSERT_TRUE(environment());
+    validated(as<fdt::IDtmInformation>()->GetInformation())
+        .expect("FDT/DtmInfo/DtmDeviceTypes/fdt:DtmDeviceType/fdt:DeviceIcon",
+                {{"path", (componentDir() / "Resources" / "device.ico").string()}});
+    validated(as<fdt::IDtm>()->GetFunctions(""));
+    ASSERT_TRUE(as<fdt::IDtm>()->SetLanguage(7));
+    validated(as<fdt::IDtm>()->GetFunctions(""));
+    validated(as<fdt::IDtmDocumentation>()->GetDocumentation(functionCall("10")));
+    validated(as<fdt::IDtmDocumentation>()->GetDocumentation(functionCall("30")));
+    validated(as<fdt::IDtmParameter>()->GetParameters(""));
+    validated(as<fdt::IFdtChannel>()->GetChannelParameters("", ""));
 }
 
 } // namespace

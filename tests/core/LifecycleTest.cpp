@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <fstream>
+#include <ranges>
+#include <set>
 
 #include "core/DtmFixture.h"
 #include "fdt/Errors.h"
@@ -24,14 +26,12 @@ std::string userInfo(const std::string& level)
 std::string deviceType(const std::string& name, const std::string& busCategory)
 {
     return R"(<FDT xmlns="x-schema:DTMDeviceTypeSchema.xml" xmlns:fdt="x-schema:FDTDataTypesSchema.xml">)"
-           R"(<fdt:DtmDeviceType>)"
-           R"(<fdt:VersionInformation name=")" +
-           name + R"(" vendor="v" version="1" date="2004-01-01"/>)"
-                  R"(<fdt:BusCategories><fdt:BusCategory busCategory=")" +
+           R"(<fdt:DtmDeviceType><fdt:VersionInformation name=")" +
+           name + R"(" vendor="v" version="1" date="2004-01-01"/><fdt:BusCategories><fdt:BusCategory busCategory=")" +
            busCategory + R"("/></fdt:BusCategories></fdt:DtmDeviceType></FDT>)";
 }
 
-class LifecycleTest : public DtmFixture {};
+using LifecycleTest = DtmFixture;
 
 TEST_F(LifecycleTest, ConstructionSetsPathsStatusAndNoEnvironment)
 {
@@ -40,16 +40,11 @@ TEST_F(LifecycleTest, ConstructionSetsPathsStatusAndNoEnvironment)
     EXPECT_EQ(dtm->iniFile(), (componentDir() / "Resources" / "DTM.ini").string());
     EXPECT_EQ(dtm->CommStatus(), fdt::Variant(std::int32_t{1}));
     EXPECT_EQ(dtm->StatusText(), "Disconnected");
-    EXPECT_EQ(dtm->systemTag(), "");
-    EXPECT_EQ(dtm->childSystemTag(), "");
-    EXPECT_EQ(dtm->GetFramePointer(), nullptr);
-    EXPECT_EQ(dtm->OnInitControl(), nullptr);
-    EXPECT_EQ(dtm->gateway().communicator().ZEBDriverInterface(), nullptr);
+    EXPECT_EQ(dtm->systemTag() + dtm->childSystemTag(), "");
+    EXPECT_FALSE(dtm->GetFramePointer() || dtm->OnInitControl() || dtm->gateway().communicator().ZEBDriverInterface());
     EXPECT_EQ(dtm->dictionary().GetIdOfLanguage(dtm->dictionary().GetSelectedLanguage()), 9);
-}
 
-TEST_F(LifecycleTest, CreateUsesTheInstalledComponentFolder)
-{
+    // Without a folder the installed component folder is taken.
     TempComponentFolder other;
     TestEnvironment otherEnvironment(other.path());
     const auto instance = core::DTMMain::create();
@@ -57,38 +52,18 @@ TEST_F(LifecycleTest, CreateUsesTheInstalledComponentFolder)
     EXPECT_EQ(instance->xmlSchemaPath(), (other.path() / "XMLSchemas").string());
 }
 
-TEST_F(LifecycleTest, MissingDictionaryLeavesTheObjectUsableWithoutTexts)
+TEST_F(LifecycleTest, TooLargeTraceFileIsDeletedAtConstruction)
 {
-    TempComponentFolder folder;
-    std::filesystem::remove(folder.path() / "XMLData" / "DTMDictionary.xml");
-    TestEnvironment folderEnvironment(folder.path());
-    const auto instance = core::DTMMain::create(folder.path());
-    EXPECT_EQ(instance->StatusText(), "");
-    EXPECT_EQ(instance->GetDictionaryText("msg_Disconnected"), "");
-    EXPECT_FALSE(instance->SetLanguage(1031));
-    EXPECT_TRUE(instance->PrivateDialogEnabled(true));
-}
-
-TEST_F(LifecycleTest, TraceFileSizeCheckAtConstruction)
-{
-    struct Case {
-        const char* limitInMegabytes;
-        std::uintmax_t fileSize;
-        bool kept;
-    };
-    const Case cases[] = {
-        {"2", 2000001, false}, {"2", 2000000, true}, {"0", 1, false},  {"0", 0, true},
-        {"", 1, false},        {"abc", 1, false},    {"5000", 2000001, true},
-    };
-    for (const Case& c : cases) {
+    // The limits themselves are checked with CheckTraceFileSize; here the folder's settings reach it.
+    for (const auto& [size, kept] : {std::pair{2000001, false}, std::pair{2000000, true}}) {
         TempComponentFolder folder;
-        folder.write("Resources/DTM.ini", iniWith(folder.path(), "TimeCritical", "TraceFileSizeInMB", c.limitInMegabytes));
+        folder.write("Resources/DTM.ini", iniWith(folder.path(), "TimeCritical", "TraceFileSizeInMB", "2"));
         const auto traceFile = folder.path() / "TraceInfoFile.txt";
         std::ofstream(traceFile, std::ios::binary).close();
-        std::filesystem::resize_file(traceFile, c.fileSize);
+        std::filesystem::resize_file(traceFile, static_cast<std::uintmax_t>(size));
         TestEnvironment folderEnvironment(folder.path());
         core::DTMMain::create(folder.path());
-        EXPECT_EQ(std::filesystem::exists(traceFile), c.kept) << c.limitInMegabytes << " MB, " << c.fileSize;
+        EXPECT_EQ(std::filesystem::exists(traceFile), kept) << size;
     }
 }
 
@@ -97,8 +72,17 @@ TEST_F(LifecycleTest, EnvironmentIsAcceptedOnceWithTagContainerAndFrameEvents)
     openMonitor();
     const auto idtm = as<fdt::IDtm>();
     frame->schemaPath = frameSchemaDir().string();
-    const auto withoutEvents = std::make_shared<FrameWithoutEvents>();
+    // Without the marker interface the call fails first, even with an empty tag; without
+    // the container interface it fails too.
+    const fdt::ObjectPtr withoutMarker[] = {std::make_shared<FrameWithoutMarker>(), std::make_shared<PlainObject>()};
+    for (const auto& container : withoutMarker) {
+        EXPECT_THROW(idtm->Environment("GW1", container), fdt::TypeMismatchError);
+        EXPECT_THROW(idtm->Environment("", container), fdt::TypeMismatchError);
+    }
+    EXPECT_THROW(idtm->Environment("GW1", std::make_shared<FrameWithoutContainer>()), fdt::TypeMismatchError);
+    expectLines({});
 
+    const auto withoutEvents = std::make_shared<FrameWithoutEvents>();
     EXPECT_FALSE(idtm->Environment("", frame));
     EXPECT_FALSE(idtm->Environment("GW1", nullptr));
     EXPECT_FALSE(idtm->Environment("GW1", withoutEvents));
@@ -124,64 +108,34 @@ TEST_F(LifecycleTest, EnvironmentIsAcceptedOnceWithTagContainerAndFrameEvents)
     expectLines({denied("IDtm_Environment()"), denied("IDtm_Environment()")});
 }
 
-TEST_F(LifecycleTest, EnvironmentWithoutTheMarkerInterfaceIsATypeMismatch)
-{
-    openMonitor();
-    const auto idtm = as<fdt::IDtm>();
-    const fdt::ObjectPtr containers[] = {std::make_shared<FrameWithoutMarker>(), std::make_shared<PlainObject>()};
-    for (const auto& container : containers) {
-        EXPECT_THROW(idtm->Environment("GW1", container), fdt::TypeMismatchError);
-        // Checked before anything else: even an empty tag does not get its "denied".
-        EXPECT_THROW(idtm->Environment("", container), fdt::TypeMismatchError);
-    }
-    EXPECT_EQ(dtm->systemTag(), "");
-    EXPECT_EQ(dtm->GetFramePointer(), nullptr);
-    expectLines({});
-    EXPECT_TRUE(environment());
-}
-
-TEST_F(LifecycleTest, EnvironmentWithoutTheContainerInterfaceIsATypeMismatch)
-{
-    const auto idtm = as<fdt::IDtm>();
-    EXPECT_THROW(idtm->Environment("GW1", std::make_shared<FrameWithoutContainer>()), fdt::TypeMismatchError);
-    EXPECT_EQ(dtm->systemTag(), "");
-    EXPECT_TRUE(environment());
-}
-
 TEST_F(LifecycleTest, EnvironmentFillsTheSchemaCacheFrameFirst)
 {
     ASSERT_TRUE(environment());
     const auto namespaces = dtm->XMLHelpPointer().Cache().namespaces();
-    std::vector<std::string> frameNamespaces;
-    std::vector<std::string> ownNamespaces;
-    for (const auto& entry : std::filesystem::directory_iterator(frameSchemaDir()))
-        frameNamespaces.push_back("x-schema:" + entry.path().filename().string());
-    for (const auto& entry : std::filesystem::directory_iterator(componentDir() / "XMLSchemas"))
-        ownNamespaces.push_back("x-schema:" + entry.path().filename().string());
+    const auto namespacesIn = [](const std::filesystem::path& folder) {
+        std::set<std::string> result;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            result.insert("x-schema:" + entry.path().filename().string());
+        return result;
+    };
+    const auto frameNamespaces = namespacesIn(frameSchemaDir());
+    const auto ownNamespaces = namespacesIn(componentDir() / "XMLSchemas");
     ASSERT_FALSE(frameNamespaces.empty());
     ASSERT_FALSE(ownNamespaces.empty());
-    // Every frame schema comes before the component's own.
-    std::size_t lastFrame = 0;
-    std::size_t firstOwn = namespaces.size();
-    for (std::size_t i = 0; i < namespaces.size(); ++i) {
-        const bool isFrame = std::find(frameNamespaces.begin(), frameNamespaces.end(), namespaces[i]) !=
-                             frameNamespaces.end();
-        const bool isOwn =
-            std::find(ownNamespaces.begin(), ownNamespaces.end(), namespaces[i]) != ownNamespaces.end();
-        if (isFrame && !isOwn)
-            lastFrame = i;
-        if (isOwn && !isFrame)
-            firstOwn = std::min(firstOwn, i);
-    }
-    EXPECT_LT(lastFrame, firstOwn);
+    // Every frame schema comes before the component's own: the namespaces of only one
+    // of the two folders, the frame's (0) or the own (1), are in ascending order.
+    std::vector<int> origin;
+    for (const auto& ns : namespaces)
+        if (frameNamespaces.contains(ns) != ownNamespaces.contains(ns))
+            origin.push_back(ownNamespaces.contains(ns) ? 1 : 0);
+    EXPECT_TRUE(std::ranges::is_sorted(origin));
     for (const auto& ns : ownNamespaces)
         EXPECT_TRUE(dtm->XMLHelpPointer().Cache().contains(ns)) << ns;
-}
 
-TEST_F(LifecycleTest, EnvironmentWithAMissingFrameSchemaFolderFails)
-{
+    // A missing frame schema folder fails.
+    const auto other = core::DTMMain::create();
     frame->schemaPath = (componentDir() / "NoSuchFolder").string();
-    EXPECT_THROW(as<fdt::IDtm>()->Environment("GW1", frame), fdt::FileError);
+    EXPECT_THROW(other->Environment("GW1", frame), fdt::FileError);
 }
 
 TEST_F(LifecycleTest, ReleaseOperationsBeforeAndAfterEnvironment)
@@ -214,18 +168,17 @@ TEST_F(LifecycleTest, SetCommunicationAndReleaseCommunication)
     const auto parent = std::make_shared<RecordingParent>();
     const auto otherParent = std::make_shared<RecordingParent>();
     auto& communicator = dtm->gateway().communicator();
+    const ExpectedLine begin = {"IDtm.SetCommunication()", "Methodenanfang", Green};
 
     EXPECT_TRUE(idtm->SetCommunication(parent));
     EXPECT_EQ(communicator.ZEBDriverInterface(), parent);
     EXPECT_TRUE(idtm->SetCommunication(otherParent));
     EXPECT_EQ(communicator.ZEBDriverInterface(), otherParent);
-    expectLines({{"IDtm.SetCommunication()", "Methodenanfang", Green}, ok("IDtm.SetCommunication()"),
-                 {"IDtm.SetCommunication()", "Methodenanfang", Green}, ok("IDtm.SetCommunication()")});
+    expectLines({begin, ok("IDtm.SetCommunication()"), begin, ok("IDtm.SetCommunication()")});
 
     EXPECT_FALSE(idtm->SetCommunication(nullptr));
     EXPECT_EQ(communicator.ZEBDriverInterface(), nullptr);
-    expectLines({{"IDtm.SetCommunication()", "Methodenanfang", Green},
-                 {"IDtm.SetCommunication()", "Communication Pointer is Nothing", Red}});
+    expectLines({begin, {"IDtm.SetCommunication()", "Communication Pointer is Nothing", Red}});
 
     EXPECT_TRUE(idtm->SetCommunication(parent));
     ASSERT_TRUE(environment());
@@ -246,24 +199,25 @@ TEST_F(LifecycleTest, ConfigAcceptsTheFourUserLevelsCaseSensitively)
     openMonitor();
     const auto idtm = as<fdt::IDtm>();
     const std::pair<const char*, bool> cases[] = {
-        {"observer", true},  {"operator", true},  {"maintenance", true}, {"planningEngineer", true},
-        {"Operator", false}, {"OPERATOR", false}, {"planningengineer", false}, {"", false},
+        {"observer", true},   {"operator", true},      {"maintenance", true},      {"planningEngineer", true},
+        {"Operator", false},  {"OPERATOR", false},     {"planningengineer", false}, {"", false},
         {"operator ", false}, {"administrator", false},
     };
-    for (const auto& [level, accepted] : cases) {
-        EXPECT_EQ(idtm->Config(userInfo(level)), accepted) << level;
-        expectLines({accepted ? ok("IDtm_Config()") : denied("IDtm_Config()")});
+    // Before the environment the documents are read as they are, after it validated.
+    for (const bool validated : {false, true}) {
+        if (validated) {
+            ASSERT_TRUE(environment());
+        }
+        monitor->lines.clear();
+        for (const auto& [level, accepted] : cases) {
+            SCOPED_TRACE(std::string(level) + (validated ? " validated" : ""));
+            EXPECT_EQ(idtm->Config(userInfo(level)), accepted);
+            expectLines({accepted ? ok("IDtm_Config()") : denied("IDtm_Config()")});
+        }
+        // Without user information the call fails.
+        EXPECT_THROW(idtm->Config("<FDT/>"), fdt::Error);
+        EXPECT_THROW(idtm->Config("not a document"), fdt::Error);
     }
-}
-
-TEST_F(LifecycleTest, ConfigAfterTheEnvironmentReadsValidatedDocuments)
-{
-    ASSERT_TRUE(environment());
-    openMonitor();
-    const auto idtm = as<fdt::IDtm>();
-    EXPECT_TRUE(idtm->Config(userInfo("maintenance")));
-    EXPECT_FALSE(idtm->Config(userInfo("Maintenance")));
-    expectLines({ok("IDtm_Config()"), denied("IDtm_Config()")});
     // Not valid against the user information schema: the document loads empty
     // and its user level cannot be read.
     EXPECT_THROW(idtm->Config(R"(<FDT xmlns="x-schema:FDTUserInformationSchema.xml"><FDTUserInformation/></FDT>)"),
@@ -271,35 +225,27 @@ TEST_F(LifecycleTest, ConfigAfterTheEnvironmentReadsValidatedDocuments)
     expectLines({});
 }
 
-TEST_F(LifecycleTest, ConfigOfADocumentWithoutUserInformationFails)
-{
-    EXPECT_THROW(as<fdt::IDtm>()->Config("<FDT/>"), fdt::Error);
-    EXPECT_THROW(as<fdt::IDtm>()->Config("not a document"), fdt::Error);
-}
-
 TEST_F(LifecycleTest, InitNewChecksTheDeviceTypeAfterItsLine)
 {
     openMonitor();
     const auto idtm = as<fdt::IDtm>();
-    struct Case {
-        std::string document;
-        bool accepted;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, bool> cases[] = {
         {deviceType("ZEB to HART Gateway", "00000000-0000-0000-0000-000000000000"), true},
         {deviceType("Other", "81684E65-6385-4690-ACCF-49995B3B4E8B"), true},
         {deviceType("zeb to hart gateway", "81684e65-6385-4690-accf-49995b3b4e8b"), false},
         {deviceType("Other", "036D1498-387B-11D4-86E1-00E0987270B9"), false},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(idtm->InitNew(c.document), c.accepted) << c.document;
-        expectLines({ok("IDtm_InitNew()")});
+    for (const bool validated : {false, true}) {
+        if (validated) {
+            ASSERT_TRUE(environment());
+        }
+        monitor->lines.clear();
+        for (const auto& [document, accepted] : cases) {
+            SCOPED_TRACE(document + (validated ? " validated" : ""));
+            EXPECT_EQ(idtm->InitNew(document), accepted);
+            expectLines({ok("IDtm_InitNew()")});
+        }
     }
-    ASSERT_TRUE(environment());
-    monitor->lines.clear();
-    for (const Case& c : cases)
-        EXPECT_EQ(idtm->InitNew(c.document), c.accepted) << "validated: " << c.document;
-    monitor->lines.clear();
     // The line comes before the check, even when the check fails.
     EXPECT_THROW(idtm->InitNew("<FDT/>"), fdt::Error);
     expectLines({ok("IDtm_InitNew()")});
@@ -307,28 +253,23 @@ TEST_F(LifecycleTest, InitNewChecksTheDeviceTypeAfterItsLine)
 
 TEST_F(LifecycleTest, PrivateDialogAndInvokeFunctionRequest)
 {
-    openMonitor();
+    // All of these write FDT interface lines only.
+    openMonitor(true, true, false);
     const auto idtm = as<fdt::IDtm>();
     EXPECT_TRUE(idtm->PrivateDialogEnabled(true));
     EXPECT_TRUE(idtm->PrivateDialogEnabled(false));
     EXPECT_FALSE(idtm->InvokeFunctionRequest("1", "<FDT/>"));
-    ASSERT_TRUE(environment());
-    monitor->lines.clear();
-    EXPECT_FALSE(idtm->InvokeFunctionRequest("2", ""));
-    expectLines({denied("IDtm_InvokeFunctionRequest()")});
-    EXPECT_TRUE(frame->events.empty());
-}
-
-TEST_F(LifecycleTest, LifecycleOperationsWriteOnlyFdtInterfaceLines)
-{
-    openMonitor(true, true, false);
-    const auto idtm = as<fdt::IDtm>();
     ASSERT_TRUE(environment());
     idtm->PrivateDialogEnabled(true);
     idtm->InvokeFunctionRequest("1", "");
     idtm->SetLanguage(9);
     idtm->PrepareToRelease();
     EXPECT_TRUE(monitor->lines.empty());
+
+    openMonitor();
+    EXPECT_FALSE(idtm->InvokeFunctionRequest("2", ""));
+    expectLines({denied("IDtm_InvokeFunctionRequest()")});
+    EXPECT_EQ(frame->events, (std::vector<Call>{{"OnPreparedToRelease", {"GW1"}}}));
 }
 
 class SetLanguageTest : public DtmFixture {
@@ -339,55 +280,41 @@ protected:
         dtm->CtlOfflineParamPointer(offline);
         dtm->CtlAboutPointer(about);
     }
-    std::string statusText() { return dtm->GetDictionaryText("msg_Connected"); }
+    const std::vector<std::string> allPages = {"monitor", "offline", "about"};
 };
 
-TEST_F(SetLanguageTest, SwitchToAnotherDictionaryLanguageUpdatesThePagesInOrder)
+TEST_F(SetLanguageTest, TheLanguageAndThePagesItUpdates)
 {
-    EXPECT_TRUE(as<fdt::IDtm>()->SetLanguage(1031));
-    EXPECT_EQ(statusText(), "Verbunden");
-    EXPECT_EQ(*pageLog, (std::vector<std::string>{"monitor", "offline", "about"}));
-    expectLines({ok("IDtm_SetLanguage()")});
-}
-
-TEST_F(SetLanguageTest, SameLanguageTouchesNoPage)
-{
-    const std::int32_t sameLanguage[] = {9, 1033, 2057, 9 + 5 * 1024};
-    for (std::int32_t id : sameLanguage) {
-        EXPECT_TRUE(as<fdt::IDtm>()->SetLanguage(id)) << id;
-        expectLines({ok("IDtm_SetLanguage()")});
-    }
-    EXPECT_TRUE(pageLog->empty());
-    EXPECT_EQ(statusText(), "Connected");
-}
-
-TEST_F(SetLanguageTest, UnknownLanguageKeepsTheSelectionAndStillUpdatesThePages)
-{
-    const std::int32_t unknown[] = {1036, 12, -1031, -9};
-    for (std::int32_t id : unknown) {
+    // The same language touches no page; an unknown one keeps the selection and still updates
+    // them all; another language of the dictionary is selected and updates them in order.
+    const std::tuple<std::int32_t, bool, bool, const char*> cases[] = {
+        {9, true, false, "Connected"},     {1033, true, false, "Connected"},   {2057, true, false, "Connected"},
+        {9 + 5 * 1024, true, false, "Connected"}, {1036, false, true, "Connected"}, {12, false, true, "Connected"},
+        {-1031, false, true, "Connected"}, {-9, false, true, "Connected"},     {1031, true, true, "Verbunden"},
+    };
+    for (const auto& [id, result, pagesUpdated, connected] : cases) {
+        SCOPED_TRACE(id);
         pageLog->clear();
-        EXPECT_FALSE(as<fdt::IDtm>()->SetLanguage(id)) << id;
-        EXPECT_EQ(*pageLog, (std::vector<std::string>{"monitor", "offline", "about"})) << id;
-        EXPECT_EQ(statusText(), "Connected");
+        EXPECT_EQ(as<fdt::IDtm>()->SetLanguage(id), result);
+        EXPECT_EQ(*pageLog, pagesUpdated ? allPages : std::vector<std::string>{});
+        EXPECT_EQ(dtm->GetDictionaryText("msg_Connected"), connected);
         expectLines({ok("IDtm_SetLanguage()")});
     }
 }
 
-TEST_F(SetLanguageTest, ReleasedOrVanishedPagesAreNotUpdated)
-{
-    dtm->CtlOfflineParamPointer(nullptr);
-    about.reset();
-    EXPECT_TRUE(as<fdt::IDtm>()->SetLanguage(7));
-    EXPECT_EQ(*pageLog, (std::vector<std::string>{"monitor"}));
-}
-
-TEST_F(SetLanguageTest, AFailingPageDoesNotStopTheOthers)
+TEST_F(SetLanguageTest, ReleasedVanishedOrFailingPagesDoNotStopTheOthers)
 {
     const auto failing = std::make_shared<FailingPage>();
     dtm->CtlMonitorPointer(failing);
+    dtm->CtlOfflineParamPointer(nullptr);
     EXPECT_TRUE(as<fdt::IDtm>()->SetLanguage(7));
     EXPECT_EQ(failing->attempts, 1);
-    EXPECT_EQ(*pageLog, (std::vector<std::string>{"offline", "about"}));
+    EXPECT_EQ(*pageLog, std::vector<std::string>{"about"});
+
+    about.reset();
+    EXPECT_TRUE(as<fdt::IDtm>()->SetLanguage(9));
+    EXPECT_EQ(failing->attempts, 2);
+    EXPECT_EQ(*pageLog, std::vector<std::string>{"about"});
 }
 
 TEST(SetLanguageTraceTest, TracesBeginAndAFalseResult)
@@ -397,12 +324,9 @@ TEST(SetLanguageTraceTest, TracesBeginAndAFalseResult)
     EXPECT_TRUE(dtm->SetLanguage(1031));
     EXPECT_FALSE(dtm->SetLanguage(1036));
     EXPECT_TRUE(dtm->SetLanguage(7));
-    EXPECT_EQ(tracing.entries(), (std::vector<std::string>{
-                                     "IDtm_SetLanguage: Begin",
-                                     "IDtm_SetLanguage: Begin",
-                                     "IDtm_SetLanguage: Return Value is FALSE",
-                                     "IDtm_SetLanguage: Begin",
-                                 }));
+    EXPECT_EQ(tracing.entries(), (std::vector<std::string>{"IDtm_SetLanguage: Begin", "IDtm_SetLanguage: Begin",
+                                                           "IDtm_SetLanguage: Return Value is FALSE",
+                                                           "IDtm_SetLanguage: Begin"}));
     const std::string text = readFile(tracing.folder.path() / "TraceInfoFile.txt");
     EXPECT_EQ(text.substr(0, 45), "2026-12-06 14:05:09 ZEBAdapter: IDtm_SetLangu");
 }
@@ -411,17 +335,27 @@ TEST_F(LifecycleTest, LastOutsideReferenceDestroysTheObjectAndItsHelpers)
 {
     std::weak_ptr<core::DTMMain> alive = dtm;
     ASSERT_TRUE(environment());
+    openMonitor();
+    dtm->CtlOfflineParamPointer(offline);
+    dtm->CtlAboutPointer(about);
     const auto parent = std::make_shared<RecordingParent>();
     EXPECT_TRUE(as<fdt::IDtm>()->SetCommunication(parent));
     const auto channels = as<fdt::IDtmChannel>()->GetChannels();
     ASSERT_EQ(channels->Count(), 1);
     ASSERT_NE(channels->Item(1), nullptr);
 
+    // While the object lives, the armed timer sends the broadcast telegram to the parent.
     auto& timer = dtm->gateway().timeoutTimer();
     timer.Interval(1000);
     timer.Enabled(true);
     ASSERT_EQ(env.loop().pendingTimers(), 1u);
+    env.loop().advance(std::chrono::milliseconds(1000));
+    ASSERT_EQ(summary(parent->calls), std::vector<std::string>{"TransactionRequest " + dtm->gateway().ZebInvokeId()});
+    parent->calls.clear();
+    timer.Interval(1000);
+    timer.Enabled(true);
 
+    // Neither the registered pages nor the parent keep it alive.
     dtm.reset();
     EXPECT_TRUE(alive.expired());
     // The channel list the frame still holds no longer reaches the object.
@@ -432,29 +366,6 @@ TEST_F(LifecycleTest, LastOutsideReferenceDestroysTheObjectAndItsHelpers)
     env.loop().advance(std::chrono::seconds(5));
     EXPECT_TRUE(parent->calls.empty());
     EXPECT_TRUE(frame->events.empty());
-}
-
-// The counterpart of the test above: while the object lives, the armed timer
-// sends the broadcast telegram to the parent.
-TEST_F(LifecycleTest, TheGatewayTimerFiresWhileTheObjectLives)
-{
-    const auto parent = std::make_shared<RecordingParent>();
-    ASSERT_TRUE(as<fdt::IDtm>()->SetCommunication(parent));
-    dtm->gateway().timeoutTimer().Interval(1000);
-    dtm->gateway().timeoutTimer().Enabled(true);
-    env.loop().advance(std::chrono::seconds(5));
-    ASSERT_EQ(parent->calls.size(), 1u);
-    EXPECT_EQ(parent->calls[0].name, "TransactionRequest");
-}
-
-TEST_F(LifecycleTest, RegisteredPagesDoNotKeepTheObjectAlive)
-{
-    std::weak_ptr<core::DTMMain> alive = dtm;
-    openMonitor();
-    dtm->CtlOfflineParamPointer(offline);
-    dtm->CtlAboutPointer(about);
-    dtm.reset();
-    EXPECT_TRUE(alive.expired());
 }
 
 } // namespace

@@ -14,17 +14,13 @@ using support::color::Blue;
 using support::color::Green;
 using support::color::Red;
 
-class MonitorTest : public DtmFixture {};
+using MonitorTest = DtmFixture;
 
 TEST_F(MonitorTest, NameColumnIsFiftyCharactersWide)
 {
     openMonitor();
     const std::string fifty(50, 'N');
-    struct Case {
-        std::string name;
-        std::string expected;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {fifty, fifty + "- msg"},
         {fifty + "X", fifty + "- msg"},
         {"", std::string(50, ' ') + "- msg"},
@@ -35,20 +31,23 @@ TEST_F(MonitorTest, NameColumnIsFiftyCharactersWide)
         {"\xC3\x9C" "berwachung", "\xC3\x9C" "berwachung" + std::string(39, ' ') + "- msg"},
         {std::string(30, ' '), std::string(50, ' ') + "- msg"},
     };
-    for (const Case& c : cases) {
-        dtm->MonitorMsg(c.name, "msg", Green, 2);
-        ASSERT_EQ(monitor->lines.size(), 1u) << c.name;
-        EXPECT_EQ(monitor->lines.front().text, c.expected);
+    for (const auto& [name, expected] : cases) {
+        dtm->MonitorMsg(name, "msg", Green, 2);
+        ASSERT_EQ(monitor->lines.size(), 1u) << name;
+        EXPECT_EQ(monitor->lines.front().text, expected);
         monitor->lines.clear();
     }
 }
 
-TEST_F(MonitorTest, MessageIsKeptAsGivenIncludingLineBreaks)
+TEST_F(MonitorTest, MessageAndColourArePassedAsGiven)
 {
     openMonitor();
     dtm->MonitorMsg("Response ZEB", "line one\r\nline two", Blue, 0);
     dtm->MonitorMsg("Request HART", "", Black, 1);
-    expectLines({{"Response ZEB", "line one\r\nline two", Blue}, {"Request HART", "", Black}});
+    for (std::int32_t color : {Green, Red, 0x123456})
+        dtm->MonitorMsg("colour", "c", color, 2);
+    expectLines({{"Response ZEB", "line one\r\nline two", 0xFF0000}, {"Request HART", "", 0x000000},
+                 {"colour", "c", 0x009600}, {"colour", "c", 0x0000FF}, {"colour", "c", 0x123456}});
 }
 
 TEST_F(MonitorTest, FilterCodesFollowTheirProperties)
@@ -58,45 +57,47 @@ TEST_F(MonitorTest, FilterCodesFollowTheirProperties)
         std::vector<std::int16_t> shown; // of the codes 0, 1, 2, 3, -1, 255
     };
     const Case cases[] = {
-        {true, true, true, {0, 1, 2}},   {false, false, false, {}},   {true, false, false, {0}},
-        {false, true, false, {1}},       {false, false, true, {2}},   {true, true, false, {0, 1}},
-        {false, true, true, {1, 2}},     {true, false, true, {0, 2}},
+        {true, true, true, {0, 1, 2}}, {false, false, false, {}},  {true, false, false, {0}},
+        {false, true, false, {1}},     {false, false, true, {2}},   {true, true, false, {0, 1}},
+        {false, true, true, {1, 2}},   {true, false, true, {0, 2}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.zeb << c.hart << c.fdtInterface);
         openMonitor(c.zeb, c.hart, c.fdtInterface);
         for (std::int16_t code : {0, 1, 2, 3, -1, 255})
             dtm->MonitorMsg("code", std::to_string(code), Black, code);
-        std::vector<RecordingMonitorPage::Line> expected;
+        std::vector<ExpectedLine> expected;
         for (std::int16_t code : c.shown)
-            expected.push_back({monitorLine("code", std::to_string(code)), Black});
-        EXPECT_EQ(monitor->lines, expected) << c.zeb << c.hart << c.fdtInterface;
-        monitor->lines.clear();
+            expected.push_back({"code", std::to_string(code), Black});
+        expectLines(expected);
     }
 }
 
-TEST_F(MonitorTest, ColoursArePassedThrough)
-{
-    openMonitor();
-    for (std::int32_t color : {Green, Red, Blue, Black, 0x123456})
-        dtm->MonitorMsg("colour", "c", color, 2);
-    ASSERT_EQ(monitor->lines.size(), 5u);
-    EXPECT_EQ(monitor->lines[0].color, 0x009600);
-    EXPECT_EQ(monitor->lines[1].color, 0x0000FF);
-    EXPECT_EQ(monitor->lines[2].color, 0xFF0000);
-    EXPECT_EQ(monitor->lines[3].color, 0x000000);
-    EXPECT_EQ(monitor->lines[4].color, 0x123456);
-}
-
-TEST_F(MonitorTest, NothingIsShownWithoutARegisteredPageNorLater)
+TEST_F(MonitorTest, LinesGoOnlyToTheRegisteredPage)
 {
     dtm->PersistentFDTInterfaceFilter = true;
     dtm->MonitorMsg("before", "x", Green, 2);
     dtm->CtlMonitorPointer(monitor);
-    EXPECT_TRUE(monitor->lines.empty());
+    EXPECT_TRUE(monitor->lines.empty()); // nothing is shown later
     dtm->MonitorMsg("while", "x", Green, 2);
     dtm->CtlMonitorPointer(nullptr);
     dtm->MonitorMsg("after", "x", Green, 2);
     expectLines({{"while", "x", Green}});
+
+    // A second page replaces the first.
+    openMonitor();
+    const auto second = std::make_shared<RecordingMonitorPage>();
+    dtm->CtlMonitorPointer(second);
+    dtm->MonitorMsg("line", "x", Green, 2);
+    EXPECT_TRUE(monitor->lines.empty());
+    EXPECT_EQ(second->lines.size(), 1u);
+    // A page without the line operation, or one that vanished, shows nothing.
+    dtm->CtlMonitorPointer(about);
+    dtm->MonitorMsg("line", "x", Green, 2);
+    EXPECT_EQ(about->languageUpdates, 0);
+    openMonitor();
+    monitor.reset();
+    dtm->MonitorMsg("line", "x", Green, 2);
 }
 
 TEST_F(MonitorTest, TheObserverSeesEveryMessageBeforeTheFilter)
@@ -114,34 +115,13 @@ TEST_F(MonitorTest, TheObserverSeesEveryMessageBeforeTheFilter)
     EXPECT_TRUE(monitor->lines.empty());
 }
 
-TEST_F(MonitorTest, ASecondPageReplacesTheFirst)
-{
-    openMonitor();
-    const auto second = std::make_shared<RecordingMonitorPage>();
-    dtm->CtlMonitorPointer(second);
-    dtm->MonitorMsg("line", "x", Green, 2);
-    EXPECT_TRUE(monitor->lines.empty());
-    EXPECT_EQ(second->lines.size(), 1u);
-}
-
-TEST_F(MonitorTest, AVanishedPageShowsNothing)
-{
-    openMonitor();
-    monitor.reset();
-    dtm->MonitorMsg("line", "x", Green, 2);
-    SUCCEED();
-}
-
-TEST_F(MonitorTest, APageWithoutTheLineOperationShowsNothing)
-{
-    openMonitor();
-    dtm->CtlMonitorPointer(about);
-    dtm->MonitorMsg("line", "x", Green, 2);
-    EXPECT_EQ(about->languageUpdates, 0);
-}
-
 TEST_F(MonitorTest, SetStatusMapsTheThreeValuesAndPushesToTheOfflinePage)
 {
+    // Without the offline page only the text changes.
+    dtm->CommStatus(std::int32_t{0});
+    dtm->Set_Status();
+    EXPECT_EQ(dtm->StatusText(), "Connected");
+
     dtm->CtlOfflineParamPointer(offline);
     struct Case {
         fdt::Variant value;
@@ -149,12 +129,13 @@ TEST_F(MonitorTest, SetStatusMapsTheThreeValuesAndPushesToTheOfflinePage)
         const char* text;
     };
     const Case cases[] = {
-        {std::int32_t{0}, 0, "Connected"},  {std::int32_t{2}, 2, "Connection error"},
+        {std::int32_t{0}, 0, "Connected"},        {std::int32_t{2}, 2, "Connection error"},
         {std::int32_t{7}, 7, "Connection error"}, // unknown: the text stays
         {std::string("1"), 1, "Disconnected"},    {std::int16_t{0}, 0, "Connected"},
         {std::int32_t{-1}, -1, "Connected"},      {true, -1, "Connected"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.status);
         dtm->CommStatus(c.value);
         EXPECT_EQ(dtm->CommStatus(), fdt::Variant(c.status));
         dtm->Set_Status();
@@ -164,34 +145,17 @@ TEST_F(MonitorTest, SetStatusMapsTheThreeValuesAndPushesToTheOfflinePage)
         EXPECT_EQ(offline->statuses.back().text, c.text);
     }
     EXPECT_EQ(offline->statuses.size(), std::size(cases));
-}
 
-TEST_F(MonitorTest, CommStatusConversionErrorsReachTheCaller)
-{
-    EXPECT_THROW(dtm->CommStatus(fdt::Variant(std::string("connected"))), fdt::TypeMismatchError);
-    EXPECT_THROW(dtm->CommStatus(fdt::Variant(3.0e10)), fdt::OverflowError);
-    EXPECT_EQ(dtm->CommStatus(), fdt::Variant(std::int32_t{1}));
-}
-
-TEST_F(MonitorTest, SetStatusWithoutOfflinePageChangesOnlyTheText)
-{
-    dtm->CommStatus(std::int32_t{0});
-    dtm->Set_Status();
-    EXPECT_EQ(dtm->StatusText(), "Connected");
-    dtm->CtlOfflineParamPointer(offline);
     dtm->CtlOfflineParamPointer(nullptr);
     dtm->CommStatus(std::int32_t{2});
     dtm->Set_Status();
     EXPECT_EQ(dtm->StatusText(), "Connection error");
-    EXPECT_TRUE(offline->statuses.empty());
-}
+    EXPECT_EQ(offline->statuses.size(), std::size(cases));
 
-TEST_F(MonitorTest, StatusTextCanBeWritten)
-{
-    dtm->StatusText("custom");
-    dtm->CommStatus(std::int32_t{9});
-    dtm->Set_Status();
-    EXPECT_EQ(dtm->StatusText(), "custom");
+    // Conversion errors reach the caller.
+    EXPECT_THROW(dtm->CommStatus(fdt::Variant(std::string("connected"))), fdt::TypeMismatchError);
+    EXPECT_THROW(dtm->CommStatus(fdt::Variant(3.0e10)), fdt::OverflowError);
+    EXPECT_EQ(dtm->CommStatus(), fdt::Variant(std::int32_t{2}));
 }
 
 TEST_F(MonitorTest, StatusTextFollowsTheLanguageAtTheNextSetStatus)
@@ -217,6 +181,14 @@ TEST_F(MonitorTest, DictionaryTextOfMissingKeysIsEmpty)
     EXPECT_EQ(noSelection->StatusText(), "");
 }
 
+std::vector<std::string> captions(std::initializer_list<const FakeControl*> controls)
+{
+    std::vector<std::string> result;
+    for (const FakeControl* control : controls)
+        result.push_back(control->caption);
+    return result;
+}
+
 TEST_F(MonitorTest, TranslateControlsSetsCaptionsFromTheDictionary)
 {
     FakeControl clear("btnClear");
@@ -228,64 +200,46 @@ TEST_F(MonitorTest, TranslateControlsSetsCaptionsFromTheDictionary)
     unreadable.nameFails = true;
     FakeControl arrayMember("btnClear", 0); // ctlMonitor_btnClear_0 has no entry
     core::ControlList controls = {&clear, nullptr, &save, &unknown, &panel, &unnamed, &unreadable, &arrayMember};
+    const std::string design = "design caption";
 
     dtm->TranslateControls("ctlMonitor_", controls);
-    EXPECT_EQ(clear.caption, "Clear");
-    EXPECT_EQ(save.caption, "Save");
-    EXPECT_EQ(unknown.caption, "");
+    EXPECT_EQ(captions({&clear, &save, &unknown, &panel, &unnamed, &unreadable, &arrayMember}),
+              (std::vector<std::string>{"Clear", "Save", "", design, design, design, ""}));
     EXPECT_EQ(unknown.captionWrites, 1);
-    EXPECT_EQ(panel.caption, "design caption");
-    EXPECT_EQ(unnamed.caption, "design caption");
-    EXPECT_EQ(unreadable.caption, "design caption");
-    EXPECT_EQ(arrayMember.caption, "");
-
     ASSERT_TRUE(dtm->SetLanguage(7));
     dtm->TranslateControls("ctlMonitor_", controls);
-    EXPECT_EQ(clear.caption, "L\xC3\xB6schen");
-    EXPECT_EQ(save.caption, "Speichern");
-}
+    EXPECT_EQ(captions({&clear, &save}), (std::vector<std::string>{"L\xC3\xB6schen", "Speichern"}));
 
-TEST_F(MonitorTest, TranslateControlsAppendsTheIndexOfArrayMembers)
-{
+    // An array member's index is appended to its name.
     TempComponentFolder folder;
     folder.write("XMLData/DTMDictionary.xml", R"(<Dictionary><Language localeId="0009" isDefault="1">
 <Category name="keys"><page_lbl_0 text="zero"/><page_lbl_12 text="twelve"/><page_lbl text="plain"/></Category>
 </Language></Dictionary>)");
     TestEnvironment folderEnvironment(folder.path());
-    const auto instance = core::DTMMain::create(folder.path());
     FakeControl zero("lbl", 0);
     FakeControl twelve("lbl", 12);
     FakeControl plain("lbl");
     FakeControl three("lbl", 3);
-    instance->TranslateControls("page_", {&zero, &twelve, &plain, &three});
-    EXPECT_EQ(zero.caption, "zero");
-    EXPECT_EQ(twelve.caption, "twelve");
-    EXPECT_EQ(plain.caption, "plain");
-    EXPECT_EQ(three.caption, "");
+    core::DTMMain::create(folder.path())->TranslateControls("page_", {&zero, &twelve, &plain, &three});
+    EXPECT_EQ(captions({&zero, &twelve, &plain, &three}), (std::vector<std::string>{"zero", "twelve", "plain", ""}));
 }
 
 TEST_F(MonitorTest, PersistentParamChangedNotifiesTheFrameAndMarksTheProperty)
 {
     const auto site = std::make_shared<RecordingPersistenceSite>();
     dtm->setPersistenceSite(site);
-    ASSERT_TRUE(environment());
+    // Without the environment there is no frame to tell.
+    EXPECT_THROW(dtm->PersistentParamChanged("PersistentZEBProtocolFilter", "True"), fdt::NullObjectError);
+    EXPECT_TRUE(site->changed.empty());
 
+    ASSERT_TRUE(environment());
     dtm->PersistentParamChanged("PersistentWarmstartDelay", "12");
     ASSERT_EQ(frame->events.size(), 1u);
     EXPECT_EQ(frame->events[0].name, "OnParameterChanged");
     EXPECT_EQ(frame->events[0].args[0], "GW1");
-    const auto document = parse(frame->events[0].args[1], true);
-    EXPECT_EQ(attributeAt(document, "FDT/ChangedParameter", "ParamName"), "PersistentWarmstartDelay");
-    EXPECT_EQ(attributeAt(document, "FDT/ChangedParameter", "NewValue"), "12");
+    validated(frame->events[0].args[1])
+        .expect("FDT/ChangedParameter", {{"ParamName", "PersistentWarmstartDelay"}, {"NewValue", "12"}});
     EXPECT_EQ(site->changed, (std::vector<std::string>{"PersistentWarmstartDelay"}));
-}
-
-TEST_F(MonitorTest, PersistentParamChangedNeedsTheEnvironment)
-{
-    const auto site = std::make_shared<RecordingPersistenceSite>();
-    dtm->setPersistenceSite(site);
-    EXPECT_THROW(dtm->PersistentParamChanged("PersistentZEBProtocolFilter", "True"), fdt::NullObjectError);
-    EXPECT_TRUE(site->changed.empty());
 }
 
 } // namespace

@@ -3,44 +3,34 @@
 #include <string>
 #include <vector>
 
-#include "fakes/TestEnvironment.h"
 #include "fdt/Errors.h"
+#include "gateway/GatewayFixture.h"
 #include "gateway/clsCommunicator.h"
 
 namespace zeb2hart::gateway {
 namespace {
 
-struct Expected {
-    std::int32_t objectNumber;
-    std::uint8_t subNumber;
-    std::uint8_t position;
-};
-
-const std::vector<Expected> kDefaults = {
-    {14002, 33, 1}, {14000, 33, 2}, {14016, 33, 5}, {14015, 33, 6}, {14014, 33, 7}, {32516, 29, 9},
-};
-
 class CommunicatorTest : public ::testing::Test {
 protected:
-    void init(const std::array<std::string, 6>& texts)
+    void init(const std::array<std::string, 6>& t)
     {
-        m_communicator.InitZebSequence(texts[0], texts[1], texts[2], texts[3], texts[4], texts[5]);
+        m_communicator.InitZebSequence(t[0], t[1], t[2], t[3], t[4], t[5]);
     }
-    void expectElements(const std::vector<Expected>& expected)
-    {
-        ASSERT_EQ(m_communicator.ZEBSeqColCount(), expected.size());
-        for (std::size_t i = 0; i < expected.size(); ++i) {
-            const auto& element = m_communicator.ZEBSeqElem(static_cast<std::int16_t>(i + 1));
-            EXPECT_EQ(element.ObjectNumber, expected[i].objectNumber) << i;
-            EXPECT_EQ(element.SubNumber, expected[i].subNumber) << i;
-            EXPECT_EQ(element.NoOfBtes, 4) << i;
-            EXPECT_EQ(element.HARTResponseDataPos, expected[i].position) << i;
-        }
-    }
-
-    test::TestEnvironment m_environment;
+    zeb2hart::test::TestEnvironment m_environment;
     clsCommunicator m_communicator;
 };
+
+// Object number, sub-number, byte count and position in the command 0 answer of each read.
+std::vector<std::string> reads(clsCommunicator& communicator)
+{
+    std::vector<std::string> result;
+    for (std::int16_t i = 1; i <= communicator.ZEBSeqColCount(); ++i) {
+        const auto& e = communicator.ZEBSeqElem(i);
+        result.push_back(std::to_string(e.ObjectNumber) + "." + std::to_string(e.SubNumber) + " " +
+                         std::to_string(e.NoOfBtes) + "@" + std::to_string(e.HARTResponseDataPos));
+    }
+    return result;
+}
 
 TEST_F(CommunicatorTest, StartsEmpty)
 {
@@ -53,124 +43,88 @@ TEST_F(CommunicatorTest, StartsEmpty)
     EXPECT_EQ(m_communicator.ZEBSeqColCount(), 0);
     EXPECT_EQ(m_communicator.RequestedElement("any"), nullptr);
     EXPECT_TRUE(m_communicator.ReleaseCommunication());
+    IHartExtension extension;
+    EXPECT_EQ(extension.GetShortAddress() + extension.GetFdtTag(), "");
 }
 
-TEST_F(CommunicatorTest, EmptyTextsGiveTheDefaultReads)
+TEST_F(CommunicatorTest, IdentityTextsGiveTheReadsAndUnusableOnesFallBackPerEntry)
 {
     init({"", "", "", "", "", ""});
-    expectElements(kDefaults);
-}
-
-TEST_F(CommunicatorTest, EachReadGetsItsOwnNewInvokeId)
-{
-    init({"", "", "", "", "", ""});
+    EXPECT_EQ(reads(m_communicator), (std::vector<std::string>{"14002.33 4@1", "14000.33 4@2", "14016.33 4@5",
+                                                               "14015.33 4@6", "14014.33 4@7", "32516.29 4@9"}));
+    // Each read has its own new invoke identifier.
     for (std::int16_t i = 1; i <= 6; ++i)
-        EXPECT_EQ(m_communicator.ZEBSeqElem(i).invokeId, "00000000-0000-4000-8000-00000000000" + std::to_string(i));
-}
+        EXPECT_EQ(m_communicator.ZEBSeqElem(i).invokeId, test::guid(i));
 
-TEST_F(CommunicatorTest, UnusableTextsFallBackPerEntry)
-{
-    init({"14002.", "14000", "20000.5", "1.0", "&H10.&H1F", "  7 . 3 "});
-    expectElements({{14002, 33, 1}, {14000, 33, 2}, {20000, 6, 5}, {1, 1, 6}, {16, 32, 7}, {7, 4, 9}});
+    clsCommunicator other;
+    other.InitZebSequence("14002.", "14000", "20000.5", "1.0", "&H10.&H1F", "  7 . 3 ");
+    EXPECT_EQ(reads(other), (std::vector<std::string>{"14002.33 4@1", "14000.33 4@2", "20000.6 4@5", "1.1 4@6",
+                                                 "16.32 4@7", "7.4 4@9"}));
+    // A second sequence is appended behind the first.
+    init({"1.1", "", "", "", "", ""});
+    ASSERT_EQ(m_communicator.ZEBSeqColCount(), 12);
+    EXPECT_EQ(reads(m_communicator)[6], "1.2 4@1");
+    EXPECT_EQ(reads(m_communicator)[11], "32516.29 4@9");
 }
 
 TEST_F(CommunicatorTest, ConversionErrorsReachTheCaller)
 {
-    struct Case {
-        std::string deviceId;
-        bool overflow;
-    };
-    const std::vector<Case> cases = {
-        {".5", false},      // nothing before the point
-        {"abc.5", false},   // not a number
-        {"5.x", false},     // sub-number not a number
-        {"5.255", true},    // 256 does not fit a byte
-        {"5.-2", true},     // -1 does not fit a byte
-        {"99999999999.1", true},
-    };
-    for (const auto& c : cases) {
+    // device identifier, overflow (else type mismatch)
+    const std::pair<std::string, bool> cases[] = {{".5", false},   {"abc.5", false}, {"5.x", false},
+                                                  {"5.255", true}, {"5.-2", true},   {"99999999999.1", true}};
+    for (const auto& [deviceId, overflow] : cases) {
+        SCOPED_TRACE(deviceId);
         clsCommunicator communicator;
         try {
-            communicator.InitZebSequence("", "", "", "", "", c.deviceId);
-            ADD_FAILURE() << c.deviceId << " was accepted";
+            communicator.InitZebSequence("", "", "", "", "", deviceId);
+            ADD_FAILURE() << "accepted";
         } catch (const fdt::OverflowError&) {
-            EXPECT_TRUE(c.overflow) << c.deviceId;
+            EXPECT_TRUE(overflow);
         } catch (const fdt::TypeMismatchError&) {
-            EXPECT_FALSE(c.overflow) << c.deviceId;
+            EXPECT_FALSE(overflow);
         }
         // The five reads before the failing one stay.
-        EXPECT_EQ(communicator.ZEBSeqColCount(), 5) << c.deviceId;
+        EXPECT_EQ(communicator.ZEBSeqColCount(), 5);
     }
 }
 
-TEST_F(CommunicatorTest, SecondSequenceIsAppendedBehindTheFirst)
+TEST_F(CommunicatorTest, ElementsByPositionInvokeIdAndRemoval)
 {
     init({"", "", "", "", "", ""});
-    init({"1.1", "", "", "", "", ""});
-    ASSERT_EQ(m_communicator.ZEBSeqColCount(), 12);
-    EXPECT_EQ(m_communicator.ZEBSeqElem(1).ObjectNumber, 14002);
-    EXPECT_EQ(m_communicator.ZEBSeqElem(7).ObjectNumber, 1);
-    EXPECT_EQ(m_communicator.ZEBSeqElem(7).SubNumber, 2);
-    EXPECT_EQ(m_communicator.ZEBSeqElem(12).ObjectNumber, 32516);
-}
-
-TEST_F(CommunicatorTest, ElementPositionsAreOneBased)
-{
-    init({"", "", "", "", "", ""});
-    EXPECT_THROW(m_communicator.ZEBSeqElem(0), fdt::NotFoundError);
-    EXPECT_THROW(m_communicator.ZEBSeqElem(7), fdt::NotFoundError);
-    EXPECT_THROW(m_communicator.ZEBSeqElem(-1), fdt::NotFoundError);
-    EXPECT_NO_THROW(m_communicator.ZEBSeqElem(6));
-}
-
-TEST_F(CommunicatorTest, RequestedElementFindsOrFallsBackToTheLast)
-{
-    init({"", "", "", "", "", ""});
-    const std::string third = m_communicator.ZEBSeqElem(3).invokeId;
-    ASSERT_NE(m_communicator.RequestedElement(third), nullptr);
-    EXPECT_EQ(m_communicator.RequestedElement(third)->ObjectNumber, 14016);
-    ASSERT_NE(m_communicator.RequestedElement("unknown"), nullptr);
-    EXPECT_EQ(m_communicator.RequestedElement("unknown")->ObjectNumber, 32516);
-}
-
-TEST_F(CommunicatorTest, RemoveTakesOnlyTheMatchingElement)
-{
-    init({"", "", "", "", "", ""});
+    for (const std::int16_t position : {0, 7, -1})
+        EXPECT_THROW(m_communicator.ZEBSeqElem(position), fdt::NotFoundError) << position;
     const std::string second = m_communicator.ZEBSeqElem(2).invokeId;
+    // Found by invoke identifier; an unknown one falls back to the last element.
+    const clsZEBSequence* third = m_communicator.RequestedElement(m_communicator.ZEBSeqElem(3).invokeId);
+    const clsZEBSequence* fallback = m_communicator.RequestedElement("unknown");
+    ASSERT_TRUE(third && fallback);
+    EXPECT_EQ(third->ObjectNumber, 14016);
+    EXPECT_EQ(fallback->ObjectNumber, 32516);
+
     EXPECT_FALSE(m_communicator.ZEBSeqColRemove("unknown"));
     EXPECT_EQ(m_communicator.ZEBSeqColCount(), 6);
     EXPECT_TRUE(m_communicator.ZEBSeqColRemove(second));
-    EXPECT_EQ(m_communicator.ZEBSeqColCount(), 5);
-    EXPECT_EQ(m_communicator.ZEBSeqElem(2).ObjectNumber, 14016);
+    EXPECT_EQ(reads(m_communicator), (std::vector<std::string>{"14002.33 4@1", "14016.33 4@5", "14015.33 4@6",
+                                                               "14014.33 4@7", "32516.29 4@9"}));
     EXPECT_FALSE(m_communicator.ZEBSeqColRemove(second));
     EXPECT_EQ(m_communicator.ZEBSeqColCount(), 5);
 }
 
-TEST_F(CommunicatorTest, ShortAddressConvertsText)
+TEST_F(CommunicatorTest, ShortAddressAndReference)
 {
     m_communicator.shortAddress(fdt::Variant{std::string("5")});
     EXPECT_EQ(m_communicator.shortAddress(), 5);
     m_communicator.shortAddress(fdt::Variant{std::string(" 15 ")});
     EXPECT_EQ(m_communicator.shortAddress(), 15);
-    EXPECT_THROW(m_communicator.shortAddress(fdt::Variant{std::string("five")}), fdt::TypeMismatchError);
-    EXPECT_THROW(m_communicator.shortAddress(fdt::Variant{std::string("")}), fdt::TypeMismatchError);
+    for (const char* text : {"five", ""})
+        EXPECT_THROW(m_communicator.shortAddress(fdt::Variant{std::string(text)}), fdt::TypeMismatchError) << text;
     EXPECT_THROW(m_communicator.shortAddress(fdt::Variant{std::string("40000")}), fdt::OverflowError);
     EXPECT_EQ(m_communicator.shortAddress(), 15);
-}
 
-TEST_F(CommunicatorTest, CommunicationReferenceMadeAndReleased)
-{
     EXPECT_TRUE(m_communicator.CreateCommunicationReference());
-    EXPECT_EQ(m_communicator.communicationReference(), "00000000-0000-4000-8000-000000000001");
+    EXPECT_EQ(m_communicator.communicationReference(), test::guid(1));
     EXPECT_TRUE(m_communicator.ReleaseCommunicationReference());
     EXPECT_EQ(m_communicator.communicationReference(), "");
-}
-
-TEST(HartExtension, AnswersEmptyTexts)
-{
-    IHartExtension extension;
-    EXPECT_EQ(extension.GetShortAddress(), "");
-    EXPECT_EQ(extension.GetFdtTag(), "");
 }
 
 } // namespace

@@ -6,61 +6,49 @@
 namespace zeb2hart::gateway::test {
 namespace {
 
-constexpr const char* kConnect = "IFdtCommunication.ConnectRequest()";
-constexpr const char* kOnConnect = "IFdtCommunicationEvents_OnConnectResponse()";
-constexpr const char* kOnDisconnect = "IFdtCommunicationEvents_OnDisconnectResponse()";
-constexpr const char* kOnAbort = "IFdtCommunicationEvents_OnAbort()";
-constexpr const char* kDisconnect = "IFdtCommunication_DisconnectRequest";
+const std::string kConnect = "G2 IFdtCommunication.ConnectRequest() | ";
+const std::string kOnConnect = "G2 IFdtCommunicationEvents_OnConnectResponse() | ";
+const std::string kOnConnectCritical = "R2 IFdtCommunicationEvents_OnConnectResponse() | Critical Error";
+const std::string kOnDisconnect = "G2 IFdtCommunicationEvents_OnDisconnectResponse() | ";
+const std::string kOnDisconnectCritical = "R2 IFdtCommunicationEvents_OnDisconnectResponse() | Critical Error";
+const std::string kDisconnect = "G2 IFdtCommunication_DisconnectRequest | ";
+const std::string kDisconnectCritical =
+    "R2 IFdtCommunication_DisconnectRequest | Critical Error in IFdtCommunication_DisconnectRequest";
 
 using ConnectTest = GatewayTest;
 
 TEST_F(ConnectTest, ConnectRequestGoesToTheParentWithTheChildsTagAndInvokeId)
 {
     EXPECT_TRUE(gateway().ConnectRequest(m_child, "child-invoke", kHartProtocolId, hartConnectRequest("Tag 7", "5")));
-
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{green(kConnect)}));
-    ASSERT_EQ(m_parent->calls.size(), 1u);
-    const PeerCall& call = m_parent->calls[0];
-    EXPECT_EQ(call.operation, "ConnectRequest");
-    EXPECT_EQ(call.invokeId, "child-invoke");
-    EXPECT_EQ(call.protocolId, "81684E65-6385-4690-ACCF-49995B3B4E8B");
-    EXPECT_EQ(call.callback, m_host.self);
-    const Document request(call.document);
-    ASSERT_TRUE(request.loaded()) << call.document;
-    EXPECT_EQ(request.attr("FDT/ConnectRequest", "fdt:tag"), "Tag 7");
-
+    EXPECT_EQ(m_parent->calls.at(0).protocolId, "81684E65-6385-4690-ACCF-49995B3B4E8B");
+    EXPECT_EQ(m_parent->calls[0].callback, m_host.self);
+    Document(toParent()).expect("FDT/ConnectRequest", {{"fdt:tag", "Tag 7"}});
     EXPECT_EQ(gateway().communicator().CallbackInterface(), m_child);
     EXPECT_EQ(gateway().communicator().shortAddress(), 5);
-    EXPECT_TRUE(m_host.statuses.empty()); // connected only when the parent answers
-    EXPECT_TRUE(m_child->calls.empty());
+    // Connected only when the parent answers.
+    expectEvents({kConnect, "parent ConnectRequest child-invoke"});
 }
 
 TEST_F(ConnectTest, RefusalsInTheirOrder)
 {
-    struct Case {
-        bool childAlreadyConnected;
-        bool nullCallback;
-        std::string protocolId;
-        std::string message;
-    };
-    const std::vector<Case> cases = {
-        {true, false, kHartProtocolId, "CallbackInterface Pointer in Communicator class already set"},
-        {true, true, "wrong", "CallbackInterface Pointer in Communicator class already set"},
-        {false, true, "wrong", "Transfered CallbackInterface Pointer is Nothing"},
-        {false, true, kHartProtocolId, "Transfered CallbackInterface Pointer is Nothing"},
-        {false, false, "036d1498-387b-11d4-86e1-00e0987270b9", "Transfered Protocol Id is wrong"},
-        {false, false, "{036D1498-387B-11D4-86E1-00E0987270B9}", "Transfered Protocol Id is wrong"},
-        {false, false, kZebProtocolId, "Transfered Protocol Id is wrong"},
-        {false, false, "", "Transfered Protocol Id is wrong"},
+    struct Case { bool childAlreadyConnected, nullCallback; std::string protocolId, message; };
+    const std::string already = "CallbackInterface Pointer in Communicator class already set";
+    const std::string nothing = "Transfered CallbackInterface Pointer is Nothing";
+    const std::string wrong = "Transfered Protocol Id is wrong";
+    const Case cases[] = {
+        {true, false, kHartProtocolId, already},  {true, true, "wrong", already},
+        {false, true, "wrong", nothing},          {false, true, kHartProtocolId, nothing},
+        {false, false, "036d1498-387b-11d4-86e1-00e0987270b9", wrong},
+        {false, false, "{036D1498-387B-11D4-86E1-00E0987270B9}", wrong},
+        {false, false, kZebProtocolId, wrong},    {false, false, "", wrong},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.message + " / " + c.protocolId);
         const auto recorded = std::make_shared<RecordingChild>();
         gateway().communicator().CallbackInterface(c.childAlreadyConnected ? recorded : nullptr);
-        clearRecords();
         EXPECT_FALSE(gateway().ConnectRequest(c.nullCallback ? nullptr : m_child, "i", c.protocolId,
                                               hartConnectRequest("T", "1")));
-        EXPECT_EQ(lines(), (std::vector<MonitorLine>{red(kConnect, c.message)})) << c.message;
-        EXPECT_TRUE(m_parent->calls.empty());
+        expectEvents({"R2 IFdtCommunication.ConnectRequest() | " + c.message});
         EXPECT_EQ(gateway().communicator().CallbackInterface(), c.childAlreadyConnected ? recorded : nullptr);
     }
 }
@@ -69,39 +57,33 @@ TEST_F(ConnectTest, ParentRefusalLeavesNoChildAndAllowsANewConnect)
 {
     m_parent->connectResult = false;
     EXPECT_FALSE(gateway().ConnectRequest(m_child, "i1", kHartProtocolId, hartConnectRequest("T", "1")));
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{green(kConnect)}));
+    expectEvents({kConnect, "parent ConnectRequest i1"});
     EXPECT_FALSE(gateway().communicator().CallbackInterface());
 
     m_parent->connectResult = true;
     EXPECT_TRUE(gateway().ConnectRequest(m_child, "i2", kHartProtocolId, hartConnectRequest("T", "1")));
     EXPECT_EQ(gateway().communicator().CallbackInterface(), m_child);
-    EXPECT_EQ(m_parent->calls.size(), 2u);
+    expectEvents({kConnect, "parent ConnectRequest i2"});
 }
 
 TEST_F(ConnectTest, CriticalErrors)
 {
-    const MonitorLine critical = red(kConnect, "Critical Error in IFdtCommunication.ConnectRequest");
-    struct Case {
-        std::string document;
-        bool withParent;
-        bool callbackStays;
-    };
-    const std::vector<Case> cases = {
-        {hartConnectRequest("T", "five"), true, false},   // short address not a number
-        {hartConnectRequest("T", "40000"), true, false},  // short address too large
-        {"not a document", true, false},                  // no short address at all
-        {hartConnectRequest("T", "1"), false, true},      // no parent
+    const std::string critical = "R2 IFdtCommunication.ConnectRequest() | Critical Error in "
+                                 "IFdtCommunication.ConnectRequest";
+    struct Case { std::string document; bool withParent; };
+    const Case cases[] = {
+        {hartConnectRequest("T", "five"), true},  // short address not a number
+        {hartConnectRequest("T", "40000"), true}, // short address too large
+        {"not a document", true},                 // no short address at all
+        {hartConnectRequest("T", "1"), false},    // no parent: the child stays
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.document);
         gateway().communicator().CallbackInterface(nullptr);
         gateway().communicator().ZEBDriverInterface(c.withParent ? m_parent : nullptr);
-        clearRecords();
         EXPECT_FALSE(gateway().ConnectRequest(m_child, "i", kHartProtocolId, c.document));
-        EXPECT_TRUE(m_parent->calls.empty());
-        EXPECT_EQ(gateway().communicator().CallbackInterface(), c.callbackStays ? m_child : nullptr) << c.document;
-        const std::vector<MonitorLine> expected =
-            c.callbackStays ? std::vector<MonitorLine>{green(kConnect), critical} : std::vector<MonitorLine>{critical};
-        EXPECT_EQ(lines(), expected) << c.document;
+        EXPECT_EQ(gateway().communicator().CallbackInterface(), c.withParent ? nullptr : m_child);
+        expectEvents(c.withParent ? Events{critical} : Events{kConnect, critical});
     }
 }
 
@@ -109,48 +91,29 @@ TEST_F(ConnectTest, ConnectResponseIsPassedToTheChild)
 {
     ASSERT_TRUE(gateway().ConnectRequest(m_child, "c1", kHartProtocolId, hartConnectRequest("T", "5")));
     clearRecords();
-
     gateway().OnConnectResponse("parent-invoke", zebConnectResponse("REF-77", "ParentTag"));
-
-    ASSERT_EQ(m_child->calls.size(), 1u);
-    EXPECT_EQ(m_child->calls[0].operation, "OnConnectResponse");
-    EXPECT_EQ(m_child->calls[0].invokeId, "parent-invoke");
-    const Document answer(m_child->calls[0].document);
-    ASSERT_TRUE(answer.loaded()) << m_child->calls[0].document;
-    EXPECT_EQ(answer.attr("FDT/ConnectResponse", "fdt:tag"), "ParentTag");
-    EXPECT_EQ(answer.attr("FDT/ConnectResponse", "preambleCount"), "0");
-    EXPECT_EQ(answer.attr("FDT/ConnectResponse", "primaryMaster"), "1");
-    EXPECT_EQ(answer.attr("FDT/ConnectResponse", "communicationReference"), "REF-77");
-    EXPECT_EQ(answer.attr("FDT/ConnectResponse/ShortAddress", "shortAddress"), "5");
-
+    expectEvents({"child OnConnectResponse parent-invoke", kOnConnect, "status 0"});
+    const Document answer(toChild());
+    answer.expect("FDT/ConnectResponse", {{"fdt:tag", "ParentTag"}, {"preambleCount", "0"}, {"primaryMaster", "1"},
+                                          {"communicationReference", "REF-77"}});
+    answer.expect("FDT/ConnectResponse/ShortAddress", {{"shortAddress", "5"}});
     EXPECT_EQ(gateway().communicator().communicationReference(), "REF-77");
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{green(kOnConnect)}));
-    EXPECT_EQ(m_host.statuses, std::vector<std::int32_t>{0});
-}
-
-TEST_F(ConnectTest, ConnectResponseWithoutChild)
-{
-    gateway().OnConnectResponse("p", zebConnectResponse("REF-1", "P"));
-    EXPECT_EQ(lines(),
-              (std::vector<MonitorLine>{red(kOnConnect, "OnConnectResponse() received but ZEB-DTM Pointer invalid")}));
-    EXPECT_TRUE(m_host.statuses.empty());
-    EXPECT_EQ(gateway().communicator().communicationReference(), "");
 }
 
 TEST_F(ConnectTest, ConnectResponseFailuresLeaveTheStatus)
 {
+    gateway().OnConnectResponse("p", zebConnectResponse("REF-1", "P")); // no child
+    expectEvents({"R2 IFdtCommunicationEvents_OnConnectResponse() | OnConnectResponse() received but ZEB-DTM "
+                  "Pointer invalid"});
+    EXPECT_EQ(gateway().communicator().communicationReference(), "");
+
     ASSERT_TRUE(gateway().ConnectRequest(m_child, "c1", kHartProtocolId, hartConnectRequest("T", "5")));
     clearRecords();
-    // No CommunicationReference attribute.
-    gateway().OnConnectResponse("p", "<FDT><ConnectResponse/></FDT>");
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{red(kOnConnect, "Critical Error")}));
-    EXPECT_TRUE(m_child->calls.empty());
-
-    clearRecords();
+    gateway().OnConnectResponse("p", "<FDT><ConnectResponse/></FDT>"); // no CommunicationReference
+    expectEvents({kOnConnectCritical});
     m_child->fail = true;
     gateway().OnConnectResponse("p", zebConnectResponse("REF-2", "P"));
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{red(kOnConnect, "Critical Error")}));
-    EXPECT_TRUE(m_host.statuses.empty());
+    expectEvents({"child OnConnectResponse p", kOnConnectCritical});
     EXPECT_EQ(gateway().communicator().CallbackInterface(), m_child);
 }
 
@@ -159,113 +122,65 @@ TEST_F(ConnectTest, DisconnectSendsTheBroadcastThenPassesTheChildsRequestOn)
     connect();
     const std::string childRequest = hartDisconnectRequest("REF-1");
     EXPECT_TRUE(gateway().DisconnectRequest("disc-1", childRequest));
-
     EXPECT_EQ(gateway().ZebInvokeId(), guid(1));
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{
-                           blue("Request ZEB", "InvokeID " + guid(1)),
-                           blue("", "ObjNo.: 32768\tSubNo.: 0\tMsgType : 7\tCtrl.: 3"),
-                           green(kDisconnect),
-                       }));
-    ASSERT_EQ(m_parent->calls.size(), 2u);
-    EXPECT_EQ(m_parent->calls[0].operation, "TransactionRequest");
-    EXPECT_EQ(m_parent->calls[0].invokeId, guid(1));
-    const Document broadcast(m_parent->calls[0].document);
-    ASSERT_TRUE(broadcast.loaded());
-    EXPECT_EQ(broadcast.attr("FDT/DataExchangeRequest", "CommunicationReference"), "REF-1");
-    EXPECT_EQ(broadcast.attr("FDT/DataExchangeRequest", "Control"), "3");
-    EXPECT_EQ(broadcast.attr("FDT/DataExchangeRequest/CommunicationHeader", "MessageType"), "7");
-    EXPECT_EQ(broadcast.attr("FDT/DataExchangeRequest/CommunicationHeader", "ObjectType"), "2");
-    EXPECT_EQ(broadcast.attr("FDT/DataExchangeRequest/CommunicationHeader", "NoOfBytes"), "4");
-    EXPECT_EQ(broadcast.attr("FDT/DataExchangeRequest/CommunicationHeader", "SubNo"), "0");
-    EXPECT_EQ(broadcast.attr("FDT/DataExchangeRequest/CommunicationHeader", "ObjectNo"), "32768");
-    // The telegram has no data bytes.
-    EXPECT_EQ(broadcast.attr("FDT/DataExchangeRequest/CommunicationHeader", "CommunicationData").value_or(""), "");
-
-    EXPECT_EQ(m_parent->calls[1].operation, "DisconnectRequest");
-    EXPECT_EQ(m_parent->calls[1].invokeId, "disc-1");
-    EXPECT_EQ(m_parent->calls[1].document, childRequest);
+    expectBroadcast(m_parent->calls.at(0).document, "REF-1");
+    EXPECT_EQ(toParent(), childRequest);
     // Nothing changes until the parent answers.
     EXPECT_EQ(gateway().communicator().CallbackInterface(), m_child);
-    EXPECT_TRUE(m_host.statuses.empty());
+    expectEvents(broadcastEvents(guid(1)) + Events{kDisconnect, "parent DisconnectRequest disc-1"});
 }
 
-TEST_F(ConnectTest, DisconnectResultIsTheParents)
+TEST_F(ConnectTest, DisconnectFailures)
 {
-    connect();
-    m_parent->disconnectResult = false;
-    EXPECT_FALSE(gateway().DisconnectRequest("d", hartDisconnectRequest("REF-1")));
-    EXPECT_EQ(m_parent->calls.size(), 2u);
-}
-
-TEST_F(ConnectTest, DisconnectWithoutChildStillSendsTheBroadcast)
-{
-    EXPECT_FALSE(gateway().DisconnectRequest("d", hartDisconnectRequest("")));
-    ASSERT_EQ(m_parent->calls.size(), 1u);
-    EXPECT_EQ(m_parent->calls[0].operation, "TransactionRequest");
-    EXPECT_EQ(m_parent->calls[0].invokeId, guid(1));
-    EXPECT_EQ(lines().size(), 2u);
-}
-
-TEST_F(ConnectTest, DisconnectWithoutParent)
-{
-    connect();
-    gateway().communicator().ZEBDriverInterface(nullptr);
-    EXPECT_FALSE(gateway().DisconnectRequest("d", hartDisconnectRequest("REF-1")));
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{
-                           blue("Request ZEB", "InvokeID " + guid(1)),
-                           blue("", "ObjNo.: 32768\tSubNo.: 0\tMsgType : 7\tCtrl.: 3"),
-                           green(kDisconnect),
-                           red(kDisconnect, "Critical Error in IFdtCommunication_DisconnectRequest"),
-                       }));
-}
-
-TEST_F(ConnectTest, DisconnectParentFailureIsACriticalError)
-{
-    connect();
-    m_parent->throwOnDisconnect = true;
-    EXPECT_FALSE(gateway().DisconnectRequest("d", hartDisconnectRequest("REF-1")));
-    EXPECT_EQ(lines().back(), red(kDisconnect, "Critical Error in IFdtCommunication_DisconnectRequest"));
+    struct Case { const char* name; bool connected, withParent, parentAnswer, parentThrows; Events after; };
+    const Case cases[] = {
+        {"parent refuses", true, true, false, false, {kDisconnect, "parent DisconnectRequest d"}},
+        {"no child: the broadcast still goes out", false, true, true, false, {}},
+        {"no parent", true, false, true, false, {kDisconnect, kDisconnectCritical}},
+        {"parent fails", true, true, true, true, {kDisconnect, "parent DisconnectRequest d", kDisconnectCritical}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        gateway().communicator().CallbackInterface(nullptr);
+        gateway().communicator().ZEBDriverInterface(m_parent);
+        if (c.connected)
+            connect();
+        gateway().communicator().ZEBDriverInterface(c.withParent ? m_parent : nullptr);
+        m_parent->disconnectResult = c.parentAnswer;
+        m_parent->throwOnDisconnect = c.parentThrows;
+        EXPECT_FALSE(gateway().DisconnectRequest("d", hartDisconnectRequest("REF-1")));
+        Events expected = broadcastEvents(gateway().ZebInvokeId());
+        if (!c.withParent)
+            expected.pop_back();
+        expectEvents(expected + c.after);
+    }
 }
 
 TEST_F(ConnectTest, DisconnectResponseClosesTheConnection)
 {
     connect();
     gateway().OnDisconnectResponse("parent-disc", zebDisconnectResponse("REF-1"));
-    ASSERT_EQ(m_child->calls.size(), 1u);
-    EXPECT_EQ(m_child->calls[0].operation, "OnDisconnectResponse");
-    EXPECT_EQ(m_child->calls[0].invokeId, "parent-disc");
-    const Document answer(m_child->calls[0].document);
-    ASSERT_TRUE(answer.loaded());
-    EXPECT_EQ(answer.attr("FDT/DisconnectResponse", "communicationReference"), "REF-1");
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{green(kOnDisconnect)}));
-    EXPECT_EQ(m_host.statuses, std::vector<std::int32_t>{1});
+    expectEvents({"child OnDisconnectResponse parent-disc", kOnDisconnect, "status 1"});
+    Document(toChild()).expect("FDT/DisconnectResponse", {{"communicationReference", "REF-1"}});
     EXPECT_FALSE(gateway().communicator().CallbackInterface());
     // The reference and short address stay until the next connect.
     EXPECT_EQ(gateway().communicator().communicationReference(), "REF-1");
-
     // A new connect is accepted now.
-    clearRecords();
     EXPECT_TRUE(gateway().ConnectRequest(m_child, "c2", kHartProtocolId, hartConnectRequest("T", "2")));
 }
 
 TEST_F(ConnectTest, DisconnectResponseFailures)
 {
     gateway().OnDisconnectResponse("p", zebDisconnectResponse("REF-1")); // no child
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{red(kOnDisconnect, "Critical Error")}));
-    EXPECT_TRUE(m_host.statuses.empty());
-
+    expectEvents({kOnDisconnectCritical});
     connect();
     m_child->fail = true;
     gateway().OnDisconnectResponse("p", zebDisconnectResponse("REF-1"));
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{red(kOnDisconnect, "Critical Error")}));
-    EXPECT_TRUE(m_host.statuses.empty());
+    expectEvents({"child OnDisconnectResponse p", kOnDisconnectCritical});
     EXPECT_EQ(gateway().communicator().CallbackInterface(), m_child);
-
-    clearRecords();
     m_child->fail = false;
     gateway().OnDisconnectResponse("p", "<FDT><DisconnectResponse/></FDT>"); // no reference
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{red(kOnDisconnect, "Critical Error")}));
-    EXPECT_TRUE(m_child->calls.empty());
+    expectEvents({kOnDisconnectCritical});
 }
 
 TEST_F(ConnectTest, FullConnectDisconnectRoundTrip)
@@ -274,91 +189,56 @@ TEST_F(ConnectTest, FullConnectDisconnectRoundTrip)
     gateway().OnConnectResponse("c", zebConnectResponse("REF-9", "P"));
     ASSERT_TRUE(gateway().DisconnectRequest("d", hartDisconnectRequest("REF-9")));
     gateway().OnDisconnectResponse("d", zebDisconnectResponse("REF-9"));
-    EXPECT_EQ(m_host.statuses, (std::vector<std::int32_t>{0, 1}));
-    std::vector<std::string> childCalls;
-    for (const auto& call : m_child->calls)
-        childCalls.push_back(call.operation + " " + call.invokeId);
-    EXPECT_EQ(childCalls, (std::vector<std::string>{"OnConnectResponse c", "OnDisconnectResponse d"}));
-    std::vector<std::string> parentCalls;
-    for (const auto& call : m_parent->calls)
-        parentCalls.push_back(call.operation + " " + call.invokeId);
-    EXPECT_EQ(parentCalls,
-              (std::vector<std::string>{"ConnectRequest c", "TransactionRequest " + guid(1), "DisconnectRequest d"}));
+    expectEvents(Events{kConnect, "parent ConnectRequest c", "child OnConnectResponse c", kOnConnect, "status 0"} +
+                 broadcastEvents(guid(1)) +
+                 Events{kDisconnect, "parent DisconnectRequest d", "child OnDisconnectResponse d", kOnDisconnect,
+                        "status 1"});
 }
 
 TEST_F(ConnectTest, AbortIsPassedToTheChild)
 {
+    gateway().OnAbort("REF-1");
+    expectEvents({"R2 IFdtCommunicationEvents_OnAbort() | OnAbort() received but ZEB-DTM Pointer invalid"});
     connect();
     gateway().OnAbort("REF-1");
-    ASSERT_EQ(m_child->calls.size(), 1u);
-    EXPECT_EQ(m_child->calls[0].operation, "OnAbort");
-    EXPECT_EQ(m_child->calls[0].invokeId, "REF-1");
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{blue(kOnAbort, "OnAbort() received", 2)}));
+    expectEvents({"child OnAbort REF-1", "B2 IFdtCommunicationEvents_OnAbort() | OnAbort() received"});
     EXPECT_EQ(gateway().communicator().CallbackInterface(), m_child);
-    EXPECT_TRUE(m_host.statuses.empty());
-}
-
-TEST_F(ConnectTest, AbortWithoutChild)
-{
-    gateway().OnAbort("REF-1");
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{red(kOnAbort, "OnAbort() received but ZEB-DTM Pointer invalid")}));
-    EXPECT_TRUE(m_child->calls.empty());
-}
-
-TEST_F(ConnectTest, AbortFailureOfTheChildReachesTheParent)
-{
-    connect();
+    // The child's failure reaches the parent.
     m_child->fail = true;
     EXPECT_THROW(gateway().OnAbort("REF-1"), fdt::Error);
-    EXPECT_TRUE(lines().empty());
+    expectEvents({"child OnAbort REF-1"});
 }
 
-TEST_F(ConnectTest, OperationsWithoutEffect)
+TEST_F(ConnectTest, OperationsWithoutEffectAndTheSupportedProtocols)
 {
     connect();
     gateway().Abort("x");
     EXPECT_FALSE(gateway().SequenceBegin("x"));
     EXPECT_FALSE(gateway().SequenceStart("x"));
     EXPECT_FALSE(gateway().SequenceEnd("x"));
-    EXPECT_TRUE(lines().empty());
-    EXPECT_TRUE(m_parent->calls.empty());
-    EXPECT_TRUE(m_child->calls.empty());
-}
+    expectEvents({});
 
-TEST_F(ConnectTest, SupportedProtocolsComeFromTheTemplate)
-{
     const std::string protocols = gateway().GetSupportedProtocols();
     EXPECT_EQ(protocols, m_xmlHelp.GetSupportedProtocols());
     EXPECT_NE(protocols.find("036D1498-387B-11D4-86E1-00E0987270B9"), std::string::npos) << protocols;
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{green("IFdtCommunication_GetSupportedProtocols()", "Successful")}));
+    expectEvents({"G2 IFdtCommunication_GetSupportedProtocols() | Successful"});
 }
 
 // A component folder whose request template is missing: building the broadcast fails.
 class BrokenTemplateTest : public GatewayTest {
 protected:
-    static std::filesystem::path brokenFolder(zeb2hart::test::TempComponentFolder& folder)
+    static std::filesystem::path brokenFolder()
     {
+        static zeb2hart::test::TempComponentFolder folder;
         std::filesystem::remove(folder.path() / "XMLData" / "ZEB2HARTDataExchangeRequest.xml");
         return folder.path();
     }
-    BrokenTemplateTest() : GatewayTest(brokenFolder(s_folder())) {}
-    static zeb2hart::test::TempComponentFolder& s_folder()
-    {
-        static zeb2hart::test::TempComponentFolder folder;
-        return folder;
-    }
+    BrokenTemplateTest() : GatewayTest(brokenFolder()) { connect(); }
 };
 
-TEST_F(BrokenTemplateTest, DisconnectBroadcastFailureReachesTheCaller)
+TEST_F(BrokenTemplateTest, BroadcastFailureReachesTheCallerOrEndsTheTimerHandler)
 {
-    connect();
     EXPECT_THROW(gateway().DisconnectRequest("d", hartDisconnectRequest("REF-1")), std::exception);
-    EXPECT_TRUE(m_parent->calls.empty());
-}
-
-TEST_F(BrokenTemplateTest, TimeoutBroadcastFailureEndsTheHandler)
-{
-    connect();
     gateway().timeoutTimer().Interval(1000);
     EXPECT_THROW(gateway().TimeoutTimer_TimerEvent(), std::exception);
     EXPECT_EQ(gateway().timeoutTimer().Interval(), 0);
@@ -366,8 +246,8 @@ TEST_F(BrokenTemplateTest, TimeoutBroadcastFailureEndsTheHandler)
     // Through the timer the failure ends quietly: nothing is sent, the timer is idle.
     gateway().timeoutTimer().Interval(1000);
     loop().advance(std::chrono::milliseconds(1000));
-    EXPECT_TRUE(m_parent->calls.empty());
     EXPECT_EQ(gateway().timeoutTimer().Interval(), 0);
+    expectEvents({});
 }
 
 } // namespace

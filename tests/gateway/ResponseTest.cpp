@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "fdt/Errors.h"
 #include "gateway/GatewayFixture.h"
 #include "support/Conversions.h"
@@ -9,20 +7,12 @@
 namespace zeb2hart::gateway::test {
 namespace {
 
-constexpr const char* kOnResponse = "IFdtCommunicationEvents_OnTransactionResponse()";
-constexpr const char* kResponse = "FDT/DataExchangeResponse";
-constexpr const char* kResponseData = "FDT/DataExchangeResponse/fdt:CommunicationData";
-constexpr const char* kStatus = "FDT/DataExchangeResponse/Status";
-constexpr const char* kCommandResponse = "FDT/DataExchangeResponse/Status/CommandResponse";
+const std::string kOnResponse = "G2 IFdtCommunicationEvents_OnTransactionResponse() | ";
 
 TEST(ZEBStatusToResponseCode, ClassesBitsAndDataScan)
 {
-    struct Case {
-        int status;
-        std::vector<std::uint8_t> data;
-        int code;
-    };
-    const std::vector<Case> cases = {
+    struct Case { int status; std::vector<std::uint8_t> data; int code; };
+    const Case cases[] = {
         {0x00, {}, 0},   {0x20, {}, 1},   {0x10, {}, 1},   {0x30, {}, 1},   {0x02, {}, 32},  {0x01, {}, 13},
         {0x03, {}, 32},  {0x31, {}, 1},   {0x0C, {}, 0},   {0x40, {}, 0},   {0x60, {}, 1},   {0x50, {}, 1},
         {0x41, {}, 0},   {0x4F, {}, 0},   {0x80, {}, 0},   {0xA0, {}, 1},   {0x90, {}, 1},   {0x88, {}, 1},
@@ -42,240 +32,130 @@ protected:
     ResponseTest() { connect(); }
     void send(const std::string& invokeId, const std::string& command, const std::optional<std::string>& data)
     {
-        ASSERT_TRUE(gateway().TransactionRequest(invokeId, hartRequest(command, "REF-1", data)));
+        ASSERT_TRUE(request(invokeId, command, data));
         clearRecords();
     }
-    // The one answer the child received, parsed.
-    Document childAnswer(const std::string& invokeId)
+    // The lines of a ZEB answer.
+    static Events zebLines(const std::string& invokeId, const std::string& data, const std::string& object = "258",
+                           const std::string& subNo = "3")
     {
-        EXPECT_EQ(m_child->calls.size(), 1u);
-        if (m_child->calls.empty())
-            return Document("");
-        EXPECT_EQ(m_child->calls[0].operation, "OnTransactionResponse");
-        EXPECT_EQ(m_child->calls[0].invokeId, invokeId);
-        return Document(m_child->calls[0].document);
+        Events lines = {kOnResponse, "B0 Response ZEB | InvokeID " + invokeId,
+                        "B0 | ObjNo.: " + object + "\tSubNo.: " + subNo + "\tMsgType : 5\tStatus : 0"};
+        if (!data.empty())
+            lines.push_back("B0 | Data : " + data);
+        return lines;
     }
 };
 
 TEST_F(ResponseTest, TelegramAnswerIsPassedToTheChild)
 {
-    send("t128", "128", "36B2210002ABCD");
-    ZebAnswer zeb;
-    zeb.noOfBytes = "6";
-    zeb.data = "1A2B";
-    zeb.reference = "REF-X";
-    gateway().OnTransactionResponse("t128", zebResponse(zeb));
-
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{
-                           green(kOnResponse),
-                           blue("Response ZEB", "InvokeID t128"),
-                           blue("", "ObjNo.: 258\tSubNo.: 3\tMsgType : 5\tStatus : 0"),
-                           blue("", "Data : 1A2B"),
-                           black("Response HART 'Command #128'", "InvokeID t128"),
-                           black("", "ZEB Protocol : 01020300021A2B\r\n"),
-                       }));
-    const Document answer = childAnswer("t128");
-    ASSERT_TRUE(answer.loaded());
-    EXPECT_EQ(answer.attr(kResponse, "commandNumber"), "128");
-    EXPECT_EQ(answer.attr(kResponse, "communicationReference"), "REF-X");
-    EXPECT_EQ(answer.attr(kResponseData, "byteArray"), "01020300021A2B");
-    EXPECT_EQ(answer.attr(kStatus, "deviceStatus"), "0");
-    EXPECT_EQ(answer.attr(kCommandResponse, "value"), "0");
-    EXPECT_TRUE(m_parent->calls.empty());
+    const std::pair<std::string, std::string> cases[] = {{"1A2B", "01020300021A2B"}, {"", "0102030000"}};
+    for (const auto& [data, telegram] : cases) {
+        SCOPED_TRACE(data);
+        send("t128", "128", "36B2210002ABCD");
+        gateway().OnTransactionResponse("t128", zebResponse("0", data, "258", "3", "5", "REF-X"));
+        // Without data bytes there is no data line.
+        expectEvents(zebLines("t128", data) + Events{"K1 Response HART 'Command #128' | InvokeID t128",
+                                                      "K1 | ZEB Protocol : " + telegram + "\r\n",
+                                                      "child OnTransactionResponse t128"});
+        expectHartAnswer(toChild(), "128", "REF-X", telegram, "0");
+    }
 }
 
+// The mapping itself is checked above; here the status and data of the answer reach it.
 TEST_F(ResponseTest, StatusBytesBecomeHartResponseCodes)
 {
-    struct Case {
-        int status;
-        std::string data;
-        std::string code;
+    const std::tuple<int, std::string, std::string> cases[] = {
+        {0x82, "", "16"}, {0xC1, "0002", "3"}, {0xC1, "30", "0"}, {0x01, "", "13"}, {0xFF, "01", "1"}, {0x00, "", "0"},
     };
-    const std::vector<Case> cases = {
-        {0x82, "", "16"}, {0xC1, "0002", "3"}, {0xC1, "30", "0"}, {0x30, "", "1"},  {0x01, "", "13"},
-        {0x02, "", "32"}, {0x41, "", "0"},     {0x81, "", "6"},   {0x84, "", "32"}, {0xC1, "80", "7"},
-        {0xC1, "04", "2"}, {0xC1, "01", "4"},  {0x00, "", "0"},   {0xFF, "01", "1"},
-    };
-    for (const auto& c : cases) {
+    for (const auto& [status, data, code] : cases) {
+        SCOPED_TRACE(std::to_string(status) + " " + data);
         send("t", "128", "36B2210000");
-        ZebAnswer zeb;
-        zeb.status = std::to_string(c.status);
-        zeb.noOfBytes = std::to_string(4 + c.data.size() / 2);
-        zeb.data = c.data;
-        gateway().OnTransactionResponse("t", zebResponse(zeb));
-        const Document answer = childAnswer("t");
-        EXPECT_EQ(answer.attr(kCommandResponse, "value"), c.code) << c.status << " " << c.data;
-        EXPECT_EQ(answer.attr(kStatus, "deviceStatus"), "0");
-        // The status is the telegram's fourth byte.
-        EXPECT_EQ(answer.attr(kResponseData, "byteArray").value_or("").substr(6, 2),
-                  support::HexByte(static_cast<std::uint8_t>(c.status)));
+        gateway().OnTransactionResponse("t", zebResponse(std::to_string(status), data));
+        // The status is the telegram's fourth byte, the number of data bytes its fifth.
+        const std::string telegram = "010203" + support::HexByte(static_cast<std::uint8_t>(status)) +
+                                     support::HexByte(static_cast<std::uint8_t>(data.size() / 2)) + data;
+        expectHartAnswer(toChild(), "128", "REF-1", telegram, code);
     }
 }
 
 TEST_F(ResponseTest, BroadcastAnswerAlwaysGetsCodeZero)
 {
     send("t129", "129", "8000000300");
-    ZebAnswer zeb;
-    zeb.status = "130"; // 0x82 would be 16 for any other command
-    zeb.objectNo = "32768";
-    zeb.subNo = "0";
-    zeb.messageType = "7";
-    gateway().OnTransactionResponse("t129", zebResponse(zeb));
-    const Document answer = childAnswer("t129");
-    EXPECT_EQ(answer.attr(kResponse, "commandNumber"), "129");
-    EXPECT_EQ(answer.attr(kCommandResponse, "value"), "0");
-    EXPECT_EQ(answer.attr(kResponseData, "byteArray"), "8000008200");
-    EXPECT_EQ(lines().back(), black("", "ZEB Protocol : 8000008200\r\n"));
+    gateway().OnTransactionResponse("t129", zebResponse("130", "", "32768", "0", "7")); // 0x82: 16 for other commands
+    expectHartAnswer(toChild(), "129", "REF-1", "8000008200", "0");
+    EXPECT_EQ(m_log->at(m_log->size() - 2), "K1 | ZEB Protocol : 8000008200\r\n");
 }
 
 TEST_F(ResponseTest, DelayedDataAnswerCarriesTheDataOnly)
 {
     send("t131", "131", std::nullopt);
-    ZebAnswer zeb;
-    zeb.noOfBytes = "7";
-    zeb.data = "0102ab";
-    gateway().OnTransactionResponse("t131", zebResponse(zeb));
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{
-                           green(kOnResponse),
-                           blue("Response ZEB", "InvokeID t131"),
-                           blue("", "ObjNo.: 258\tSubNo.: 3\tMsgType : 5\tStatus : 0"),
-                           blue("", "Data : 0102ab"),
-                           black("Response HART 'Command #131'", "InvokeID t131"),
-                           black("", "ZEB Protocol : \r\n"),
-                       }));
-    const Document answer = childAnswer("t131");
-    EXPECT_EQ(answer.attr(kResponse, "commandNumber"), "131");
-    EXPECT_EQ(answer.attr(kResponseData, "byteArray"), "0102ab");
-    EXPECT_EQ(answer.attr(kCommandResponse, "value"), "0");
+    gateway().OnTransactionResponse("t131", zebResponse("0", "0102ab"));
+    expectEvents(zebLines("t131", "0102ab") + Events{"K1 Response HART 'Command #131' | InvokeID t131",
+                                                      "K1 | ZEB Protocol : \r\n", "child OnTransactionResponse t131"});
+    expectHartAnswer(toChild(), "131", "REF-1", "0102ab", "0");
 }
 
-TEST_F(ResponseTest, AnswerWithoutDataHasNoDataLine)
+TEST_F(ResponseTest, ErrorAnswers)
 {
-    send("t", "128", "36B2210000");
-    gateway().OnTransactionResponse("t", zebResponse(ZebAnswer{}));
-    EXPECT_EQ(lines().size(), 5u);
-    EXPECT_EQ(lines()[3], black("Response HART 'Command #128'", "InvokeID t"));
-    const Document answer = childAnswer("t");
-    EXPECT_EQ(answer.attr(kResponseData, "byteArray"), "0102030000");
-}
-
-TEST_F(ResponseTest, AnswerToTheGatewaysOwnBroadcastStaysOnTheMonitor)
-{
-    ASSERT_TRUE(gateway().DisconnectRequest("d", hartDisconnectRequest("REF-1")));
-    clearRecords();
-    gateway().OnTransactionResponse(guid(1), zebResponse(ZebAnswer{}));
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{
-                           green(kOnResponse),
-                           blue("Warmstart actuated", "InvokeId " + guid(1) + "\r\n"),
-                       }));
-    EXPECT_TRUE(m_child->calls.empty());
-}
-
-TEST_F(ResponseTest, TimeoutWhileActiveGivesTheUndefinedError)
-{
-    for (const std::string active : {"True", "true", "TRUE", "1", "-1", " True "}) {
-        send("t", "128", "36B2210000");
-        gateway().OnTransactionResponse("t", zebError(active, "timeout", "REF-E", "ParentTag"));
-        EXPECT_EQ(lines(), (std::vector<MonitorLine>{
-                               green(kOnResponse),
-                               red("IFdtCommunicationEvents_OnTransactionResponse", "timeout\r\n", 1),
-                               red("Response ZEB", "timeout\r\n", 0),
-                           }))
-            << active;
-        const Document answer = childAnswer("t");
-        EXPECT_EQ(answer.attr(kResponse, "commandNumber"), "128") << active;
-        EXPECT_EQ(answer.attr(kResponse, "communicationReference"), "REF-E");
-        EXPECT_EQ(answer.attr(kCommandResponse, "value"), "1");
-        EXPECT_FALSE(answer.has("FDT/fdt:CommunicationError"));
-    }
-}
-
-TEST_F(ResponseTest, OtherErrorsGiveTheCommunicationError)
-{
-    struct Case {
-        std::string active;
-        std::string error;
-        std::string communicationError;
-    };
-    const std::vector<Case> cases = {
-        {"False", "timeout", "timeout"},
-        {"0", "timeout", "timeout"},
-        {"True", "Timeout", "Timeout"},
-        {"True", "StackOverflow", "unknownError"},
-        {"False", "ChecksumError", "unknownError"},
-        {"True", "MemoryOverflow", "unknownError"},
-        {"True", "busy", "busy"},
+    struct Case { std::string active, error; std::optional<std::string> communicationError; };
+    // Without a communication error: the undefined error, code 1.
+    const Case cases[] = {
+        {"True", "timeout", std::nullopt},  {"true", "timeout", std::nullopt}, {"TRUE", "timeout", std::nullopt},
+        {"1", "timeout", std::nullopt},     {"-1", "timeout", std::nullopt},   {" True ", "timeout", std::nullopt},
+        {"False", "timeout", "timeout"},    {"0", "timeout", "timeout"},       {"True", "Timeout", "Timeout"},
+        {"True", "StackOverflow", "unknownError"}, {"False", "ChecksumError", "unknownError"},
+        {"True", "MemoryOverflow", "unknownError"}, {"True", "busy", "busy"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.active + " " + c.error);
         send("t", "128", "36B2210000");
         gateway().OnTransactionResponse("t", zebError(c.active, c.error, "REF-E", "ParentTag"));
-        EXPECT_EQ(lines(), (std::vector<MonitorLine>{
-                               green(kOnResponse),
-                               red("IFdtCommunicationEvents_OnTransactionResponse", c.error + "\r\n", 1),
-                               red("Response ZEB", c.error + "\r\n", 0),
-                           }))
-            << c.error;
-        const Document answer = childAnswer("t");
-        ASSERT_TRUE(answer.loaded());
-        EXPECT_EQ(answer.attr("FDT/fdt:CommunicationError", "communicationError"), c.communicationError);
-        EXPECT_EQ(answer.attr("FDT/fdt:CommunicationError", "tag"), "ParentTag");
+        expectEvents({kOnResponse, "R1 IFdtCommunicationEvents_OnTransactionResponse | " + c.error + "\r\n",
+                      "R0 Response ZEB | " + c.error + "\r\n", "child OnTransactionResponse t"});
+        const Document answer(toChild());
+        if (c.communicationError) {
+            answer.expect(kCommunicationError, {{"communicationError", c.communicationError}, {"tag", "ParentTag"}});
+        } else {
+            answer.expect(kResponse, {{"commandNumber", "128"}, {"communicationReference", "REF-E"}});
+            answer.expect(kCommandResponse, {{"value", "1"}});
+            EXPECT_FALSE(answer.has(kCommunicationError));
+        }
     }
-}
-
-TEST_F(ResponseTest, ErrorAnswerToABroadcastCommand)
-{
+    // To a broadcast command the answer is code 0.
     send("t", "129", "8000000300");
     gateway().OnTransactionResponse("t", zebError("True", "timeout", "REF-E"));
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{
-                           green(kOnResponse),
-                           black("Broadcast", "Command Response\r\n"),
-                       }));
-    const Document answer = childAnswer("t");
-    EXPECT_EQ(answer.attr(kResponse, "commandNumber"), "129");
-    EXPECT_EQ(answer.attr(kCommandResponse, "value"), "0");
+    expectEvents({kOnResponse, "K1 Broadcast | Command Response\r\n", "child OnTransactionResponse t"});
+    Document(toChild()).expect(kResponse, {{"commandNumber", "129"}});
+    Document(toChild()).expect(kCommandResponse, {{"value", "0"}});
 }
 
 TEST_F(ResponseTest, FailuresReachTheParentAndTheChildGetsNothing)
 {
-    struct Case {
-        std::string name;
-        std::string response;
-    };
-    ZebAnswer badStatus;
-    badStatus.status = "256";
-    ZebAnswer textStatus;
-    textStatus.status = "ok";
-    ZebAnswer noData;
-    noData.data = std::nullopt;
-    const std::vector<Case> cases = {
+    const std::pair<const char*, std::string> cases[] = {
         {"ZebActive missing", zebError(std::nullopt, "timeout")},
         {"ZebActive missing, other error", zebError(std::nullopt, "busy")},
         {"ZebActive not Boolean", zebError("maybe", "busy")},
-        {"status above 255", zebResponse(badStatus)},
-        {"status not a number", zebResponse(textStatus)},
-        {"no CommunicationData", zebResponse(noData)},
+        {"status above 255", zebResponse("256")},
+        {"status not a number", zebResponse("ok")},
+        {"no CommunicationData", zebResponse("0", std::nullopt)},
         {"no status", "<FDT><DataExchangeResponse CommunicationReference=\"R\"><CommunicationHeader ObjectNo=\"1\" "
                       "SubNo=\"1\" MessageType=\"5\" NoOfBytes=\"4\"/></DataExchangeResponse></FDT>"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [name, response] : cases) {
+        SCOPED_TRACE(name);
         send("t", "128", "36B2210000");
-        EXPECT_THROW(gateway().OnTransactionResponse("t", c.response), std::exception) << c.name;
-        EXPECT_TRUE(m_child->calls.empty()) << c.name;
+        EXPECT_THROW(gateway().OnTransactionResponse("t", response), std::exception);
+        EXPECT_TRUE(m_child->calls.empty());
     }
-}
-
-TEST_F(ResponseTest, UndefinedErrorNeedsACommandNumberThatIsAByte)
-{
+    // The undefined error needs a command number that is a byte.
     send("t", "300", std::nullopt); // answered by simulation; the command stays 300
     EXPECT_THROW(gateway().OnTransactionResponse("t", zebError("True", "timeout")), fdt::OverflowError);
     EXPECT_TRUE(m_child->calls.empty());
-}
-
-TEST_F(ResponseTest, AnswerWithoutChildFails)
-{
+    // No child to answer.
     send("t", "128", "36B2210000");
     gateway().communicator().CallbackInterface(nullptr);
-    EXPECT_THROW(gateway().OnTransactionResponse("t", zebResponse(ZebAnswer{})), fdt::NullObjectError);
+    EXPECT_THROW(gateway().OnTransactionResponse("t", zebResponse()), fdt::NullObjectError);
 }
 
 // --- the identity sequence of command 0 ------------------------------------------------
@@ -291,7 +171,8 @@ protected:
     void answer(std::size_t element, const std::string& data, std::int32_t objectNo = 0)
     {
         const auto& read = m_reads.at(element);
-        gateway().OnTransactionResponse(read.invokeId, identityAnswer(objectNo ? objectNo : read.ObjectNumber, data));
+        const std::string object = std::to_string(objectNo ? objectNo : read.ObjectNumber);
+        gateway().OnTransactionResponse(read.invokeId, zebResponse("0", data, object, "33"));
     }
     std::vector<clsZEBSequence> m_reads;
 };
@@ -299,35 +180,22 @@ protected:
 TEST_F(IdentityTest, SixAnswersInAnyOrderGiveOneCommand0Answer)
 {
     const std::vector<std::string> data = {"0E", "91", "05", "06", "07", "563412"};
-    const std::vector<std::size_t> order = {3, 0, 5, 1, 4, 2};
-    for (std::size_t n = 0; n < order.size(); ++n) {
-        clearRecords();
+    const std::size_t order[] = {3, 0, 5, 1, 4, 2};
+    for (std::size_t n = 0; n < 6; ++n) {
+        SCOPED_TRACE(n);
         const std::size_t element = order[n];
         answer(element, data[element]);
         const auto& read = m_reads[element];
-        std::vector<MonitorLine> expected = {
-            green(kOnResponse),
-            blue("Response ZEB", "InvokeID " + read.invokeId),
-            blue("", "ObjNo.: " + std::to_string(read.ObjectNumber) + "\tSubNo.: 33\tMsgType : 5\tStatus : 0"),
-            blue("", "Data : " + data[element]),
-        };
         EXPECT_EQ(gateway().communicator().ZEBSeqColCount(), 5 - n);
-        if (n + 1 < order.size()) {
-            EXPECT_EQ(lines(), expected) << n;
-            EXPECT_TRUE(m_child->calls.empty()) << n;
+        Events expected = zebLines(read.invokeId, data[element], std::to_string(read.ObjectNumber), "33");
+        if (n + 1 < 6) {
+            expectEvents(expected);
         } else {
             const std::string hart = "FE0E91050505060700123456";
-            expected.push_back(black("Response HART 'Command #0'", "InvokeID t0"));
-            expected.push_back(black("", "Data : " + hart));
-            expected.push_back(black("", "Status : 0\tCommand Response : 0\r\n"));
-            EXPECT_EQ(lines(), expected);
-            const Document result = childAnswer("t0");
-            ASSERT_TRUE(result.loaded());
-            EXPECT_EQ(result.attr(kResponse, "commandNumber"), "0");
-            EXPECT_EQ(result.attr(kResponse, "communicationReference"), "REF-1");
-            EXPECT_EQ(result.attr(kResponseData, "byteArray"), hart);
-            EXPECT_EQ(result.attr(kStatus, "deviceStatus"), "0");
-            EXPECT_EQ(result.attr(kCommandResponse, "value"), "0");
+            expectEvents(expected + Events{"K1 Response HART 'Command #0' | InvokeID t0", "K1 | Data : " + hart,
+                                           "K1 | Status : 0\tCommand Response : 0\r\n",
+                                           "child OnTransactionResponse t0"});
+            expectHartAnswer(toChild(), "0", "REF-1", hart, "0");
         }
     }
     EXPECT_EQ(gateway().Cmd0Response(),
@@ -342,15 +210,13 @@ TEST_F(IdentityTest, AnswerWithAnotherObjectNumberStoresNothingButCounts)
     answer(3, "06");
     answer(4, "07");
     answer(5, "44332211");
-    const Document result = childAnswer("t0");
-    EXPECT_EQ(result.attr(kResponseData, "byteArray"), "FE0E00050505060700223344");
+    Document(toChild()).expect(kResponseData, {{"byteArray", "FE0E00050505060700223344"}});
     EXPECT_EQ(gateway().communicator().ZEBSeqColCount(), 0);
 }
 
 TEST_F(IdentityTest, WrongLengthFailsAndTheReadStaysPending)
 {
     for (const std::string data : {"0102", ""}) {
-        clearRecords();
         EXPECT_THROW(answer(0, data), fdt::Error) << data;
         EXPECT_EQ(gateway().communicator().ZEBSeqColCount(), 6);
         EXPECT_TRUE(m_child->calls.empty());
@@ -359,28 +225,21 @@ TEST_F(IdentityTest, WrongLengthFailsAndTheReadStaysPending)
 
 TEST_F(IdentityTest, ErrorAnswerOfAReadGoesToTheChildAtOnce)
 {
-    const std::string id = m_reads[2].invokeId;
-    gateway().OnTransactionResponse(id, zebError("False", "busy"));
-    const Document result = childAnswer(id);
-    EXPECT_EQ(result.attr("FDT/fdt:CommunicationError", "communicationError"), "busy");
+    gateway().OnTransactionResponse(m_reads[2].invokeId, zebError("False", "busy"));
+    EXPECT_EQ(summary(m_child->calls), std::vector<std::string>{"OnTransactionResponse " + m_reads[2].invokeId});
+    Document(toChild()).expect(kCommunicationError, {{"communicationError", "busy"}});
     EXPECT_EQ(gateway().communicator().ZEBSeqColCount(), 6);
 }
 
 TEST_F(IdentityTest, SingleAnswerWhilePendingIsTakenForTheLastRead)
 {
     send("t128", "128", "36B2210000");
-    ZebAnswer zeb;
-    zeb.noOfBytes = "5";
-    zeb.data = "01";
-    gateway().OnTransactionResponse("t128", zebResponse(zeb)); // object 258: not the last read's
-    EXPECT_TRUE(m_child->calls.empty());
+    gateway().OnTransactionResponse("t128", zebResponse("0", "01")); // object 258: not the last read's
+    expectEvents(zebLines("t128", "01"));
     EXPECT_EQ(gateway().communicator().ZEBSeqColCount(), 6);
-    EXPECT_EQ(lines().size(), 4u);
 
     // With the last read's object number its byte lands at the read's position.
-    zeb.objectNo = std::to_string(m_reads[5].ObjectNumber);
-    zeb.data = "7F";
-    gateway().OnTransactionResponse("t128", zebResponse(zeb));
+    gateway().OnTransactionResponse("t128", zebResponse("0", "7F", std::to_string(m_reads[5].ObjectNumber)));
     EXPECT_EQ(gateway().Cmd0Response()[9], 0x7F);
     EXPECT_EQ(gateway().communicator().ZEBSeqColCount(), 6);
 }
@@ -392,13 +251,13 @@ TEST_F(IdentityTest, ReadsLeftFromAnEarlierSequenceDelayTheAnswer)
     // The second sequence's own six answers do not finish it while the first six wait.
     for (int answered = 0; answered < 6; ++answered) {
         const auto read = gateway().communicator().ZEBSeqElem(7);
-        gateway().OnTransactionResponse(read.invokeId, identityAnswer(read.ObjectNumber, "01"));
+        gateway().OnTransactionResponse(read.invokeId, zebResponse("0", "01", std::to_string(read.ObjectNumber), "33"));
     }
     EXPECT_TRUE(m_child->calls.empty());
     for (std::size_t i = 0; i < 6; ++i)
         answer(i, i == 5 ? "010203" : "02");
-    const Document result = childAnswer("t0b");
-    EXPECT_EQ(result.attr(kResponseData, "byteArray"), "FE0202050502020200030201");
+    EXPECT_EQ(summary(m_child->calls), std::vector<std::string>{"OnTransactionResponse t0b"});
+    Document(toChild()).expect(kResponseData, {{"byteArray", "FE0202050502020200030201"}});
 }
 
 } // namespace

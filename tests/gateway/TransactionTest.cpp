@@ -10,87 +10,55 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr const char* kCall = "IFdtCommunication_TransactionRequest()";
-constexpr const char* kSimulation = "IFdtCommunication_TransactionRequest";
-const MonitorLine kCritical = red("IFdtCommunication_TransactionRequest",
-                                  "Critical Error in IFdtCommunication_TransactionRequest");
+const std::string kSuccessful = "G2 IFdtCommunication_TransactionRequest() | Successful";
+const std::string kDenied = "R2 IFdtCommunication_TransactionRequest() | denied";
+const std::string kCritical = "R2 IFdtCommunication_TransactionRequest | Critical Error in "
+                              "IFdtCommunication_TransactionRequest";
 
-constexpr const char* kHeader = "FDT/DataExchangeRequest/CommunicationHeader";
-constexpr const char* kRequest = "FDT/DataExchangeRequest";
+std::string requestLine(const std::string& command, const std::string& invokeId)
+{
+    return "K1 Request HART 'Command #" + command + "' | InvokeID " + invokeId;
+}
 
 class TransactionTest : public GatewayTest {
 protected:
     TransactionTest() { connect(); }
-    bool request(const std::string& invokeId, const std::string& command, const std::optional<std::string>& data)
+    // A command 128 that arms the time-out; records cleared.
+    void tunnel(const std::string& invokeId)
     {
-        return gateway().TransactionRequest(invokeId, hartRequest(command, "REF-1", data));
+        ASSERT_TRUE(request(invokeId, "128", "36B2210000"));
+        clearRecords();
     }
 };
+using TimeoutTest = TransactionTest;
 
 TEST_F(TransactionTest, WithoutChildNothingHappens)
 {
     gateway().communicator().CallbackInterface(nullptr);
     for (const char* command : {"0", "1", "59", "128", "129", "131", "abc"})
         EXPECT_FALSE(request("t", command, "0102030405")) << command;
-    EXPECT_TRUE(lines().empty());
-    EXPECT_TRUE(m_parent->calls.empty());
-    EXPECT_TRUE(m_child->calls.empty());
+    expectEvents({});
 }
 
-TEST_F(TransactionTest, Command59EchoesItsData)
+// Command 59 echoes its data; the commands the gateway does not implement answer code 50.
+TEST_F(TransactionTest, SimulatedAnswers)
 {
-    EXPECT_TRUE(request("t59", "59", "05"));
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{
-                           black("Request HART 'Command #59'", "InvokeID t59"),
-                           green(kSimulation, "HART Simulation"),
-                           black("Response HART 'Command #59'", "invokeID t59"),
-                           black("", "Data : 05"),
-                           black("", "Status : 0\tCommand Response : 0\r\n"),
-                       }));
-    EXPECT_TRUE(m_parent->calls.empty());
-    ASSERT_EQ(m_child->calls.size(), 1u);
-    EXPECT_EQ(m_child->calls[0].operation, "OnTransactionResponse");
-    EXPECT_EQ(m_child->calls[0].invokeId, "t59");
-    const Document answer(m_child->calls[0].document);
-    ASSERT_TRUE(answer.loaded()) << m_child->calls[0].document;
-    EXPECT_EQ(answer.attr("FDT/DataExchangeResponse", "commandNumber"), "59");
-    EXPECT_EQ(answer.attr("FDT/DataExchangeResponse", "communicationReference"), "REF-1");
-    EXPECT_EQ(answer.attr("FDT/DataExchangeResponse/fdt:CommunicationData", "byteArray"), "05");
-    EXPECT_EQ(answer.attr("FDT/DataExchangeResponse/Status", "deviceStatus"), "0");
-    EXPECT_EQ(answer.attr("FDT/DataExchangeResponse/Status/CommandResponse", "value"), "0");
-    EXPECT_EQ(gateway().HARTCommand(), 59);
-}
-
-TEST_F(TransactionTest, Command59WithoutDataAnswersWithoutData)
-{
-    EXPECT_TRUE(request("t", "59", std::nullopt));
-    ASSERT_EQ(m_child->calls.size(), 1u);
-    const Document answer(m_child->calls[0].document);
-    EXPECT_FALSE(answer.has("FDT/DataExchangeResponse/fdt:CommunicationData"));
-    EXPECT_EQ(answer.attr("FDT/DataExchangeResponse/Status/CommandResponse", "value"), "0");
-    EXPECT_EQ(lines().size(), 4u); // no data line
-}
-
-TEST_F(TransactionTest, OtherCommandsAreAnsweredAsNotImplemented)
-{
-    for (const char* command : {"1", "2", "3", "12", "17", "38", "127", "130", "132", "255", "-1", "1000"}) {
-        clearRecords();
-        EXPECT_TRUE(request("tx", command, "0A0B")) << command;
-        const std::string number = std::to_string(std::stoi(command));
-        EXPECT_EQ(lines(), (std::vector<MonitorLine>{
-                               black("Request HART 'Command #" + number + "'", "InvokeID tx"),
-                               green(kSimulation, "HART Simulation"),
-                               black("Response HART 'Command #" + number + "'", "invokeID tx"),
-                               black("", "Status : 0\tCommand Response : 50\r\n"),
-                           }))
-            << command;
-        EXPECT_TRUE(m_parent->calls.empty());
-        ASSERT_EQ(m_child->calls.size(), 1u) << command;
-        const Document answer(m_child->calls[0].document);
-        EXPECT_EQ(answer.attr("FDT/DataExchangeResponse", "commandNumber"), number);
-        EXPECT_FALSE(answer.has("FDT/DataExchangeResponse/fdt:CommunicationData"));
-        EXPECT_EQ(answer.attr("FDT/DataExchangeResponse/Status", "deviceStatus"), "0");
-        EXPECT_EQ(answer.attr("FDT/DataExchangeResponse/Status/CommandResponse", "value"), "50");
+    struct Case { std::string command; std::optional<std::string> data, answerData; std::string code; };
+    std::vector<Case> cases = {{"59", "05", "05", "0"}, {"59", std::nullopt, std::nullopt, "0"}};
+    for (const char* command : {"1", "2", "3", "12", "17", "38", "127", "130", "132", "255", "-1", "1000"})
+        cases.push_back({command, "0A0B", std::nullopt, "50"});
+    for (const auto& c : cases) {
+        const std::string number = std::to_string(std::stoi(c.command));
+        SCOPED_TRACE(c.command + " " + c.data.value_or("(no data)"));
+        EXPECT_TRUE(request("tx", c.command, c.data));
+        EXPECT_EQ(gateway().HARTCommand(), std::stoi(c.command));
+        expectHartAnswer(toChild(), number, "REF-1", c.answerData, c.code);
+        Events expected = {requestLine(number, "tx"), "G2 IFdtCommunication_TransactionRequest | HART Simulation",
+                           "K1 Response HART 'Command #" + number + "' | invokeID tx"};
+        if (c.answerData)
+            expected.push_back("K1 | Data : " + *c.answerData);
+        expectEvents(expected + Events{"K1 | Status : 0\tCommand Response : " + c.code + "\r\n",
+                                       "child OnTransactionResponse tx"});
     }
 }
 
@@ -98,197 +66,88 @@ TEST_F(TransactionTest, Command128TunnelsTheTelegramAndArmsTheTimeout)
 {
     m_host.delay = 2;
     EXPECT_TRUE(request("t128", "128", "36b2210002abcd"));
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{
-                           black("Request HART 'Command #128'", "InvokeID t128"),
-                           black("", "ZEB Protocol : 36B2210002ABCD"),
-                           blue("Request ZEB", "InvokeID t128"),
-                           blue("", "ObjNo.: 14002\tSubNo.: 33\tMsgType : 5\tCtrl.: 0"),
-                           blue("", "Data: abcd"),
-                           green(kCall, "Successful"),
-                       }));
-    ASSERT_EQ(m_parent->calls.size(), 1u);
-    EXPECT_EQ(m_parent->calls[0].invokeId, "t128");
-    const Document zeb(m_parent->calls[0].document);
-    ASSERT_TRUE(zeb.loaded());
-    EXPECT_EQ(zeb.attr(kRequest, "CommunicationReference"), "REF-1");
-    EXPECT_EQ(zeb.attr(kRequest, "Control"), "0");
-    EXPECT_EQ(zeb.attr(kHeader, "MessageType"), "5");
-    EXPECT_EQ(zeb.attr(kHeader, "ObjectType"), "2");
-    EXPECT_EQ(zeb.attr(kHeader, "NoOfBytes"), "6");
-    EXPECT_EQ(zeb.attr(kHeader, "SubNo"), "33");
-    EXPECT_EQ(zeb.attr(kHeader, "ObjectNo"), "14002");
-    EXPECT_EQ(zeb.attr(kHeader, "CommunicationData"), "abcd");
-    EXPECT_TRUE(m_child->calls.empty());
-
+    expectZebRequest(toParent(), "REF-1", "0", "5", "6", "33", "14002", "abcd");
     EXPECT_TRUE(gateway().timeoutTimer().Enabled());
     EXPECT_EQ(gateway().timeoutTimer().Interval(), 2000);
-}
+    expectEvents({requestLine("128", "t128"), "K1 | ZEB Protocol : 36B2210002ABCD", "B0 Request ZEB | InvokeID t128",
+                  "B0 | ObjNo.: 14002\tSubNo.: 33\tMsgType : 5\tCtrl.: 0", "B0 | Data: abcd",
+                  "parent TransactionRequest t128", kSuccessful});
 
-TEST_F(TransactionTest, Command128TelegramWithoutData)
-{
+    // Without data bytes: no data line, four bytes.
     EXPECT_TRUE(request("t", "128", "36B2210000"));
-    EXPECT_EQ(lines().size(), 5u); // no data line
-    const Document zeb(m_parent->calls.at(0).document);
-    EXPECT_EQ(zeb.attr(kHeader, "NoOfBytes"), "4");
-}
-
-TEST_F(TransactionTest, Command128RefusedByTheParent)
-{
+    expectZebRequest(toParent(), "REF-1", "0", "5", "4", "33", "14002", std::nullopt);
+    EXPECT_EQ(m_log->size(), 6u);
+    // Refused by the parent: still armed.
     m_parent->transactionResult = false;
     EXPECT_FALSE(request("t", "128", "36B2210000"));
-    EXPECT_EQ(lines().back(), red(kCall, "denied"));
-    EXPECT_EQ(gateway().timeoutTimer().Interval(), 3000);
+    EXPECT_EQ(m_log->back(), kDenied);
+    EXPECT_EQ(gateway().timeoutTimer().Interval(), 2000);
 }
 
 TEST_F(TransactionTest, Command128WarmstartDelayLimits)
 {
-    struct Case {
-        std::int16_t delay;
-        bool fails;
-        std::int32_t interval;
-    };
-    const std::vector<Case> cases = {
-        {0, false, 0}, {1, false, 1000}, {32, false, 32000}, {33, true, 0}, {-1, true, 0}, {1000, true, 0},
-    };
+    struct Case { std::int16_t delay; bool fails; std::int32_t interval; };
+    const Case cases[] = {{0, false, 0}, {1, false, 1000}, {32, false, 32000}, {33, true, 0}, {-1, true, 0},
+                          {1000, true, 0}};
     for (const auto& c : cases) {
-        clearRecords();
+        SCOPED_TRACE(c.delay);
         gateway().timeoutTimer().Interval(0);
         m_host.delay = c.delay;
-        EXPECT_EQ(request("t", "128", "36B2210000"), !c.fails) << c.delay;
-        if (c.fails) {
-            EXPECT_EQ(lines(), (std::vector<MonitorLine>{
-                                   black("Request HART 'Command #128'", "InvokeID t"),
-                                   black("", "ZEB Protocol : 36B2210000"),
-                                   kCritical,
-                               }))
-                << c.delay;
-            EXPECT_TRUE(m_parent->calls.empty()) << c.delay;
-            EXPECT_FALSE(gateway().timeoutTimer().Enabled()) << c.delay;
-        } else {
-            EXPECT_EQ(m_parent->calls.size(), 1u);
-            EXPECT_TRUE(gateway().timeoutTimer().Enabled()) << c.delay;
-            EXPECT_EQ(gateway().timeoutTimer().Interval(), c.interval) << c.delay;
-        }
+        EXPECT_EQ(request("t", "128", "36B2210000"), !c.fails);
+        EXPECT_EQ(gateway().timeoutTimer().Enabled(), !c.fails);
+        EXPECT_EQ(gateway().timeoutTimer().Interval(), c.interval);
+        if (c.fails)
+            expectEvents({requestLine("128", "t"), "K1 | ZEB Protocol : 36B2210000", kCritical});
+        else
+            EXPECT_EQ(summary(m_parent->calls), std::vector<std::string>{"TransactionRequest t"});
+        clearRecords();
     }
-}
-
-TEST_F(TransactionTest, Command128WithZeroDelayNeverExpires)
-{
+    // A delay of 0 never expires.
     m_host.delay = 0;
     EXPECT_TRUE(request("t", "128", "36B2210000"));
     clearRecords();
     loop().advance(24h);
-    EXPECT_TRUE(m_parent->calls.empty());
-    EXPECT_TRUE(lines().empty());
+    expectEvents({});
 }
 
-TEST_F(TransactionTest, Command128WithTooFewBytes)
+TEST_F(TransactionTest, Command129SendsABroadcastWithTheTextOfByteThree)
 {
-    for (const std::optional<std::string>& data : {std::optional<std::string>("01"), std::optional<std::string>(""),
-                                                  std::optional<std::string>()}) {
-        clearRecords();
-        EXPECT_FALSE(request("t", "128", data));
-        EXPECT_EQ(lines(), (std::vector<MonitorLine>{black("Request HART 'Command #128'", "InvokeID t"), kCritical}));
-        EXPECT_TRUE(m_parent->calls.empty());
-    }
-    // Two to four bytes are no ZEB telegram: building the request fails before the parent is asked.
-    clearRecords();
-    EXPECT_FALSE(request("t", "128", "01020304"));
-    EXPECT_EQ(lines().back(), kCritical);
-    EXPECT_TRUE(m_parent->calls.empty());
-}
-
-TEST_F(TransactionTest, Command129SendsABroadcast)
-{
-    EXPECT_TRUE(request("t129", "129", "8000000300"));
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{
-                           black("Request HART 'Command #129'", "InvokeID t129"),
-                           blue("Broadcast", "Warmstart request"),
-                           blue("Request ZEB", "InvokeID t129"),
-                           blue("", "ObjNo.: 32768\tSubNo.: 0\tMsgType : 7\tCtrl.: 3"),
-                           green(kCall, "Successful"),
-                       }));
-    ASSERT_EQ(m_parent->calls.size(), 1u);
-    const Document zeb(m_parent->calls[0].document);
-    EXPECT_EQ(zeb.attr(kHeader, "MessageType"), "7");
-    EXPECT_EQ(zeb.attr(kHeader, "ObjectNo"), "32768");
-    EXPECT_EQ(zeb.attr(kRequest, "Control"), "3");
-    // The broadcast does not arm the time-out.
-    EXPECT_EQ(gateway().timeoutTimer().Interval(), 0);
-}
-
-TEST_F(TransactionTest, Command129TextsByByteThree)
-{
-    const std::vector<std::string> texts = {"Info Text",
-                                            "Coldstart request",
-                                            "Coldstart execute",
-                                            "Warmstart request",
-                                            "Warmstart execute",
-                                            "Stop measuring mode",
-                                            "Start measuring mode",
-                                            "Error Reset",
-                                            "Hand-over to cyclic Object",
-                                            "Delayed Response",
-                                            "",
-                                            "",
-                                            ""};
-    const std::vector<int> codes = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 255};
-    for (std::size_t i = 0; i < codes.size(); ++i) {
-        clearRecords();
-        const std::string telegram = "800000" + support::HexByte(static_cast<std::uint8_t>(codes[i])) + "00";
+    const std::pair<int, const char*> cases[] = {
+        {3, "Warmstart request"}, {0, "Info Text"}, {1, "Coldstart request"}, {2, "Coldstart execute"},
+        {4, "Warmstart execute"}, {5, "Stop measuring mode"}, {6, "Start measuring mode"}, {7, "Error Reset"},
+        {8, "Hand-over to cyclic Object"}, {9, "Delayed Response"}, {10, ""}, {12, ""}, {255, ""},
+    };
+    for (const auto& [code, text] : cases) {
+        SCOPED_TRACE(code);
+        const auto byte = static_cast<std::uint8_t>(code);
+        const std::string telegram = "800000" + support::HexByte(byte) + "00";
         EXPECT_TRUE(request("b", "129", telegram));
-        ASSERT_GE(lines().size(), 2u);
-        EXPECT_EQ(lines()[1], blue("Broadcast", texts[i])) << codes[i];
-        EXPECT_EQ(BroadcastText(static_cast<std::uint8_t>(codes[i])), texts[i]);
-        EXPECT_EQ(m_parent->calls.size(), 1u) << codes[i];
+        EXPECT_EQ(BroadcastText(byte), text);
+        expectZebRequest(toParent(), "REF-1", std::to_string(code), "7", "4", "0", "32768", std::nullopt);
+        // The broadcast does not arm the time-out.
+        EXPECT_EQ(gateway().timeoutTimer().Interval(), 0);
+        expectEvents({requestLine("129", "b"), "B0 Broadcast | " + std::string(text), "B0 Request ZEB | InvokeID b",
+                      "B0 | ObjNo.: 32768\tSubNo.: 0\tMsgType : 7\tCtrl.: " + std::to_string(code),
+                      "parent TransactionRequest b", kSuccessful});
     }
-}
-
-TEST_F(TransactionTest, Command129WithFewerThanFourBytes)
-{
-    EXPECT_FALSE(request("t", "129", "800000"));
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{black("Request HART 'Command #129'", "InvokeID t"), kCritical}));
-    EXPECT_TRUE(m_parent->calls.empty());
 }
 
 TEST_F(TransactionTest, Command131ReadsDelayedDataAndArmsTheTimeout)
 {
     EXPECT_TRUE(request("t131", "131", std::nullopt));
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{
-                           black("Request HART 'Command #131'", "InvokeID t131"),
-                           green(kCall, "Successful"),
-                       }));
-    ASSERT_EQ(m_parent->calls.size(), 1u);
-    EXPECT_EQ(m_parent->calls[0].invokeId, "t131");
-    const Document zeb(m_parent->calls[0].document);
-    ASSERT_TRUE(zeb.loaded());
-    EXPECT_EQ(zeb.attr(kRequest, "CommunicationReference"), "REF-1");
-    EXPECT_EQ(zeb.attr(kRequest, "Control"), "0");
-    EXPECT_EQ(zeb.attr(kRequest, "SpecialFunction"), "ReadDelayedResponse");
-    EXPECT_FALSE(zeb.attr(kRequest, "FilePath"));
-    EXPECT_EQ(zeb.attr(kHeader, "MessageType"), "5");
-    EXPECT_EQ(zeb.attr(kHeader, "ObjectType"), "2");
-    EXPECT_EQ(zeb.attr(kHeader, "NoOfBytes"), "4");
-    EXPECT_EQ(zeb.attr(kHeader, "SubNo"), "0");
-    EXPECT_EQ(zeb.attr(kHeader, "ObjectNo"), "0");
-    EXPECT_EQ(zeb.attr(kHeader, "CommunicationData").value_or(""), "");
+    expectZebRequest(toParent(), "REF-1", "0", "5", "4", "0", "0", std::nullopt);
+    Document(toParent()).expect(kRequest, {{"SpecialFunction", "ReadDelayedResponse"}, {"FilePath", std::nullopt}});
     EXPECT_EQ(gateway().timeoutTimer().Interval(), 3000);
     EXPECT_TRUE(gateway().timeoutTimer().Enabled());
-}
+    expectEvents({requestLine("131", "t131"), "parent TransactionRequest t131", kSuccessful});
 
-TEST_F(TransactionTest, Command131DelayFailureComesAfterTheRequest)
-{
+    // With a delay that is too long the failure comes after the request.
     m_host.delay = 33;
     for (const bool taken : {true, false}) {
-        clearRecords();
         m_parent->transactionResult = taken;
         EXPECT_EQ(request("t", "131", std::nullopt), taken);
-        EXPECT_EQ(lines(), (std::vector<MonitorLine>{
-                               black("Request HART 'Command #131'", "InvokeID t"),
-                               taken ? green(kCall, "Successful") : red(kCall, "denied"),
-                               kCritical,
-                           }));
-        EXPECT_EQ(m_parent->calls.size(), 1u);
+        expectEvents(
+            {requestLine("131", "t"), "parent TransactionRequest t", taken ? kSuccessful : kDenied, kCritical});
     }
 }
 
@@ -297,55 +156,37 @@ TEST_F(TransactionTest, Command0SendsTheSixIdentityReads)
     m_host.identity = {"", "14000.32", "14016.32", "14015.32", "14014.32", "20000.5"};
     EXPECT_TRUE(request("t0", "0", std::nullopt));
 
-    struct Read {
-        std::string objectNo;
-        std::string subNo;
-    };
-    const std::vector<Read> reads = {{"14002", "33"}, {"14000", "33"}, {"14016", "33"},
-                                     {"14015", "33"}, {"14014", "33"}, {"20000", "6"}};
-    std::vector<MonitorLine> expected = {black("Request HART 'Command #0'", "InvokeID t0")};
+    const std::pair<std::string, std::string> reads[] = {{"14002", "33"}, {"14000", "33"}, {"14016", "33"},
+                                                         {"14015", "33"}, {"14014", "33"}, {"20000", "6"}};
+    Events expected = {requestLine("0", "t0")};
     ASSERT_EQ(m_parent->calls.size(), 6u);
-    for (std::size_t i = 0; i < reads.size(); ++i) {
-        const PeerCall& call = m_parent->calls[i];
-        EXPECT_EQ(call.operation, "TransactionRequest");
-        EXPECT_EQ(call.invokeId, gateway().communicator().ZEBSeqElem(static_cast<std::int16_t>(i + 1)).invokeId);
-        const Document zeb(call.document);
-        ASSERT_TRUE(zeb.loaded());
-        EXPECT_EQ(zeb.attr(kRequest, "CommunicationReference"), "REF-1");
-        EXPECT_EQ(zeb.attr(kRequest, "Control"), "64");
-        EXPECT_EQ(zeb.attr(kHeader, "MessageType"), "5");
-        EXPECT_EQ(zeb.attr(kHeader, "ObjectType"), "2");
-        EXPECT_EQ(zeb.attr(kHeader, "NoOfBytes"), "4");
-        EXPECT_EQ(zeb.attr(kHeader, "SubNo"), reads[i].subNo) << i;
-        EXPECT_EQ(zeb.attr(kHeader, "ObjectNo"), reads[i].objectNo) << i;
-        expected.push_back(green(kCall, "ZEB Collection Item Successful"));
-        expected.push_back(blue("Request ZEB", "InvokeID " + call.invokeId));
-        expected.push_back(blue("", "ObjNo.: " + reads[i].objectNo + "\tSubNo.: " + reads[i].subNo +
-                                        "\tMsgType : 5\tCtrl.: 64"));
+    for (std::size_t i = 0; i < 6; ++i) {
+        SCOPED_TRACE(i);
+        const auto& [objectNo, subNo] = reads[i];
+        // Six distinct numbered invoke identifiers, those of the pending reads.
+        const std::string id = guid(static_cast<int>(i) + 1);
+        EXPECT_EQ(gateway().communicator().ZEBSeqElem(static_cast<std::int16_t>(i + 1)).invokeId, id);
+        expectZebRequest(m_parent->calls[i].document, "REF-1", "64", "5", "4", subNo, objectNo, std::nullopt);
+        expected = expected + Events{"parent TransactionRequest " + id,
+                                     "G2 IFdtCommunication_TransactionRequest() | ZEB Collection Item Successful",
+                                     "B0 Request ZEB | InvokeID " + id,
+                                     "B0 | ObjNo.: " + objectNo + "\tSubNo.: " + subNo + "\tMsgType : 5\tCtrl.: 64"};
     }
-    EXPECT_EQ(lines(), expected);
-
-    // Six distinct numbered invoke identifiers.
-    for (std::size_t i = 0; i < 6; ++i)
-        EXPECT_EQ(m_parent->calls[i].invokeId, guid(static_cast<int>(i) + 1));
-
-    const auto& cmd0 = gateway().Cmd0Response();
-    EXPECT_EQ(cmd0, (std::array<std::uint8_t, 12>{254, 0, 0, 5, 5, 0, 0, 0, 0, 0, 0, 0}));
+    expectEvents(expected);
+    EXPECT_EQ(gateway().Cmd0Response(), (std::array<std::uint8_t, 12>{254, 0, 0, 5, 5, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(gateway().communicator().HARTCmd0InvokeId(), "t0");
     EXPECT_TRUE(gateway().communicator().ZEBSeqComAct());
     EXPECT_EQ(gateway().communicator().ZEBSeqColCount(), 6);
-    EXPECT_TRUE(m_child->calls.empty());
 }
 
 TEST_F(TransactionTest, Command0RefusedReadsStayPending)
 {
     m_parent->transactionResults = {true, false, true, true, true, true};
     EXPECT_TRUE(request("t0", "0", std::nullopt));
-    ASSERT_GE(lines().size(), 6u);
-    EXPECT_EQ(lines()[1], green(kCall, "ZEB Collection Item Successful"));
-    EXPECT_EQ(lines()[4], red(kCall, "ZEB Collection Item denied"));
-    EXPECT_EQ(lines()[5], green(kCall, "ZEB Collection Item Successful"));
-    EXPECT_EQ(lines().size(), 1u + 5 * 3 + 1);
+    ASSERT_EQ(m_log->size(), 1u + 5 * 4 + 2);
+    EXPECT_EQ(m_log->at(2), "G2 IFdtCommunication_TransactionRequest() | ZEB Collection Item Successful");
+    EXPECT_EQ(m_log->at(6), "R2 IFdtCommunication_TransactionRequest() | ZEB Collection Item denied");
+    EXPECT_EQ(m_log->at(8), "G2 IFdtCommunication_TransactionRequest() | ZEB Collection Item Successful");
     EXPECT_EQ(gateway().communicator().ZEBSeqColCount(), 6);
 }
 
@@ -354,15 +195,13 @@ TEST_F(TransactionTest, Command0Failures)
     // An identity text that cannot be read: nothing is sent.
     m_host.identity[0] = ".5";
     EXPECT_FALSE(request("t0", "0", std::nullopt));
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{black("Request HART 'Command #0'", "InvokeID t0"), kCritical}));
-    EXPECT_TRUE(m_parent->calls.empty());
+    expectEvents({requestLine("0", "t0"), kCritical});
 
     // No parent: fails at the first read.
     m_host.identity[0] = "";
     gateway().communicator().ZEBDriverInterface(nullptr);
-    clearRecords();
     EXPECT_FALSE(request("t0", "0", std::nullopt));
-    EXPECT_EQ(lines().back(), kCritical);
+    expectEvents({requestLine("0", "t0"), kCritical});
 }
 
 TEST_F(TransactionTest, SecondCommand0SendsAllTwelvePendingReads)
@@ -375,50 +214,129 @@ TEST_F(TransactionTest, SecondCommand0SendsAllTwelvePendingReads)
     EXPECT_EQ(m_parent->calls[0].invokeId, guid(1));
     EXPECT_EQ(m_parent->calls[11].invokeId, guid(12));
     EXPECT_EQ(gateway().communicator().HARTCmd0InvokeId(), "b");
-}
-
-TEST_F(TransactionTest, SimulatedCommandWhileIdentityPendingIsNeverAnswered)
-{
-    EXPECT_TRUE(request("t0", "0", std::nullopt));
     clearRecords();
+
+    // A simulated command is not answered while identity reads are pending.
     EXPECT_TRUE(request("t1", "1", std::nullopt));
-    EXPECT_EQ(lines(), (std::vector<MonitorLine>{black("Request HART 'Command #1'", "InvokeID t1")}));
-    EXPECT_TRUE(m_child->calls.empty());
+    expectEvents({requestLine("1", "t1")});
     EXPECT_EQ(gateway().HARTCommand(), 1);
 }
 
 TEST_F(TransactionTest, MalformedRequests)
 {
-    struct Case {
-        std::string command;
-        std::optional<std::string> data;
-        std::size_t linesBeforeFailure;
-    };
-    const std::vector<Case> cases = {
-        {"abc", "01", 0},      // command number not a number
-        {"", "01", 0},         // no command number
-        {"40000", "01", 0},    // does not fit 16 bits
-        {"59", "0G", 0},       // data not hexadecimal
+    struct Case { std::string command; std::optional<std::string> data; Events before; };
+    const Case cases[] = {
+        {"abc", "01", {}},   // command number not a number
+        {"", "01", {}},      // no command number
+        {"40000", "01", {}}, // does not fit 16 bits
+        {"59", "0G", {}},    // data not hexadecimal
+        {"128", "01", {requestLine("128", "t")}}, // too few bytes for a telegram
+        {"128", "", {requestLine("128", "t")}},
+        {"128", std::nullopt, {requestLine("128", "t")}},
+        // Two to four bytes are no ZEB telegram: building the request fails before the parent is asked.
+        {"128", "01020304", {requestLine("128", "t"), "K1 | ZEB Protocol : 01020304"}},
+        {"129", "800000", {requestLine("129", "t")}}, // fewer than four bytes
     };
     for (const auto& c : cases) {
-        clearRecords();
-        EXPECT_FALSE(request("t", c.command, c.data)) << c.command;
-        ASSERT_EQ(lines().size(), c.linesBeforeFailure + 1) << c.command;
-        EXPECT_EQ(lines().back(), kCritical);
-        EXPECT_TRUE(m_child->calls.empty());
-        EXPECT_TRUE(m_parent->calls.empty());
+        SCOPED_TRACE(c.command + " " + c.data.value_or("(no data)"));
+        EXPECT_FALSE(request("t", c.command, c.data));
+        expectEvents(c.before + Events{kCritical});
     }
     // A request that is no document at all reads no command number.
-    clearRecords();
     EXPECT_FALSE(gateway().TransactionRequest("t", "garbage"));
-    EXPECT_EQ(lines(), std::vector<MonitorLine>{kCritical});
-}
-
-TEST_F(TransactionTest, ChildFailingOnTheSimulatedAnswer)
-{
+    expectEvents({kCritical});
+    // The child failing on a simulated answer.
     m_child->fail = true;
     EXPECT_FALSE(request("t", "1", std::nullopt));
-    EXPECT_EQ(lines().back(), kCritical);
+    EXPECT_EQ(m_log->back(), kCritical);
+}
+
+// --- the time-out after commands 128 and 131 -------------------------------------------
+
+TEST_F(TimeoutTest, ExpirySendsOneBroadcastUnderANewInvokeIdAndIsIdleUntilArmedAgain)
+{
+    m_host.delay = 3;
+    tunnel("t128");
+    loop().advance(2999ms);
+    expectEvents({});
+    loop().advance(1ms);
+    EXPECT_EQ(gateway().ZebInvokeId(), guid(1));
+    EXPECT_EQ(gateway().timeoutTimer().Interval(), 0);
+    expectBroadcast(toParent(), "REF-1");
+    expectEvents(broadcastEvents(guid(1)));
+    loop().advance(1h);
+    expectEvents({});
+
+    // Arming again restarts the delay.
+    tunnel("first");
+    loop().advance(2000ms);
+    tunnel("second");
+    loop().advance(2999ms); // 1 s after the first arming's end
+    expectEvents({});
+    loop().advance(1ms);
+    expectEvents(broadcastEvents(guid(2)));
+    // Every expiry has its own invoke identifier, also after command 131.
+    ASSERT_TRUE(request("b", "131", std::nullopt));
+    clearRecords();
+    loop().advance(3s);
+    expectEvents(broadcastEvents(guid(3)));
+    EXPECT_EQ(gateway().ZebInvokeId(), guid(3));
+}
+
+TEST_F(TimeoutTest, ExpiryWithoutParentOnlyWritesTheLines)
+{
+    tunnel("t");
+    gateway().communicator().ZEBDriverInterface(nullptr);
+    loop().advance(3s);
+    Events lines = broadcastEvents(guid(1));
+    lines.pop_back();
+    expectEvents(lines);
+    EXPECT_EQ(gateway().timeoutTimer().Interval(), 0);
+}
+
+TEST_F(TimeoutTest, AnswerToTheGatewaysOwnBroadcastIsOnlyShown)
+{
+    tunnel("t");
+    loop().advance(3s);
+    clearRecords();
+    gateway().OnTransactionResponse(guid(1), zebResponse("0", "", "32768"));
+    expectEvents({"G2 IFdtCommunicationEvents_OnTransactionResponse() | ",
+                  "B0 Warmstart actuated | InvokeId " + guid(1) + "\r\n"});
+
+    // The child's own answer still reaches it afterwards.
+    gateway().OnTransactionResponse("t", zebResponse());
+    EXPECT_EQ(summary(m_child->calls), std::vector<std::string>{"OnTransactionResponse t"});
+}
+
+TEST_F(TimeoutTest, BroadcastUsesTheCurrentReference)
+{
+    tunnel("t");
+    gateway().communicator().communicationReference("REF-NEW");
+    loop().advance(3s);
+    expectBroadcast(toParent(), "REF-NEW");
+}
+
+// The gateway with the schema cache filled as DTMMain fills it (the frame's schemas,
+// then the component's own): every document in either direction is validated on
+// load, so a document that does not fit its schema reads as empty.
+class ValidatedTest : public GatewayTest {
+protected:
+    ValidatedTest()
+    {
+        m_xmlHelp.InitXMLSchemaCache(zeb2hart::test::frameSchemaDir().string());
+        m_xmlHelp.InitXMLSchemaCache((zeb2hart::test::componentDir() / "XMLSchemas").string());
+        connect();
+    }
+};
+
+TEST_F(ValidatedTest, InvalidChildRequestReadsAsEmptyAndFails)
+{
+    EXPECT_TRUE(request("t", "128", "36B2210000"));
+    EXPECT_EQ(m_xmlHelp.GetAttributeFromXML(toParent(), kHeader, "ObjectNo"), "14002"); // valid both ways
+    clearRecords();
+    // commandNumber must be an unsigned 16-bit number: the request does not validate.
+    EXPECT_FALSE(request("t", "-1", std::nullopt));
+    expectEvents({kCritical});
 }
 
 } // namespace

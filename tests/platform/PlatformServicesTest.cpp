@@ -9,6 +9,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "fakes/TestEnvironment.h"
 #include "fdt/Errors.h"
 #include "fdt/Guid.h"
 #include "fdt/Object.h"
@@ -23,32 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using fdt::Variant;
-
-std::string readFile(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class TempDir {
-public:
-    TempDir() : m_path(fs::temp_directory_path() / ("zeb2hart-platform-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" + std::to_string(reinterpret_cast<std::uintptr_t>(this))))
-    {
-        fs::create_directories(m_path);
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(m_path, ignored);
-    }
-    const fs::path& path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
 
 TEST(Guid, FormatsAndParsesTheRegistryForm)
 {
@@ -111,45 +86,51 @@ TEST(PropertyBag, MemoryBagReadsDefaultsForMissingKeysAndKeepsWriteOrder)
     EXPECT_EQ(bag.read("b", true), Variant{false});
 }
 
-TEST(PropertyBag, JsonFileRoundTripKeepsEveryType)
+// Files of property bags in a folder of their own.
+class PropertyFileTest : public ::testing::Test {
+protected:
+    fs::path file(const std::string& name) const { return m_folder.path() / name; }
+    test::TempComponentFolder m_folder;
+};
+
+TEST_F(PropertyFileTest, JsonFileRoundTripKeepsEveryType)
 {
-    TempDir dir;
-    JsonFilePropertyBag bag(dir.path() / "project.json");
+    JsonFilePropertyBag bag(file("project.json"));
     bag.write("flag", true);
     bag.write("index", std::int16_t{-2});
     bag.write("long", std::int32_t{70000});
     bag.write("text", std::string("VRA520,Ä,"));
     bag.write("empty", std::string());
     bag.save();
-    JsonFilePropertyBag loaded(dir.path() / "project.json");
+    JsonFilePropertyBag loaded(file("project.json"));
     loaded.load();
     EXPECT_EQ(loaded.entries(), bag.entries());
 }
 
-TEST(PropertyBag, MalformedOrUnreadableFilesAreClearErrors)
+TEST_F(PropertyFileTest, MalformedOrUnreadableFilesAreClearErrors)
 {
-    TempDir dir;
-    const struct {
-        const char* content;
-    } cases[] = {{"{"}, {"[1,2]"}, {"{\"a\": 5}"}, {"{\"a\": {\"type\": \"int16\", \"value\": 40000}}"},
-                 {"{\"a\": {\"type\": \"bool\", \"value\": \"yes\"}}"}};
-    for (const auto& c : cases) {
-        std::ofstream(dir.path() / "bad.json") << c.content;
-        JsonFilePropertyBag bag(dir.path() / "bad.json");
-        EXPECT_THROW(bag.load(), fdt::FileError) << c.content;
+    for (const char* content : {"{", "[1,2]", "{\"a\": 5}", "{\"a\": {\"type\": \"int16\", \"value\": 40000}}",
+                                "{\"a\": {\"type\": \"bool\", \"value\": \"yes\"}}"}) {
+        m_folder.write("bad.json", content);
+        JsonFilePropertyBag bag(file("bad.json"));
+        EXPECT_THROW(bag.load(), fdt::FileError) << content;
     }
-    JsonFilePropertyBag missing(dir.path() / "nothing.json");
+    JsonFilePropertyBag missing(file("nothing.json"));
     EXPECT_THROW(missing.load(), fdt::FileError);
 }
 
-TEST(PropertyBag, SaveThatFailsHalfWayLeavesThePreviousFileIntact)
+TEST_F(PropertyFileTest, SaveThatFailsHalfWayLeavesThePreviousFileIntact)
 {
-    TempDir dir;
-    const auto file = dir.path() / "project.json";
-    JsonFilePropertyBag bag(file);
+    JsonFilePropertyBag bag(file("project.json"));
     bag.write("a", std::int16_t{1});
     bag.save();
-    const std::string before = readFile(file);
+    const auto content = [this] {
+        std::ifstream in(file("project.json"), std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    const std::string before = content();
 
     // Let the process write at most 40 bytes to any file: the new content is
     // longer, so the write stops part of the way through.
@@ -164,17 +145,14 @@ TEST(PropertyBag, SaveThatFailsHalfWayLeavesThePreviousFileIntact)
     ::setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
 
-    EXPECT_EQ(readFile(file), before);
-    EXPECT_FALSE(fs::exists(dir.path() / "project.json.saving"));
-}
+    EXPECT_EQ(content(), before);
+    EXPECT_FALSE(fs::exists(file("project.json.saving")));
 
-TEST(PropertyBag, SaveOverAFolderFailsWithoutTouchingIt)
-{
-    TempDir dir;
-    fs::create_directories(dir.path() / "taken" / "child");
-    EXPECT_THROW(writeFileAtomically(dir.path() / "taken", "{}"), fdt::FileError);
-    EXPECT_TRUE(fs::is_directory(dir.path() / "taken" / "child"));
-    EXPECT_FALSE(fs::exists(dir.path() / "taken.saving"));
+    // A folder in the file's place is not touched.
+    fs::create_directories(file("taken") / "child");
+    EXPECT_THROW(writeFileAtomically(file("taken"), "{}"), fdt::FileError);
+    EXPECT_TRUE(fs::is_directory(file("taken") / "child"));
+    EXPECT_FALSE(fs::exists(file("taken.saving")));
 }
 
 TEST(ComponentFolder, IsTheFolderOfTheLoadedLibrary)

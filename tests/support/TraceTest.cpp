@@ -23,14 +23,6 @@ std::tm moment(int year, int month, int day, int hour, int minute, int second)
     return t;
 }
 
-std::string readFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
 // A component folder of its own with a settings file whose [TimeCritical] section the test chooses.
 class TraceTest : public ::testing::Test {
 protected:
@@ -41,7 +33,13 @@ protected:
     {
         m_folder.write("Resources/DTM.ini", "[TimeCritical]\r\n" + timeCritical + "[InitialValues]\r\n");
     }
-    std::string traceText() const { return readFile(m_folder.path() / "TraceInfoFile.txt"); }
+    std::string traceText() const
+    {
+        std::ifstream in(m_folder.path() / "TraceInfoFile.txt", std::ios::binary);
+        std::ostringstream content;
+        content << in.rdbuf();
+        return content.str();
+    }
     bool traceExists() const { return std::filesystem::exists(m_folder.path() / "TraceInfoFile.txt"); }
 
     test::TempComponentFolder m_folder;
@@ -50,29 +48,21 @@ protected:
 
 TEST(FormatTraceLine, DateTimeWordFunctionMessage)
 {
-    struct Case {
-        std::tm time;
-        std::string expected;
-    };
-    const std::vector<Case> cases = {
+    const std::pair<std::tm, std::string> cases[] = {
         {moment(2026, 12, 6, 14, 5, 9), "2026-12-06 14:05:09 ZEBAdapter: IDtm_SetLanguage: Begin"},
         {moment(2001, 1, 2, 0, 0, 1), "2001-01-02 00:00:01 ZEBAdapter: IDtm_SetLanguage: Begin"},
         {moment(1999, 12, 31, 23, 59, 59), "1999-12-31 23:59:59 ZEBAdapter: IDtm_SetLanguage: Begin"},
-        {moment(2024, 2, 29, 0, 0, 0), "2024-02-29 ZEBAdapter: IDtm_SetLanguage: Begin"},
+        {moment(2024, 2, 29, 0, 0, 0), "2024-02-29 ZEBAdapter: IDtm_SetLanguage: Begin"}, // midnight: no time
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(FormatTraceLine(c.time, "IDtm_SetLanguage", "Begin"), c.expected);
+    for (const auto& [time, expected] : cases)
+        EXPECT_EQ(FormatTraceLine(time, "IDtm_SetLanguage", "Begin"), expected);
     EXPECT_EQ(FormatTraceLine(moment(2026, 1, 1, 12, 0, 0), "", ""), "2026-01-01 12:00:00 ZEBAdapter: : ");
 }
 
-TEST_F(TraceTest, PathsLieInTheComponentFolder)
+TEST_F(TraceTest, PathsLieInTheComponentFolderAndLinesAreAppendedOldestFirst)
 {
     EXPECT_EQ(traceFilePath(), m_folder.path() / "TraceInfoFile.txt");
     EXPECT_EQ(iniFilePath(), m_folder.path() / "Resources" / "DTM.ini");
-}
-
-TEST_F(TraceTest, TwoTracesGiveTwoLinesOldestFirst)
-{
     settings("Trace=ExternalFile\r\n");
     Trace("IDtm_SetLanguage", "Begin");
     m_environment.clock().set(moment(2026, 12, 7, 0, 0, 0));
@@ -90,49 +80,45 @@ TEST_F(TraceTest, OnlyExactExternalFileTurnsTracingOn)
         EXPECT_FALSE(traceExists()) << value;
     }
     ResetTraceMode();
+    std::filesystem::remove(m_folder.path() / "Resources" / "DTM.ini"); // no settings file
+    Trace("F", "M");
+    EXPECT_FALSE(traceExists());
+    ResetTraceMode();
     settings("Trace=  ExternalFile  \r\n"); // the profile service trims the value
     Trace("F", "M");
     EXPECT_TRUE(traceExists());
 }
 
-TEST_F(TraceTest, MissingSettingsFileLeavesTracingOff)
+// The mode is read at the first call and kept until reset; an empty mode is read again on every call.
+TEST_F(TraceTest, WhenTheModeIsRead)
 {
-    std::filesystem::remove(m_folder.path() / "Resources" / "DTM.ini");
-    Trace("F", "M");
-    EXPECT_FALSE(traceExists());
-}
-
-TEST_F(TraceTest, ModeIsReadOnceUntilReset)
-{
-    settings("Trace=ExternalFile\r\n");
-    Trace("F", "one");
-    settings("Trace=None\r\n");
-    Trace("F", "two"); // still on: the mode was read at the first call
-    EXPECT_EQ(traceText(), "2026-12-06 14:05:09 ZEBAdapter: F: one\r\n"
-                           "2026-12-06 14:05:09 ZEBAdapter: F: two\r\n");
+    const std::string one = "2026-12-06 14:05:09 ZEBAdapter: F: one\r\n";
+    const std::string two = "2026-12-06 14:05:09 ZEBAdapter: F: two\r\n";
+    struct Case {
+        const char* first;
+        const char* second; // the settings at the second call
+        std::string afterTwo;
+    };
+    const Case cases[] = {
+        {"", "Trace=ExternalFile\r\n", two},
+        {"Trace=None\r\n", "Trace=ExternalFile\r\n", ""},
+        {"Trace=ExternalFile\r\n", "Trace=None\r\n", one + two},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        ResetTraceMode();
+        std::filesystem::remove(m_folder.path() / "TraceInfoFile.txt");
+        settings(c.first);
+        Trace("F", "one");
+        settings(c.second);
+        Trace("F", "two");
+        EXPECT_EQ(traceExists(), !c.afterTwo.empty());
+        EXPECT_EQ(traceText(), c.afterTwo);
+    }
+    // After a reset the settings ("None" now) are read again.
     ResetTraceMode();
     Trace("F", "three");
-    EXPECT_EQ(traceText(), "2026-12-06 14:05:09 ZEBAdapter: F: one\r\n"
-                           "2026-12-06 14:05:09 ZEBAdapter: F: two\r\n");
-}
-
-TEST_F(TraceTest, EmptyModeIsReadAgainOnEveryCall)
-{
-    settings("");
-    Trace("F", "not written");
-    EXPECT_FALSE(traceExists());
-    settings("Trace=ExternalFile\r\n");
-    Trace("F", "written");
-    EXPECT_EQ(traceText(), "2026-12-06 14:05:09 ZEBAdapter: F: written\r\n");
-}
-
-TEST_F(TraceTest, OtherModeIsNotReadAgain)
-{
-    settings("Trace=None\r\n");
-    Trace("F", "not written");
-    settings("Trace=ExternalFile\r\n");
-    Trace("F", "still not written");
-    EXPECT_FALSE(traceExists());
+    EXPECT_EQ(traceText(), one + two);
 }
 
 TEST_F(TraceTest, AppendTraceLineReportsFileErrors)
@@ -147,10 +133,8 @@ TEST_F(TraceTest, AppendTraceLineReportsFileErrors)
     EXPECT_FALSE(AppendTraceLine("lost"));
     settings("Trace=ExternalFile\r\n");
     EXPECT_NO_THROW(Trace("F", "lost too"));
-}
 
-TEST_F(TraceTest, AppendTraceLineWithoutFolderFails)
-{
+    // Nor can a file in a folder that does not exist.
     platform::Services services;
     services.componentFolder = m_folder.path() / "no" / "such" / "folder";
     platform::ScopedServices scope(services);
@@ -159,32 +143,22 @@ TEST_F(TraceTest, AppendTraceLineWithoutFolderFails)
 
 TEST_F(TraceTest, SizeLimitTable)
 {
-    struct Case {
-        std::string setting; // the whole TraceFileSizeInMB line, or nothing
-        std::size_t fileSize;
-        bool kept;
-    };
-    const std::vector<Case> cases = {
-        {"TraceFileSizeInMB=0\r\n", 1, false},
-        {"TraceFileSizeInMB=0\r\n", 0, true},
-        {"", 1, false},
-        {"", 0, true},
-        {"TraceFileSizeInMB=abc\r\n", 1, false},
-        {"TraceFileSizeInMB=1\r\n", 1000000, true},
-        {"TraceFileSizeInMB=1\r\n", 1000001, false},
-        {"TraceFileSizeInMB=2\r\n", 1000001, true},
+    const std::tuple<std::string, std::size_t, bool> cases[] = {
+        // the whole TraceFileSizeInMB line or nothing, the file's size, whether it is kept
+        {"TraceFileSizeInMB=0\r\n", 1, false},       {"TraceFileSizeInMB=0\r\n", 0, true},
+        {"", 1, false},                              {"", 0, true},
+        {"TraceFileSizeInMB=abc\r\n", 1, false},     {"TraceFileSizeInMB=1\r\n", 1000000, true},
+        {"TraceFileSizeInMB=1\r\n", 1000001, false}, {"TraceFileSizeInMB=2\r\n", 1000001, true},
         {"TraceFileSizeInMB=5000\r\n", 1000001, true},
     };
-    for (const auto& c : cases) {
-        settings(c.setting);
-        m_folder.write("TraceInfoFile.txt", std::string(c.fileSize, 'x'));
+    for (const auto& [setting, size, kept] : cases) {
+        settings(setting);
+        m_folder.write("TraceInfoFile.txt", std::string(size, 'x'));
         CheckTraceFileSize(platform::services().componentFolder);
-        EXPECT_EQ(traceExists(), c.kept) << c.setting << " size " << c.fileSize;
+        EXPECT_EQ(traceExists(), kept) << setting << " size " << size;
     }
-}
-
-TEST_F(TraceTest, SizeCheckWithoutTraceFileDoesNothing)
-{
+    // Without a trace file nothing happens.
+    std::filesystem::remove(m_folder.path() / "TraceInfoFile.txt");
     settings("TraceFileSizeInMB=0\r\n");
     EXPECT_NO_THROW(CheckTraceFileSize(platform::services().componentFolder));
     EXPECT_FALSE(traceExists());
