@@ -1,11 +1,12 @@
 # Entry points: `make demo` (install what is missing, build, run the demo
-# topology) and `make test` (every test, in the normal and the sanitizer build).
+# topology) and `make test` (every test, in the normal and the sanitizer build,
+# and each fuzz target for FUZZ_SECONDS).
 BUILD ?= build
 SAN_BUILD ?= build-asan
 JOBS ?= 2
 GENERATOR := -G Ninja
 
-.PHONY: all deps configure build demo test test-release test-asan bench fuzz install clean
+.PHONY: all deps configure build demo test test-release test-asan test-fuzz bench fuzz install clean
 
 all: build
 
@@ -21,7 +22,7 @@ build: configure
 demo: build
 	@$(BUILD)/bin/zeb2hart demo
 
-test: test-release test-asan
+test: test-release test-asan test-fuzz
 
 test-release: build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
@@ -31,11 +32,18 @@ test-asan: deps
 	@cmake --build $(SAN_BUILD) -j$(JOBS)
 	@cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
 
+# Every libFuzzer target for FUZZ_SECONDS each (30 by default; `make fuzz FUZZ_SECONDS=900`).
+FUZZ_SECONDS ?= 30
+fuzz: deps
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) scripts/fuzz
+
+test-fuzz: fuzz
+
 bench: build
-	@$(BUILD)/bin/zeb2hart_bench 2>/dev/null || echo "no benchmarks built yet"
+	@$(BUILD)/bin/zeb2hart_bench
 
 install: build
 	@cmake --install $(BUILD)
 
 clean:
-	@rm -rf $(BUILD) $(SAN_BUILD)
+	@rm -rf $(BUILD) $(SAN_BUILD) build-fuzz

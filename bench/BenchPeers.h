@@ -3,9 +3,11 @@
 // services, a frame that answers its schema folder, a recording parent and a
 // recording child, the peers' documents, and the resident memory of the process.
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
+#include <time.h>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -234,6 +236,19 @@ struct ConnectedDtm {
     std::shared_ptr<BenchFrame> frame;
     std::shared_ptr<RecordingParent> parent = std::make_shared<RecordingParent>();
     std::shared_ptr<RecordingChild> child = std::make_shared<RecordingChild>();
+};
+
+// The processor time of this thread: what other processes do on a shared
+// machine does not count.
+struct ThreadClock {
+    using duration = std::chrono::nanoseconds;
+    using time_point = std::chrono::time_point<ThreadClock>;
+    static time_point now()
+    {
+        timespec now{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return time_point(std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec));
+    }
 };
 
 // Resident memory of this process in bytes.

@@ -3,7 +3,7 @@
 // connected child, all kept alive. Each run starts on fresh copies of the
 // component's data and the frame's schemas, so the first instance finds
 // nothing compiled or parsed yet. Counters: the first and the last instance's
-// time, their ratio, and what each further instance adds to the heap in use
+// processor time, their ratio, and what each further instance adds to the heap in use
 // and to the resident memory (the latter is only meaningful as the first
 // benchmark of a process: --benchmark_filter=BM_Instances/200).
 #include <benchmark/benchmark.h>
@@ -30,7 +30,7 @@ public:
     {
         std::random_device random;
         m_root = fs::temp_directory_path() / ("zeb2hart-bench-" + std::to_string(random()));
-        fs::create_directories(m_root);
+        fs::create_directories(component());
         for (const char* dir : {"XMLData", "XMLSchemas", "Resources"})
             fs::copy(componentFolder() / dir, component() / dir, fs::copy_options::recursive);
         fs::copy(frameSchemaFolder(), frameSchemas(), fs::copy_options::recursive);
@@ -61,7 +61,7 @@ std::size_t heapInUse()
 
 void BM_Instances(benchmark::State& state)
 {
-    using Clock = std::chrono::steady_clock;
+    using Clock = ThreadClock;
     const auto count = static_cast<std::size_t>(state.range(0));
     double firstMicros = 0;
     double lastMicros = 0;

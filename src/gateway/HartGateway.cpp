@@ -63,11 +63,7 @@ std::shared_ptr<fdt::IFdtCommunication> requireDriver(const clsCommunicator& com
 // only when the telegram has data bytes, so a header without it has none.
 std::string requestData(xml::XMLHelp& xmlHelp, const std::string& request)
 {
-    try {
-        return xmlHelp.GetAttributeFromXML(request, kZebRequestHeaderPath, "CommunicationData");
-    } catch (const fdt::NotFoundError&) {
-        return {};
-    }
+    return xmlHelp.FindAttributeFromXML(request, kZebRequestHeaderPath, "CommunicationData").value_or(std::string());
 }
 
 std::shared_ptr<fdt::IFdtCommunicationEvents> requireCallback(const clsCommunicator& communicator)

@@ -2,10 +2,18 @@
 // loadShared() reuse: every file's document as last parsed, with what each
 // schema collection (by identity) said of it, and the last few texts parsed.
 // One thread calls into the component, as everywhere in it.
+//
+// A file is looked at again (one stat call) when it is used more than
+// kRecheckInterval after it was last looked at, and on every use while it was
+// written within the last seconds (FileStamp.h): a template that changes or
+// goes is noticed by the first use a tenth of a second later. Checking on
+// every use would cost a system call per document, which on a virtual machine
+// is as much as parsing the document.
 
 #include <libxml/tree.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -22,6 +30,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr auto kRecheckInterval = std::chrono::milliseconds(100);
 // Files remembered before the cache starts afresh (tests make many folders).
 constexpr std::size_t kMaxCachedFiles = 256;
 // Schema collections whose verdict on one file is remembered.
@@ -38,6 +47,8 @@ struct Verdict {
 
 struct CachedFile {
     FileStamp stamp;
+    std::chrono::steady_clock::time_point checked; // when the stamp was last taken
+    bool recent = false;                           // the file was recent then
     std::string content;
     LoadResult parsed = LoadResult::NotLoaded;
     XmlParseError parseError;
@@ -80,7 +91,11 @@ std::uint64_t identityOf(const std::shared_ptr<SchemaCollection>& schemas)
 CachedFile* parsedFile(const fs::path& file, XmlParseError& error)
 {
     auto& files = cachedFiles();
-    const std::string key = file.string();
+    const std::string& key = file.native();
+    const auto now = std::chrono::steady_clock::now();
+    if (const auto known = files.find(key);
+        known != files.end() && !known->second.recent && now - known->second.checked < kRecheckInterval)
+        return &known->second;
     const FileStamp stamp = stampOf(file);
     if (!stamp.exists) {
         files.erase(key);
@@ -99,8 +114,11 @@ CachedFile* parsedFile(const fs::path& file, XmlParseError& error)
         haveContent = true;
         fresh = content == found->second.content;
     }
-    if (fresh)
+    if (fresh) {
+        found->second.checked = now;
+        found->second.recent = isRecent(stamp);
         return &found->second;
+    }
     if (!haveContent && !readFileContent(file, kMaxFileDocumentSize, content, tooLarge)) {
         if (found != files.end())
             files.erase(found);
@@ -108,6 +126,8 @@ CachedFile* parsedFile(const fs::path& file, XmlParseError& error)
     }
     CachedFile entry;
     entry.stamp = stamp;
+    entry.checked = now;
+    entry.recent = isRecent(stamp);
     XmlDocPtr parsed;
     entry.parsed = parseXml(content, key, false, parsed, entry.parseError);
     if (entry.parsed == LoadResult::CallFailed) {

@@ -252,8 +252,8 @@ void SchemaCollection::changed()
     for (const Entry& entry : m_entries) {
         if (entry.folder == 0) {
             // A folder without a signature: this content is never shared.
-            static std::uint64_t unsigned_ = 0;
-            content = "unshared " + std::to_string(++unsigned_);
+            static std::uint64_t unshared = 0;
+            content = "unshared " + std::to_string(++unshared);
             break;
         }
         content += entry.namespaceUri + '\n' + entry.file.string() + '\n' + std::to_string(entry.folder) + '\n';

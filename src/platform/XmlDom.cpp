@@ -1,5 +1,6 @@
 #include "platform/XmlDom.h"
 
+#include <libxml/dict.h>
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 #include <libxml/uri.h>
@@ -200,15 +201,45 @@ std::string lineOf(std::string_view text, long line, long& lineStart)
 }
 
 
-struct ParserContextDeleter {
-    void operator()(xmlParserCtxt* context) const noexcept
+// The parser context that every parse uses in turn: a new context with its
+// dictionary costs about a quarter of parsing a small document. A parse that
+// starts while another runs (a schema read during a compile) gets a context
+// of its own; a context whose dictionary has grown large (the names of many
+// different documents) is replaced rather than kept.
+constexpr std::size_t kMaxDictionaryNames = 4096;
+xmlParserCtxt* g_spareParser = nullptr;
+
+class ParserLease {
+public:
+    ParserLease() : m_context(g_spareParser != nullptr ? g_spareParser : xmlNewParserCtxt())
     {
-        if (context->myDoc != nullptr) {
-            xmlFreeDoc(context->myDoc);
-            context->myDoc = nullptr;
-        }
-        xmlFreeParserCtxt(context);
+        g_spareParser = nullptr;
     }
+    ~ParserLease()
+    {
+        if (m_context == nullptr)
+            return;
+        if (m_context->myDoc != nullptr) {
+            xmlFreeDoc(m_context->myDoc);
+            m_context->myDoc = nullptr;
+        }
+        xmlCtxtReset(m_context);
+        m_context->_private = nullptr;
+        if (g_spareParser == nullptr && m_context->dict != nullptr
+            && xmlDictSize(m_context->dict) < static_cast<int>(kMaxDictionaryNames))
+            g_spareParser = m_context;
+        else
+            xmlFreeParserCtxt(m_context);
+    }
+    ParserLease(const ParserLease&) = delete;
+    ParserLease& operator=(const ParserLease&) = delete;
+
+    explicit operator bool() const { return m_context != nullptr; }
+    xmlParserCtxt* get() const { return m_context; }
+    xmlParserCtxt* operator->() const { return m_context; }
+
+private:
+    xmlParserCtxt* m_context;
 };
 
 // The qualified-name test of one path step against an element.
@@ -358,8 +389,10 @@ LoadResult parseXml(std::string_view text, const std::string& url, bool ignoreDe
         error.reason = "The document is too large.\n";
         return LoadResult::NotLoaded;
     }
-    std::unique_ptr<xmlParserCtxt, ParserContextDeleter> context(
-        xmlCreateMemoryParserCtxt(text.data(), static_cast<int>(text.size())));
+    // A UTF-8 byte order mark is no part of the text (the parser skips it only when it guesses the encoding).
+    if (ignoreDeclaredEncoding && text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+    ParserLease context;
     if (!context) {
         error.code = xml_error::kNoMemory;
         error.reason = "The parser could not be created.\n";
@@ -372,13 +405,32 @@ LoadResult parseXml(std::string_view text, const std::string& url, bool ignoreDe
     context->sax->serror = &recordParseError;
     context->vctxt.error = nullptr;
     context->vctxt.warning = nullptr;
+    xmlParserInputBufferPtr buffer =
+        xmlParserInputBufferCreateMem(text.data(), static_cast<int>(text.size()), XML_CHAR_ENCODING_NONE);
+    xmlParserInputPtr input = buffer != nullptr ? xmlNewIOInputStream(context.get(), buffer, XML_CHAR_ENCODING_NONE)
+                                                : nullptr;
+    if (input == nullptr) {
+        if (buffer != nullptr)
+            xmlFreeParserInputBuffer(buffer);
+        error.code = xml_error::kNoMemory;
+        error.reason = "The parser could not be created.\n";
+        return LoadResult::CallFailed;
+    }
+    if (!url.empty())
+        input->filename = reinterpret_cast<const char*>(xmlStrdup(xmlText(url)));
+    inputPush(context.get(), input);
     int options = XML_PARSE_NONET | XML_PARSE_NOBLANKS;
     if (ignoreDeclaredEncoding)
         options |= XML_PARSE_IGNORE_ENC;
+    // An option once set stays set on a context; this one differs between parses.
+    context->options &= ~XML_PARSE_IGNORE_ENC;
     xmlCtxtUseOptions(context.get(), options);
     context->linenumbers = 1;
-    if (!url.empty() && context->input != nullptr && context->input->filename == nullptr)
-        context->input->filename = reinterpret_cast<const char*>(xmlStrdup(xmlText(url)));
+    // Text is UTF-8 whatever its first bytes suggest: with an encoding given,
+    // the parser does not guess one (UTF-16, UCS-4, EBCDIC) from a byte order
+    // mark or the first characters, so text in another encoding does not load.
+    if (ignoreDeclaredEncoding)
+        context->encoding = xmlStrdup(reinterpret_cast<const xmlChar*>("UTF-8"));
 
     xmlParseDocument(context.get());
 
@@ -422,6 +474,13 @@ void XmlDocument::clear()
     m_document.reset();
     m_shared.reset();
     m_parseError = XmlParseError{};
+}
+
+std::shared_ptr<xmlDoc> XmlDocument::share()
+{
+    if (m_document)
+        return std::shared_ptr<xmlDoc>(m_document.release(), XmlDocDeleter{});
+    return std::move(m_shared);
 }
 
 XmlDocPtr XmlDocument::release()

@@ -129,6 +129,8 @@ public:
     void clear();
     // The document to own; a copy when it is shared.
     XmlDocPtr release();
+    // The document to share, read-only from then on; the document here is left empty.
+    std::shared_ptr<xmlDoc> share();
 
 private:
     LoadResult finishLoad(LoadResult parsed, XmlDocPtr parsedDocument, std::string_view text);

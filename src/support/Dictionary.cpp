@@ -5,6 +5,7 @@
 #include "fdt/Errors.h"
 #include "platform/XmlDom.h"
 #include "support/Conversions.h"
+#include "support/DictionaryCache.h"
 #include "support/Trace.h"
 
 namespace zeb2hart::support {
@@ -42,11 +43,6 @@ std::string elementNameOf(std::string key)
 
 } // namespace
 
-void clsDictionary::DocDeleter::operator()(_xmlDoc* doc) const
-{
-    xmlFreeDoc(doc);
-}
-
 clsDictionary::clsDictionary() = default;
 clsDictionary::~clsDictionary() = default;
 
@@ -54,17 +50,19 @@ void clsDictionary::Clear()
 {
     m_SelectedLanguage = nullptr;
     m_Document.reset();
+    m_Private = false;
 }
 
 bool clsDictionary::LoadDictionary(const std::string& fullPathToDict)
 {
-    platform::XmlDocument document;
-    if (document.load(fullPathToDict) != platform::LoadResult::Loaded) {
-        Trace("clsDictionary.LoadDictionary", loadErrorReport(document.parseError()));
+    platform::XmlParseError error;
+    std::shared_ptr<_xmlDoc> document = sharedDictionary(fullPathToDict, error);
+    if (!document) {
+        Trace("clsDictionary.LoadDictionary", loadErrorReport(error));
         return false;
     }
     Clear();
-    m_Document.reset(document.release().release());
+    m_Document = std::move(document);
     m_SelectedLanguage = defaultLanguage();
     return true;
 }
@@ -111,13 +109,19 @@ std::int32_t clsDictionary::GetDefaultLanguageId() const
 
 bool clsDictionary::SelectLanguage(std::int32_t languageId, bool freeOtherLanguages)
 {
-    const Element dictionary = root();
+    Element dictionary = root();
     if (!dictionary)
         return false;
     const std::string key = HexLong(languageId).substr(4);
-    const Element language = platform::selectChildWithAttribute(dictionary, kLanguage, "localeId", key);
+    Element language = platform::selectChildWithAttribute(dictionary, kLanguage, "localeId", key);
     if (!language)
         return false;
+    if (freeOtherLanguages && !m_Private) {
+        m_Document = privateCopy(m_Document);
+        m_Private = true;
+        dictionary = root();
+        language = platform::selectChildWithAttribute(dictionary, kLanguage, "localeId", key);
+    }
     m_SelectedLanguage = language;
     if (freeOtherLanguages) {
         for (const Element other : platform::childElements(dictionary, kLanguage)) {

@@ -42,10 +42,10 @@ private:
     Element root() const;
     Element defaultLanguage() const;
 
-    struct DocDeleter {
-        void operator()(_xmlDoc* doc) const;
-    };
-    std::unique_ptr<_xmlDoc, DocDeleter> m_Document;
+    // Shared read-only with the other dictionaries of the same file until
+    // SelectLanguage frees languages, which it does on a private copy.
+    std::shared_ptr<_xmlDoc> m_Document;
+    bool m_Private = false;
     Element m_SelectedLanguage = nullptr;
 };
 

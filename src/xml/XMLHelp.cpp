@@ -206,12 +206,20 @@ void XMLHelp::PrepareDocument(XmlDocument& document) const
     document.setSchemas(m_cache);
 }
 
-bool XMLHelp::loadTemplate(XmlDocument& document, const std::string& fileName) const
+const fs::path& XMLHelp::templateFile(const std::string& fileName)
+{
+    for (const auto& [name, file] : m_templateFiles)
+        if (name == fileName)
+            return file;
+    return m_templateFiles.emplace_back(fileName, m_componentFolder / "XMLData" / fileName).second;
+}
+
+bool XMLHelp::loadTemplate(XmlDocument& document, const std::string& fileName)
 {
     try {
         // The name as written is the common case; only a file that is not there
         // under it is looked up letter case aside.
-        platform::LoadResult result = document.loadCopy(m_componentFolder / "XMLData" / fileName);
+        platform::LoadResult result = document.loadCopy(templateFile(fileName));
         if (result == platform::LoadResult::NotLoaded && document.parseError().code == platform::xml_error::kFileNotFound)
             result = document.loadCopy(templatePath(fileName));
         if (result != platform::LoadResult::CallFailed)
@@ -325,6 +333,19 @@ std::string XMLHelp::GetAttributeFromXML(const std::string& xmlString, const std
     if (element == nullptr)
         return {};
     return requireAttribute(element, attrName);
+}
+
+std::optional<std::string> XMLHelp::FindAttributeFromXML(const std::string& xmlString, const std::string& pathToAttr,
+                                                         const std::string& attrName)
+{
+    XmlDocument document;
+    PrepareDocument(document);
+    if (!loadText(document, xmlString))
+        return std::string();
+    const Node element = document.selectSingleNode(pathToAttr);
+    if (element == nullptr)
+        return std::string();
+    return platform::attribute(element, attrName);
 }
 
 XMLHelp::Node XMLHelp::GetNextElement(Node element)

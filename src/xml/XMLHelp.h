@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fdt/Variant.h"
@@ -95,6 +96,10 @@ public:
     // element lacks the attribute.
     std::string GetAttributeFromXML(const std::string& xmlString, const std::string& pathToAttr,
                                     const std::string& attrName);
+    // The same, for a caller that expects the attribute may be absent: nothing
+    // instead of the error. Reads of one text share one parse of it either way.
+    std::optional<std::string> FindAttributeFromXML(const std::string& xmlString, const std::string& pathToAttr,
+                                                    const std::string& attrName);
     static Node GetNextElement(Node element);
     static Node addNode(const std::string& name, Node root, const std::optional<std::string>& nameSpace = {});
     static _xmlAttr* addAttribut(const std::string& name, const fdt::Variant& value, Node root,
@@ -119,14 +124,18 @@ private:
     // file changes); a text's document is shared with the other reads of the
     // same text and is only read.
     void PrepareDocument(platform::XmlDocument& document) const;
-    bool loadTemplate(platform::XmlDocument& document, const std::string& fileName) const;
+    bool loadTemplate(platform::XmlDocument& document, const std::string& fileName);
     bool loadText(platform::XmlDocument& document, const std::string& text) const;
     static void ShowLoadError(const platform::XmlParseError& error);
     static void fillSchemaCollection(SchemaCollection& collection, const std::string& schemaPath);
     std::string disconnectResponse(const std::string& communicationReference);
 
+    // XMLData/ + the name, as the templates were asked for so far.
+    const std::filesystem::path& templateFile(const std::string& fileName);
+
     std::filesystem::path m_componentFolder;
     std::shared_ptr<SchemaCollection> m_cache;
+    std::vector<std::pair<std::string, std::filesystem::path>> m_templateFiles;
 };
 
 } // namespace zeb2hart::xml
