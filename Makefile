@@ -6,7 +6,7 @@ SAN_BUILD ?= build-asan
 JOBS ?= 2
 GENERATOR := -G Ninja
 
-.PHONY: all deps configure build demo test test-release test-asan test-fuzz bench fuzz install clean
+.PHONY: all deps configure build demo test test-release test-asan test-fuzz bench fuzz memcheck install clean
 
 all: build
 
@@ -39,11 +39,18 @@ fuzz: deps
 
 test-fuzz: fuzz
 
+# Google Benchmark programs, the million-transaction run and the instruction counts.
 bench: build
 	@$(BUILD)/bin/zeb2hart_bench
+	@$(BUILD)/bin/zeb2hart_long_run
+	@bench/instructions.sh $(BUILD) 300
+
+# Every test under valgrind's memcheck (slow: about half an hour on two processors).
+memcheck: deps
+	@JOBS=$(JOBS) scripts/memcheck
 
 install: build
 	@cmake --install $(BUILD)
 
 clean:
-	@rm -rf $(BUILD) $(SAN_BUILD) build-fuzz
+	@rm -rf $(BUILD) $(SAN_BUILD) build-fuzz build-memcheck

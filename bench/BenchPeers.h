@@ -17,7 +17,7 @@
 
 #include "core/DTMMain.h"
 #include "fdt/CommunicationInterfaces.h"
-#include "fdt/FrameInterfaces.h"
+#include "fdt/SilentFrame.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/GuidSource.h"
@@ -67,33 +67,6 @@ private:
     std::unique_ptr<platform::ScopedServices> m_scope;
 };
 
-// The frame's container object: answers its schema folder, ignores every event.
-class BenchFrame final : public fdt::IFdtContainer, public fdt::IDtmEvents, public fdt::IFdt_036D147A {
-public:
-    explicit BenchFrame(fs::path schemas) : m_schemas(std::move(schemas)) {}
-    bool SaveRequest(const std::string&) override { return true; }
-    bool LockDataSet(const std::string&) override { return true; }
-    bool UnlockDataSet(const std::string&) override { return true; }
-    std::string GetXmlSchemaPath() override { return m_schemas.string(); }
-    void OnParameterChanged(const std::string&, const std::string&) override {}
-    void OnErrorMessage(const std::string&, const std::string&) override {}
-    void OnProgress(const std::string&, const std::string&, std::int16_t, bool) override {}
-    void OnUploadFinished(const std::string&, bool) override {}
-    void OnDownloadFinished(const std::string&, bool) override {}
-    void OnApplicationClosed(const std::string&) override {}
-    void OnFunctionChanged(const std::string&) override {}
-    void OnChannelFunctionChanged(const std::string&, const std::string&) override {}
-    void OnPrint(const std::string&, const std::string&) override {}
-    void OnNavigation(const std::string&) override {}
-    void OnOnlineStateChanged(const std::string&, const std::string&) override {}
-    void OnPreparedToRelease(const std::string&) override {}
-    void OnPreparedToReleaseCommunication(const std::string&) override {}
-    void OnInvokedFunctionFinished(const std::string&, bool) override {}
-    void OnScanResponse(const std::string&, const std::string&) override {}
-
-private:
-    fs::path m_schemas;
-};
 
 // One request the parent received, or one answer the child received.
 struct Message {
@@ -221,7 +194,7 @@ inline const std::vector<IdentityRead> kIdentityReads = {
 struct ConnectedDtm {
     explicit ConnectedDtm(const fs::path& frameSchemas = frameSchemaFolder(),
                           const std::string& systemTag = "GW1")
-        : frame(std::make_shared<BenchFrame>(frameSchemas))
+        : frame(std::make_shared<fdt::SilentFrame>(frameSchemas))
     {
         dtm->InitNew(ownDeviceType());
         dtm->Environment(systemTag, frame);
@@ -233,7 +206,7 @@ struct ConnectedDtm {
     }
 
     std::shared_ptr<core::DTMMain> dtm = core::DTMMain::create();
-    std::shared_ptr<BenchFrame> frame;
+    std::shared_ptr<fdt::SilentFrame> frame;
     std::shared_ptr<RecordingParent> parent = std::make_shared<RecordingParent>();
     std::shared_ptr<RecordingChild> child = std::make_shared<RecordingChild>();
 };

@@ -17,7 +17,7 @@
 #include "FuzzSupport.h"
 #include "core/DTMMain.h"
 #include "fdt/CommunicationInterfaces.h"
-#include "fdt/FrameInterfaces.h"
+#include "fdt/SilentFrame.h"
 #include "platform/XmlDom.h"
 
 namespace {
@@ -33,29 +33,6 @@ void checkWellFormed(const std::string& document)
     if (parsed.loadXml(document, platform::kMaxPeerDocumentSize * 4) != platform::LoadResult::Loaded)
         std::abort();
 }
-
-class Frame final : public fdt::IFdtContainer, public fdt::IDtmEvents, public fdt::IFdt_036D147A {
-public:
-    bool SaveRequest(const std::string&) override { return true; }
-    bool LockDataSet(const std::string&) override { return true; }
-    bool UnlockDataSet(const std::string&) override { return true; }
-    std::string GetXmlSchemaPath() override { return fuzz::frameSchemaDir().string(); }
-    void OnParameterChanged(const std::string&, const std::string&) override {}
-    void OnErrorMessage(const std::string&, const std::string&) override {}
-    void OnProgress(const std::string&, const std::string&, std::int16_t, bool) override {}
-    void OnUploadFinished(const std::string&, bool) override {}
-    void OnDownloadFinished(const std::string&, bool) override {}
-    void OnApplicationClosed(const std::string&) override {}
-    void OnFunctionChanged(const std::string&) override {}
-    void OnChannelFunctionChanged(const std::string&, const std::string&) override {}
-    void OnPrint(const std::string&, const std::string&) override {}
-    void OnNavigation(const std::string&) override {}
-    void OnOnlineStateChanged(const std::string&, const std::string&) override {}
-    void OnPreparedToRelease(const std::string&) override {}
-    void OnPreparedToReleaseCommunication(const std::string&) override {}
-    void OnInvokedFunctionFinished(const std::string&, bool) override {}
-    void OnScanResponse(const std::string&, const std::string&) override {}
-};
 
 // The parent: takes every request (or refuses, as the input says) and keeps the invoke identifiers.
 class Parent final : public fdt::IFdtCommunication {
@@ -197,7 +174,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::FuzzServices& services = fuzz::services();
     services.reset();
     FuzzedDataProvider input(data, size);
-    auto frame = std::make_shared<Frame>();
+    auto frame = std::make_shared<fdt::SilentFrame>(fuzz::frameSchemaDir());
     auto parent = std::make_shared<Parent>();
     auto child = std::make_shared<Child>();
     {

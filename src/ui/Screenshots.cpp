@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-#include "fdt/FrameInterfaces.h"
+#include "fdt/SilentFrame.h"
 #include "support/Monitor.h"
 #include "ui/PageHost.h"
 #include "ui/ctlAbout.h"
@@ -15,30 +15,6 @@
 namespace zeb2hart::ui {
 
 namespace {
-
-// A frame that accepts every notification and does nothing with it.
-class QuietFrame final : public fdt::IFdtContainer, public fdt::IDtmEvents, public fdt::IFdt_036D147A {
-public:
-    bool SaveRequest(const std::string&) override { return true; }
-    bool LockDataSet(const std::string&) override { return true; }
-    bool UnlockDataSet(const std::string&) override { return true; }
-    std::string GetXmlSchemaPath() override { return {}; }
-    void OnParameterChanged(const std::string&, const std::string&) override {}
-    void OnErrorMessage(const std::string&, const std::string&) override {}
-    void OnProgress(const std::string&, const std::string&, std::int16_t, bool) override {}
-    void OnUploadFinished(const std::string&, bool) override {}
-    void OnDownloadFinished(const std::string&, bool) override {}
-    void OnApplicationClosed(const std::string&) override {}
-    void OnFunctionChanged(const std::string&) override {}
-    void OnChannelFunctionChanged(const std::string&, const std::string&) override {}
-    void OnPrint(const std::string&, const std::string&) override {}
-    void OnNavigation(const std::string&) override {}
-    void OnOnlineStateChanged(const std::string&, const std::string&) override {}
-    void OnPreparedToRelease(const std::string&) override {}
-    void OnPreparedToReleaseCommunication(const std::string&) override {}
-    void OnInvokedFunctionFinished(const std::string&, bool) override {}
-    void OnScanResponse(const std::string&, const std::string&) override {}
-};
 
 void sampleTraffic(core::DTMMain& dtm)
 {
@@ -97,7 +73,7 @@ std::vector<std::filesystem::path> renderPageScreenshots(const std::filesystem::
         std::int32_t localeId;
     } languages[] = {{"en", 1033}, {"de", 1031}};
     for (const auto& language : languages) {
-        const auto frame = std::make_shared<QuietFrame>();
+        const auto frame = std::make_shared<fdt::SilentFrame>();
         const auto dtm = core::DTMMain::create();
         try {
             dtm->InitNewProperties();

@@ -1,0 +1,43 @@
+#pragma once
+// A frame that only answers: every save and lock succeeds, the schema path is
+// the one it was given, and every event is ignored. For hosting a DTM where
+// nobody watches the frame side (screenshots, benchmarks, fuzzing, tests).
+
+#include <filesystem>
+#include <string>
+#include <utility>
+
+#include "fdt/FrameInterfaces.h"
+
+namespace zeb2hart::fdt {
+
+class SilentFrame final : public IFdtContainer, public IDtmEvents, public IFdt_036D147A {
+public:
+    explicit SilentFrame(std::filesystem::path schemaPath = {}) : m_schemaPath(std::move(schemaPath)) {}
+
+    bool SaveRequest(const std::string&) override { return true; }
+    bool LockDataSet(const std::string&) override { return true; }
+    bool UnlockDataSet(const std::string&) override { return true; }
+    std::string GetXmlSchemaPath() override { return m_schemaPath.string(); }
+
+    void OnParameterChanged(const std::string&, const std::string&) override {}
+    void OnErrorMessage(const std::string&, const std::string&) override {}
+    void OnProgress(const std::string&, const std::string&, std::int16_t, bool) override {}
+    void OnUploadFinished(const std::string&, bool) override {}
+    void OnDownloadFinished(const std::string&, bool) override {}
+    void OnApplicationClosed(const std::string&) override {}
+    void OnFunctionChanged(const std::string&) override {}
+    void OnChannelFunctionChanged(const std::string&, const std::string&) override {}
+    void OnPrint(const std::string&, const std::string&) override {}
+    void OnNavigation(const std::string&) override {}
+    void OnOnlineStateChanged(const std::string&, const std::string&) override {}
+    void OnPreparedToRelease(const std::string&) override {}
+    void OnPreparedToReleaseCommunication(const std::string&) override {}
+    void OnInvokedFunctionFinished(const std::string&, bool) override {}
+    void OnScanResponse(const std::string&, const std::string&) override {}
+
+private:
+    std::filesystem::path m_schemaPath;
+};
+
+} // namespace zeb2hart::fdt
