@@ -29,14 +29,11 @@ protected:
     std::shared_ptr<ctlAbout> page = makePage<ctlAbout>();
 };
 
-TEST_F(AboutPageTest, DesignCaptionsAreTheLabelNames)
+TEST_F(AboutPageTest, DesignCaptionsAreTheLabelNamesAndStayWithoutAnInvokeId)
 {
     EXPECT_EQ(label("lblTitle"), QStringLiteral("lblTitle"));
     EXPECT_EQ(label("lblVersion"), QStringLiteral("lblVersion"));
-}
 
-TEST_F(AboutPageTest, InitWithEmptyInvokeIdIsNotRegistered)
-{
     EXPECT_FALSE(open(""));
     ASSERT_TRUE(dtm->SetLanguage(1031));
     // Neither translated at Init nor by the language switch.
@@ -54,11 +51,8 @@ TEST_F(AboutPageTest, TextsComeFromTheDictionaryAndTheVersionFromTheBuild)
     EXPECT_FALSE(label("lblDisclaimer").isEmpty());
     EXPECT_EQ(page->headline().title(), QStringLiteral("ZEB to HART Gateway"));
     EXPECT_TRUE(control<PictureBox>(*page, "DeviceImage").hasPicture());
-}
 
-TEST_F(AboutPageTest, SwitchingTheLanguageTwiceShowsTheVersionOnce)
-{
-    ASSERT_TRUE(open());
+    // Switching the language back and forth shows the version once.
     ASSERT_TRUE(dtm->SetLanguage(1031));
     ASSERT_TRUE(dtm->SetLanguage(1033));
     ASSERT_TRUE(dtm->SetLanguage(1031));
@@ -67,6 +61,14 @@ TEST_F(AboutPageTest, SwitchingTheLanguageTwiceShowsTheVersionOnce)
     page->UpdateLanguage();
     page->UpdateLanguage();
     EXPECT_EQ(label("lblVersion"), QStringLiteral("Version: 1.0.5"));
+
+    // The layout follows the page size.
+    page->resize(800, 560);
+    QApplication::processEvents();
+    const AboutLayout l = layoutAbout(800 * 15, 560 * 15);
+    EXPECT_EQ(control<QWidget>(*page, "AboutBack").geometry(), toPixels(l.aboutBack));
+    EXPECT_EQ(control<QWidget>(*page, "lblVersion").geometry(), toPixels(l.lblVersion));
+    EXPECT_EQ(control<QWidget>(*page, "ctlHeadline").geometry(), QRect(0, 0, 800, 21));
 }
 
 TEST_F(AboutPageTest, VersionWithoutDictionaryEntryIsColonBlankAndVersion)
@@ -94,20 +96,9 @@ TEST_F(AboutPageTest, ReleaseTellsTheFrameAndEndsTranslation)
     EXPECT_EQ(label("lblTitle"), QStringLiteral("ZEB to HART Gateway DTM"));
 }
 
-TEST_F(AboutPageTest, LayoutFollowsThePageSize)
-{
-    ASSERT_TRUE(open());
-    page->resize(800, 560);
-    QApplication::processEvents();
-    const AboutLayout l = layoutAbout(800 * 15, 560 * 15);
-    EXPECT_EQ(control<QWidget>(*page, "AboutBack").geometry(), toPixels(l.aboutBack));
-    EXPECT_EQ(control<QWidget>(*page, "lblVersion").geometry(), toPixels(l.lblVersion));
-    EXPECT_EQ(control<QWidget>(*page, "ctlHeadline").geometry(), QRect(0, 0, 800, 21));
-}
-
 class HeadlineTest : public test::PageTest {};
 
-TEST_F(HeadlineTest, LogoStaysTenTwipsFromTheRightEdge)
+TEST_F(HeadlineTest, LogoStaysTenTwipsFromTheRightEdgeAndTheTitleShowsTextOnly)
 {
     ctlHeadline headline;
     headline.show();
@@ -121,9 +112,15 @@ TEST_F(HeadlineTest, LogoStaysTenTwipsFromTheRightEdge)
         EXPECT_GE(logo.y(), 0);
         EXPECT_LE(logo.bottom(), 20);
     }
+
+    // The title shows text only.
+    headline.Title(fdt::Variant(std::string("Gateway")));
+    EXPECT_EQ(headline.title(), QStringLiteral("Gateway"));
+    headline.Title(fdt::Variant(std::int32_t{3}));
+    EXPECT_EQ(headline.title(), QString());
 }
 
-TEST_F(HeadlineTest, LogoClickOpensTheVendorAddress)
+TEST_F(HeadlineTest, LogoClickOpensTheVendorAddressAndAMissingLogoLeavesThePictureEmpty)
 {
     ctlHeadline headline;
     headline.resize(600, 21);
@@ -133,22 +130,11 @@ TEST_F(HeadlineTest, LogoClickOpensTheVendorAddress)
     // A click beside the logo opens nothing.
     QTest::mouseClick(&headline, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(env.shell().opened.size(), 1u);
-}
 
-TEST_F(HeadlineTest, MissingLogoLeavesThePictureEmpty)
-{
+    // A missing logo leaves the picture empty.
     std::filesystem::remove(folder.path() / "Resources" / "manufacturer_logo.bmp");
-    ctlHeadline headline;
-    EXPECT_FALSE(headline.imgLogo().hasPicture());
-}
-
-TEST_F(HeadlineTest, TitleShowsTextOnly)
-{
-    ctlHeadline headline;
-    headline.Title(fdt::Variant(std::string("Gateway")));
-    EXPECT_EQ(headline.title(), QStringLiteral("Gateway"));
-    headline.Title(fdt::Variant(std::int32_t{3}));
-    EXPECT_EQ(headline.title(), QString());
+    ctlHeadline without;
+    EXPECT_FALSE(without.imgLogo().hasPicture());
 }
 
 } // namespace

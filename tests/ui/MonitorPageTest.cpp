@@ -49,7 +49,7 @@ protected:
     std::shared_ptr<ctlMonitor> page = makePage<ctlMonitor>();
 };
 
-TEST_F(MonitorPageTest, InitWithoutInvokeIdOrDtmRegistersNothing)
+TEST_F(MonitorPageTest, LinesAppearOnlyWhileThePageIsRegistered)
 {
     EXPECT_FALSE(page->Init("", "30", dtm));
     EXPECT_FALSE(page->Init("monitor-1", "30", nullptr));
@@ -58,11 +58,8 @@ TEST_F(MonitorPageTest, InitWithoutInvokeIdOrDtmRegistersNothing)
     EXPECT_EQ(page->viewText(), "");
     EXPECT_FALSE(page->PrepareToRelease());
     EXPECT_TRUE(frameCalls("OnApplicationClosed").empty());
-}
 
-TEST_F(MonitorPageTest, LinesAppearOnlyWhileThePageIsRegistered)
-{
-    dtm->MonitorMsg("Before", "not shown", support::color::Black, support::filter::HartProtocol);
+    // Lines appear only while the page is registered.
     ASSERT_TRUE(open());
     dtm->MonitorMsg("IDtm_Config()", "Successful", support::color::Green, support::filter::FdtInterface);
     EXPECT_EQ(page->viewText(), "\n" + test::monitorLine("IDtm_Config()", "Successful"));
@@ -73,7 +70,7 @@ TEST_F(MonitorPageTest, LinesAppearOnlyWhileThePageIsRegistered)
     EXPECT_EQ(page->viewText(), "\n" + test::monitorLine("IDtm_Config()", "Successful"));
 }
 
-TEST_F(MonitorPageTest, CheckBoxesShowTheFiltersWithoutReportingChanges)
+TEST_F(MonitorPageTest, CheckBoxesShowTheFiltersAndEachClickReportsOneChange)
 {
     dtm->PersistentFDTInterfaceFilter = true;
     dtm->PersistentZEBProtocolFilter = false;
@@ -84,25 +81,23 @@ TEST_F(MonitorPageTest, CheckBoxesShowTheFiltersWithoutReportingChanges)
     EXPECT_FALSE(box("chkHARTProtocols").isChecked());
     EXPECT_TRUE(parameterChanges().empty());
     EXPECT_TRUE(site->changed.empty());
-}
 
-TEST_F(MonitorPageTest, EachClickReportsOneChangeOfItsOwnFilter)
-{
-    ASSERT_TRUE(open());
-    click("chkZEBProtocols");
-    EXPECT_FALSE(dtm->PersistentZEBProtocolFilter);
-    EXPECT_TRUE(dtm->PersistentFDTInterfaceFilter);
-    EXPECT_TRUE(dtm->PersistentHARTProtocolFilter);
+    // Each click reports one change of its own filter.
     click("chkZEBProtocols");
     EXPECT_TRUE(dtm->PersistentZEBProtocolFilter);
+    EXPECT_TRUE(dtm->PersistentFDTInterfaceFilter);
+    EXPECT_FALSE(dtm->PersistentHARTProtocolFilter);
+    click("chkZEBProtocols");
+    EXPECT_FALSE(dtm->PersistentZEBProtocolFilter);
     click("chkFDTInterface");
     click("chkHARTProtocols");
-    EXPECT_EQ(parameterChanges(), (std::vector<ParameterChange>{{"PersistentZEBProtocolFilter", "False"},
-                                                                {"PersistentZEBProtocolFilter", "True"},
+    EXPECT_EQ(parameterChanges(), (std::vector<ParameterChange>{{"PersistentZEBProtocolFilter", "True"},
+                                                                {"PersistentZEBProtocolFilter", "False"},
                                                                 {"PersistentFDTInterfaceFilter", "False"},
-                                                                {"PersistentHARTProtocolFilter", "False"}}));
+                                                                {"PersistentHARTProtocolFilter", "True"}}));
     EXPECT_FALSE(dtm->PersistentFDTInterfaceFilter);
-    EXPECT_FALSE(dtm->PersistentHARTProtocolFilter);
+    EXPECT_TRUE(dtm->PersistentHARTProtocolFilter);
+    EXPECT_TRUE(box("chkHARTProtocols").isChecked());
 }
 
 TEST_F(MonitorPageTest, ClearingHartHidesOnlyTheHartLinesThatFollow)
@@ -118,7 +113,7 @@ TEST_F(MonitorPageTest, ClearingHartHidesOnlyTheHartLinesThatFollow)
                                     test::monitorLine("IDtm_Config()", "Successful"));
 }
 
-TEST_F(MonitorPageTest, LinesKeepTheirColoursAndGoToTheEndWhateverIsSelected)
+TEST_F(MonitorPageTest, LinesKeepTheirColoursAndGoToTheEndWhateverIsSelectedAndLineBreaksSpanLines)
 {
     ASSERT_TRUE(open());
     page->MessageLine("green line", support::color::Green);
@@ -145,22 +140,20 @@ TEST_F(MonitorPageTest, LinesKeepTheirColoursAndGoToTheEndWhateverIsSelected)
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("green line"));
     QTest::keyClick(&view(), Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(view().selectedText().toStdString(), page->viewText());
-}
 
-TEST_F(MonitorPageTest, MessageWithLineBreaksSpansSeveralLines)
-{
-    ASSERT_TRUE(open());
+    // A message with line breaks spans several lines.
+    click("btnClear");
     dtm->MonitorMsg("Response ZEB", "InvokeID 1\r\nData : 0102\r\n", support::color::Blue,
                     support::filter::ZebProtocol);
-    const auto lines = coloredLines();
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[1].first, test::monitorLine("Response ZEB", "InvokeID 1"));
-    EXPECT_EQ(lines[2].first, "Data : 0102");
-    EXPECT_EQ(lines[3].first, "");
-    EXPECT_EQ(lines[2].second, QColor(0, 0, 255));
+    const auto broken = coloredLines();
+    ASSERT_EQ(broken.size(), 4u);
+    EXPECT_EQ(broken[1].first, test::monitorLine("Response ZEB", "InvokeID 1"));
+    EXPECT_EQ(broken[2].first, "Data : 0102");
+    EXPECT_EQ(broken[3].first, "");
+    EXPECT_EQ(broken[2].second, QColor(0, 0, 255));
 }
 
-TEST_F(MonitorPageTest, SaveWritesThePlainTextWithCrLf)
+TEST_F(MonitorPageTest, SaveWritesThePlainTextWithCrLfAndACancelledSaveNothing)
 {
     ASSERT_TRUE(open());
     page->MessageLine("first", support::color::Red);
@@ -172,24 +165,17 @@ TEST_F(MonitorPageTest, SaveWritesThePlainTextWithCrLf)
     EXPECT_EQ(env.fileDialog().asked[0].filter, "Logdatei (*.LOG)|*.LOG");
     EXPECT_TRUE(env.fileDialog().asked[0].promptOverwrite);
     EXPECT_EQ(test::readFile(file), "\r\nfirst\r\nsecond\r\n");
-}
 
-TEST_F(MonitorPageTest, SaveAfterClearWritesJustCrLf)
-{
-    ASSERT_TRUE(open());
-    page->MessageLine("first", support::color::Red);
+    // After Clear the file holds just CR LF, whatever it held before.
     click("btnClear");
     EXPECT_EQ(page->viewText(), "");
-    const auto file = folder.path() / "cleared.LOG";
+    const auto cleared = folder.path() / "cleared.LOG";
     folder.write("cleared.LOG", "old content that must go");
-    env.fileDialog().answer = file.string();
+    env.fileDialog().answer = cleared.string();
     click("btnSave");
-    EXPECT_EQ(test::readFile(file), "\r\n");
-}
+    EXPECT_EQ(test::readFile(cleared), "\r\n");
 
-TEST_F(MonitorPageTest, CancelledSaveWritesNothing)
-{
-    ASSERT_TRUE(open());
+    // A cancelled save writes nothing.
     page->MessageLine("first", support::color::Red);
     const auto filesIn = [this] {
         std::vector<std::filesystem::path> files;
@@ -201,7 +187,7 @@ TEST_F(MonitorPageTest, CancelledSaveWritesNothing)
     const auto before = filesIn();
     env.fileDialog().answer.reset();
     click("btnSave");
-    EXPECT_EQ(env.fileDialog().asked.size(), 1u);
+    EXPECT_EQ(env.fileDialog().asked.size(), 3u);
     EXPECT_EQ(filesIn(), before);
 }
 
@@ -221,7 +207,7 @@ TEST_F(MonitorPageTest, SecondPageReplacesTheFirstAndTheFirstReleaseClearsBoth)
     EXPECT_EQ(frameCalls("OnApplicationClosed"), (std::vector<test::Call>{{"OnApplicationClosed", {"first"}}}));
 }
 
-TEST_F(MonitorPageTest, CaptionsFollowTheLanguage)
+TEST_F(MonitorPageTest, CaptionsFollowTheLanguageAndTheLayoutThePageSize)
 {
     ASSERT_TRUE(open());
     EXPECT_EQ(control<QPushButton>(*page, "btnClear").text(), QStringLiteral("Clear"));
@@ -232,11 +218,8 @@ TEST_F(MonitorPageTest, CaptionsFollowTheLanguage)
     EXPECT_EQ(box("chkHARTProtocols").text(), QStringLiteral("HART-Protokolle"));
     ASSERT_TRUE(dtm->SetLanguage(1033));
     EXPECT_EQ(control<QPushButton>(*page, "btnSave").text(), QStringLiteral("Save"));
-}
 
-TEST_F(MonitorPageTest, LayoutFollowsThePageSize)
-{
-    ASSERT_TRUE(open());
+    // The layout follows the page size.
     page->resize(900, 600);
     QApplication::processEvents();
     const MonitorLayout l = layoutMonitor(900 * 15, 600 * 15);
@@ -281,7 +264,7 @@ protected:
     ~MonitorTraceTest() override { support::ResetTraceMode(); }
 };
 
-TEST_F(MonitorTraceTest, OperationsTraceEntryAndExit)
+TEST_F(MonitorTraceTest, OperationsTraceEntryExitAndReturnValue)
 {
     ASSERT_TRUE(open());
     click("btnClear");
@@ -292,17 +275,11 @@ TEST_F(MonitorTraceTest, OperationsTraceEntryAndExit)
     EXPECT_EQ(test::readFile(folder.path() / "TraceInfoFile.txt").find("secret telegram"), std::string::npos);
     EXPECT_TRUE(page->PrepareToRelease());
     std::vector<std::string> entries = test::traceEntries(folder.path());
-    const auto has = [&](const std::string& entry) {
-        return std::find(entries.begin(), entries.end(), entry) != entries.end();
-    };
-    EXPECT_TRUE(has("ctlMonitor-IDtmActiveXControl_Init: entry"));
-    EXPECT_TRUE(has("ctlMonitor-IDtmActiveXControl_Init: ReturnValue = TRUE"));
-    EXPECT_TRUE(has("ctlMonitor-IDtmActiveXControl_Init: exit"));
-    EXPECT_TRUE(has("ctlMonitor-InitScreen: entry"));
-    EXPECT_TRUE(has("ctlMonitor-IActiveXGUI_UpdateLanguage: exit"));
-    EXPECT_TRUE(has("ctlMonitor-btnClear_Click: entry"));
-    EXPECT_TRUE(has("ctlMonitor-btnClear_Click: exit"));
-    EXPECT_TRUE(has("ctlMonitor-IDtmActiveXControl_PrepareToRelease: returnValue = TRUE"));
+    for (const char* entry : {"IDtmActiveXControl_Init: entry", "IDtmActiveXControl_Init: ReturnValue = TRUE",
+                              "IDtmActiveXControl_Init: exit", "InitScreen: entry", "IActiveXGUI_UpdateLanguage: exit",
+                              "btnClear_Click: entry", "btnClear_Click: exit",
+                              "IDtmActiveXControl_PrepareToRelease: returnValue = TRUE"})
+        EXPECT_NE(std::find(entries.begin(), entries.end(), std::string("ctlMonitor-") + entry), entries.end()) << entry;
     // The return value comes before the exit record.
     const auto value = std::find(entries.begin(), entries.end(), "ctlMonitor-IDtmActiveXControl_Init: ReturnValue = TRUE");
     const auto exit = std::find(entries.begin(), entries.end(), "ctlMonitor-IDtmActiveXControl_Init: exit");
@@ -321,12 +298,11 @@ TEST_F(MonitorTraceTest, OperationsTraceEntryAndExit)
     env.fileDialog().answer = (folder.path() / "traffic.LOG").string();
     click("btnSave");
     EXPECT_EQ(test::traceEntries(folder.path()).back(), "ctlMonitor-btnSave_Click: exit");
-}
 
-TEST_F(MonitorTraceTest, RefusedInitTracesFalse)
-{
-    EXPECT_FALSE(open(""));
-    const std::vector<std::string> entries = test::traceEntries(folder.path());
+    // A refused Init traces FALSE before its exit.
+    const auto refused = makePage<ctlMonitor>();
+    EXPECT_FALSE(refused->Init("", "30", dtm));
+    entries = test::traceEntries(folder.path());
     ASSERT_GE(entries.size(), 3u);
     EXPECT_EQ(entries[entries.size() - 2], "ctlMonitor-IDtmActiveXControl_Init: ReturnValue = FALSE");
     EXPECT_EQ(entries.back(), "ctlMonitor-IDtmActiveXControl_Init: exit");

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <optional>
+
 #include "UiTestSupport.h"
 #include "ui/PageLayout.h"
 #include "ui/PageStyle.h"
@@ -40,11 +42,11 @@ protected:
     PictureBox& statusImage() { return control<PictureBox>(*page, "StatusImage"); }
     std::string statusPictureName() { return statusImage().source().filename().string(); }
 
-    std::vector<std::string> entries()
+    static std::vector<std::string> entries(const QComboBox& box)
     {
         std::vector<std::string> names;
-        for (int i = 0; i < combo().count(); ++i)
-            names.push_back(combo().itemText(i).toStdString());
+        for (int i = 0; i < box.count(); ++i)
+            names.push_back(box.itemText(i).toStdString());
         return names;
     }
 
@@ -63,62 +65,50 @@ TEST_F(OfflineParamPageTest, InitWithoutInvokeIdDoesNothing)
     EXPECT_FALSE(page->PrepareToRelease());
 }
 
-TEST_F(OfflineParamPageTest, DeviceListFromTheSettingsFileAndStoredSelection)
+TEST_F(OfflineParamPageTest, EveryOpenReadsTheDeviceListAndSelectsTheStoredType)
 {
-    dtm->PersistentDeviceTypeIndex = 1;
-    ASSERT_TRUE(open());
-    EXPECT_EQ(dtm->PersistentDeviceList, "VRA520,VRA510,VRA540");
-    EXPECT_EQ(entries(), (std::vector<std::string>{"VRA520", "VRA510", "VRA540"}));
-    EXPECT_EQ(combo().currentIndex(), 1);
-    EXPECT_EQ(dtm->PersistentManufacturerIDCode, "13002.32");
-    EXPECT_EQ(dtm->PersistentDeviceID, "31516.28");
-    EXPECT_TRUE(parameterChanges().empty());
-}
-
-TEST_F(OfflineParamPageTest, StoredIndexBeyondTheListFallsBackToTheFirstEntry)
-{
-    dtm->PersistentDeviceTypeIndex = 5;
-    ASSERT_TRUE(open());
-    EXPECT_EQ(combo().currentIndex(), 0);
-    EXPECT_EQ(dtm->PersistentDeviceTypeIndex, 0);
-    EXPECT_EQ(dtm->PersistentManufacturerIDCode, "14002.32");
-    EXPECT_EQ(parameterChanges(), (std::vector<ParameterChange>{{"PersistentDeviceTypeIndex", "0"}}));
-    EXPECT_EQ(site->changed, (std::vector<std::string>{"PersistentDeviceTypeIndex"}));
-}
-
-TEST_F(OfflineParamPageTest, ListIsSplitExactlyAsWritten)
-{
-    setDeviceList("VRA520, VRA510,,VRA540,");
-    dtm->PersistentDeviceTypeIndex = 1;
-    ASSERT_TRUE(open());
-    EXPECT_EQ(entries(), (std::vector<std::string>{"VRA520", " VRA510", "", "VRA540"}));
-    // " VRA510" names no section: the identity values read empty.
-    EXPECT_EQ(dtm->PersistentManufacturerIDCode, "");
-}
-
-TEST_F(OfflineParamPageTest, EmptyListSelectsNothingAndLoadsNoIdentity)
-{
-    setDeviceList("");
-    dtm->PersistentDeviceList = "VRA520";
-    dtm->PersistentManufacturerIDCode = "kept";
-    ASSERT_TRUE(open());
-    EXPECT_EQ(dtm->PersistentDeviceList, "");
-    EXPECT_EQ(combo().count(), 0);
-    EXPECT_EQ(combo().currentIndex(), -1);
-    EXPECT_EQ(dtm->PersistentManufacturerIDCode, "kept");
-    EXPECT_TRUE(parameterChanges().empty());
-}
-
-TEST_F(OfflineParamPageTest, EveryOpenReadsTheListAgain)
-{
-    ASSERT_TRUE(open());
-    EXPECT_TRUE(page->PrepareToRelease());
-    setDeviceList("VRA540,VRA520");
-    const auto second = makePage<ctlOfflineParam>();
-    ASSERT_TRUE(second->Init("offline-2", "10", dtm));
-    EXPECT_EQ(dtm->PersistentDeviceList, "VRA540,VRA520");
-    EXPECT_EQ(control<QComboBox>(*second, "DevTypeCombo").count(), 2);
-    EXPECT_EQ(dtm->PersistentManufacturerIDCode, "15002.40");
+    struct Case {
+        const char* name;
+        std::optional<std::string> settings; // the list in the settings file, when changed
+        std::int16_t storedIndex;
+        std::vector<std::string> entries;
+        int selected;
+        std::string manufacturerId;
+        std::vector<ParameterChange> changes;
+    };
+    const std::vector<Case> cases = {
+        {"the settings file's list", {}, 1, {"VRA520", "VRA510", "VRA540"}, 1, "13002.32", {}},
+        // A stored index beyond the list falls back to the first entry.
+        {"index beyond the list", {}, 5, {"VRA520", "VRA510", "VRA540"}, 0, "14002.32",
+         {{"PersistentDeviceTypeIndex", "0"}}},
+        // Split exactly as written: " VRA510" names no section, so the identity values read empty.
+        {"list as written", "VRA520, VRA510,,VRA540,", 1, {"VRA520", " VRA510", "", "VRA540"}, 1, "", {}},
+        // An empty list selects nothing and loads no identity.
+        {"empty list", "", 0, {}, -1, "kept", {}},
+        {"another list", "VRA540,VRA520", 0, {"VRA540", "VRA520"}, 0, "15002.40", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.settings)
+            setDeviceList(*c.settings);
+        dtm->PersistentDeviceList = "VRA520";
+        dtm->PersistentDeviceTypeIndex = c.storedIndex;
+        dtm->PersistentManufacturerIDCode = "kept";
+        frame->events.clear();
+        site->changed.clear();
+        const auto page = makePage<ctlOfflineParam>();
+        ASSERT_TRUE(page->Init(std::string("offline-") + c.name, "10", dtm));
+        auto& combo = control<QComboBox>(*page, "DevTypeCombo");
+        EXPECT_EQ(entries(combo), c.entries);
+        EXPECT_EQ(dtm->PersistentDeviceList, c.settings.value_or("VRA520,VRA510,VRA540"));
+        EXPECT_EQ(combo.currentIndex(), c.selected);
+        EXPECT_EQ(dtm->PersistentDeviceTypeIndex, std::max(c.selected, 0));
+        EXPECT_EQ(dtm->PersistentManufacturerIDCode, c.manufacturerId);
+        EXPECT_EQ(parameterChanges(), c.changes);
+        EXPECT_EQ(site->changed.size(), c.changes.size());
+        EXPECT_TRUE(page->PrepareToRelease());
+    }
+    EXPECT_EQ(dtm->PersistentDeviceID, "33516.30");
 }
 
 TEST_F(OfflineParamPageTest, ChoosingATypeReportsTheIndexAndLoadsItsIdentity)
@@ -139,27 +129,7 @@ TEST_F(OfflineParamPageTest, ChoosingATypeReportsTheIndexAndLoadsItsIdentity)
                                                                 {"PersistentDeviceTypeIndex", "2"}}));
 }
 
-TEST_F(OfflineParamPageTest, DelayBoxShowsTheDtmValue)
-{
-    dtm->PersistentWarmstartDelay = 17;
-    ASSERT_TRUE(open());
-    EXPECT_EQ(delayBox().text(), QStringLiteral("17"));
-    EXPECT_TRUE(parameterChanges().empty());
-}
-
-TEST_F(OfflineParamPageTest, TypedDigitsChangeTheDelayAndAreReportedAsTyped)
-{
-    ASSERT_TRUE(open());
-    delayBox().setFocus();
-    QTest::keyClick(&delayBox(), Qt::Key_End);
-    QTest::keyClick(&delayBox(), Qt::Key_2);
-    EXPECT_EQ(dtm->PersistentWarmstartDelay, 52);
-    EXPECT_EQ(delayBox().text(), QStringLiteral("52"));
-    EXPECT_EQ(parameterChanges(), (std::vector<ParameterChange>{{"PersistentWarmstartDelay", "52"}}));
-    EXPECT_EQ(site->changed, (std::vector<std::string>{"PersistentWarmstartDelay"}));
-}
-
-TEST_F(OfflineParamPageTest, LettersAndSignsAreDiscarded)
+TEST_F(OfflineParamPageTest, LettersAndSignsAreDiscardedAndTypedDigitsReportedAsTyped)
 {
     ASSERT_TRUE(open());
     delayBox().setFocus();
@@ -168,12 +138,21 @@ TEST_F(OfflineParamPageTest, LettersAndSignsAreDiscarded)
     EXPECT_EQ(delayBox().text(), QStringLiteral("5"));
     EXPECT_EQ(dtm->PersistentWarmstartDelay, 5);
     EXPECT_TRUE(parameterChanges().empty());
+
+    QTest::keyClick(&delayBox(), Qt::Key_End);
+    QTest::keyClick(&delayBox(), Qt::Key_2);
+    EXPECT_EQ(dtm->PersistentWarmstartDelay, 52);
+    EXPECT_EQ(delayBox().text(), QStringLiteral("52"));
+    EXPECT_EQ(parameterChanges(), (std::vector<ParameterChange>{{"PersistentWarmstartDelay", "52"}}));
+    EXPECT_EQ(site->changed, (std::vector<std::string>{"PersistentWarmstartDelay"}));
 }
 
 TEST_F(OfflineParamPageTest, ValueAbove32767IsRejectedAndTheBoxShowsTheOldValue)
 {
     dtm->PersistentWarmstartDelay = 3276;
     ASSERT_TRUE(open());
+    EXPECT_EQ(delayBox().text(), QStringLiteral("3276")); // the DTM's value, not reported
+    EXPECT_TRUE(parameterChanges().empty());
     delayBox().setFocus();
     QTest::keyClick(&delayBox(), Qt::Key_End);
     QTest::keyClick(&delayBox(), Qt::Key_8); // 32768
@@ -188,7 +167,7 @@ TEST_F(OfflineParamPageTest, ValueAbove32767IsRejectedAndTheBoxShowsTheOldValue)
     EXPECT_EQ(parameterChanges(), (std::vector<ParameterChange>{{"PersistentWarmstartDelay", "32767"}}));
 }
 
-TEST_F(OfflineParamPageTest, ClearedBoxShowsTheValueAgainAfterTheKey)
+TEST_F(OfflineParamPageTest, ClearedBoxShowsTheValueAgainAfterTheKeyAndLeadingZerosDisappear)
 {
     ASSERT_TRUE(open());
     delayBox().setFocus();
@@ -199,13 +178,8 @@ TEST_F(OfflineParamPageTest, ClearedBoxShowsTheValueAgainAfterTheKey)
     EXPECT_EQ(dtm->PersistentWarmstartDelay, 5);
     QTest::keyRelease(&delayBox(), Qt::Key_Backspace);
     EXPECT_EQ(delayBox().text(), QStringLiteral("5"));
-    EXPECT_TRUE(parameterChanges().empty());
-}
 
-TEST_F(OfflineParamPageTest, LeadingZerosDisappear)
-{
-    ASSERT_TRUE(open());
-    delayBox().setFocus();
+    // Leading zeros disappear.
     QTest::keyClick(&delayBox(), Qt::Key_Home);
     QTest::keyPress(&delayBox(), Qt::Key_0);
     EXPECT_EQ(delayBox().text(), QStringLiteral("05"));
@@ -238,6 +212,13 @@ TEST_F(OfflineParamPageTest, StatusPictureAndTextFollowTheDtm)
     dtm->Set_Status();
     EXPECT_EQ(statusPictureName(), "error_13x52.gif");
     EXPECT_EQ(statusLabel().text(), QStringLiteral("Connection error"));
+
+    // A released page no longer receives the status.
+    EXPECT_TRUE(page->PrepareToRelease());
+    EXPECT_EQ(frameCalls("OnApplicationClosed"), (std::vector<test::Call>{{"OnApplicationClosed", {"offline-1"}}}));
+    dtm->CommStatus(fdt::Variant(std::int32_t{0}));
+    dtm->Set_Status();
+    EXPECT_EQ(statusPictureName(), "error_13x52.gif");
 }
 
 TEST_F(OfflineParamPageTest, MissingStatusPictureKeepsThePreviousOne)
@@ -250,17 +231,7 @@ TEST_F(OfflineParamPageTest, MissingStatusPictureKeepsThePreviousOne)
     EXPECT_EQ(statusLabel().text(), QStringLiteral("Connected"));
 }
 
-TEST_F(OfflineParamPageTest, ReleasedPageNoLongerReceivesTheStatus)
-{
-    ASSERT_TRUE(open());
-    EXPECT_TRUE(page->PrepareToRelease());
-    EXPECT_EQ(frameCalls("OnApplicationClosed"), (std::vector<test::Call>{{"OnApplicationClosed", {"offline-1"}}}));
-    dtm->CommStatus(fdt::Variant(std::int32_t{0}));
-    dtm->Set_Status();
-    EXPECT_EQ(statusPictureName(), "disconn_13x52.gif");
-}
-
-TEST_F(OfflineParamPageTest, LanguageSwitchTranslatesLabelsAndStatus)
+TEST_F(OfflineParamPageTest, LanguageSwitchTranslatesLabelsAndStatusAndTheLayoutFollowsThePageSize)
 {
     ASSERT_TRUE(open());
     EXPECT_EQ(control<QLabel>(*page, "lblDevType").text(), QStringLiteral("Device type"));
@@ -273,11 +244,8 @@ TEST_F(OfflineParamPageTest, LanguageSwitchTranslatesLabelsAndStatus)
     // Captionless controls keep what they hold.
     EXPECT_EQ(delayBox().text(), QStringLiteral("5"));
     EXPECT_EQ(combo().count(), 3);
-}
 
-TEST_F(OfflineParamPageTest, LayoutFollowsThePageSize)
-{
-    ASSERT_TRUE(open());
+    // The layout follows the page size.
     page->resize(1000, 700);
     QApplication::processEvents();
     const OfflineParamLayout l = layoutOfflineParam(1000 * 15, 700 * 15);

@@ -60,7 +60,7 @@ TEST_F(PageClassesTest, PageOpenedThroughTheFrameRoute)
     EXPECT_TRUE(control->PrepareToRelease());
 }
 
-TEST_F(PageClassesTest, HostLetsGoOfAPageOthersStillHold)
+TEST_F(PageClassesTest, HostLetsGoOfAPageOthersStillHoldAndDeletesOneItHoldsAlone)
 {
     fdt::ObjectPtr page = makePage<ctlAbout>();
     QPointer<QWidget> widget = pageWidget(page);
@@ -75,16 +75,13 @@ TEST_F(PageClassesTest, HostLetsGoOfAPageOthersStillHold)
     EXPECT_EQ(widget->parentWidget(), nullptr);
     page.reset();
     EXPECT_FALSE(widget);
-}
 
-TEST_F(PageClassesTest, HostHoldingTheLastReferenceDeletesThePageOnce)
-{
-    QPointer<QWidget> widget;
+    // A host holding the last reference deletes the page.
     {
         QMainWindow window;
-        fdt::ObjectPtr page = makePage<ctlMonitor>();
-        widget = pageWidget(page);
-        window.setCentralWidget(new PageHost(std::move(page)));
+        fdt::ObjectPtr only = makePage<ctlMonitor>();
+        widget = pageWidget(only);
+        window.setCentralWidget(new PageHost(std::move(only)));
         window.show();
     }
     EXPECT_FALSE(widget);

@@ -6,7 +6,7 @@
 namespace zeb2hart::ui {
 namespace {
 
-TEST(TwipsTest, FifteenTwipsMakeOnePixel)
+TEST(TwipsTest, FifteenTwipsMakeOnePixelAndTheLogoStandsTenFromTheRightEdge)
 {
     EXPECT_EQ(twipsToPixels(315), 21);
     EXPECT_EQ(twipsToPixels(120), 8);
@@ -16,17 +16,13 @@ TEST(TwipsTest, FifteenTwipsMakeOnePixel)
     EXPECT_EQ(clampedSize(-1), 0);
     EXPECT_EQ(clampedSize(0), 0);
     EXPECT_EQ(clampedSize(5), 5);
-}
-
-TEST(HeadlineLayoutTest, LogoStandsTenTwipsFromTheRightEdge)
-{
     EXPECT_EQ(headlineLogoLeft(9600, 1260), 9600 - 1260 - 10);
     EXPECT_EQ(headlineLogoLeft(1000, 1260), -270);
 }
 
 TEST(MonitorLayoutTest, AreasFollowThePageSize)
 {
-    const MonitorLayout l = layoutMonitor(9600, 7200);
+    MonitorLayout l = layoutMonitor(9600, 7200);
     EXPECT_EQ(l.headline, (TwipRect{0, 0, 9600, 315}));
     EXPECT_EQ(l.parameterFreeArea, (TwipRect{120, 435, 9360, 6645}));
     // Check boxes at left 315, each 30 below the one above.
@@ -39,44 +35,9 @@ TEST(MonitorLayoutTest, AreasFollowThePageSize)
     EXPECT_EQ(l.monitorSettings.top, l.monitorBack.bottom() + 75);
     EXPECT_EQ(l.monitorSettings.bottom(), l.parameterFreeArea.height);
     EXPECT_EQ(l.richTextBox, (TwipRect{120, 120, 9360 - 240, l.monitorBack.height - 240}));
-}
 
-struct ButtonCase {
-    int pageWidth;
-    int expectedClearLeft;
-    int expectedSaveLeft;
-};
-
-void PrintTo(const ButtonCase& c, std::ostream* out)
-{
-    *out << "width " << c.pageWidth;
-}
-
-class MonitorButtonLayoutTest : public ::testing::TestWithParam<ButtonCase> {};
-
-TEST_P(MonitorButtonLayoutTest, ButtonsStandRightOrAfterTheCheckBoxes)
-{
-    const ButtonCase c = GetParam();
-    const MonitorLayout l = layoutMonitor(c.pageWidth, 6000);
-    EXPECT_EQ(l.btnClear.left, c.expectedClearLeft);
-    EXPECT_EQ(l.btnSave.left, c.expectedSaveLeft);
-    EXPECT_EQ(l.btnClear.top, 315);
-    EXPECT_EQ(l.btnSave.top, 315);
-}
-
-// 2400 + 315 + 315 + 1200 + 150 + 1200 + 315 = 5895: the area must be wider than that
-// for the buttons to stand at the right edge.
-INSTANTIATE_TEST_SUITE_P(
-    Widths, MonitorButtonLayoutTest,
-    ::testing::Values(ButtonCase{9600, 9360 - 315 - 1200, 9360 - 315 - 1200 - 150 - 1200},
-                      ButtonCase{5896 + 240, 5896 - 1515, 5896 - 1515 - 1350},
-                      // An area exactly 5895 wide is not wider: the buttons follow the check boxes.
-                      ButtonCase{5895 + 240, 2400 + 630 + 1200 + 150, 2400 + 630},
-                      ButtonCase{3000, 2400 + 630 + 1200 + 150, 2400 + 630}));
-
-TEST(MonitorLayoutTest, SizesNeverGoBelowZero)
-{
-    const MonitorLayout l = layoutMonitor(100, 200);
+    // Sizes never go below zero.
+    l = layoutMonitor(100, 200);
     EXPECT_EQ(l.parameterFreeArea.width, 0);
     EXPECT_EQ(l.parameterFreeArea.height, 0);
     EXPECT_EQ(l.monitorBack.height, 0);
@@ -85,9 +46,33 @@ TEST(MonitorLayoutTest, SizesNeverGoBelowZero)
     EXPECT_EQ(l.monitorSettings.top, 75);
 }
 
+TEST(MonitorLayoutTest, ButtonsStandRightOrAfterTheCheckBoxes)
+{
+    struct Case {
+        int pageWidth;
+        int clearLeft;
+        int saveLeft;
+    };
+    // 2400 + 315 + 315 + 1200 + 150 + 1200 + 315 = 5895: the area must be wider than that
+    // for the buttons to stand at the right edge.
+    const Case cases[] = {
+        {9600, 9360 - 315 - 1200, 9360 - 315 - 1200 - 150 - 1200},
+        {5896 + 240, 5896 - 1515, 5896 - 1515 - 1350},
+        // An area exactly 5895 wide is not wider: the buttons follow the check boxes.
+        {5895 + 240, 2400 + 630 + 1200 + 150, 2400 + 630},
+        {3000, 2400 + 630 + 1200 + 150, 2400 + 630},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pageWidth);
+        const MonitorLayout l = layoutMonitor(c.pageWidth, 6000);
+        EXPECT_EQ(l.btnClear, (TwipRect{c.clearLeft, 315, 1200, l.btnClear.height}));
+        EXPECT_EQ(l.btnSave, (TwipRect{c.saveLeft, 315, 1200, l.btnSave.height}));
+    }
+}
+
 TEST(OfflineParamLayoutTest, LeftColumnAndParameterArea)
 {
-    const OfflineParamLayout l = layoutOfflineParam(10800, 7200);
+    OfflineParamLayout l = layoutOfflineParam(10800, 7200);
     EXPECT_EQ(l.headline, (TwipRect{0, 0, 10800, 315}));
     EXPECT_EQ(l.deviceArea, (TwipRect{120, 435, 2700, 930}));
     EXPECT_EQ(l.statusArea, (TwipRect{120, 435 + 930 + 75, 2700, 600}));
@@ -118,11 +103,9 @@ TEST(OfflineParamLayoutTest, LeftColumnAndParameterArea)
     EXPECT_EQ(l.lblUnitDelay.left, l.wsDelayValue.right() + 150);
     EXPECT_EQ(l.lblUnitDelay.top, l.lblWarmstartDelay.top);
     EXPECT_EQ(l.parameterArea.height, l.wsDelayValue.top + 690 + 450);
-}
 
-TEST(OfflineParamLayoutTest, SmallPageClampsSizes)
-{
-    const OfflineParamLayout l = layoutOfflineParam(2000, 1000);
+    // A small page clamps sizes.
+    l = layoutOfflineParam(2000, 1000);
     EXPECT_EQ(l.treeArea.height, 0);
     EXPECT_EQ(l.parameterFreeArea.width, 0);
     EXPECT_EQ(l.parameterFreeArea.height, 1000 - 555);

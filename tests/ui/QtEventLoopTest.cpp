@@ -47,7 +47,7 @@ TEST(QtEventLoopTest, TimersFireOnceInTheOrderTheyAreDue)
     EXPECT_EQ(loop.pendingTimers(), 3u);
     EXPECT_TRUE(QTest::qWaitFor([&] { return fired.size() == 3; }, 2000));
     EXPECT_EQ(fired, (std::vector<char>{'c', 'b', 'a'}));
-    EXPECT_GE(firedAt.count(), 59);
+    EXPECT_GE(firedAt.count(), 59); // the loop's clock moved forward
     QTest::qWait(100);
     EXPECT_EQ(fired.size(), 3u) << "a one-shot timer fired again";
     EXPECT_EQ(loop.pendingTimers(), 0u);
@@ -123,14 +123,6 @@ TEST(QtEventLoopTest, CancelOnTheLoopsThreadOvertakesAStartStillQueued)
     QTest::qWait(30);
     EXPECT_FALSE(fired);
     EXPECT_EQ(loop.pendingTimers(), 0u);
-}
-
-TEST(QtEventLoopTest, ClockMovesForward)
-{
-    QtEventLoop loop;
-    const auto before = loop.now();
-    QTest::qWait(20);
-    EXPECT_GE((loop.now() - before).count(), 19);
 }
 
 TEST(QtEventLoopTest, DestroyedLoopDropsWhatIsPending)

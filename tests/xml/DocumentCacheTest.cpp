@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <optional>
-#include <random>
 #include <thread>
 
 #include "fdt/Errors.h"
@@ -21,33 +19,29 @@ using platform::LoadResult;
 using platform::XmlDocument;
 using namespace std::chrono_literals;
 
-std::shared_ptr<platform::SchemaCollection> collectionOf(const std::vector<fs::path>& folders)
-{
-    XMLHelp help(componentDir());
-    for (const fs::path& folder : folders)
-        help.InitXMLSchemaCache(folder.string());
-    // A copy with the same content, as another instance would build it.
-    auto copy = std::make_shared<platform::SchemaCollection>();
-    for (const std::string& ns : help.Cache().namespaces())
-        copy->add(ns, help.Cache().fileOf(ns));
-    return copy;
-}
-
 // Dates a file an hour back, as installed files are.
 void age(const fs::path& file)
 {
     fs::last_write_time(file, fs::file_time_type::clock::now() - 1h);
 }
 
-TEST_F(XmlFixture, ACopiedTemplateIsTheTemplateAsLoadedFromItsFile)
+TEST_F(XmlFixture, EveryTemplateValidatesAndACopyIsThePrivateTemplateAsLoadedFromItsFile)
 {
-    const auto withSchemas = collectionOf({frameSchemaDir(), componentDir() / "XMLSchemas"});
+    const auto withSchemas = fullSchemaCollection();
+    std::size_t templates = 0;
     for (const auto& schemas : {std::shared_ptr<platform::SchemaCollection>(), withSchemas}) {
         for (const auto& entry : fs::directory_iterator(componentDir() / "XMLData")) {
             SCOPED_TRACE(entry.path().filename().string() + (schemas ? " with schemas" : " without"));
             XmlDocument loaded;
             loaded.setSchemas(schemas);
             const LoadResult expected = loaded.load(entry.path());
+            if (schemas && entry.path().filename() != "DTMDictionary.xml") {
+                ++templates;
+                ASSERT_EQ(expected, LoadResult::Loaded) << loaded.parseError().reason;
+                EXPECT_EQ(platform::qualifiedName(loaded.documentElement()), "FDT");
+                // Checked, not merely parsed: the root's namespace is one of the collection's.
+                EXPECT_TRUE(schemas->contains(platform::namespaceUri(loaded.documentElement())));
+            }
             for (int round = 0; round < 3; ++round) {
                 XmlDocument copy;
                 copy.setSchemas(schemas);
@@ -58,10 +52,8 @@ TEST_F(XmlFixture, ACopiedTemplateIsTheTemplateAsLoadedFromItsFile)
             }
         }
     }
-}
-
-TEST_F(XmlFixture, EachCopyIsPrivate)
-{
+    EXPECT_EQ(templates, 14u);
+    // Each copy is private.
     const fs::path file = componentDir() / "XMLData" / "ZEB2HARTDisconnectResponse.xml";
     XmlDocument first;
     ASSERT_EQ(first.loadCopy(file), LoadResult::Loaded);
@@ -145,7 +137,7 @@ TEST_F(TempFolderFixture, AnInvalidTemplateStaysEmptyAndAValidOneLoadsOnceTheSch
 
 TEST_F(XmlFixture, ASharedTextReadsAsAFreshParseDoes)
 {
-    const auto schemas = collectionOf({frameSchemaDir(), componentDir() / "XMLSchemas"});
+    const auto schemas = fullSchemaCollection();
     const std::string hart = "<FDT xmlns=\"x-schema:FDTHARTCommunicationSchema.xml\" "
                              "xmlns:fdt=\"x-schema:FDTDataTypesSchema.xml\">";
     const std::vector<std::string> texts = {
@@ -175,7 +167,7 @@ TEST_F(XmlFixture, ASharedTextReadsAsAFreshParseDoes)
     }
 }
 
-TEST_F(XmlFixture, ASharedTextIsReadOnlyButCanBeTakenAsACopy)
+TEST_F(XmlFixture, TheLastTextsAreSharedReadOnlyButCanBeTakenAsACopy)
 {
     const std::string text = "<FDT><A b=\"1\"/></FDT>";
     XmlDocument first;
@@ -190,18 +182,14 @@ TEST_F(XmlFixture, ASharedTextIsReadOnlyButCanBeTakenAsACopy)
     EXPECT_TRUE(second.isEmpty());
     platform::setAttribute(xmlDocGetRootElement(owned.get())->children, "b", "2");
     EXPECT_EQ(platform::attribute(first.selectSingleNode("FDT/A"), "b"), "1");
-}
 
-TEST_F(XmlFixture, TheLastTextsAreSharedAndOlderOnesParsedAgain)
-{
+    // The last texts are shared and older ones parsed again.
     std::vector<std::string> texts;
     for (int n = 0; n < 20; ++n)
         texts.push_back("<FDT n=\"" + std::to_string(n) + "\"/>");
-    std::vector<xmlDoc*> firstParse;
     for (const std::string& text : texts) {
         XmlDocument document;
         ASSERT_EQ(document.loadShared(text), LoadResult::Loaded);
-        firstParse.push_back(document.get());
         XmlDocument again;
         ASSERT_EQ(again.loadShared(text), LoadResult::Loaded);
         EXPECT_EQ(again.get(), document.get());
@@ -227,51 +215,16 @@ TEST_F(XmlFixture, ManyDifferentNamesDoNotWearOutTheParser)
     }
 }
 
-TEST_F(SchemaFixture, FindAttributeFromXMLAnswersNothingWhereGetAttributeFromXMLFails)
-{
-    const std::string request = "<FDT xmlns=\"x-schema:ZEBCommunicationSchema.xml\"><DataExchangeRequest Control=\"0\">"
-                                "<CommunicationHeader ObjectNo=\"258\"/></DataExchangeRequest></FDT>";
-    struct Case {
-        std::string text;
-        const char* path;
-        const char* attribute;
-        std::optional<std::string> found;
-    };
-    const std::vector<Case> cases = {
-        {request, "FDT/DataExchangeRequest/CommunicationHeader", "ObjectNo", "258"},
-        {request, "FDT/DataExchangeRequest/CommunicationHeader", "CommunicationData", std::nullopt},
-        {request, "FDT/DataExchangeRequest/Missing", "ObjectNo", ""},
-        {"not XML", "FDT/DataExchangeRequest", "Control", ""},
-        {"<FDT xmlns=\"x-schema:ZEBCommunicationSchema.xml\"><Nonsense/></FDT>", "FDT/Nonsense", "a", ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text + " " + c.path + " " + c.attribute);
-        EXPECT_EQ(help.FindAttributeFromXML(c.text, c.path, c.attribute), c.found);
-        if (c.found) {
-            EXPECT_EQ(help.GetAttributeFromXML(c.text, c.path, c.attribute), *c.found);
-        } else {
-            EXPECT_THROW(help.GetAttributeFromXML(c.text, c.path, c.attribute), fdt::NotFoundError);
-        }
-    }
-}
-
 // --- schema bundles shared between collections -------------------------------------
 
 class SharedSchemaTest : public ::testing::Test {
 protected:
     SharedSchemaTest()
     {
-        std::random_device random;
-        m_dir = fs::temp_directory_path() / ("zeb2hart-shared-schemas-" + std::to_string(random()));
         for (const auto& entry : fs::directory_iterator(componentDir() / "XMLSchemas"))
             writeFile(m_dir / entry.path().filename(), readFile(entry.path()));
         for (const auto& entry : fs::directory_iterator(frameSchemaDir()))
             writeFile(m_dir / "frame" / entry.path().filename(), readFile(entry.path()));
-    }
-    ~SharedSchemaTest() override
-    {
-        std::error_code ignored;
-        fs::remove_all(m_dir, ignored);
     }
     // Reads a device type the bundle checks, which makes the collection take its
     // bundle: true when it loads; a device type that does not load is an error.
@@ -292,12 +245,13 @@ protected:
     }
 
     TestEnvironment environment;
-    fs::path m_dir;
+    TempDir folder;
+    const fs::path& m_dir = folder.path();
 };
 
-TEST_F(SharedSchemaTest, InstancesOfOneFolderContentCompileItsSchemasOnce)
+TEST_F(SharedSchemaTest, InstancesOfOneFolderContentCompileItsSchemasOnceAndAChangedOneAgain)
 {
-    const std::size_t before = platform::SchemaCollection::bundlesCompiled();
+    std::size_t before = platform::SchemaCollection::bundlesCompiled();
     std::vector<std::unique_ptr<XMLHelp>> helpers;
     for (int n = 0; n < 5; ++n) {
         helpers.push_back(std::make_unique<XMLHelp>(componentDir()));
@@ -307,14 +261,10 @@ TEST_F(SharedSchemaTest, InstancesOfOneFolderContentCompileItsSchemasOnce)
         EXPECT_EQ(helpers.back()->Cache().identity(), helpers.front()->Cache().identity());
     }
     EXPECT_EQ(platform::SchemaCollection::bundlesCompiled() - before, 1u);
-}
 
-TEST_F(SharedSchemaTest, AChangedSchemaFolderIsCompiledAgain)
-{
-    XMLHelp first(componentDir());
-    fill(first);
-    ASSERT_TRUE(check(first));
-    const std::size_t before = platform::SchemaCollection::bundlesCompiled();
+    // A changed folder is compiled again.
+    XMLHelp& first = *helpers.front();
+    before = platform::SchemaCollection::bundlesCompiled();
 
     // The device-type schema now wants a required attribute the document lacks.
     const fs::path schema = m_dir / "frame" / "DTMDeviceTypeSchema.xml";
@@ -341,8 +291,8 @@ TEST_F(SharedSchemaTest, AChangedSchemaFolderIsCompiledAgain)
 
 TEST(FolderSignature, ChangesWithEveryFileChange)
 {
-    std::random_device random;
-    const fs::path dir = fs::temp_directory_path() / ("zeb2hart-signature-" + std::to_string(random()));
+    TempDir folder;
+    const fs::path& dir = folder.path();
     writeFile(dir / "a.xml", "one");
     writeFile(dir / "sub" / "b.xml", "two");
     for (const auto& entry : fs::recursive_directory_iterator(dir))
@@ -369,7 +319,6 @@ TEST(FolderSignature, ChangesWithEveryFileChange)
     fs::remove(dir / "a.xml");
     changed("removed");
     EXPECT_EQ(platform::folderSignature(dir / "missing"), "");
-    fs::remove_all(dir);
 }
 
 } // namespace

@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "xml/XmlTestSupport.h"
 
 namespace zeb2hart::platform {
 namespace {
 
 namespace fs = std::filesystem;
+using xml::test::TempDir;
 using xml::test::writeFile;
 
 std::string schemaText(const std::string& fileName, const std::string& body, const std::string& imports = {})
@@ -27,17 +26,7 @@ const std::string kEmptyBody = R"(<xs:element name="FDT"><xs:complexType/></xs:e
 
 class SchemaCollectionTest : public ::testing::Test {
 protected:
-    SchemaCollectionTest()
-    {
-        std::random_device random;
-        m_dir = fs::temp_directory_path() / ("zeb2hart-schemas-" + std::to_string(random()));
-        writeFile(m_dir / "A.xml", schemaText("A.xml", kItemBody));
-    }
-    ~SchemaCollectionTest() override
-    {
-        std::error_code ignored;
-        fs::remove_all(m_dir, ignored);
-    }
+    SchemaCollectionTest() { writeFile(m_dir / "A.xml", schemaText("A.xml", kItemBody)); }
     fs::path file(const std::string& name) const { return m_dir / name; }
     fs::path write(const std::string& name, const std::string& content) const
     {
@@ -54,13 +43,20 @@ protected:
         return result;
     }
 
-    fs::path m_dir;
+    TempDir folder;
+    const fs::path& m_dir = folder.path();
     std::shared_ptr<SchemaCollection> collection = std::make_shared<SchemaCollection>();
     XmlParseError lastError;
 };
 
-TEST_F(SchemaCollectionTest, ValidatesDocumentsOfItsNamespacesOnly)
+TEST_F(SchemaCollectionTest, ValidatesDocumentsOfItsNamespacesOnlyAndReportsWhereAndWhy)
 {
+    // An empty collection checks nothing.
+    EXPECT_TRUE(collection->isEmpty());
+    EXPECT_EQ(load(R"(<FDT xmlns="x-schema:A.xml"><Nonsense/></FDT>)"), LoadResult::Loaded);
+    EXPECT_EQ(load(R"(<FDT xmlns="x-schema:Missing.xml"/>)"), LoadResult::Loaded);
+    EXPECT_EQ(collection->compileCount(), 0u);
+
     collection->add("x-schema:A.xml", file("A.xml"));
     EXPECT_FALSE(collection->isEmpty());
     EXPECT_TRUE(collection->contains("x-schema:A.xml"));
@@ -83,11 +79,8 @@ TEST_F(SchemaCollectionTest, ValidatesDocumentsOfItsNamespacesOnly)
     };
     for (const Case& c : cases)
         EXPECT_EQ(load(c.text), c.result) << c.text;
-}
 
-TEST_F(SchemaCollectionTest, AnInvalidDocumentReportsWhereAndWhy)
-{
-    collection->add("x-schema:A.xml", file("A.xml"));
+    // An invalid document reports where and why.
     ASSERT_EQ(load("<FDT xmlns=\"x-schema:A.xml\">\n<Item n=\"1\"/>\n<Item n=\"one\"/>\n</FDT>"), LoadResult::NotLoaded);
     EXPECT_NE(lastError.code, 0);
     EXPECT_NE(lastError.reason.find("'one'"), std::string::npos) << lastError.reason;
@@ -96,14 +89,6 @@ TEST_F(SchemaCollectionTest, AnInvalidDocumentReportsWhereAndWhy)
 
     ASSERT_EQ(load("<FDT xmlns=\"x-schema:B.xml\"/>"), LoadResult::NotLoaded);
     EXPECT_EQ(lastError.code, xml_error::kUnknownSchema);
-}
-
-TEST_F(SchemaCollectionTest, AnEmptyCollectionChecksNothing)
-{
-    EXPECT_TRUE(collection->isEmpty());
-    EXPECT_EQ(load(R"(<FDT xmlns="x-schema:A.xml"><Nonsense/></FDT>)"), LoadResult::Loaded);
-    EXPECT_EQ(load(R"(<FDT xmlns="x-schema:Missing.xml"/>)"), LoadResult::Loaded);
-    EXPECT_EQ(collection->compileCount(), 0u);
 }
 
 TEST_F(SchemaCollectionTest, ASchemaThatDoesNotCompileIsRefusedAndChangesNothing)

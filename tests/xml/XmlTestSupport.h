@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -43,6 +44,35 @@ inline void writeFile(const fs::path& file, const std::string& content)
     out << content;
 }
 
+// A new folder in the system's temporary folder, removed with all it holds.
+class TempDir {
+public:
+    TempDir() : m_path(fs::temp_directory_path() / ("zeb2hart-xml-" + std::to_string(std::random_device{}())))
+    {
+        fs::create_directories(m_path);
+    }
+    ~TempDir()
+    {
+        std::error_code ignored;
+        fs::remove_all(m_path, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const fs::path& path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
+// The attributes of `element`, in document order, by qualified name.
+inline Attributes attributesOf(const xmlNode* element)
+{
+    Attributes found;
+    for (xmlAttr* attribute = element ? element->properties : nullptr; attribute != nullptr; attribute = attribute->next)
+        found.emplace_back(platform::qualifiedName(attribute), platform::attributeValue(attribute));
+    return found;
+}
+
 // A document parsed without schemas, for looking into results.
 class Parsed {
 public:
@@ -50,14 +80,7 @@ public:
     bool loaded() const { return m_result == platform::LoadResult::Loaded; }
     xmlNode* node(const std::string& path) const { return m_document.selectSingleNode(path); }
     // The attributes of the element at `path`, in document order, by qualified name.
-    Attributes attributes(const std::string& path) const
-    {
-        Attributes found;
-        if (xmlNode* element = node(path))
-            for (xmlAttr* attribute = element->properties; attribute != nullptr; attribute = attribute->next)
-                found.emplace_back(platform::qualifiedName(attribute), platform::attributeValue(attribute));
-        return found;
-    }
+    Attributes attributes(const std::string& path) const { return attributesOf(node(path)); }
     std::string attribute(const std::string& path, const std::string& name) const
     {
         return platform::attribute(node(path), name).value_or("<absent>");
@@ -86,6 +109,17 @@ inline void loadSchemas(XMLHelp& help, const fs::path& componentFolder = compone
 {
     help.InitXMLSchemaCache(frameSchemaDir().string());
     help.InitXMLSchemaCache((componentFolder / "XMLSchemas").string());
+}
+
+// The frame's and the component's schemas in one new collection, as a DTM instance holds them.
+inline std::shared_ptr<platform::SchemaCollection> fullSchemaCollection()
+{
+    XMLHelp loader(componentDir());
+    auto all = loader.GetXMLSchemas(frameSchemaDir().string());
+    auto own = loader.GetXMLSchemas((componentDir() / "XMLSchemas").string());
+    for (const std::string& ns : own->namespaces())
+        all->add(ns, own->fileOf(ns));
+    return all;
 }
 
 // The test services over the built component folder and an XMLHelp without schemas.
