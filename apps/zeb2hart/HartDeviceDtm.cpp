@@ -8,17 +8,6 @@ namespace zeb2hart::frame {
 
 namespace {
 constexpr const char* kResponsePath = "FDT/DataExchangeResponse";
-
-int numberOr(const std::optional<std::string>& text, int fallback)
-{
-    if (!text || text->empty())
-        return fallback;
-    try {
-        return support::toLong(*text);
-    } catch (const fdt::Error&) {
-        return fallback;
-    }
-}
 } // namespace
 
 std::optional<HartIdentity> decodeCommand0(const std::vector<std::uint8_t>& data)
@@ -158,7 +147,7 @@ void HartDeviceDtm::OnTransactionResponse(const std::string& invokeId, const std
         answer.communicationError = true;
         answer.errorName = *error;
     } else {
-        answer.commandNumber = numberOr(m_documents.attribute(response, kResponsePath, "commandNumber"), -1);
+        answer.commandNumber = static_cast<int>(m_documents.number(response, kResponsePath, "commandNumber", -1));
         const std::string bytes =
             m_documents.attribute(response, "FDT/DataExchangeResponse/fdt:CommunicationData", "byteArray").value_or("");
         try {
@@ -166,9 +155,10 @@ void HartDeviceDtm::OnTransactionResponse(const std::string& invokeId, const std
         } catch (const fdt::Error&) {
             answer.data.clear();
         }
-        answer.deviceStatus = numberOr(m_documents.attribute(response, "FDT/DataExchangeResponse/Status", "deviceStatus"), -1);
+        answer.deviceStatus =
+            static_cast<int>(m_documents.number(response, "FDT/DataExchangeResponse/Status", "deviceStatus", -1));
         answer.responseCode =
-            numberOr(m_documents.attribute(response, "FDT/DataExchangeResponse/Status/CommandResponse", "value"), -1);
+            static_cast<int>(m_documents.number(response, "FDT/DataExchangeResponse/Status/CommandResponse", "value", -1));
         if (answer.commandNumber == 0 && answer.responseCode == 0)
             m_identity = decodeCommand0(answer.data);
     }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <system_error>
 
+#include "fdt/Errors.h"
 #include "platform/SchemaCollection.h"
 #include "platform/XmlDom.h"
 #include "support/Conversions.h"
@@ -200,6 +201,19 @@ std::optional<std::string> PeerDocuments::attribute(const std::string& document,
     if (name.empty())
         return std::string();
     return platform::attribute(element, name);
+}
+
+long PeerDocuments::number(const std::string& document, const std::string& path, const std::string& name,
+                           long fallback) const
+{
+    const std::optional<std::string> text = attribute(document, path, name);
+    if (!text || text->empty())
+        return fallback;
+    try {
+        return support::toLong(*text);
+    } catch (const fdt::Error&) {
+        return fallback;
+    }
 }
 
 std::vector<DtmFunction> PeerDocuments::functions(const std::string& document) const

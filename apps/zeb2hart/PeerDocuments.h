@@ -57,6 +57,8 @@ public:
     // missing. An empty `name` asks only for the element: "" when it is there.
     std::optional<std::string> attribute(const std::string& document, const std::string& path,
                                          const std::string& name) const;
+    // The attribute as a whole number, `fallback` when it is missing, empty or not a number.
+    long number(const std::string& document, const std::string& path, const std::string& name, long fallback) const;
     // The functions of an IDtm::GetFunctions document, in document order; empty
     // when the document does not load or validate.
     std::vector<DtmFunction> functions(const std::string& document) const;

@@ -12,16 +12,6 @@ constexpr const char* kDelayedReadFunction = "ReadDelayedResponse";
 constexpr const char* kRequestPath = "FDT/DataExchangeRequest";
 constexpr const char* kHeaderPath = "FDT/DataExchangeRequest/CommunicationHeader";
 
-long numberOr(const std::optional<std::string>& text, long fallback)
-{
-    if (!text || text->empty())
-        return fallback;
-    try {
-        return support::toLong(*text);
-    } catch (const fdt::Error&) {
-        return fallback;
-    }
-}
 } // namespace
 
 ZebCommunicationDtm::ZebCommunicationDtm(ZebDeviceModel model, std::shared_ptr<platform::EventLoop> loop,
@@ -102,10 +92,10 @@ void ZebCommunicationDtm::abortConnection()
 ZebCommunicationDtm::Request ZebCommunicationDtm::readRequest(const std::string& document) const
 {
     Request request;
-    request.objectNo = numberOr(m_documents.attribute(document, kHeaderPath, "ObjectNo"), 0);
-    request.subNo = static_cast<int>(numberOr(m_documents.attribute(document, kHeaderPath, "SubNo"), 0));
-    request.messageType = static_cast<int>(numberOr(m_documents.attribute(document, kHeaderPath, "MessageType"), 0));
-    request.control = static_cast<int>(numberOr(m_documents.attribute(document, kRequestPath, "Control"), 0));
+    request.objectNo = m_documents.number(document, kHeaderPath, "ObjectNo", 0);
+    request.subNo = static_cast<int>(m_documents.number(document, kHeaderPath, "SubNo", 0));
+    request.messageType = static_cast<int>(m_documents.number(document, kHeaderPath, "MessageType", 0));
+    request.control = static_cast<int>(m_documents.number(document, kRequestPath, "Control", 0));
     request.data = m_documents.attribute(document, kHeaderPath, "CommunicationData").value_or("");
     request.specialFunction = m_documents.attribute(document, kRequestPath, "SpecialFunction").value_or("");
     return request;

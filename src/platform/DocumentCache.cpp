@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/FileStamp.h"
+#include "platform/FileText.h"
 #include "platform/SchemaCollection.h"
 #include "platform/XmlDom.h"
 
@@ -105,9 +106,8 @@ CachedFile* parsedFile(const fs::path& file, XmlParseError& error)
     bool fresh = found != files.end() && found->second.stamp == stamp;
     std::string content;
     bool haveContent = false;
-    bool tooLarge = false;
     if (fresh && isRecent(stamp)) {
-        if (!readFileContent(file, kMaxFileDocumentSize, content, tooLarge)) {
+        if (readFileText(file, content, kMaxFileDocumentSize) != FileRead::Read) {
             files.erase(found);
             return nullptr;
         }
@@ -119,7 +119,7 @@ CachedFile* parsedFile(const fs::path& file, XmlParseError& error)
         found->second.recent = isRecent(stamp);
         return &found->second;
     }
-    if (!haveContent && !readFileContent(file, kMaxFileDocumentSize, content, tooLarge)) {
+    if (!haveContent && readFileText(file, content, kMaxFileDocumentSize) != FileRead::Read) {
         if (found != files.end())
             files.erase(found);
         return nullptr;
@@ -172,36 +172,15 @@ Verdict verdictOn(CachedFile& entry, const std::shared_ptr<SchemaCollection>& sc
 
 LoadResult XmlDocument::loadCopy(const fs::path& file)
 {
-    clear();
-    XmlParseError callError;
-    CachedFile* entry = parsedFile(file, callError);
-    if (entry == nullptr) {
-        if (callError.code != 0) {
-            m_parseError = callError;
-            return LoadResult::CallFailed;
-        }
-        return load(file);
-    }
-    m_parseError.url = file.string();
-    if (entry->parsed != LoadResult::Loaded) {
-        m_parseError = entry->parseError;
-        return entry->parsed;
-    }
-    const Verdict verdict = verdictOn(*entry, m_schemas, file.string());
-    if (verdict.result != LoadResult::Loaded) {
-        m_parseError = verdict.error;
-        return verdict.result;
-    }
-    m_document.reset(xmlCopyDoc(entry->document.get(), 1));
-    if (!m_document) {
-        m_parseError.code = xml_error::kNoMemory;
-        m_parseError.reason = "Out of memory.\n";
-        return LoadResult::CallFailed;
-    }
-    return LoadResult::Loaded;
+    return loadCached(file, true);
 }
 
 LoadResult XmlDocument::loadSharedFile(const fs::path& file)
+{
+    return loadCached(file, false);
+}
+
+LoadResult XmlDocument::loadCached(const fs::path& file, bool privateCopy)
 {
     clear();
     XmlParseError callError;
@@ -223,7 +202,16 @@ LoadResult XmlDocument::loadSharedFile(const fs::path& file)
         m_parseError = verdict.error;
         return verdict.result;
     }
-    m_shared = entry->document;
+    if (!privateCopy) {
+        m_shared = entry->document;
+        return LoadResult::Loaded;
+    }
+    m_document.reset(xmlCopyDoc(entry->document.get(), 1));
+    if (!m_document) {
+        m_parseError.code = xml_error::kNoMemory;
+        m_parseError.reason = "Out of memory.\n";
+        return LoadResult::CallFailed;
+    }
     return LoadResult::Loaded;
 }
 

@@ -5,13 +5,13 @@
 #if defined(__unix__)
 #include <sys/stat.h>
 #endif
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <system_error>
 #include <unordered_map>
 #include <utility>
 #include <vector>
+
+#include "platform/FileText.h"
 
 namespace zeb2hart::platform {
 
@@ -28,10 +28,9 @@ constexpr std::size_t kMaxInterned = 4096;
 
 std::uint64_t contentHash(const fs::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    std::string content;
+    if (readFileText(file, content) != FileRead::Read)
         return 0;
-    const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     return std::hash<std::string>{}(content);
 }
 

@@ -9,11 +9,10 @@
 
 #include <climits>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <system_error>
 
+#include "platform/FileText.h"
 #include "platform/SchemaCollection.h"
 
 namespace zeb2hart::platform {
@@ -85,26 +84,6 @@ bool isServed(const fs::path& file)
     return false;
 }
 
-bool readWholeFile(const fs::path& file, std::size_t cap, std::string& content, bool& tooLarge)
-{
-    tooLarge = false;
-    std::error_code ec;
-    if (!fs::is_regular_file(file, ec))
-        return false;
-    const auto size = fs::file_size(file, ec);
-    if (ec)
-        return false;
-    if (size > cap) {
-        tooLarge = true;
-        return false;
-    }
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return false;
-    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
 // Serves a file of an open schema folder from memory, after checking that it
 // parses safely (no DOCTYPE); refuses everything else.
 xmlParserInputPtr guardedLoader(const char* url, const char* /*id*/, xmlParserCtxtPtr context)
@@ -115,8 +94,7 @@ xmlParserInputPtr guardedLoader(const char* url, const char* /*id*/, xmlParserCt
     if (!file || !isServed(*file))
         return nullptr;
     std::string content;
-    bool tooLarge = false;
-    if (!readWholeFile(*file, kMaxFileDocumentSize, content, tooLarge) || content.size() > INT_MAX)
+    if (readFileText(*file, content, kMaxFileDocumentSize) != FileRead::Read || content.size() > INT_MAX)
         return nullptr;
     XmlDocPtr checked;
     XmlParseError error;
@@ -329,11 +307,6 @@ void replaceValue(xmlAttr* attribute, const std::string& value)
 
 // --- initialisation -----------------------------------------------------------
 
-bool readFileContent(const fs::path& file, std::size_t cap, std::string& content, bool& tooLarge)
-{
-    return readWholeFile(file, cap, content, tooLarge);
-}
-
 void fillErrorPosition(std::string_view text, XmlParseError& error)
 {
     long lineStart = 0;
@@ -520,8 +493,9 @@ LoadResult XmlDocument::load(const fs::path& file)
         return LoadResult::NotLoaded;
     }
     std::string content;
-    bool tooLarge = false;
-    if (!readWholeFile(file, kMaxFileDocumentSize, content, tooLarge)) {
+    const FileRead read = readFileText(file, content, kMaxFileDocumentSize);
+    if (read != FileRead::Read) {
+        const bool tooLarge = read == FileRead::TooLarge;
         m_parseError.code = tooLarge ? xml_error::kTooLarge : xml_error::kFileUnreadable;
         m_parseError.reason = tooLarge ? "The file is too large.\n" : "The file cannot be read.\n";
         return tooLarge ? LoadResult::NotLoaded : LoadResult::CallFailed;

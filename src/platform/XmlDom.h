@@ -134,6 +134,8 @@ public:
 
 private:
     LoadResult finishLoad(LoadResult parsed, XmlDocPtr parsedDocument, std::string_view text);
+    // loadCopy() and loadSharedFile(): the file's cached document, copied or shared.
+    LoadResult loadCached(const std::filesystem::path& file, bool privateCopy);
 
     XmlDocPtr m_document;
     std::shared_ptr<xmlDoc> m_shared; // a read-only document of loadShared()
@@ -141,8 +143,6 @@ private:
     std::shared_ptr<SchemaCollection> m_schemas;
 };
 
-// Reads a whole file of at most `cap` bytes; false when it cannot (tooLarge says whether for its size).
-bool readFileContent(const std::filesystem::path& file, std::size_t cap, std::string& content, bool& tooLarge);
 // Fills the source text and position in file of `error` from its line and column in `text`.
 void fillErrorPosition(std::string_view text, XmlParseError& error);
 

@@ -8,31 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "support/Text.h"
+
 namespace zeb2hart::support {
 
 namespace {
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-std::string_view trim(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-               return lower(x) == lower(y);
-           });
-}
 
 // The value of `key` in the first section named `section`, as the profile service
 // finds it; nothing when the file, the section or the key is missing.
@@ -52,7 +32,7 @@ std::optional<std::string> findValue(const std::filesystem::path& fileName, std:
     bool sectionSeen = false;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        std::string_view line = trim(text.substr(0, end));
+        std::string_view line = trimBlanks(text.substr(0, end));
         text = (end == std::string_view::npos) ? std::string_view{} : text.substr(end + 1);
         if (line.empty() || line.front() == ';')
             continue;
@@ -60,7 +40,7 @@ std::optional<std::string> findValue(const std::filesystem::path& fileName, std:
             if (sectionSeen)
                 return std::nullopt; // only the first section of that name is searched
             const std::size_t close = line.find(']');
-            const std::string_view name = trim(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+            const std::string_view name = trimBlanks(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
             inSection = equalsIgnoringCase(name, section);
             sectionSeen = inSection;
             continue;
@@ -70,9 +50,9 @@ std::optional<std::string> findValue(const std::filesystem::path& fileName, std:
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos)
             continue;
-        if (!equalsIgnoringCase(trim(line.substr(0, equals)), key))
+        if (!equalsIgnoringCase(trimBlanks(line.substr(0, equals)), key))
             continue;
-        std::string_view value = trim(line.substr(equals + 1));
+        std::string_view value = trimBlanks(line.substr(equals + 1));
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
             value = value.substr(1, value.size() - 2);
         return std::string(value);

@@ -4,13 +4,12 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <new>
 #include <system_error>
 
 #include "fdt/Errors.h"
 #include "platform/FileStamp.h"
+#include "platform/FileText.h"
 #include "platform/SchemaCollection.h"
 #include "platform/Services.h"
 #include "platform/XmlDom.h"
@@ -126,18 +125,6 @@ std::string dateText(double serial)
     return text;
 }
 
-bool readTextFile(const fs::path& file, std::string& content)
-{
-    std::error_code ec;
-    if (!fs::is_regular_file(file, ec))
-        return false;
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return false;
-    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
 void replaceAll(std::string& text, const std::string& what, const std::string& with)
 {
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
@@ -216,28 +203,26 @@ const fs::path& XMLHelp::templateFile(const std::string& fileName)
 
 bool XMLHelp::loadTemplate(XmlDocument& document, const std::string& fileName)
 {
-    try {
+    return trapLoad(document, [&] {
         // The name as written is the common case; only a file that is not there
         // under it is looked up letter case aside.
         platform::LoadResult result = document.loadCopy(templateFile(fileName));
         if (result == platform::LoadResult::NotLoaded && document.parseError().code == platform::xml_error::kFileNotFound)
             result = document.loadCopy(templatePath(fileName));
-        if (result != platform::LoadResult::CallFailed)
-            return true;
-    } catch (const std::exception& e) {
-        platform::XmlParseError error = document.parseError();
-        error.reason = e.what();
-        ShowLoadError(error);
-        return false;
-    }
-    ShowLoadError(document.parseError());
-    return false;
+        return result;
+    });
 }
 
 bool XMLHelp::loadText(XmlDocument& document, const std::string& text) const
 {
+    return trapLoad(document, [&] { return document.loadShared(text); });
+}
+
+template <class Load>
+bool XMLHelp::trapLoad(XmlDocument& document, Load load)
+{
     try {
-        if (document.loadShared(text) != platform::LoadResult::CallFailed)
+        if (load() != platform::LoadResult::CallFailed)
             return true;
     } catch (const std::exception& e) {
         platform::XmlParseError error = document.parseError();
@@ -687,7 +672,7 @@ std::string XMLHelp::GetDTMInformationDoc(const std::string& /*pathToXmlSchemas*
         // Without schemas the template goes out as text, only the icon path filled in.
         const fs::path file = templatePath("DTMInformation.xml");
         std::string text;
-        if (!readTextFile(file, text))
+        if (platform::readFileText(file, text) != platform::FileRead::Read)
             throw fdt::FileError("Cannot read " + file.string());
         replaceAll(text, kIconPlaceholder, iconPath);
         return text;

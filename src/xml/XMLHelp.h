@@ -126,6 +126,9 @@ private:
     void PrepareDocument(platform::XmlDocument& document) const;
     bool loadTemplate(platform::XmlDocument& document, const std::string& fileName);
     bool loadText(platform::XmlDocument& document, const std::string& text) const;
+    // Runs `load` under the failure trap: false, after ShowLoadError, when the parser call failed.
+    template <class Load>
+    static bool trapLoad(platform::XmlDocument& document, Load load);
     static void ShowLoadError(const platform::XmlParseError& error);
     static void fillSchemaCollection(SchemaCollection& collection, const std::string& schemaPath);
     std::string disconnectResponse(const std::string& communicationReference);
