@@ -18,11 +18,7 @@
 #include "core/DTMMain.h"
 #include "fdt/CommunicationInterfaces.h"
 #include "fdt/SilentFrame.h"
-#include "platform/Clock.h"
-#include "platform/Dialogs.h"
-#include "platform/GuidSource.h"
-#include "platform/ManualEventLoop.h"
-#include "platform/Services.h"
+#include "platform/ManualServices.h"
 
 namespace zeb2hart::bench {
 
@@ -40,33 +36,11 @@ inline fs::path frameSchemaFolder()
     return componentFolder().parent_path() / "share" / "zeb2hart" / "FrameSchemas";
 }
 
-// Manual event loop, numbered GUIDs and a fixed clock for as long as it lives.
-class BenchServices {
+// The manual services for as long as it lives.
+class BenchServices : public platform::ManualServices {
 public:
-    explicit BenchServices(const fs::path& folder = componentFolder())
-    {
-        std::tm moment{};
-        moment.tm_year = 2026 - 1900;
-        moment.tm_mon = 11;
-        moment.tm_mday = 6;
-        platform::Services services;
-        services.componentFolder = folder;
-        services.eventLoop = loop;
-        services.clock = std::make_shared<platform::FixedClock>(moment);
-        services.guids = std::make_shared<platform::SequentialGuidSource>();
-        services.messageBox = messageBox;
-        services.fileDialog = std::make_shared<platform::RecordingFileDialog>();
-        services.shell = std::make_shared<platform::RecordingShell>();
-        m_scope = std::make_unique<platform::ScopedServices>(std::move(services));
-    }
-
-    std::shared_ptr<platform::ManualEventLoop> loop = std::make_shared<platform::ManualEventLoop>();
-    std::shared_ptr<platform::RecordingMessageBox> messageBox = std::make_shared<platform::RecordingMessageBox>();
-
-private:
-    std::unique_ptr<platform::ScopedServices> m_scope;
+    explicit BenchServices(const fs::path& folder = componentFolder()) : ManualServices(folder) {}
 };
-
 
 // One request the parent received, or one answer the child received.
 struct Message {

@@ -11,11 +11,7 @@
 #include <string_view>
 #include <unistd.h>
 
-#include "platform/Clock.h"
-#include "platform/Dialogs.h"
-#include "platform/GuidSource.h"
-#include "platform/ManualEventLoop.h"
-#include "platform/Services.h"
+#include "platform/ManualServices.h"
 
 namespace zeb2hart::fuzz {
 
@@ -31,33 +27,13 @@ inline fs::path frameSchemaDir()
     return fs::path(ZEB2HART_FRAME_DIR) / "FrameSchemas";
 }
 
-class FuzzServices {
+// The manual services over the build tree's component folder.
+class FuzzServices : public platform::ManualServices {
 public:
-    FuzzServices()
-    {
-        std::tm moment{};
-        moment.tm_year = 2026 - 1900;
-        moment.tm_mon = 11;
-        moment.tm_mday = 6;
-        platform::Services services;
-        services.componentFolder = componentDir();
-        services.eventLoop = loop;
-        services.clock = std::make_shared<platform::FixedClock>(moment);
-        services.guids = std::make_shared<platform::SequentialGuidSource>();
-        services.messageBox = messageBox;
-        services.fileDialog = std::make_shared<platform::RecordingFileDialog>();
-        services.shell = std::make_shared<platform::RecordingShell>();
-        m_scope = std::make_unique<platform::ScopedServices>(std::move(services));
-    }
+    FuzzServices() : ManualServices(componentDir()) {}
 
     // Forgets what the last input left behind.
-    void reset() { messageBox->shown.clear(); }
-
-    std::shared_ptr<platform::ManualEventLoop> loop = std::make_shared<platform::ManualEventLoop>();
-    std::shared_ptr<platform::RecordingMessageBox> messageBox = std::make_shared<platform::RecordingMessageBox>();
-
-private:
-    std::unique_ptr<platform::ScopedServices> m_scope;
+    void reset() { messageBox().shown.clear(); }
 };
 
 inline FuzzServices& services()

@@ -217,7 +217,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     dtm->Abort(input.ConsumeRandomLengthString(64));
                     break;
                 case 7:
-                    services.loop->advance(std::chrono::milliseconds(input.ConsumeIntegralInRange(0, 40000)));
+                    services.loop().advance(std::chrono::milliseconds(input.ConsumeIntegralInRange(0, 40000)));
                     break;
                 case 8:
                     dtm->DisconnectRequest("disconnect-" + std::to_string(step), input.ConsumeRandomLengthString(64));
@@ -239,7 +239,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     parent->accept = input.ConsumeBool();
                     break;
                 default:
-                    services.loop->runPending();
+                    services.loop().runPending();
                     break;
                 }
             } catch (const std::exception&) {
@@ -249,7 +249,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         dtm->ReleaseCommunication();
     }
     // Nothing of this input is left for the next one.
-    services.loop->advance(std::chrono::hours(1));
-    services.loop->runPending();
+    services.loop().advance(std::chrono::hours(1));
+    services.loop().runPending();
     return 0;
 }

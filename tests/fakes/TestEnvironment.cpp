@@ -52,17 +52,8 @@ void TempComponentFolder::write(const std::filesystem::path& relative, const std
 }
 
 TestEnvironment::TestEnvironment(const std::filesystem::path& componentFolder)
-    : m_clock(std::make_shared<platform::FixedClock>(testMoment()))
+    : ManualServices(componentFolder, testMoment())
 {
-    platform::Services services;
-    services.componentFolder = componentFolder;
-    services.eventLoop = m_loop;
-    services.clock = m_clock;
-    services.guids = m_guids;
-    services.messageBox = m_messageBox;
-    services.fileDialog = m_fileDialog;
-    services.shell = m_shell;
-    m_scope = std::make_unique<platform::ScopedServices>(std::move(services));
 }
 
 } // namespace zeb2hart::test

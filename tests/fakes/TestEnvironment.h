@@ -5,8 +5,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/ManualEventLoop.h"
-#include "platform/Services.h"
+#include "platform/ManualServices.h"
 
 namespace zeb2hart::test {
 
@@ -30,25 +29,10 @@ private:
     std::filesystem::path m_path;
 };
 
-// Installs test services for its lifetime.
-class TestEnvironment {
+// The manual services at the tests' moment (2026-12-06 14:05:09) for its lifetime.
+class TestEnvironment : public platform::ManualServices {
 public:
     explicit TestEnvironment(const std::filesystem::path& componentFolder = componentDir());
-    platform::ManualEventLoop& loop() { return *m_loop; }
-    platform::RecordingMessageBox& messageBox() { return *m_messageBox; }
-    platform::RecordingFileDialog& fileDialog() { return *m_fileDialog; }
-    platform::RecordingShell& shell() { return *m_shell; }
-    platform::FixedClock& clock() { return *m_clock; }
-    platform::SequentialGuidSource& guids() { return *m_guids; }
-
-private:
-    std::shared_ptr<platform::ManualEventLoop> m_loop = std::make_shared<platform::ManualEventLoop>();
-    std::shared_ptr<platform::RecordingMessageBox> m_messageBox = std::make_shared<platform::RecordingMessageBox>();
-    std::shared_ptr<platform::RecordingFileDialog> m_fileDialog = std::make_shared<platform::RecordingFileDialog>();
-    std::shared_ptr<platform::RecordingShell> m_shell = std::make_shared<platform::RecordingShell>();
-    std::shared_ptr<platform::FixedClock> m_clock;
-    std::shared_ptr<platform::SequentialGuidSource> m_guids = std::make_shared<platform::SequentialGuidSource>();
-    std::unique_ptr<platform::ScopedServices> m_scope;
 };
 
 } // namespace zeb2hart::test
