@@ -1,6 +1,7 @@
 // The parsed documents that XmlDocument::loadCopy(), loadSharedFile() and
 // loadShared() reuse: every file's document as last parsed, with what each
-// schema collection (by identity) said of it, and the last few texts parsed.
+// schema collection (by identity) said of it, and the last few texts parsed
+// or built (takeXml()).
 // One thread calls into the component, as everywhere in it.
 //
 // A file is looked at again (one stat call) when it is used more than
@@ -16,6 +17,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -69,12 +71,28 @@ struct MemoEntry {
     LoadResult result = LoadResult::NotLoaded;
     XmlParseError error;
     std::shared_ptr<xmlDoc> document; // read-only; null when nothing loaded
+    bool validated = true;            // false: a built document the schemas have not seen yet
 };
 
 std::vector<MemoEntry>& memo()
 {
     static std::vector<MemoEntry> entries;
     return entries;
+}
+
+// The newest entry of the text under the schemas, if any.
+std::vector<MemoEntry>::iterator findText(std::vector<MemoEntry>& entries, std::uint64_t schemas,
+                                          std::string_view text)
+{
+    return std::find_if(entries.begin(), entries.end(),
+                        [&](const MemoEntry& entry) { return entry.schemas == schemas && entry.text == text; });
+}
+
+void remember(std::vector<MemoEntry>& entries, MemoEntry entry)
+{
+    if (entries.size() >= kMemoEntries)
+        entries.pop_back();
+    entries.insert(entries.begin(), std::move(entry));
 }
 
 std::shared_ptr<xmlDoc> shareDocument(XmlDocPtr document)
@@ -222,13 +240,20 @@ LoadResult XmlDocument::loadShared(std::string_view text, std::size_t maxSize)
         return loadXml(text, maxSize);
     const std::uint64_t identity = identityOf(m_schemas);
     auto& entries = memo();
-    for (auto it = entries.begin(); it != entries.end(); ++it) {
-        if (it->schemas != identity || it->text != text)
-            continue;
-        std::rotate(entries.begin(), it, it + 1);
-        m_shared = entries.front().document;
-        m_parseError = entries.front().error;
-        return entries.front().result;
+    if (auto found = findText(entries, identity, text); found != entries.end()) {
+        std::rotate(entries.begin(), found, found + 1);
+        MemoEntry& entry = entries.front();
+        XmlParseError verdict;
+        if (!entry.validated && m_schemas->validate(entry.document.get(), verdict) == LoadResult::Loaded)
+            entry.validated = true;
+        if (entry.validated) {
+            m_shared = entry.document;
+            m_parseError = entry.error;
+            return entry.result;
+        }
+        // A built document the schemas refuse: the text reads as a fresh parse
+        // of it does, with the error as the parser and validator place it.
+        entries.erase(entries.begin());
     }
     const LoadResult result = loadXml(text, maxSize);
     if (result == LoadResult::CallFailed)
@@ -241,10 +266,31 @@ LoadResult XmlDocument::loadShared(std::string_view text, std::size_t maxSize)
     if (m_document)
         entry.document = shareDocument(std::move(m_document));
     m_shared = entry.document;
-    if (entries.size() >= kMemoEntries)
-        entries.pop_back();
-    entries.insert(entries.begin(), std::move(entry));
+    remember(entries, std::move(entry));
     return result;
+}
+
+std::string XmlDocument::takeXml()
+{
+    std::string text = xml();
+    XmlDocPtr document = m_shared ? nullptr : std::move(m_document);
+    clear();
+    if (!document || text.size() > kMaxMemoText || !readsBackAsItIs(document.get()))
+        return text;
+    // As a parse of the text would have it: no file behind it.
+    xmlFree(const_cast<xmlChar*>(document->URL));
+    document->URL = nullptr;
+    MemoEntry entry;
+    entry.schemas = identityOf(m_schemas);
+    entry.text = text;
+    entry.result = LoadResult::Loaded;
+    entry.document = shareDocument(std::move(document));
+    entry.validated = entry.schemas == 0;
+    auto& entries = memo();
+    if (auto older = findText(entries, entry.schemas, text); older != entries.end())
+        entries.erase(older);
+    remember(entries, std::move(entry));
+    return text;
 }
 
 } // namespace zeb2hart::platform

@@ -122,6 +122,12 @@ public:
 
     // The whole document as UTF-8 text with an XML declaration; "" when empty.
     std::string xml() const;
+    // xml(), handing the document over to loadShared(): a later loadShared() of
+    // the returned text under the same schemas reads this document (validated
+    // then, once) instead of parsing the text again. A document whose text
+    // would not read back as it is (readsBackAsItIs) is not handed over.
+    // The document here is left empty either way.
+    std::string takeXml();
 
     // The first element at `path` ("A/B/fdt:C"), or null.
     xmlNode* selectSingleNode(std::string_view path) const;
@@ -152,6 +158,11 @@ LoadResult parseXml(std::string_view text, const std::string& url, bool ignoreDe
                     XmlDocPtr& result, XmlParseError& error);
 
 // --- nodes ------------------------------------------------------------------
+
+// True when the text xml() writes of `document` parses into the same tree:
+// every name well-formed and its prefix bound, no attribute twice, no blank
+// text between elements, and every value made of characters XML can carry.
+bool readsBackAsItIs(xmlDoc* document);
 
 // "prefix:local" or "local", as the document writes the element or attribute.
 std::string qualifiedName(const xmlNode* node);

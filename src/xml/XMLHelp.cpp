@@ -415,7 +415,7 @@ std::string XMLHelp::BuildHARTConnectRequest(const std::string& fdtTag)
         return {};
     if (Node request = document.selectSingleNode("FDT/ConnectRequest"))
         setAttribut("fdt:tag", fdtTag, request);
-    return document.xml();
+    return document.takeXml();
 }
 
 std::string XMLHelp::BuildHARTConnectResponse(const std::string& tag, const std::string& communicationReference,
@@ -433,7 +433,7 @@ std::string XMLHelp::BuildHARTConnectResponse(const std::string& tag, const std:
     }
     if (Node address = document.selectSingleNode("FDT/ConnectResponse/ShortAddress"))
         setAttribut("shortAddress", shortAddress, address);
-    return document.xml();
+    return document.takeXml();
 }
 
 std::string XMLHelp::disconnectResponse(const std::string& communicationReference)
@@ -444,7 +444,7 @@ std::string XMLHelp::disconnectResponse(const std::string& communicationReferenc
         return {};
     if (Node response = document.selectSingleNode("FDT/DisconnectResponse"))
         setAttribut("communicationReference", communicationReference, response);
-    return document.xml();
+    return document.takeXml();
 }
 
 std::string XMLHelp::BuildHARTDisconnectResponse(const std::string& communicationReference)
@@ -464,7 +464,7 @@ std::string XMLHelp::ZEBConnectResponseXML(const std::string& communicationRefer
     if (!loadTemplate(document, "ZEBConnectResponse.xml"))
         return {};
     setAttribut("CommunicationReference", communicationReference, requireNode(document, "FDT/ConnectResponse"));
-    return document.xml();
+    return document.takeXml();
 }
 
 std::string XMLHelp::GetSupportedProtocols()
@@ -473,7 +473,7 @@ std::string XMLHelp::GetSupportedProtocols()
     PrepareDocument(document);
     if (!loadTemplate(document, "ZEBGetSupportedProtocols.xml"))
         return {};
-    return document.xml();
+    return document.takeXml();
 }
 
 // --- data-exchange documents ------------------------------------------------------
@@ -502,7 +502,7 @@ std::string XMLHelp::ZEBDataExchangeXML(std::int16_t msgType, const std::string&
     setAttribut("ObjectNo", objectNo, header);
     if (bytes[4] > 0)
         setAttribut("CommunicationData", zebString.size() > 10 ? zebString.substr(10) : std::string(), header);
-    return document.xml();
+    return document.takeXml();
 }
 
 std::string XMLHelp::ZEBSeqDataExchangeXML(std::int16_t msgType, const clsZEBSequence& seqElem,
@@ -522,7 +522,7 @@ std::string XMLHelp::ZEBSeqDataExchangeXML(std::int16_t msgType, const clsZEBSeq
     setAttribut("NoOfBytes", seqElem.NoOfBtes, header);
     setAttribut("SubNo", seqElem.SubNumber, header);
     setAttribut("ObjectNo", seqElem.ObjectNumber, header);
-    return document.xml();
+    return document.takeXml();
 }
 
 std::string XMLHelp::GetXMLDocumentDelayedData(const std::string& communicationReference,
@@ -554,7 +554,7 @@ std::string XMLHelp::GetXMLDocumentDelayedData(const std::string& communicationR
         setAttribut("ObjectNo", communicationData->ObjectNo, header);
         if (communicationData->NoOfBytes > 4)
             setAttribut("CommunicationData", communicationData->Data, header);
-        return document.xml();
+        return document.takeXml();
     } catch (const std::exception&) {
         ShowLoadError(document.parseError());
         return {};
@@ -629,7 +629,7 @@ std::string XMLHelp::HARTTransactionResponseXML(std::int16_t commandNumber, cons
         setAttribut("deviceStatus", devStatus, status);
     if (Node commandResponse = document.selectSingleNode(kHartCommandResponse))
         setAttribut("value", commandNumber == kBroadcastCommand ? std::uint8_t{0} : cmdResponse, commandResponse);
-    return document.xml();
+    return document.takeXml();
 }
 
 std::string XMLHelp::HARTErrorUndefinedXML(std::uint8_t commandNumber, const std::string& communicationReference)
@@ -647,7 +647,7 @@ std::string XMLHelp::HARTErrorUndefinedXML(std::uint8_t commandNumber, const std
     if (Node commandResponse = document.selectSingleNode(kHartCommandResponse))
         setAttribut("value", std::uint8_t{commandNumber == kBroadcastCommand ? std::uint8_t{0} : std::uint8_t{1}},
                     commandResponse);
-    return document.xml();
+    return document.takeXml();
 }
 
 std::string XMLHelp::HARTErrorResponseXML(const std::string& zebCommError, const std::string& fdtTag)
@@ -660,7 +660,7 @@ std::string XMLHelp::HARTErrorResponseXML(const std::string& zebCommError, const
         setAttribut("communicationError", communicationErrorName(zebCommError), error);
         setAttribut("tag", fdtTag, error);
     }
-    return document.xml();
+    return document.takeXml();
 }
 
 // --- description documents ----------------------------------------------------------
@@ -682,7 +682,7 @@ std::string XMLHelp::GetDTMInformationDoc(const std::string& /*pathToXmlSchemas*
     if (!loadTemplate(document, "DTMInformation.xml"))
         return {};
     setAttribut("path", iconPath, requireNode(document, "FDT/DtmInfo/DtmDeviceTypes/fdt:DtmDeviceType/fdt:DeviceIcon"));
-    return document.xml();
+    return document.takeXml();
 }
 
 bool XMLHelp::CheckInitInformation(const std::string& deviceType)
@@ -713,7 +713,7 @@ std::string XMLHelp::GetDTMFunctionsDoc(const std::string& /*pathToXmlSchemas*/)
     PrepareDocument(document);
     if (!loadTemplate(document, "DTMFunctions.xml"))
         return {};
-    return document.xml();
+    return document.takeXml();
 }
 
 std::string XMLHelp::GetProgId(const std::string& functionCall)
@@ -771,7 +771,7 @@ std::string XMLHelp::GetDTMDocumentationDoc(const std::vector<clsDataElement>& a
     }
     setAttribut("path", (m_componentFolder / "Resources" / "device.gif").string(),
                 requireNode(document, "FDT/DocumentVariables/GraphicReference"));
-    return document.xml();
+    return document.takeXml();
 }
 
 std::string XMLHelp::GetDTMParametersDoc(const std::string& /*pathToXmlSchemas*/)
@@ -780,7 +780,7 @@ std::string XMLHelp::GetDTMParametersDoc(const std::string& /*pathToXmlSchemas*/
     PrepareDocument(document);
     if (!loadTemplate(document, "DTMParameters.xml"))
         return {};
-    return document.xml();
+    return document.takeXml();
 }
 
 std::string XMLHelp::OnParameterChanged(const std::string& paramName, const std::string& newValue)
@@ -792,7 +792,7 @@ std::string XMLHelp::OnParameterChanged(const std::string& paramName, const std:
     Node changed = requireNode(document, "FDT/ChangedParameter");
     setAttribut("ParamName", paramName, changed);
     setAttribut("NewValue", newValue, changed);
-    return document.xml();
+    return document.takeXml();
 }
 
 std::string XMLHelp::FdtBasicChannelParameter(const std::string& systemTag, const std::string& channelUuid)
@@ -813,7 +813,7 @@ std::string XMLHelp::FdtBasicChannelParameter(const std::string& systemTag, cons
     Node channel = requireNode(document, "FDT/FDTBasicChannel");
     setAttribut("fdt:tag", systemTag, channel);
     setAttribut("fdt:id", channelUuid, channel);
-    return document.xml();
+    return document.takeXml();
 }
 
 } // namespace zeb2hart::xml
