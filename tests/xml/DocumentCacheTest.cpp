@@ -136,6 +136,27 @@ TEST_F(TempFolderFixture, AnInvalidTemplateStaysEmptyAndAValidOneLoadsOnceTheSch
     EXPECT_TRUE(shown().empty());
 }
 
+// Reads `text` shared three times, each as a fresh parse of it reads; `loaded`
+// looks further into each shared read that loads.
+void expectSharedReadsAsFresh(const std::string& text, const std::shared_ptr<platform::SchemaCollection>& schemas,
+                              const std::function<void(const XmlDocument&)>& loaded = {})
+{
+    XmlDocument fresh;
+    fresh.setSchemas(schemas);
+    const LoadResult expected = fresh.loadXml(text);
+    for (int round = 0; round < 3; ++round) {
+        XmlDocument shared;
+        shared.setSchemas(schemas);
+        EXPECT_EQ(shared.loadShared(text), expected);
+        EXPECT_EQ(shared.isEmpty(), fresh.isEmpty());
+        EXPECT_EQ(shared.xml(), fresh.xml());
+        EXPECT_EQ(shared.parseError().code, fresh.parseError().code);
+        EXPECT_EQ(shared.parseError().line, fresh.parseError().line);
+        if (expected == LoadResult::Loaded && loaded)
+            loaded(shared);
+    }
+}
+
 TEST_F(XmlFixture, ASharedTextReadsAsAFreshParseDoes)
 {
     const auto schemas = fullSchemaCollection();
@@ -152,18 +173,7 @@ TEST_F(XmlFixture, ASharedTextReadsAsAFreshParseDoes)
     for (const auto& collection : {std::shared_ptr<platform::SchemaCollection>(), schemas}) {
         for (const std::string& text : texts) {
             SCOPED_TRACE(text + (collection ? " with schemas" : " without"));
-            XmlDocument fresh;
-            fresh.setSchemas(collection);
-            const LoadResult expected = fresh.loadXml(text);
-            for (int round = 0; round < 3; ++round) {
-                XmlDocument shared;
-                shared.setSchemas(collection);
-                EXPECT_EQ(shared.loadShared(text), expected);
-                EXPECT_EQ(shared.isEmpty(), fresh.isEmpty());
-                EXPECT_EQ(shared.xml(), fresh.xml());
-                EXPECT_EQ(shared.parseError().code, fresh.parseError().code);
-                EXPECT_EQ(shared.parseError().line, fresh.parseError().line);
-            }
+            expectSharedReadsAsFresh(text, collection);
         }
     }
 }
@@ -288,23 +298,12 @@ TEST_F(XmlFixture, ABuiltDocumentReadsAsAFreshParseOfItsTextDoes)
             EXPECT_TRUE(built.isEmpty());
             ASSERT_FALSE(text.empty());
 
-            XmlDocument fresh;
-            fresh.setSchemas(collection);
-            const LoadResult expected = fresh.loadXml(text);
-            for (int round = 0; round < 2; ++round) {
-                XmlDocument shared;
-                shared.setSchemas(collection);
-                EXPECT_EQ(shared.loadShared(text), expected);
-                EXPECT_EQ(shared.xml(), fresh.xml());
-                EXPECT_EQ(shared.parseError().code, fresh.parseError().code);
-                EXPECT_EQ(shared.parseError().line, fresh.parseError().line);
-                if (expected == LoadResult::Loaded) {
-                    // The text starts with a declaration line: a parse of it puts the
-                    // root on line 2, the handed-over document keeps line 1.
-                    EXPECT_EQ(xmlGetLineNo(shared.documentElement()), c.readsBack ? 1 : 2);
-                    EXPECT_EQ(shared.get()->URL, nullptr);
-                }
-            }
+            expectSharedReadsAsFresh(text, collection, [&](const XmlDocument& shared) {
+                // The text starts with a declaration line: a parse of it puts the
+                // root on line 2, the handed-over document keeps line 1.
+                EXPECT_EQ(xmlGetLineNo(shared.documentElement()), c.readsBack ? 1 : 2);
+                EXPECT_EQ(shared.get()->URL, nullptr);
+            });
         }
     }
 }
