@@ -1,6 +1,8 @@
 #include "fdt/Guid.h"
 
+#include <charconv>
 #include <cstdio>
+#include <system_error>
 
 namespace zeb2hart::fdt {
 
@@ -12,19 +14,6 @@ std::string Guid::toString() const
                   data4[0], data4[1], data4[2], data4[3], data4[4], data4[5], data4[6], data4[7]);
     return buffer;
 }
-
-namespace {
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-} // namespace
 
 std::optional<Guid> Guid::parse(std::string_view text)
 {
@@ -41,11 +30,10 @@ std::optional<Guid> Guid::parse(std::string_view text)
             ++i;
             continue;
         }
-        const int hi = hexDigit(text[i]);
-        const int lo = hexDigit(text[i + 1]);
-        if (hi < 0 || lo < 0)
+        const char* first = text.data() + i;
+        const auto [end, error] = std::from_chars(first, first + 2, bytes[b++], 16);
+        if (error != std::errc() || end != first + 2)
             return std::nullopt;
-        bytes[b++] = static_cast<std::uint8_t>(hi * 16 + lo);
         i += 2;
     }
     return fromBytes(bytes);

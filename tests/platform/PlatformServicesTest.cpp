@@ -32,7 +32,9 @@ TEST(Guid, FormatsAndParsesTheRegistryForm)
     EXPECT_EQ(guid->toString(), "{036D1481-387B-11D4-86E1-00E0987270B9}");
     EXPECT_EQ(fdt::Guid::parse(guid->toString()), guid);
     for (const char* bad : {"", "{036D1481-387B-11D4-86E1-00E0987270B9", "036D1481+387B-11D4-86E1-00E0987270B9",
-                            "036D1481-387B-11D4-86E1-00E0987270BG"})
+                            "036D1481-387B-11D4-86E1-00E0987270BG", "036D1481-387B-11D4-86E1-00E0987270-1",
+                            "036D1481-387B-11D4-86E1-00E0987270+1", "036D1481-387B-11D4-86E1-00E0987270 1",
+                            "036D1481-387B-11D4-86E1-00E09872700x"})
         EXPECT_FALSE(fdt::Guid::parse(bad)) << bad;
 }
 
