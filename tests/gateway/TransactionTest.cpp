@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
 
 #include "gateway/GatewayFixture.h"
 #include "support/Conversions.h"
@@ -337,6 +340,57 @@ TEST_F(ValidatedTest, InvalidChildRequestReadsAsEmptyAndFails)
     // commandNumber must be an unsigned 16-bit number: the request does not validate.
     EXPECT_FALSE(request("t", "-1", std::nullopt));
     expectEvents({kCritical});
+}
+
+// The component's ZEB schema narrowed to control bytes up to 127, so that the
+// gateway builds ZEB requests its own schemas refuse.
+class NarrowSchemaTest : public GatewayTest {
+protected:
+    static std::filesystem::path narrowFolder()
+    {
+        static zeb2hart::test::TempComponentFolder folder;
+        static const bool narrowed = narrow(folder);
+        return narrowed ? folder.path() : std::filesystem::path();
+    }
+    static bool narrow(const zeb2hart::test::TempComponentFolder& folder)
+    {
+        const std::filesystem::path schema = folder.path() / "XMLSchemas" / "ZEBCommunicationSchema.xml";
+        std::ifstream in(schema);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string wide = "<xs:attribute name=\"Control\" type=\"xs:unsignedByte\"/>";
+        const std::size_t at = text.find(wide);
+        if (at == std::string::npos)
+            throw std::runtime_error("the ZEB schema has no Control attribute to narrow");
+        text.replace(at, wide.size(),
+                     "<xs:attribute name=\"Control\"><xs:simpleType><xs:restriction base=\"xs:unsignedByte\">"
+                     "<xs:maxInclusive value=\"127\"/></xs:restriction></xs:simpleType></xs:attribute>");
+        folder.write("XMLSchemas/ZEBCommunicationSchema.xml", text);
+        return true;
+    }
+    NarrowSchemaTest() : GatewayTest(narrowFolder())
+    {
+        m_xmlHelp.InitXMLSchemaCache(zeb2hart::test::frameSchemaDir().string());
+        m_xmlHelp.InitXMLSchemaCache((narrowFolder() / "XMLSchemas").string());
+        connect();
+    }
+};
+
+TEST_F(NarrowSchemaTest, ARequestItsSchemasRefuseIsSentButItsMonitorLinesReadEmpty)
+{
+    // Control 127 fits: the header line and the data line read from the request.
+    EXPECT_TRUE(request("ok", "128", "36B2217F01AB"));
+    expectZebRequest(toParent(), "REF-1", "127", "5", "5", "33", "14002", "AB");
+    expectEvents({requestLine("128", "ok"), "K1 | ZEB Protocol : 36B2217F01AB", "B0 Request ZEB | InvokeID ok",
+                  "B0 | ObjNo.: 14002\tSubNo.: 33\tMsgType : 5\tCtrl.: 127", "B0 | Data: AB",
+                  "parent TransactionRequest ok", kSuccessful});
+
+    // Control 128 does not: the request goes out as built, read back it is empty.
+    EXPECT_TRUE(request("wide", "128", "36B2218001AB"));
+    expectZebRequest(toParent(), "REF-1", "128", "5", "5", "33", "14002", "AB");
+    expectEvents({requestLine("128", "wide"), "K1 | ZEB Protocol : 36B2218001AB", "B0 Request ZEB | InvokeID wide",
+                  "B0 | ObjNo.: \tSubNo.: \tMsgType : \tCtrl.: ", "parent TransactionRequest wide", kSuccessful});
+    // Read again, it is still empty.
+    EXPECT_EQ(m_xmlHelp.GetAttributeFromXML(toParent(), kHeader, "ObjectNo"), "");
 }
 
 } // namespace
