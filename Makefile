@@ -3,7 +3,7 @@
 # and each fuzz target for FUZZ_SECONDS).
 BUILD ?= build
 SAN_BUILD ?= build-asan
-JOBS ?= 2
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 GENERATOR := -G Ninja
 
 .PHONY: all deps configure build demo test test-release test-asan test-fuzz bench fuzz memcheck install clean
