@@ -304,7 +304,6 @@ void replaceValue(xmlAttr* attribute, const std::string& value)
     attribute->last = text;
 }
 
-
 // --- documents that read back as they are -------------------------------------
 
 bool isXmlChar(std::uint32_t c)

@@ -2,7 +2,8 @@
 // XMLHelp builds, loads, validates and reads every FDT XML document of the
 // component. Each operation runs one pipeline: a fresh document, the schema
 // collection attached, the template file or the caller's text loaded under a
-// failure trap, path queries, and the serialised result. A document that does
+// failure trap, path queries, and the serialised result (XmlDocument::takeXml,
+// so that reading a built document back does not parse it again). A document that does
 // not parse or validate loads as empty; only a failure of the parser call
 // itself is a load error (reported in a message box).
 
