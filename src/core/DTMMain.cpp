@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/PersistentProperties.h"
 #include "platform/Services.h"
 #include "support/Conversions.h"
 #include "support/IniFile.h"
@@ -12,7 +13,6 @@ namespace zeb2hart::core {
 
 namespace {
 
-constexpr const char* kChannelKey = "HARTChannel1";
 constexpr std::size_t kNameColumnWidth = 50;
 
 // Where the monitor line of an operation goes.
@@ -73,16 +73,6 @@ bool isOfflineParameterFunction(const fdt::Variant& functionId)
     }
 }
 
-std::string readString(platform::PropertyBag& bag, const std::string& key, const std::string& defaultValue)
-{
-    const fdt::Variant value = bag.read(key, fdt::Variant(defaultValue));
-    if (value.is<std::string>())
-        return value.as<std::string>();
-    if (value.isEmpty())
-        return {};
-    throw fdt::TypeMismatchError("Type mismatch: property " + key + " is not a text");
-}
-
 } // namespace
 
 // --- construction -------------------------------------------------------------------
@@ -99,7 +89,11 @@ std::shared_ptr<DTMMain> DTMMain::create(const std::filesystem::path& componentF
     return dtm;
 }
 
-DTMMain::DTMMain(std::filesystem::path componentFolder) : m_componentFolder(std::move(componentFolder)) {}
+DTMMain::DTMMain(std::filesystem::path componentFolder) : m_componentFolder(std::move(componentFolder))
+{
+    for (const PersistentProperty& property : PersistentProperty::all())
+        property.set(*this, property.defaultValue());
+}
 
 void DTMMain::construct()
 {
@@ -140,67 +134,28 @@ DTMMain::~DTMMain()
 
 void DTMMain::InitNewProperties()
 {
-    const auto ini = [this](const char* section, const char* key) {
-        return support::ReadIniString(m_IniFile, section, key);
-    };
-    PresistentTrace = ini("TimeCritical", "PresistentTrace");
-    PersistentZEBProtocolFilter = support::toBoolean(ini("InitialValues", "PersistentZEBProtocolFilter"));
-    PersistentHARTProtocolFilter = support::toBoolean(ini("InitialValues", "PersistentHARTProtocolFilter"));
-    PersistentFDTInterfaceFilter = support::toBoolean(ini("InitialValues", "PersistentFDTInterfaceFilter"));
-    PersistentDeviceTypeIndex = support::toInteger(ini("InitialValues", "PersistentDeviceTypeIndex"));
-    PersistentWarmstartDelay = support::toInteger(ini("InitialValues", "PersistentWarmstartDelay"));
-    PersistentDeviceList = ini("DeviceList", "Devices");
-    PersistentManufacturerIDCode = ini("VRA520", "PersistentManufacturerIDCode");
-    PersistentManufacturerDevTypeCode = ini("VRA520", "PersistentManufacturerDevTypeCode");
-    PersistentRevLevelOfTransmSpecDoc = ini("VRA520", "PersistentRevLevelOfTransmSpecDoc");
-    PersistentSoftwareRevLevelOfDev = ini("VRA520", "PersistentSoftwareRevLevelOfDev");
-    PersistentHardwareRevLevelOfElectr = ini("VRA520", "PersistentHardwareRevLevelOfElectr");
-    PersistentDeviceID = ini("VRA520", "PersistentDeviceID");
-    m_ChannelUUID = kChannelKey;
-
-    for (const char* key : {"PresistentTrace", "PersistentZEBProtocolFilter", "PersistentHARTProtocolFilter",
-                            "PersistentFDTInterfaceFilter", "PersistentDeviceTypeIndex", "PersistentWarmstartDelay",
-                            "PersistentDeviceList", "PersistentManufacturerIDCode",
-                            "PersistentManufacturerDevTypeCode", "PersistentRevLevelOfTransmSpecDoc",
-                            "PersistentSoftwareRevLevelOfDev", "PersistentHardwareRevLevelOfElectr",
-                            "PersistentDeviceID", "m_ChannelUUID"})
-        markChanged(key);
+    // A value that does not convert ends the initialisation; nothing is reported then.
+    for (const PersistentProperty& property : PersistentProperty::all()) {
+        const std::string text =
+            property.iniSection.empty()
+                ? std::string(property.newText)
+                : support::ReadIniString(m_IniFile, std::string(property.iniSection), std::string(property.iniKey));
+        property.set(*this, text);
+    }
+    for (const PersistentProperty& property : PersistentProperty::all())
+        markChanged(std::string(property.key));
 }
 
 void DTMMain::LoadProperties(platform::PropertyBag& bag)
 {
-    PresistentTrace = readString(bag, "PresistentTrace", "None");
-    PersistentZEBProtocolFilter = support::toBoolean(bag.read("PersistentZEBProtocolFilter", false));
-    PersistentHARTProtocolFilter = support::toBoolean(bag.read("PersistentHARTProtocolFilter", false));
-    PersistentFDTInterfaceFilter = support::toBoolean(bag.read("PersistentFDTInterfaceFilter", false));
-    PersistentDeviceTypeIndex = support::toInteger(bag.read("PersistentDeviceTypeIndex", std::int16_t{0}));
-    PersistentWarmstartDelay = support::toInteger(bag.read("PersistentWarmstartDelay", std::int16_t{0}));
-    PersistentDeviceList = readString(bag, "PersistentDeviceList", "VRA520");
-    PersistentManufacturerIDCode = readString(bag, "PersistentManufacturerIDCode", "14002.32");
-    PersistentManufacturerDevTypeCode = readString(bag, "PersistentManufacturerDevTypeCode", "14000.32");
-    PersistentRevLevelOfTransmSpecDoc = readString(bag, "PersistentRevLevelOfTransmSpecDoc", "14016.32");
-    PersistentSoftwareRevLevelOfDev = readString(bag, "PersistentSoftwareRevLevelOfDev", "14015.32");
-    PersistentHardwareRevLevelOfElectr = readString(bag, "PersistentHardwareRevLevelOfElectr", "14014.32");
-    PersistentDeviceID = readString(bag, "PersistentDeviceID", "32516.28");
-    m_ChannelUUID = readString(bag, "m_ChannelUUID", "AD46AA4C-4366-4C7E-9C4D-0562F001308B");
+    for (const PersistentProperty& property : PersistentProperty::all())
+        property.set(*this, bag.read(std::string(property.key), property.defaultValue()));
 }
 
 void DTMMain::SaveProperties(platform::PropertyBag& bag) const
 {
-    bag.write("PresistentTrace", PresistentTrace);
-    bag.write("PersistentZEBProtocolFilter", PersistentZEBProtocolFilter);
-    bag.write("PersistentHARTProtocolFilter", PersistentHARTProtocolFilter);
-    bag.write("PersistentFDTInterfaceFilter", PersistentFDTInterfaceFilter);
-    bag.write("PersistentDeviceTypeIndex", PersistentDeviceTypeIndex);
-    bag.write("PersistentWarmstartDelay", PersistentWarmstartDelay);
-    bag.write("PersistentDeviceList", PersistentDeviceList);
-    bag.write("PersistentManufacturerIDCode", PersistentManufacturerIDCode);
-    bag.write("PersistentManufacturerDevTypeCode", PersistentManufacturerDevTypeCode);
-    bag.write("PersistentRevLevelOfTransmSpecDoc", PersistentRevLevelOfTransmSpecDoc);
-    bag.write("PersistentSoftwareRevLevelOfDev", PersistentSoftwareRevLevelOfDev);
-    bag.write("PersistentHardwareRevLevelOfElectr", PersistentHardwareRevLevelOfElectr);
-    bag.write("PersistentDeviceID", PersistentDeviceID);
-    bag.write("m_ChannelUUID", m_ChannelUUID);
+    for (const PersistentProperty& property : PersistentProperty::all())
+        bag.write(std::string(property.key), property.get(*this));
 }
 
 void DTMMain::markChanged(const std::string& propertyName)

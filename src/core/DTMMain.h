@@ -23,6 +23,8 @@
 
 namespace zeb2hart::core {
 
+struct PersistentProperty;
+
 // The frame's persistence site: told when a persisted property has a new value.
 class PersistenceSite {
 public:
@@ -47,6 +49,8 @@ public:
     // Creates an instance in the component folder of the installed services.
     static std::shared_ptr<DTMMain> create();
     static std::shared_ptr<DTMMain> create(const std::filesystem::path& componentFolder);
+    // The key of the one channel in the channel list, and the channel identifier of a new instance.
+    static constexpr const char* kChannelKey = "HARTChannel1";
     ~DTMMain() override;
 
     // --- persistence (the frame's property bag) ---------------------------------
@@ -57,18 +61,20 @@ public:
     void SaveProperties(platform::PropertyBag& bag) const;
     void setPersistenceSite(std::shared_ptr<PersistenceSite> site) { m_persistenceSite = std::move(site); }
 
-    bool PersistentZEBProtocolFilter = false;
-    bool PersistentHARTProtocolFilter = false;
-    bool PersistentFDTInterfaceFilter = false;
-    std::int16_t PersistentDeviceTypeIndex = 0;
-    std::int16_t PersistentWarmstartDelay = 0;
-    std::string PersistentDeviceList = "VRA520";
-    std::string PersistentManufacturerIDCode = "14002.32";
-    std::string PersistentManufacturerDevTypeCode = "14000.32";
-    std::string PersistentRevLevelOfTransmSpecDoc = "14016.32";
-    std::string PersistentSoftwareRevLevelOfDev = "14015.32";
-    std::string PersistentHardwareRevLevelOfElectr = "14014.32";
-    std::string PersistentDeviceID = "32516.28";
+    // The persisted properties; keys, defaults and DTM.ini sources are in the
+    // table of core/PersistentProperties.h, which also sets their start values.
+    bool PersistentZEBProtocolFilter{};
+    bool PersistentHARTProtocolFilter{};
+    bool PersistentFDTInterfaceFilter{};
+    std::int16_t PersistentDeviceTypeIndex{};
+    std::int16_t PersistentWarmstartDelay{};
+    std::string PersistentDeviceList;
+    std::string PersistentManufacturerIDCode;
+    std::string PersistentManufacturerDevTypeCode;
+    std::string PersistentRevLevelOfTransmSpecDoc;
+    std::string PersistentSoftwareRevLevelOfDev;
+    std::string PersistentHardwareRevLevelOfElectr;
+    std::string PersistentDeviceID;
 
     // --- public services for the pages ----------------------------------------
     fdt::ObjectPtr GetFramePointer() const { return m_Container; }
@@ -94,7 +100,7 @@ public:
     void CommStatus(const fdt::Variant& value);
     const std::string& StatusText() const { return m_StatusText; }
     void StatusText(const std::string& text) { m_StatusText = text; }
-    std::string PresistentTrace = "None";
+    std::string PresistentTrace;
 
     // --- IDtm -------------------------------------------------------------------
     bool Environment(const std::string& systemTag, const fdt::ObjectPtr& container) override;
@@ -162,6 +168,7 @@ public:
     gateway::HartGateway& gateway() { return *m_Gateway; }
 
 private:
+    friend struct PersistentProperty; // the table of persisted properties includes m_ChannelUUID
     explicit DTMMain(std::filesystem::path componentFolder);
     void construct();
     void updatePageLanguages();
@@ -187,7 +194,7 @@ private:
     std::string m_SystemTag;
     fdt::ObjectPtr m_Container;
     std::string m_ChildSystemTag;
-    std::string m_ChannelUUID = "AD46AA4C-4366-4C7E-9C4D-0562F001308B";
+    std::string m_ChannelUUID;
     fdt::Variant m_CommStatus{std::int32_t{1}};
     std::string m_StatusText;
     std::shared_ptr<PersistenceSite> m_persistenceSite;

@@ -1,0 +1,84 @@
+#include "core/PersistentProperties.h"
+
+#include <algorithm>
+#include <array>
+
+#include "fdt/Errors.h"
+#include "support/Conversions.h"
+
+namespace zeb2hart::core {
+
+std::span<const PersistentProperty> PersistentProperty::all()
+{
+    using D = DTMMain;
+    static const std::array<PersistentProperty, 14> table{{
+        {"PresistentTrace", "TimeCritical", "PresistentTrace", "", "None", true, &D::PresistentTrace},
+        {"PersistentZEBProtocolFilter", "InitialValues", "PersistentZEBProtocolFilter", "", "False", true,
+         &D::PersistentZEBProtocolFilter},
+        {"PersistentHARTProtocolFilter", "InitialValues", "PersistentHARTProtocolFilter", "", "False", true,
+         &D::PersistentHARTProtocolFilter},
+        {"PersistentFDTInterfaceFilter", "InitialValues", "PersistentFDTInterfaceFilter", "", "False", true,
+         &D::PersistentFDTInterfaceFilter},
+        {"PersistentDeviceTypeIndex", "InitialValues", "PersistentDeviceTypeIndex", "", "0", true,
+         &D::PersistentDeviceTypeIndex},
+        {"PersistentWarmstartDelay", "InitialValues", "PersistentWarmstartDelay", "", "0", true,
+         &D::PersistentWarmstartDelay},
+        {"PersistentDeviceList", "DeviceList", "Devices", "", "VRA520", true, &D::PersistentDeviceList},
+        {"PersistentManufacturerIDCode", "VRA520", "PersistentManufacturerIDCode", "", "14002.32", true,
+         &D::PersistentManufacturerIDCode},
+        {"PersistentManufacturerDevTypeCode", "VRA520", "PersistentManufacturerDevTypeCode", "", "14000.32", true,
+         &D::PersistentManufacturerDevTypeCode},
+        {"PersistentRevLevelOfTransmSpecDoc", "VRA520", "PersistentRevLevelOfTransmSpecDoc", "", "14016.32", true,
+         &D::PersistentRevLevelOfTransmSpecDoc},
+        {"PersistentSoftwareRevLevelOfDev", "VRA520", "PersistentSoftwareRevLevelOfDev", "", "14015.32", true,
+         &D::PersistentSoftwareRevLevelOfDev},
+        {"PersistentHardwareRevLevelOfElectr", "VRA520", "PersistentHardwareRevLevelOfElectr", "", "14014.32", true,
+         &D::PersistentHardwareRevLevelOfElectr},
+        {"PersistentDeviceID", "VRA520", "PersistentDeviceID", "", "32516.28", true, &D::PersistentDeviceID},
+        {"m_ChannelUUID", "", "", DTMMain::kChannelKey, "AD46AA4C-4366-4C7E-9C4D-0562F001308B", false,
+         &D::m_ChannelUUID},
+    }};
+    return table;
+}
+
+const PersistentProperty* PersistentProperty::find(std::string_view key)
+{
+    const auto properties = all();
+    const auto found = std::ranges::find(properties, key, &PersistentProperty::key);
+    return found == properties.end() ? nullptr : &*found;
+}
+
+fdt::Variant PersistentProperty::defaultValue() const
+{
+    switch (type()) {
+    case PropertyType::Boolean:
+        return support::toBoolean(defaultText);
+    case PropertyType::Integer16:
+        return support::toInteger(defaultText);
+    case PropertyType::Text:
+        break;
+    }
+    return std::string(defaultText);
+}
+
+fdt::Variant PersistentProperty::get(const DTMMain& dtm) const
+{
+    return std::visit([&dtm](auto pointer) { return fdt::Variant(dtm.*pointer); }, member);
+}
+
+void PersistentProperty::set(DTMMain& dtm, const fdt::Variant& value) const
+{
+    if (const auto* flag = std::get_if<bool DTMMain::*>(&member)) {
+        dtm.*(*flag) = support::toBoolean(value);
+    } else if (const auto* number = std::get_if<std::int16_t DTMMain::*>(&member)) {
+        dtm.*(*number) = support::toInteger(value);
+    } else if (value.is<std::string>()) {
+        dtm.*std::get<std::string DTMMain::*>(member) = value.as<std::string>();
+    } else if (value.isEmpty()) {
+        dtm.*std::get<std::string DTMMain::*>(member) = std::string();
+    } else {
+        throw fdt::TypeMismatchError("Type mismatch: property " + std::string(key) + " is not a text");
+    }
+}
+
+} // namespace zeb2hart::core
