@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "core/CoreFakes.h"
-#include "core/CoreTestSupport.h"
 #include "core/DTMMain.h"
+#include "fakes/ComponentFiles.h"
+#include "fakes/FakeFrame.h"
 #include "fakes/TestEnvironment.h"
 #include "platform/XmlDom.h"
 

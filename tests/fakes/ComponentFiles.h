@@ -1,8 +1,5 @@
 #pragma once
-// Helpers shared by the core tests: file text, tracing switched on in a
-// temporary component folder, and the monitor's expected line layout.
-
-#include <gtest/gtest.h>
+// A component folder's files as tests read and change them, and the monitor's line layout.
 
 #include <filesystem>
 #include <fstream>
@@ -23,62 +20,50 @@ inline std::string readFile(const std::filesystem::path& file)
     return text.str();
 }
 
-// The delivered settings file with one line replaced (or appended to its section).
+// The delivered settings file with one key set (replaced, or appended to its section).
 inline std::string iniWith(const std::filesystem::path& componentFolder, const std::string& section,
                            const std::string& key, const std::string& value)
 {
     std::istringstream in(readFile(componentFolder / "Resources" / "DTM.ini"));
-    std::string out;
-    std::string line;
-    std::string current;
+    std::string out, line, current;
     bool done = false;
+    const auto put = [&] { return done ? "" : (done = true, key + "=" + value + "\n"); };
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        if (!line.empty() && line.front() == '[') {
-            if (current == section && !done) {
-                out += key + "=" + value + "\n";
-                done = true;
-            }
+        if (line.starts_with('[')) {
+            if (current == section)
+                out += put();
             current = line.substr(1, line.find(']') - 1);
-        } else if (current == section && line.rfind(key + "=", 0) == 0) {
-            if (!done)
-                out += key + "=" + value + "\n";
-            done = true;
+        } else if (current == section && line.starts_with(key + "=")) {
+            out += put();
             continue;
         }
         out += line + "\n";
     }
-    if (!done)
-        out += (current == section ? "" : "[" + section + "]\n") + key + "=" + value + "\n";
-    return out;
+    return done ? out : out + (current == section ? "" : "[" + section + "]\n") + put();
 }
 
-// Trace lines of the trace file, without their date and time and the word ZEBAdapter.
+// The trace file's entries, without their date and time and the word ZEBAdapter.
 inline std::vector<std::string> traceEntries(const std::filesystem::path& componentFolder)
 {
     const std::string text = readFile(componentFolder / "TraceInfoFile.txt");
     const std::string marker = " ZEBAdapter: ";
     std::vector<std::string> entries;
-    std::size_t position = 0;
-    while ((position = text.find(marker, position)) != std::string::npos) {
-        const std::size_t start = position + marker.size();
-        const std::size_t next = text.find(marker, start);
-        // The entry runs to the CR LF before the next line's date and time.
-        std::size_t end = next == std::string::npos ? text.size() : text.rfind("\r\n", next);
-        if (end == std::string::npos || end < start)
-            end = text.size();
-        std::string entry = text.substr(start, end - start);
-        if (entry.size() >= 2 && entry.compare(entry.size() - 2, 2, "\r\n") == 0)
+    for (std::size_t at = text.find(marker); at != std::string::npos;) {
+        const std::size_t start = at + marker.size();
+        at = text.find(marker, start);
+        // An entry runs to the CR LF before the next entry's date and time.
+        std::size_t end = at == std::string::npos ? text.size() : text.rfind("\r\n", at);
+        std::string entry = text.substr(start, (end == std::string::npos || end < start ? text.size() : end) - start);
+        if (entry.ends_with("\r\n"))
             entry.resize(entry.size() - 2);
         entries.push_back(entry);
-        position = start;
     }
     return entries;
 }
 
-// A temporary component folder whose settings switch the trace file on, with
-// the test services installed for it.
+// A temporary component folder whose settings switch the trace file on, under the test services.
 class TracingComponent {
 public:
     TracingComponent()
@@ -88,7 +73,6 @@ public:
     }
     ~TracingComponent() { support::ResetTraceMode(); }
     std::vector<std::string> entries() const { return traceEntries(folder.path()); }
-
     TempComponentFolder folder;
     TestEnvironment environment{folder.path()};
 };
