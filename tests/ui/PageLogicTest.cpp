@@ -1,6 +1,5 @@
-// The page rules that need no window: device list, delay entry, filters, log
-// file, status pictures, version caption, name filters, the page session, the
-// controls TranslateControls sees, and the layout in twips.
+// The page rules that need no window: device list, delay entry, filters, log file, status pictures, version
+// caption, name filters, the page session, the controls TranslateControls sees, and the layout in twips.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -73,14 +72,15 @@ TEST(PageRulesTest, LogFileEndsEveryLineWithCrLfAndWritingTruncatesOrReportsFail
     EXPECT_FALSE(writeLogFile(folder.path(), "\r\n"));
 }
 
-TEST(PageRulesTest, ControlsAsTranslateControlsSeesThem)
+TEST(PageRulesTest, ControlsAsTranslateControlsSeesThemAndAPictureKeepsWhatItShowed)
 {
     QWidget page;
     auto* label = new QLabel(&page);
     label->setObjectName(QStringLiteral("lblTitle"));
     auto* frame = new QFrame(&page);
     frame->setProperty(kControlIndexProperty, 1);
-    WidgetControl l(label), b(new QCheckBox(&page)), f(frame), p(new PictureBox(&page)), o(new QComboBox(&page));
+    auto* picture = new PictureBox(&page);
+    WidgetControl l(label), b(new QCheckBox(&page)), f(frame), p(picture), o(new QComboBox(&page));
     EXPECT_EQ(l.name(), "lblTitle");
     EXPECT_THROW(f.name(), std::runtime_error); // no name
     EXPECT_FALSE(l.index());
@@ -90,6 +90,9 @@ TEST(PageRulesTest, ControlsAsTranslateControlsSeesThem)
     l.setCaption("Gerätetyp");
     EXPECT_EQ(label->text(), QStringLiteral("Gerätetyp"));
     EXPECT_THROW(p.setCaption("x"), std::runtime_error);
+    ASSERT_TRUE(picture->load(test::componentDir() / "Resources" / "disconn_13x52.gif"));
+    EXPECT_FALSE(picture->load("/no/such/picture.gif")); // the picture shown before stays
+    EXPECT_EQ(picture->source().filename(), "disconn_13x52.gif");
     delete label; // a control whose widget is gone has no name and no caption
     EXPECT_THROW(l.name(), std::runtime_error);
     EXPECT_FALSE(l.hasCaption());

@@ -1,7 +1,6 @@
-// The pages where a frame script cannot look: refused Init, the place of each
-// control, the monitor's colours, selection, scrolling, saved file and trace,
-// the settings file's device list, keys the delay box refuses, the headline's
-// logo, and the screenshots.
+// The pages where a frame script cannot look: refused Init, the place of each control, the monitor's colours,
+// selection, scrolling, saved file and trace, the settings file's device list, keys the delay box refuses, the
+// headline, and the screenshots.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -173,6 +172,7 @@ TEST_F(PagesTest, OfflinePageReadsTheDeviceListAtEachOpenAndItsDelayBoxTakesDigi
     QTest::keyClick(&box, Qt::Key_Delete);
     EXPECT_EQ(box.text(), QStringLiteral("2"));
     EXPECT_EQ(parameterChanges(), Names{"PersistentWarmstartDelay=2"});
+    EXPECT_EQ(page->headline().title(), QStringLiteral("ZEB to HART Gateway"));
 }
 
 TEST_F(PagesTest, HeadlineLogoStaysAtTheRightEdgeAndOnlyALeftClickOnItOpensTheVendorsAddress)

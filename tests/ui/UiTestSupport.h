@@ -1,7 +1,6 @@
 #pragma once
-// What the page tests share: a gateway DTM in a temporary component folder,
-// given its environment by a recording frame, and helpers to find a page's
-// controls and read the parameter changes the frame was told of.
+// What the page tests share: a gateway DTM in a temporary component folder, given its environment by a recording
+// frame, and helpers to find a page's controls and read the parameter changes the frame was told of.
 
 #include <gtest/gtest.h>
 

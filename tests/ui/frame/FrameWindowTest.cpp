@@ -1,7 +1,6 @@
-// The frame window of `zeb2hart ui`, driven as a user drives it, on a manual
-// event loop whose clock moves only when the test says: the topology, opening
-// and closing the gateway's pages, the language, the HART device panel, project
-// save and load, and closing the window.
+// The frame window of `zeb2hart ui`, driven as a user drives it, on a manual event loop whose clock moves only
+// when the test says: the topology, opening and closing the gateway's pages, the language, the HART device panel,
+// project save and load, and closing the window.
 #include <gtest/gtest.h>
 
 #include <QAction>
