@@ -1,273 +1,226 @@
-// The page rules that need no window: device list, delay entry, filters, log
-// file, status pictures, version caption, the page session and the controls
-// TranslateControls sees.
+// The page rules that need no window: device list, delay entry, filters, log file, status pictures, version
+// caption, name filters, the page session, the controls TranslateControls sees, and the layout in twips.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFrame>
 #include <QLabel>
-#include <QPushButton>
-
-#include <filesystem>
 
 #include "UiTestSupport.h"
 #include "ui/AboutLogic.h"
 #include "ui/MonitorLogic.h"
 #include "ui/OfflineParamLogic.h"
+#include "ui/PageLayout.h"
 #include "ui/PageSession.h"
 #include "ui/PictureBox.h"
 #include "ui/QtServices.h"
 #include "ui/WidgetControl.h"
 
 namespace zeb2hart::ui {
+
+std::ostream& operator<<(std::ostream& out, const TwipRect& r)
+{
+    return out << "{" << r.left << ", " << r.top << ", " << r.width << ", " << r.height << "}";
+}
+
 namespace {
 
-using test::ParameterChange;
+using Names = std::vector<std::string>;
 
-TEST(DeviceListTest, SplitsAtEachComma)
+TEST(PageRulesTest, DeviceListDelayKeysStatusPicturesNameFiltersAndVersion)
 {
-    const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
-        {"", {}}, {"VRA520", {"VRA520"}}, {"VRA520,VRA510,VRA540", {"VRA520", "VRA510", "VRA540"}},
-        // A blank after a comma stays at the start of the next name.
-        {"VRA520, VRA510", {"VRA520", " VRA510"}},
-        // Two commas in a row give an empty entry between the names.
-        {"A,,B", {"A", "", "B"}},
-        // A trailing comma adds no entry; a leading one gives an empty first entry.
-        {"A,B,", {"A", "B"}}, {",A", {"", "A"}}, {",", {""}}, {"A ,B", {"A ", "B"}},
-    };
-    for (const auto& [list, names] : cases)
+    // Split exactly as written: blanks stay, empty entries stay, a trailing comma adds none.
+    const std::pair<std::string, Names> lists[] = {
+        {"", {}}, {"A", {"A"}}, {"A,,B", {"A", "", "B"}}, {"A, B,", {"A", " B"}}, {",A", {"", "A"}}};
+    for (const auto& [list, names] : lists)
         EXPECT_EQ(splitDeviceList(list), names) << '"' << list << '"';
-}
+    // {stored index, entries, selected}: beyond the list the first entry, nothing without entries.
+    for (const auto& [stored, count, selected] : {std::tuple{0, 0, -1}, {-1, 3, -1}, {0, 1, 0}, {2, 3, 2}, {3, 3, 0}})
+        EXPECT_EQ(deviceIndexToSelect(stored, count), selected) << stored << " of " << count;
 
-TEST(DeviceIndexTest, StoredIndexOrFallbackToTheFirstEntry)
-{
-    EXPECT_EQ(deviceIndexToSelect(0, 3), 0);
-    EXPECT_EQ(deviceIndexToSelect(2, 3), 2);
-    EXPECT_EQ(deviceIndexToSelect(3, 3), 0);
-    EXPECT_EQ(deviceIndexToSelect(5, 3), 0);
-    EXPECT_EQ(deviceIndexToSelect(0, 0), -1);
-    EXPECT_EQ(deviceIndexToSelect(-1, 3), -1);
-}
-
-TEST(DelayKeyFilterTest, DigitsAndBackspacePass)
-{
-    for (char32_t c = U'0'; c <= U'9'; ++c)
-        EXPECT_TRUE(isDelayCharacterAccepted(c));
-    EXPECT_TRUE(isDelayCharacterAccepted(8));
-    for (const char32_t c : {U'a', U'Z', U'-', U'+', U' ', U'.', U',', U'/', U':', U'\t', U'\r', char32_t{22},
-                             char32_t{127}, U'\u0663'})
+    for (const char32_t c : {U'0', U'9', char32_t{8}})
+        EXPECT_TRUE(isDelayCharacterAccepted(c)) << static_cast<int>(c);
+    for (const char32_t c : {U'/', U':', U'a', char32_t{9}, char32_t{22}, char32_t{127}, U'\u0663'})
         EXPECT_FALSE(isDelayCharacterAccepted(c)) << static_cast<int>(c);
+
+    const std::filesystem::path component = "/component";
+    for (const auto& [status, name] : {std::pair{0, "connected_13x52.gif"}, {1, "disconn_13x52.gif"},
+                                       {2, "error_13x52.gif"}})
+        EXPECT_EQ(statusPicture(component, status), component / "Resources" / name);
+    EXPECT_FALSE(statusPicture(component, 3));
+    EXPECT_EQ(statusValue(fdt::Variant(std::int16_t{7})), 7);
+    EXPECT_EQ(statusValue(fdt::Variant(std::string("1"))), 1);
+    EXPECT_FALSE(statusValue(fdt::Variant(std::string("connected"))));
+
+    EXPECT_EQ(qtNameFilter(kLogFileFilter), "Logdatei (*.LOG)");
+    EXPECT_EQ(qtNameFilter("Text|*.txt|All (*.*)|*.*"), "Text (*.txt);;All (*.*)");
+    EXPECT_EQ(qtNameFilter("Text"), "Text");
+    EXPECT_EQ(qtNameFilter(""), "");
+    EXPECT_EQ(versionCaption(""), ": 1.0.5"); // no dictionary text: colon, blank, version
 }
 
-TEST(LogFileTest, EveryLineEndsWithCrLfAndWritingTruncatesOrReportsFailure)
+TEST(PageRulesTest, LogFileEndsEveryLineWithCrLfAndWritingTruncatesOrReportsFailure)
 {
     EXPECT_EQ(logFileText(""), "\r\n");
-    EXPECT_EQ(logFileText("\nfirst"), "\r\nfirst\r\n");
     EXPECT_EQ(logFileText("\na\nb"), "\r\na\r\nb\r\n");
-
     test::TempComponentFolder folder;
     const auto file = folder.path() / "monitor.LOG";
     ASSERT_TRUE(writeLogFile(file, "a much longer first content\r\n"));
     ASSERT_TRUE(writeLogFile(file, "\r\n"));
     EXPECT_EQ(test::readFile(file), "\r\n");
-    EXPECT_FALSE(writeLogFile(folder.path() / "missing" / "folder" / "x.LOG", "\r\n"));
+    EXPECT_FALSE(writeLogFile(folder.path() / "missing" / "x.LOG", "\r\n"));
     EXPECT_FALSE(writeLogFile(folder.path(), "\r\n"));
 }
 
-TEST(AboutTextTest, VersionFromTheBuild)
-{
-    EXPECT_EQ(componentVersion(), "1.0.5");
-    EXPECT_EQ(versionCaption("Version"), "Version: 1.0.5");
-    EXPECT_EQ(versionCaption(""), ": 1.0.5");
-    EXPECT_EQ(std::string(kVendorAddress).rfind("https://", 0), 0u);
-}
-
-TEST(QtServicesTest, NameFilterInQtForm)
-{
-    EXPECT_EQ(qtNameFilter(kLogFileFilter), "Logdatei (*.LOG)");
-    EXPECT_EQ(qtNameFilter("Text|*.txt|All (*.*)|*.*"), "Text (*.txt);;All (*.*)");
-    EXPECT_EQ(qtNameFilter(""), "");
-}
-
-TEST(StatusPictureTest, ThreeStatusValuesHavePictures)
-{
-    const std::filesystem::path folder = "/component";
-    EXPECT_EQ(statusPicture(folder, 0), folder / "Resources" / "connected_13x52.gif");
-    EXPECT_EQ(statusPicture(folder, 1), folder / "Resources" / "disconn_13x52.gif");
-    EXPECT_EQ(statusPicture(folder, 2), folder / "Resources" / "error_13x52.gif");
-    EXPECT_FALSE(statusPicture(folder, 3));
-    EXPECT_FALSE(statusPicture(folder, -1));
-    EXPECT_EQ(statusValue(fdt::Variant(std::int32_t{2})), 2);
-    EXPECT_EQ(statusValue(fdt::Variant(std::int16_t{7})), 7);
-    EXPECT_EQ(statusValue(fdt::Variant(std::string("1"))), 1);
-    EXPECT_FALSE(statusValue(fdt::Variant(std::string("connected"))));
-}
-
-TEST(WidgetControlTest, NameIndexAndCaptionAsTranslateControlsSeesThem)
+TEST(PageRulesTest, ControlsAsTranslateControlsSeesThemAndAPictureKeepsWhatItShowed)
 {
     QWidget page;
-    const auto named = [&page]<class W>(W* widget, const char* name) {
-        widget->setParent(&page);
-        widget->setObjectName(QString::fromLatin1(name));
-        return widget;
-    };
-    auto* label = named(new QLabel(QStringLiteral("design")), "lblTitle");
-    auto* button = named(new QPushButton, "btnSave");
-    auto* box = named(new QCheckBox, "chkFDTInterface");
-    auto* line = named(new QFrame, "linDecor");
-    line->setProperty(kControlIndexProperty, 1);
-    auto* picture = named(new PictureBox, "DeviceImage");
-    auto* combo = named(new QComboBox, "DevTypeCombo");
-    auto* unnamed = new QLabel(&page);
-
-    WidgetControl l(label), b(button), c(box), f(line), p(picture), o(combo), u(unnamed);
+    auto* label = new QLabel(&page);
+    label->setObjectName(QStringLiteral("lblTitle"));
+    auto* frame = new QFrame(&page);
+    frame->setProperty(kControlIndexProperty, 1);
+    auto* picture = new PictureBox(&page);
+    WidgetControl l(label), b(new QCheckBox(&page)), f(frame), p(picture), o(new QComboBox(&page));
     EXPECT_EQ(l.name(), "lblTitle");
+    EXPECT_THROW(f.name(), std::runtime_error); // no name
     EXPECT_FALSE(l.index());
     EXPECT_EQ(f.index(), 1);
-    EXPECT_THROW(u.name(), std::runtime_error);
-    EXPECT_TRUE(l.hasCaption());
-    EXPECT_TRUE(b.hasCaption());
-    EXPECT_TRUE(c.hasCaption());
-    EXPECT_FALSE(f.hasCaption());
-    EXPECT_FALSE(p.hasCaption());
-    EXPECT_FALSE(o.hasCaption());
-
+    EXPECT_EQ((std::vector<bool>{l.hasCaption(), b.hasCaption(), f.hasCaption(), p.hasCaption(), o.hasCaption()}),
+              (std::vector<bool>{true, true, false, false, false}));
     l.setCaption("Gerätetyp");
-    b.setCaption("Speichern");
     EXPECT_EQ(label->text(), QStringLiteral("Gerätetyp"));
-    EXPECT_EQ(button->text(), QStringLiteral("Speichern"));
     EXPECT_THROW(p.setCaption("x"), std::runtime_error);
-
-    // A control whose widget is gone has no name and no caption.
-    delete label;
+    ASSERT_TRUE(picture->load(test::componentDir() / "Resources" / "disconn_13x52.gif"));
+    EXPECT_FALSE(picture->load("/no/such/picture.gif")); // the picture shown before stays
+    EXPECT_EQ(picture->source().filename(), "disconn_13x52.gif");
+    delete label; // a control whose widget is gone has no name and no caption
     EXPECT_THROW(l.name(), std::runtime_error);
     EXPECT_FALSE(l.hasCaption());
 }
 
-class PageRulesTest : public test::PageTest {};
+class PageRulesDtmTest : public test::PageTest {};
 
-TEST_F(PageRulesTest, CheckFilterUsesTheClickCodesOfTheCheckBoxes)
+TEST_F(PageRulesDtmTest, EachClickCodeSetsItsFilterAndReportsOnlyAChange)
 {
-    dtm->PersistentFDTInterfaceFilter = false;
-    dtm->PersistentZEBProtocolFilter = false;
-    dtm->PersistentHARTProtocolFilter = false;
-
-    CheckFilter(dtm.get(), click::FDTInterface, true);
-    EXPECT_TRUE(dtm->PersistentFDTInterfaceFilter);
-    CheckFilter(dtm.get(), click::ZEBProtocols, true);
-    EXPECT_TRUE(dtm->PersistentZEBProtocolFilter);
+    using core::DTMMain;
+    for (const auto& [code, filter, name] :
+         {std::tuple{click::FDTInterface, &DTMMain::PersistentFDTInterfaceFilter, "PersistentFDTInterfaceFilter"},
+          {click::ZEBProtocols, &DTMMain::PersistentZEBProtocolFilter, "PersistentZEBProtocolFilter"},
+          {click::HARTProtocols, &DTMMain::PersistentHARTProtocolFilter, "PersistentHARTProtocolFilter"}}) {
+        dtm->PersistentFDTInterfaceFilter = dtm->PersistentZEBProtocolFilter = dtm->PersistentHARTProtocolFilter = true;
+        frame->events.clear();
+        CheckFilter(dtm.get(), code, true); // equal: no report
+        CheckFilter(dtm.get(), code, false);
+        EXPECT_FALSE((*dtm).*filter);
+        EXPECT_EQ(dtm->PersistentFDTInterfaceFilter + dtm->PersistentZEBProtocolFilter +
+                      dtm->PersistentHARTProtocolFilter, 2);
+        EXPECT_EQ(parameterChanges(), Names{std::string(name) + "=False"});
+    }
+    EXPECT_EQ(filterPropertyName(3), "");
+    CheckFilter(dtm.get(), 3, true);
+    CheckFilter(nullptr, click::FDTInterface, true);
     EXPECT_FALSE(dtm->PersistentHARTProtocolFilter);
-    CheckFilter(dtm.get(), click::HARTProtocols, true);
-    EXPECT_TRUE(dtm->PersistentHARTProtocolFilter);
-    // Equal state: no report.
-    CheckFilter(dtm.get(), click::HARTProtocols, true);
-    CheckFilter(dtm.get(), click::HARTProtocols, false);
-    // Unknown code and no DTM change nothing.
-    CheckFilter(dtm.get(), 3, false);
-    CheckFilter(nullptr, click::FDTInterface, false);
-
-    EXPECT_EQ(parameterChanges(), (std::vector<ParameterChange>{{"PersistentFDTInterfaceFilter", "True"},
-                                                                {"PersistentZEBProtocolFilter", "True"},
-                                                                {"PersistentHARTProtocolFilter", "True"},
-                                                                {"PersistentHARTProtocolFilter", "False"}}));
-    EXPECT_EQ(site->changed, (std::vector<std::string>{"PersistentFDTInterfaceFilter", "PersistentZEBProtocolFilter",
-                                                       "PersistentHARTProtocolFilter",
-                                                       "PersistentHARTProtocolFilter"}));
-    EXPECT_TRUE(dtm->PersistentFDTInterfaceFilter);
-
-    // Without frame events the report fails silently, after the property was set.
-    const auto lonely = core::DTMMain::create(folder.path());
-    lonely->PersistentZEBProtocolFilter = false;
-    EXPECT_NO_THROW(CheckFilter(lonely.get(), click::ZEBProtocols, true));
-    EXPECT_TRUE(lonely->PersistentZEBProtocolFilter);
+    EXPECT_EQ(site->changed.size(), 3u);
 }
 
-TEST_F(PageRulesTest, WarmstartDelayAcceptsSixteenBitValuesOnly)
+TEST_F(PageRulesDtmTest, WarmstartDelayTakesSixteenBitValuesAndReportsTheTextAsTyped)
 {
-    struct Case {
-        std::string text;
-        std::int16_t expected;
-        bool reported; // with the text as typed
-    };
-    const Case cases[] = {{"", 5, false},      {"5", 5, false},      {"05", 5, false},       {"6", 6, true},
-                          {"0012", 12, true},  {"0", 0, true},       {"32767", 32767, true}, {"32768", 5, false},
-                          {"99999", 5, false}, {"abc", 5, false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE('"' + c.text + '"');
+    for (const auto& [text, expected, reported] :
+         {std::tuple{"", 5, false}, {"05", 5, false}, {"0012", 12, true}, {"0", 0, true}, {"32767", 32767, true},
+          {"32768", 5, false}, {"abc", 5, false}}) {
         frame->events.clear();
         dtm->PersistentWarmstartDelay = 5;
-        CheckWarmstartDelay(dtm.get(), c.text);
-        EXPECT_EQ(dtm->PersistentWarmstartDelay, c.expected);
-        const std::vector<ParameterChange> reported = {{"PersistentWarmstartDelay", c.text}};
-        EXPECT_EQ(parameterChanges(), c.reported ? reported : std::vector<ParameterChange>());
+        CheckWarmstartDelay(dtm.get(), text);
+        EXPECT_EQ(dtm->PersistentWarmstartDelay, expected) << text;
+        EXPECT_EQ(parameterChanges(), reported ? Names{"PersistentWarmstartDelay=" + std::string(text)} : Names{});
     }
     EXPECT_NO_THROW(CheckWarmstartDelay(nullptr, "12"));
-    dtm->PersistentWarmstartDelay = 42;
-    EXPECT_EQ(warmstartDelayText(*dtm), "42");
 }
 
-TEST_F(PageRulesTest, SetDeviceTypeReadsTheIdentityOfTheType)
+TEST_F(PageRulesDtmTest, DeviceTypeReadsTheSixIdentityValuesAndReportsOnlyTheIndex)
 {
-    dtm->PersistentDeviceTypeIndex = 0;
-    SetDeviceType(dtm.get(), 1, "VRA510");
+    for (int round = 0; round < 2; ++round) { // the same position again reads but does not report
+        dtm->PersistentDeviceID = "changed";
+        SetDeviceType(dtm.get(), 1, "VRA510");
+    }
     EXPECT_EQ(dtm->PersistentDeviceTypeIndex, 1);
-    EXPECT_EQ(dtm->PersistentManufacturerIDCode, "13002.32");
-    EXPECT_EQ(dtm->PersistentManufacturerDevTypeCode, "13000.32");
-    EXPECT_EQ(dtm->PersistentRevLevelOfTransmSpecDoc, "13016.32");
-    EXPECT_EQ(dtm->PersistentSoftwareRevLevelOfDev, "13015.32");
-    EXPECT_EQ(dtm->PersistentHardwareRevLevelOfElectr, "13014.32");
-    EXPECT_EQ(dtm->PersistentDeviceID, "31516.28");
-    // The same position again reads the values but reports nothing.
-    dtm->PersistentDeviceID = "changed";
-    SetDeviceType(dtm.get(), 1, "VRA510");
-    EXPECT_EQ(dtm->PersistentDeviceID, "31516.28");
-    EXPECT_EQ(parameterChanges(), (std::vector<ParameterChange>{{"PersistentDeviceTypeIndex", "1"}}));
-    // The six identity values are not reported as changed properties.
-    EXPECT_EQ(site->changed, (std::vector<std::string>{"PersistentDeviceTypeIndex"}));
-
-    // A type of an unknown section reads empty values.
-    dtm->PersistentDeviceTypeIndex = 2;
+    EXPECT_EQ((Names{dtm->PersistentManufacturerIDCode, dtm->PersistentManufacturerDevTypeCode,
+                     dtm->PersistentRevLevelOfTransmSpecDoc, dtm->PersistentSoftwareRevLevelOfDev,
+                     dtm->PersistentHardwareRevLevelOfElectr, dtm->PersistentDeviceID}),
+              (Names{"13002.32", "13000.32", "13016.32", "13015.32", "13014.32", "31516.28"}));
+    EXPECT_EQ(parameterChanges(), Names{"PersistentDeviceTypeIndex=1"});
+    EXPECT_EQ(site->changed, Names{"PersistentDeviceTypeIndex"});
+    // A type without a section reads empty values; a position out of range changes nothing.
     SetDeviceType(dtm.get(), 2, "NoSuchType");
-    for (const std::string* value : {&dtm->PersistentManufacturerIDCode, &dtm->PersistentDeviceID})
-        EXPECT_EQ(*value, "");
-    EXPECT_EQ(parameterChanges().size(), 1u);
+    SetDeviceType(dtm.get(), -1, "VRA510");
+    SetDeviceType(dtm.get(), 32768, "VRA510");
     SetDeviceType(nullptr, 0, "VRA520");
+    EXPECT_EQ(dtm->PersistentDeviceTypeIndex, 2);
+    EXPECT_EQ(dtm->PersistentDeviceID, "");
+    SetDeviceType(dtm.get(), 32767, "VRA510");
+    EXPECT_EQ(dtm->PersistentDeviceTypeIndex, 32767);
 }
 
-TEST_F(PageRulesTest, SessionOpensOnlyWithInvokeIdAndGatewayDtm)
+TEST_F(PageRulesDtmTest, SessionOpensOnlyWithInvokeIdAndGatewayDtmAndReleasesThroughTheFrame)
 {
     PageSession session;
-    EXPECT_FALSE(session.open("", dtm));
-    EXPECT_FALSE(session.open("id", nullptr));
     EXPECT_FALSE(session.open("id", std::make_shared<test::PlainObject>()));
-    EXPECT_EQ(session.dtm(), nullptr);
     EXPECT_FALSE(session.release([](core::DTMMain&) { FAIL() << "nothing to unregister"; }));
-
     ASSERT_TRUE(session.open("id-1", dtm));
-    EXPECT_EQ(session.dtm(), dtm.get());
-    EXPECT_EQ(session.frame(), fdt::ObjectPtr(frame));
-    EXPECT_EQ(session.invokeId(), "id-1");
-
     int unregistered = 0;
-    EXPECT_TRUE(session.release([&](core::DTMMain& d) {
-        EXPECT_EQ(&d, dtm.get());
-        ++unregistered;
-    }));
-    EXPECT_EQ(unregistered, 1);
-    EXPECT_EQ(frameCalls("OnApplicationClosed"), (std::vector<test::Call>{{"OnApplicationClosed", {"id-1"}}}));
-
+    EXPECT_TRUE(session.release([&](core::DTMMain& d) { unregistered += &d == dtm.get(); }));
+    EXPECT_EQ(frame->events, (std::vector<test::Call>{{"OnApplicationClosed", {"id-1"}}}));
     session.close();
-    EXPECT_EQ(session.dtm(), nullptr);
-    EXPECT_EQ(session.invokeId(), "");
     EXPECT_FALSE(session.release(nullptr));
-
     // A DTM without a frame cannot release.
-    const auto withoutEnvironment = core::DTMMain::create(folder.path());
-    ASSERT_TRUE(session.open("id-2", withoutEnvironment));
-    unregistered = 0;
+    ASSERT_TRUE(session.open("id-2", core::DTMMain::create(folder.path())));
     EXPECT_FALSE(session.release([&](core::DTMMain&) { ++unregistered; }));
-    EXPECT_EQ(unregistered, 0);
+    EXPECT_EQ(unregistered, 1);
+}
+
+TEST(PageLayoutTest, AreasAndControlsFollowThePageSizeAndNeverGoBelowZero)
+{
+    EXPECT_EQ(twipsToPixels(7), 0); // 15 twips a pixel, rounded
+    EXPECT_EQ(twipsToPixels(8), 1);
+    EXPECT_EQ(headlineLogoLeft(9600, 1260), 9600 - 1260 - 10);
+    const MonitorLayout m = layoutMonitor(9600, 7200), ms = layoutMonitor(100, 200);
+    // The buttons stand right only in an area wider than 2400 + 315 + 315 + 1200 + 150 + 1200 + 315 = 5895.
+    const MonitorLayout wide = layoutMonitor(5896 + 240, 6000), narrow = layoutMonitor(5895 + 240, 6000);
+    const OfflineParamLayout o = layoutOfflineParam(10800, 7200), os = layoutOfflineParam(2000, 1000);
+    const AboutLayout a = layoutAbout(10800, 7200);
+    const std::pair<TwipRect, TwipRect> places[] = { // laid out, expected
+        // The monitor's settings are as high as the bottom of chkZEBProtocols + 500, 75 below MonitorBack.
+        {m.headline, {0, 0, 9600, 315}}, {m.parameterFreeArea, {120, 435, 9360, 6645}},
+        {m.chkFDTInterface, {315, 315, 2400, 255}}, {m.chkZEBProtocols, {315, 600, 2400, 255}},
+        {m.chkHARTProtocols, {315, 885, 2400, 255}}, {m.monitorBack, {0, 0, 9360, 6645 - 1355 - 75}},
+        {m.monitorSettings, {0, 6645 - 1355, 9360, 1355}}, {m.richTextBox, {120, 120, 9120, 6645 - 1355 - 75 - 240}},
+        {m.btnClear, {9360 - 1515, 315, 1200, 375}}, {m.btnSave, {9360 - 1515 - 1350, 315, 1200, 375}},
+        {wide.btnClear, {5896 - 1515, 315, 1200, 375}}, {wide.btnSave, {5896 - 1515 - 1350, 315, 1200, 375}},
+        {narrow.btnSave, {2400 + 630, 315, 1200, 375}}, {narrow.btnClear, {2400 + 630 + 1350, 315, 1200, 375}},
+        {ms.parameterFreeArea, {120, 435, 0, 0}}, {ms.monitorBack, {0, 0, 0, 0}},
+        {ms.monitorSettings, {0, 75, 0, 1355}}, {ms.richTextBox, {120, 120, 0, 0}},
+        // The offline page's left column: device 930 high, status 600, the tree to 120 above the bottom edge;
+        // labels and pictures centred in their areas.
+        {o.headline, {0, 0, 10800, 315}}, {o.deviceArea, {120, 435, 2700, 930}},
+        {o.statusArea, {120, 1440, 2700, 600}}, {o.treeArea, {120, 2115, 2700, 7200 - 120 - 2115}},
+        {o.deviceImage, {120, (930 - 720) / 2, 720, 720}}, {o.lblDeviceType, {960, (930 - 255) / 2, 1680, 255}},
+        {o.lblHeadlineTitle, {960, 90, 1680, 255}}, {o.statusImage, {120, (600 - 195) / 2, 780, 195}},
+        {o.lblCommStatus, {960, (600 - 255) / 2, 1680, 255}},
+        {o.parameterFreeArea, {2940, 435, 10800 - 3060, 7200 - 555}}, {o.titleParameterArea, {0, 0, 7740, 480}},
+        {o.lblParameter, {315, 135, 3000, 255}}, {o.lblGateway, {315, 120, 3000, 255}},
+        {o.lblDevType, {315, 495, 2250, 315}}, {o.lblWarmstartDelay, {315, 495 + 315 + 345, 2250, 315}},
+        {o.devTypeCombo, {2700, 450, 2700, 315}}, {o.wsDelayValue, {2700, 450 + 315 + 345, 1200, 315}},
+        {o.lblUnitDelay, {2700 + 1200 + 150, 1155, 600, 315}}, {o.parameterArea, {0, 555, 7740, 1110 + 690 + 450}},
+        {os.treeArea, {120, 2115, 2700, 0}}, {os.parameterFreeArea, {2940, 435, 0, 1000 - 555}},
+        {os.titleParameterArea, {0, 0, 0, 480}}, {os.parameterArea, {0, 555, 0, 2250}},
+        // The about page's back panel follows the page; the texts keep their places.
+        {a.headline, {0, 0, 10800, 315}}, {a.aboutBack, {120, 435, 10560, 6645}},
+        {layoutAbout(3000, 500).aboutBack, {120, 435, 2760, 0}}, {a.deviceImage, {360, 360, 720, 720}},
+        {a.lblTitle, {1320, 360, 7560, 375}}, {a.upperLine, {1320, 825, 7560, 15}},
+        {a.lblDescription, {1320, 960, 7560, 735}}, {a.lblVersion, {1320, 1800, 7560, 285}},
+        {a.lowerLine, {360, 2400, 8520, 15}}, {a.lblDisclaimer, {360, 2535, 8520, 735}}};
+    for (std::size_t i = 0; i < std::size(places); ++i)
+        EXPECT_EQ(places[i].first, places[i].second) << "place " << i;
 }
 
 } // namespace

@@ -1,0 +1,212 @@
+// The pages where a frame script cannot look: refused Init, the place of each control, the monitor's colours,
+// selection, scrolling, saved file and trace, the settings file's device list, keys the delay box refuses, the
+// headline, and the screenshots.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+
+#include <map>
+
+#include "UiTestSupport.h"
+#include "support/Monitor.h"
+#include "support/Trace.h"
+#include "ui/AboutLogic.h"
+#include "ui/MonitorView.h"
+#include "ui/PageLayout.h"
+#include "ui/PageStyle.h"
+#include "ui/Screenshots.h"
+#include "ui/ctlAbout.h"
+#include "ui/ctlHeadline.h"
+#include "ui/ctlMonitor.h"
+#include "ui/ctlOfflineParam.h"
+
+namespace zeb2hart::ui {
+namespace {
+
+using test::control;
+using Names = std::vector<std::string>;
+
+class PagesTest : public test::PageTest {
+protected:
+    ~PagesTest() override { support::ResetTraceMode(); }
+    template <class Page>
+    std::shared_ptr<Page> open()
+    {
+        auto page = makePage<Page>();
+        page->resize(720, 480);
+        page->show();
+        EXPECT_TRUE(page->Init("page-1", "", dtm));
+        return page;
+    }
+};
+
+TEST_F(PagesTest, PagesOpenOnlyWithInvokeIdAndGatewayDtmAndTheirControlsFollowThePageSize)
+{
+    const std::shared_ptr<PageWidget> pages[] = {makePage<ctlMonitor>(), makePage<ctlOfflineParam>(),
+                                                 makePage<ctlAbout>()};
+    const std::pair<const char*, TwipRect> places[] = {{"btnSave", layoutMonitor(13500, 9000).btnSave},
+                                                       {"TreeArea", layoutOfflineParam(13500, 9000).treeArea},
+                                                       {"AboutBack", layoutAbout(13500, 9000).aboutBack}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        PageWidget& page = *pages[i];
+        EXPECT_FALSE(page.Init("", "", dtm)) << places[i].first;
+        EXPECT_FALSE(page.Init("id", "", nullptr));
+        EXPECT_FALSE(page.PrepareToRelease());
+        page.show();
+        page.resize(900, 600);
+        EXPECT_EQ(control<QWidget>(page, places[i].first).geometry(), toPixels(places[i].second));
+        EXPECT_EQ(page.headline().geometry(), QRect(0, 0, 900, 21));
+    }
+    EXPECT_EQ(control<QComboBox>(*pages[1], "DevTypeCombo").count(), 0); // the device list is read at Init
+}
+
+TEST_F(PagesTest, MonitorLinesKeepColoursAndBreaksAndTheViewFollowsTheNewestUnlessTheUserLooksElsewhere)
+{
+    const auto page = open<ctlMonitor>();
+    auto& view = control<MonitorView>(*page, "RichTextBoxComm");
+    page->MessageLine("green line", support::color::Green);
+    page->MessageLine("red line", support::color::Red);
+    QApplication::processEvents();
+    const int lineHeight = QFontMetrics(view.font()).lineSpacing();
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(20, 3 + lineHeight + lineHeight / 2));
+    ASSERT_EQ(view.selectedText(), QStringLiteral("green line"));
+    page->MessageLine("blue\r\nCR LF\nLF\rCR", support::color::Blue); // each breaks the line
+    page->MessageLine("black\r", support::color::Black);
+
+    std::vector<std::pair<std::string, QColor>> lines;
+    for (int line = 0; line < view.lineCount(); ++line)
+        lines.emplace_back(view.lineText(line).toStdString(), view.lineColor(line));
+    const QColor green(0, 150, 0), red(255, 0, 0), blue(0, 0, 255), black(0, 0, 0);
+    EXPECT_EQ(lines, (std::vector<std::pair<std::string, QColor>>{
+                         {"", black}, {"green line", green}, {"red line", red}, {"blue", blue}, {"CR LF", blue},
+                         {"LF", blue}, {"CR", blue}, {"black", black}, {"", black}}));
+    // The selection is left as it was, and can be copied; Ctrl+A selects everything.
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("green line"));
+    QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(view.selectedText().toStdString(), page->viewText());
+    EXPECT_TRUE(QFontInfo(view.font()).fixedPitch()); // so that the name column lines up
+
+    // The view follows the newest line unless the user scrolled up.
+    QTest::mouseClick(&control<QWidget>(*page, "btnClear"), Qt::LeftButton);
+    for (int i = 0; i < 200; ++i)
+        page->MessageLine("line " + std::to_string(i), support::color::Black);
+    QApplication::processEvents();
+    QScrollBar& bar = *view.verticalScrollBar();
+    EXPECT_EQ(bar.value(), bar.maximum());
+    EXPECT_EQ(view.lineText(view.firstVisibleLine() + bar.pageStep() - 1), QStringLiteral("line 199"));
+    bar.setValue(10);
+    page->MessageLine("line 200", support::color::Black);
+    QApplication::processEvents();
+    EXPECT_EQ(bar.value(), 10);
+    EXPECT_EQ(view.lineCount(), 202);
+    QTest::mouseClick(&control<QWidget>(*page, "btnClear"), Qt::LeftButton);
+    EXPECT_EQ(view.lineCount(), 1);
+    EXPECT_EQ(bar.maximum(), 0);
+}
+
+TEST_F(PagesTest, MonitorSavesItsLinesWithCrLfAndTracesTheExitOnlyWhenWritten)
+{
+    folder.write("Resources/DTM.ini", test::iniWith(folder.path(), "TimeCritical", "Trace", "ExternalFile"));
+    support::ResetTraceMode();
+    dtm->PersistentZEBProtocolFilter = true;
+    const auto page = open<ctlMonitor>();
+    dtm->MonitorMsg("Request ZEB", "secret telegram", support::color::Blue, support::filter::ZebProtocol);
+    const auto file = folder.path() / "traffic.LOG";
+    for (const auto& answer : {std::optional<std::string>(), std::optional((folder.path() / "no" / "x.LOG").string()),
+                               std::optional(file.string())}) { // cancelled, not writable, written
+        env.fileDialog().answer = answer;
+        QTest::mouseClick(&control<QWidget>(*page, "btnSave"), Qt::LeftButton);
+    }
+    EXPECT_EQ(test::readFile(file), "\r\n" + test::monitorLine("Request ZEB", "secret telegram") + "\r\n");
+
+    // Entry, return value and exit are traced, but never the lines themselves.
+    Names traced;
+    for (const std::string& entry : test::traceEntries(folder.path()))
+        for (const char* operation : {"ctlMonitor-IDtmActiveXControl_Init:", "ctlMonitor-btnSave_Click:"})
+            if (entry.starts_with(operation))
+                traced.push_back(entry.substr(entry.find(':') + 2));
+    EXPECT_EQ(traced, (Names{"entry", "ReturnValue = TRUE", "exit", "entry", "entry", "entry", "exit"}));
+    EXPECT_EQ(test::readFile(folder.path() / "TraceInfoFile.txt").find("secret telegram"), std::string::npos);
+}
+
+TEST_F(PagesTest, OfflinePageReadsTheDeviceListAtEachOpenAndItsDelayBoxTakesDigitsOnly)
+{
+    // {list, stored index, entries, selected, identity}: beyond the list the first entry, reported; " VRA510" names
+    // no section, so the identity reads empty; an empty list selects nothing and loads no identity.
+    const std::tuple<std::string, std::int16_t, int, int, std::string, Names> cases[] = {
+        {"VRA520,VRA510,VRA540", 5, 3, 0, "14002.32", {"PersistentDeviceTypeIndex=0"}},
+        {"VRA520, VRA510,,VRA540,", 1, 4, 1, "", {}},
+        {"", 0, 0, -1, "kept", {}}};
+    for (const auto& [list, stored, entries, selected, manufacturerId, changes] : cases) {
+        folder.write("Resources/DTM.ini", test::iniWith(folder.path(), "DeviceList", "Devices", list));
+        dtm->PersistentDeviceTypeIndex = stored;
+        dtm->PersistentManufacturerIDCode = "kept";
+        frame->events.clear();
+        const auto page = open<ctlOfflineParam>();
+        const auto& combo = control<QComboBox>(*page, "DevTypeCombo");
+        EXPECT_EQ(combo.count(), entries) << list;
+        EXPECT_EQ(dtm->PersistentDeviceList, list);
+        EXPECT_EQ(combo.currentIndex(), selected) << list;
+        EXPECT_EQ(dtm->PersistentManufacturerIDCode, manufacturerId) << list;
+        EXPECT_EQ(parameterChanges(), changes) << list;
+    }
+
+    // The delay box refuses pasting; Delete removes a digit.
+    dtm->PersistentWarmstartDelay = 52;
+    frame->events.clear();
+    const auto page = open<ctlOfflineParam>();
+    auto& box = control<QLineEdit>(*page, "WSDelayValue");
+    QApplication::clipboard()->setText(QStringLiteral("7"));
+    box.setFocus();
+    QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box.text(), QStringLiteral("52"));
+    QTest::keyClick(&box, Qt::Key_Home);
+    QTest::keyClick(&box, Qt::Key_Delete);
+    EXPECT_EQ(box.text(), QStringLiteral("2"));
+    EXPECT_EQ(parameterChanges(), Names{"PersistentWarmstartDelay=2"});
+    EXPECT_EQ(page->headline().title(), QStringLiteral("ZEB to HART Gateway"));
+}
+
+TEST_F(PagesTest, HeadlineLogoStaysAtTheRightEdgeAndOnlyALeftClickOnItOpensTheVendorsAddress)
+{
+    ctlHeadline headline;
+    headline.show();
+    PictureBox& logo = headline.imgLogo();
+    ASSERT_TRUE(logo.hasPicture());
+    for (const int width : {600, 731, 1024}) {
+        headline.resize(width, 21);
+        // 10 twips are two thirds of a pixel: the gap shows as one pixel.
+        EXPECT_EQ(width - (logo.x() + logo.width()), 1) << width;
+        EXPECT_EQ(logo.y(), (21 - logo.height()) / 2);
+    }
+    QTest::mouseClick(&logo, Qt::RightButton);
+    QTest::mousePress(&logo, Qt::LeftButton);
+    QTest::mouseRelease(&logo, Qt::LeftButton, {}, QPoint(-5, 5)); // released beside the logo
+    EXPECT_TRUE(env.shell().opened.empty());
+    QTest::mouseClick(&logo, Qt::LeftButton);
+    EXPECT_EQ(env.shell().opened, Names{kVendorAddress});
+}
+
+TEST_F(PagesTest, ScreenshotsOfEveryPageInBothLanguages)
+{
+    std::map<std::string, QImage> shots; // the page's blue frames each
+    for (const auto& file : renderPageScreenshots(folder.path() / "shots", ScreenshotOptions{640, 400, {}}))
+        shots[file.filename().string()] = QImage(QString::fromStdString(file.string()));
+    for (const std::string page : {"monitor", "offlineparam", "about"}) {
+        EXPECT_EQ(shots[page + "_en.png"].size(), QSize(640, 400)) << page;
+        EXPECT_EQ(shots[page + "_de.png"].pixelColor(2, 30), QColor(57, 115, 188)) << page;
+        EXPECT_NE(shots[page + "_en.png"], shots[page + "_de.png"]) << page;
+    }
+    EXPECT_EQ(shots.size(), 6u);
+}
+
+} // namespace
+} // namespace zeb2hart::ui
