@@ -15,14 +15,12 @@
 #include "core/CoreFakes.h"
 #include "core/CoreTestSupport.h"
 #include "core/DTMMain.h"
-#include "gateway/GatewayFakes.h"
+#include "fakes/DocumentCheck.h"
+#include "fakes/FdtPeers.h"
 #include "platform/SchemaCollection.h"
 #include "support/Monitor.h"
 
 namespace zeb2hart::test {
-
-using gateway::test::Document;
-using gateway::test::RecordingParent;
 
 inline std::ostream& operator<<(std::ostream& out, const RecordingMonitorPage::Line& line)
 {
