@@ -16,8 +16,8 @@ TEST(GatewayTables, StatusToResponseCode)
     const Case cases[] = {
         // class 0x00: bits 5 or 4, then 1, then 0
         {0x00, {}, 0}, {0x20, {}, 1}, {0x10, {}, 1}, {0x03, {}, 32}, {0x01, {}, 13},
-        // class 0x40: bits 5 or 4, nothing else
-        {0x60, {}, 1}, {0x50, {}, 1}, {0x4F, {}, 0},
+        // class 0x40: bits 5 or 4, nothing else (not even the data)
+        {0x60, {}, 1}, {0x50, {}, 1}, {0x4F, {0x01}, 0},
         // class 0x80: bits 5, 4 or 3, then 2, 1, 0
         {0xA0, {}, 1}, {0x90, {}, 1}, {0x88, {}, 1}, {0x86, {}, 32}, {0x83, {}, 16}, {0x81, {}, 6}, {0x80, {}, 0},
         // class 0xC0: bits 5 or 4, then with bit 0 the first data byte with bit 0, 1, 2 or 7 (4 and 5 ignored)
