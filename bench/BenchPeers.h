@@ -1,7 +1,7 @@
 #pragma once
 // What the benchmarks put around a DTM instance: deterministic platform
-// services, a frame that answers its schema folder, a recording parent and a
-// recording child, the peers' documents, and the resident memory of the process.
+// services, a frame that answers its schema folder, the recording parent and
+// child of the tests with their documents, and the resident memory of the process.
 
 #include <chrono>
 #include <cstdint>
@@ -16,8 +16,10 @@
 #include <vector>
 
 #include "core/DTMMain.h"
-#include "fdt/CommunicationInterfaces.h"
+#include "fakes/FdtDocuments.h"
+#include "fakes/FdtPeers.h"
 #include "fdt/SilentFrame.h"
+#include "gateway/HartGateway.h"
 #include "platform/ManualServices.h"
 
 namespace zeb2hart::bench {
@@ -42,104 +44,12 @@ public:
     explicit BenchServices(const fs::path& folder = componentFolder()) : ManualServices(folder) {}
 };
 
-// One request the parent received, or one answer the child received.
-struct Message {
-    std::string invokeId;
-    std::string document;
-};
+using test::hartRequest;
 
-// The parent communication DTM: takes every request and keeps the last ones.
-class RecordingParent final : public fdt::IFdtCommunication {
-public:
-    void Abort(const std::string&) override {}
-    bool ConnectRequest(const std::shared_ptr<fdt::IFdtCommunicationEvents>&, const std::string& invokeId,
-                        const std::string&, const std::string& fieldbusFrame) override
-    {
-        requests.push_back({invokeId, fieldbusFrame});
-        return true;
-    }
-    bool DisconnectRequest(const std::string& invokeId, const std::string& fieldbusFrame) override
-    {
-        requests.push_back({invokeId, fieldbusFrame});
-        return true;
-    }
-    bool TransactionRequest(const std::string& invokeId, const std::string& fieldbusFrame) override
-    {
-        requests.push_back({invokeId, fieldbusFrame});
-        return true;
-    }
-    std::string GetSupportedProtocols() override { return {}; }
-    bool SequenceBegin(const std::string&) override { return false; }
-    bool SequenceStart(const std::string&) override { return false; }
-    bool SequenceEnd(const std::string&) override { return false; }
-
-    std::vector<Message> requests;
-};
-
-// The child device DTM: keeps the answers it receives.
-class RecordingChild final : public fdt::IFdtCommunicationEvents {
-public:
-    void OnAbort(const std::string& reference) override { answers.push_back({reference, {}}); }
-    void OnConnectResponse(const std::string& invokeId, const std::string& response) override
-    {
-        answers.push_back({invokeId, response});
-    }
-    void OnDisconnectResponse(const std::string& invokeId, const std::string& response) override
-    {
-        answers.push_back({invokeId, response});
-    }
-    void OnTransactionResponse(const std::string& invokeId, const std::string& response) override
-    {
-        answers.push_back({invokeId, response});
-    }
-
-    std::vector<Message> answers;
-};
-
-// --- documents of the peers ------------------------------------------------------
-
-inline constexpr const char* kHartHead =
-    "<?xml version=\"1.0\"?><FDT xmlns=\"x-schema:FDTHARTCommunicationSchema.xml\" "
-    "xmlns:fdt=\"x-schema:FDTDataTypesSchema.xml\">";
-inline constexpr const char* kZebHead =
-    "<?xml version=\"1.0\"?><FDT xmlns=\"x-schema:ZEBCommunicationSchema.xml\" "
-    "xmlns:fdt=\"x-schema:FDTDataTypesSchema.xml\">";
-inline constexpr const char* kHartProtocol = "036D1498-387B-11D4-86E1-00E0987270B9";
-
-// The frame's device type for InitNew: the gateway's own.
-inline std::string ownDeviceType()
-{
-    return "<FDT xmlns=\"x-schema:DTMDeviceTypeSchema.xml\" xmlns:fdt=\"x-schema:FDTDataTypesSchema.xml\">"
-           "<fdt:DtmDeviceType><fdt:VersionInformation name=\"ZEB to HART Gateway\" vendor=\"v\" version=\"1\" "
-           "date=\"2004-01-01\"/><fdt:BusCategories><fdt:BusCategory "
-           "busCategory=\"81684E65-6385-4690-ACCF-49995B3B4E8B\"/></fdt:BusCategories></fdt:DtmDeviceType></FDT>";
-}
-
-inline std::string hartConnectRequest(const std::string& tag)
-{
-    return std::string(kHartHead) + "<ConnectRequest fdt:tag=\"" + tag +
-           "\"><ShortAddress shortAddress=\"0\"/></ConnectRequest></FDT>";
-}
-
-inline std::string zebConnectResponse(const std::string& reference)
-{
-    return std::string(kZebHead) + "<ConnectResponse CommunicationReference=\"" + reference +
-           "\" fdt:tag=\"Parent\"/></FDT>";
-}
-
-inline std::string hartRequest(int command, const std::string& data)
-{
-    return std::string(kHartHead) + "<DataExchangeRequest commandNumber=\"" + std::to_string(command) +
-           "\" communicationReference=\"REF-1\"><fdt:CommunicationData byteArray=\"" + data +
-           "\"/></DataExchangeRequest></FDT>";
-}
-
+// The parent's answer with status 0 under "REF-1".
 inline std::string zebAnswer(std::int32_t objectNo, int subNo, const std::string& data)
 {
-    return std::string(kZebHead) + "<DataExchangeResponse Status=\"0\" CommunicationReference=\"REF-1\">"
-           "<CommunicationHeader MessageType=\"5\" ObjectType=\"2\" NoOfBytes=\"" +
-           std::to_string(4 + data.size() / 2) + "\" SubNo=\"" + std::to_string(subNo) + "\" ObjectNo=\"" +
-           std::to_string(objectNo) + "\" CommunicationData=\"" + data + "\"/></DataExchangeResponse></FDT>";
+    return test::zebResponse("0", data, std::to_string(objectNo), std::to_string(subNo));
 }
 
 // The child's command 128: object 0x0102, sub-number 3, control 0, two data bytes.
@@ -170,19 +80,19 @@ struct ConnectedDtm {
                           const std::string& systemTag = "GW1")
         : frame(std::make_shared<fdt::SilentFrame>(frameSchemas))
     {
-        dtm->InitNew(ownDeviceType());
+        dtm->InitNew(test::gatewayDeviceType());
         dtm->Environment(systemTag, frame);
         dtm->SetCommunication(parent);
-        dtm->ConnectRequest(child, "connect-1", kHartProtocol, hartConnectRequest("Child"));
-        dtm->OnConnectResponse("connect-1", zebConnectResponse("REF-1"));
-        parent->requests.clear();
-        child->answers.clear();
+        dtm->ConnectRequest(child, "connect-1", gateway::kHartProtocolId, test::hartConnectRequest("Child"));
+        dtm->OnConnectResponse("connect-1", test::zebConnectResponse("REF-1"));
+        parent->calls.clear();
+        child->calls.clear();
     }
 
     std::shared_ptr<core::DTMMain> dtm = core::DTMMain::create();
     std::shared_ptr<fdt::SilentFrame> frame;
-    std::shared_ptr<RecordingParent> parent = std::make_shared<RecordingParent>();
-    std::shared_ptr<RecordingChild> child = std::make_shared<RecordingChild>();
+    std::shared_ptr<test::RecordingParent> parent = std::make_shared<test::RecordingParent>();
+    std::shared_ptr<test::RecordingChild> child = std::make_shared<test::RecordingChild>();
 };
 
 // The processor time of this thread: what other processes do on a shared

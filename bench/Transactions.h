@@ -136,7 +136,7 @@ struct Command128Documents {
 };
 
 struct Command0Documents {
-    std::string childRequest = hartRequest(0, "");
+    std::string childRequest = hartRequest("0", "");
     std::vector<std::string> parentAnswers;
     std::vector<std::string> zebRequests; // as the gateway builds them
     std::string hartAnswer;               // as the gateway builds it
@@ -148,22 +148,22 @@ __attribute__((noinline)) inline bool runCommand128(ConnectedDtm& instance, cons
 {
     instance.dtm->TransactionRequest("child-128", documents.childRequest);
     instance.dtm->OnTransactionResponse("child-128", documents.parentAnswer);
-    const bool answered = instance.child->answers.size() == 1 && !instance.child->answers[0].document.empty();
-    instance.parent->requests.clear();
-    instance.child->answers.clear();
+    const bool answered = instance.child->calls.size() == 1 && !instance.child->calls[0].document.empty();
+    instance.parent->calls.clear();
+    instance.child->calls.clear();
     return answered;
 }
 
 __attribute__((noinline)) inline bool runCommand0(ConnectedDtm& instance, const Command0Documents& documents)
 {
     instance.dtm->TransactionRequest("child-0", documents.childRequest);
-    if (instance.parent->requests.size() != documents.parentAnswers.size())
+    if (instance.parent->calls.size() != documents.parentAnswers.size())
         return false;
     for (std::size_t i = 0; i < documents.parentAnswers.size(); ++i)
-        instance.dtm->OnTransactionResponse(instance.parent->requests[i].invokeId, documents.parentAnswers[i]);
-    const bool answered = instance.child->answers.size() == 1 && !instance.child->answers[0].document.empty();
-    instance.parent->requests.clear();
-    instance.child->answers.clear();
+        instance.dtm->OnTransactionResponse(instance.parent->calls[i].invokeId, documents.parentAnswers[i]);
+    const bool answered = instance.child->calls.size() == 1 && !instance.child->calls[0].document.empty();
+    instance.parent->calls.clear();
+    instance.child->calls.clear();
     return answered;
 }
 
@@ -191,16 +191,16 @@ inline std::vector<Command128Documents> command128Documents()
     std::vector<Command128Documents> variants(kVariants);
     for (std::size_t n = 0; n < kVariants; ++n) {
         Command128Documents& documents = variants[n];
-        documents.childRequest = hartRequest(128, "0102030002" + hexByte(n) + "AB");
+        documents.childRequest = hartRequest("128", "0102030002" + hexByte(n) + "AB");
         documents.parentAnswer = zebAnswer(258, 3, hexByte(n) + "CD");
         instance.dtm->TransactionRequest("child-128", documents.childRequest);
         instance.dtm->OnTransactionResponse("child-128", documents.parentAnswer);
-        if (instance.parent->requests.size() != 1 || instance.child->answers.size() != 1)
+        if (instance.parent->calls.size() != 1 || instance.child->calls.size() != 1)
             throw std::runtime_error("command 128 did not go through");
-        documents.zebRequest = instance.parent->requests[0].document;
-        documents.hartAnswer = instance.child->answers[0].document;
-        instance.parent->requests.clear();
-        instance.child->answers.clear();
+        documents.zebRequest = instance.parent->calls[0].document;
+        documents.hartAnswer = instance.child->calls[0].document;
+        instance.parent->calls.clear();
+        instance.child->calls.clear();
     }
     return variants;
 }
@@ -216,17 +216,17 @@ inline std::vector<Command0Documents> command0Documents()
             documents.parentAnswers.push_back(
                 zebAnswer(read.objectNo, read.subNo, hexByte(n + read.objectNo) + read.data.substr(2)));
         instance.dtm->TransactionRequest("child-0", documents.childRequest);
-        for (const Message& request : instance.parent->requests)
+        for (const test::PeerCall& request : instance.parent->calls)
             documents.zebRequests.push_back(request.document);
         if (documents.zebRequests.size() != documents.parentAnswers.size())
             throw std::runtime_error("command 0 did not send six reads");
         for (std::size_t i = 0; i < documents.parentAnswers.size(); ++i)
-            instance.dtm->OnTransactionResponse(instance.parent->requests[i].invokeId, documents.parentAnswers[i]);
-        if (instance.child->answers.size() != 1)
+            instance.dtm->OnTransactionResponse(instance.parent->calls[i].invokeId, documents.parentAnswers[i]);
+        if (instance.child->calls.size() != 1)
             throw std::runtime_error("command 0 was not answered");
-        documents.hartAnswer = instance.child->answers[0].document;
-        instance.parent->requests.clear();
-        instance.child->answers.clear();
+        documents.hartAnswer = instance.child->calls[0].document;
+        instance.parent->calls.clear();
+        instance.child->calls.clear();
     }
     return variants;
 }

@@ -39,7 +39,7 @@ constexpr std::size_t kAllowedGrowth = std::size_t{1} << 20;
 
 std::string command59Request(std::size_t n)
 {
-    return hartRequest(59, hexByte(n) + "01");
+    return hartRequest("59", hexByte(n) + "01");
 }
 
 int longRun(std::size_t transactions)
@@ -55,15 +55,15 @@ int longRun(std::size_t transactions)
             instance.dtm->TransactionRequest(invokeId, command59Request(n / 2));
         } else {
             const std::size_t v = n / 2;
-            instance.dtm->TransactionRequest(invokeId, hartRequest(128, "0102030002" + hexByte(v) + hexByte(v >> 8)));
+            instance.dtm->TransactionRequest(invokeId, hartRequest("128", "0102030002" + hexByte(v) + hexByte(v >> 8)));
             instance.dtm->OnTransactionResponse(invokeId, zebAnswer(258, 3, hexByte(v) + hexByte(v >> 16)));
         }
-        if (instance.child->answers.size() != 1 || instance.child->answers[0].document.empty()) {
+        if (instance.child->calls.size() != 1 || instance.child->calls[0].document.empty()) {
             std::fprintf(stderr, "transaction %zu was not answered\n", n + 1);
             return 2;
         }
-        instance.parent->requests.clear();
-        instance.child->answers.clear();
+        instance.parent->calls.clear();
+        instance.child->calls.clear();
         const std::size_t done = n + 1;
         if (done == kSettled)
             settled = residentBytes();

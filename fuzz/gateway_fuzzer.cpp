@@ -11,13 +11,16 @@
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "FuzzSupport.h"
 #include "core/DTMMain.h"
-#include "fdt/CommunicationInterfaces.h"
+#include "fakes/FdtDocuments.h"
+#include "fakes/FdtPeers.h"
 #include "fdt/SilentFrame.h"
+#include "gateway/HartGateway.h"
 #include "platform/XmlDom.h"
 
 namespace {
@@ -34,59 +37,25 @@ void checkWellFormed(const std::string& document)
         std::abort();
 }
 
-// The parent: takes every request (or refuses, as the input says) and keeps the invoke identifiers.
-class Parent final : public fdt::IFdtCommunication {
-public:
-    void Abort(const std::string&) override {}
-    bool ConnectRequest(const std::shared_ptr<fdt::IFdtCommunicationEvents>&, const std::string& invokeId,
-                        const std::string&, const std::string& frame) override
-    {
-        return take(invokeId, frame);
-    }
-    bool DisconnectRequest(const std::string& invokeId, const std::string&) override
-    {
-        return take(invokeId, {});
-    }
-    bool TransactionRequest(const std::string& invokeId, const std::string& frame) override
-    {
-        return take(invokeId, frame);
-    }
-    std::string GetSupportedProtocols() override { return {}; }
-    bool SequenceBegin(const std::string&) override { return false; }
-    bool SequenceStart(const std::string&) override { return false; }
-    bool SequenceEnd(const std::string&) override { return false; }
-
-    std::vector<std::string> invokeIds;
-    bool accept = true;
-
-private:
-    bool take(const std::string& invokeId, const std::string& frame)
-    {
-        checkWellFormed(frame);
+// Checks what the peers received since the last look and forgets it, keeping
+// the first 64 invoke identifiers of the parent's requests for its answers.
+void takeCalls(test::RecordingParent& parent, test::RecordingChild& child, std::vector<std::string>& invokeIds)
+{
+    for (const test::PeerCall& call : parent.calls) {
+        if (call.operation == "Abort")
+            continue;
+        if (call.operation != "DisconnectRequest")
+            checkWellFormed(call.document);
         if (invokeIds.size() < 64)
-            invokeIds.push_back(invokeId);
-        return accept;
+            invokeIds.push_back(call.invokeId);
     }
-};
+    for (const test::PeerCall& call : child.calls)
+        if (call.operation != "OnAbort")
+            checkWellFormed(call.document);
+    parent.calls.clear();
+    child.calls.clear();
+}
 
-class Child final : public fdt::IFdtCommunicationEvents {
-public:
-    void OnAbort(const std::string&) override {}
-    void OnConnectResponse(const std::string&, const std::string& response) override { checkWellFormed(response); }
-    void OnDisconnectResponse(const std::string&, const std::string& response) override
-    {
-        checkWellFormed(response);
-    }
-    void OnTransactionResponse(const std::string&, const std::string& response) override
-    {
-        checkWellFormed(response);
-    }
-};
-
-const char* const kHartHead = "<?xml version=\"1.0\"?><FDT xmlns=\"x-schema:FDTHARTCommunicationSchema.xml\" "
-                              "xmlns:fdt=\"x-schema:FDTDataTypesSchema.xml\">";
-const char* const kZebHead = "<?xml version=\"1.0\"?><FDT xmlns=\"x-schema:ZEBCommunicationSchema.xml\" "
-                             "xmlns:fdt=\"x-schema:FDTDataTypesSchema.xml\">";
 const int kCommands[] = {0, 59, 128, 129, 131, 3, 255};
 const std::int32_t kObjects[] = {14002, 14000, 14016, 14015, 14014, 32516, 258, 0, -1, 65535};
 const char* const kErrors[] = {"timeout", "ChecksumError", "StackOverflow", "MemoryOverflow", "noDevice", ""};
@@ -111,60 +80,46 @@ std::string value(FuzzedDataProvider& input, const std::string& plausible)
 std::string hartRequest(FuzzedDataProvider& input)
 {
     const int command = input.ConsumeBool() ? input.PickValueInArray(kCommands) : input.ConsumeIntegral<std::uint8_t>();
-    std::string text = std::string(kHartHead) + "<DataExchangeRequest commandNumber=\"" +
-                       value(input, std::to_string(command)) + "\" communicationReference=\"" +
-                       value(input, "REF-1") + "\">";
+    const std::string number = value(input, std::to_string(command));
+    const std::string reference = value(input, "REF-1");
+    std::optional<std::string> data;
     if (input.ConsumeBool())
-        text += "<fdt:CommunicationData byteArray=\"" + value(input, hex(input, 12)) + "\"/>";
-    return text + "</DataExchangeRequest></FDT>";
+        data = value(input, hex(input, 12));
+    return test::hartRequest(number, data, reference);
 }
 
 std::string zebAnswer(FuzzedDataProvider& input)
 {
     const std::string data = hex(input, 8);
-    std::string text = std::string(kZebHead) + "<DataExchangeResponse Status=\"" +
+    std::string body = "<DataExchangeResponse Status=\"" +
                        value(input, std::to_string(input.ConsumeIntegral<std::uint8_t>())) +
                        "\" CommunicationReference=\"" + value(input, "REF-1") + "\">";
     if (input.ConsumeBool())
-        text += "<CommunicationHeader MessageType=\"" + value(input, "5") + "\" ObjectType=\"2\" NoOfBytes=\"" +
+        body += "<CommunicationHeader MessageType=\"" + value(input, "5") + "\" ObjectType=\"2\" NoOfBytes=\"" +
                 value(input, std::to_string(4 + data.size() / 2)) + "\" SubNo=\"" +
                 value(input, std::to_string(input.ConsumeIntegral<std::uint8_t>())) + "\" ObjectNo=\"" +
                 value(input, std::to_string(input.PickValueInArray(kObjects))) + "\" CommunicationData=\"" +
                 value(input, data) + "\"/>";
-    return text + "</DataExchangeResponse></FDT>";
+    return test::zebDocument(body + "</DataExchangeResponse>");
 }
 
 std::string zebError(FuzzedDataProvider& input)
 {
-    return std::string(kZebHead) + "<ZebCommError ZebActive=\"" + value(input, input.ConsumeBool() ? "1" : "0") +
-           "\" ZebcommError=\"" + value(input, input.PickValueInArray(kErrors)) +
-           "\" CommunicationReference=\"REF-1\" fdt:tag=\"" + value(input, "Parent") + "\"/></FDT>";
+    const std::string zebActive = value(input, input.ConsumeBool() ? "1" : "0");
+    const std::string error = value(input, input.PickValueInArray(kErrors));
+    return test::zebError(zebActive, error, "REF-1", value(input, "Parent"));
 }
 
 std::string connectRequest(FuzzedDataProvider& input)
 {
-    return std::string(kHartHead) + "<ConnectRequest fdt:tag=\"" + value(input, "Child") +
-           "\"><ShortAddress shortAddress=\"" + value(input, "0") + "\"/></ConnectRequest></FDT>";
+    const std::string tag = value(input, "Child");
+    return test::hartConnectRequest(tag, value(input, "0"));
 }
 
 std::string connectResponse(FuzzedDataProvider& input)
 {
-    return std::string(kZebHead) + "<ConnectResponse CommunicationReference=\"" + value(input, "REF-1") +
-           "\" fdt:tag=\"" + value(input, "Parent") + "\"/></FDT>";
-}
-
-std::string disconnectResponse(FuzzedDataProvider& input)
-{
-    return std::string(kZebHead) + "<DisconnectResponse CommunicationReference=\"" + value(input, "REF-1") +
-           "\"/></FDT>";
-}
-
-std::string deviceType()
-{
-    return "<FDT xmlns=\"x-schema:DTMDeviceTypeSchema.xml\" xmlns:fdt=\"x-schema:FDTDataTypesSchema.xml\">"
-           "<fdt:DtmDeviceType><fdt:VersionInformation name=\"ZEB to HART Gateway\" vendor=\"v\" version=\"1\" "
-           "date=\"2004-01-01\"/><fdt:BusCategories><fdt:BusCategory "
-           "busCategory=\"81684E65-6385-4690-ACCF-49995B3B4E8B\"/></fdt:BusCategories></fdt:DtmDeviceType></FDT>";
+    const std::string reference = value(input, "REF-1");
+    return test::zebConnectResponse(reference, value(input, "Parent"));
 }
 
 } // namespace
@@ -175,23 +130,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     services.reset();
     FuzzedDataProvider input(data, size);
     auto frame = std::make_shared<fdt::SilentFrame>(fuzz::frameSchemaDir());
-    auto parent = std::make_shared<Parent>();
-    auto child = std::make_shared<Child>();
+    auto parent = std::make_shared<test::RecordingParent>();
+    auto child = std::make_shared<test::RecordingChild>();
+    std::vector<std::string> invokeIds;
     {
         std::shared_ptr<core::DTMMain> dtm = core::DTMMain::create();
-        dtm->InitNew(deviceType());
+        dtm->InitNew(test::gatewayDeviceType());
         dtm->Environment("GW1", frame);
         dtm->SetCommunication(parent);
-        dtm->ConnectRequest(child, "connect-1", "036D1498-387B-11D4-86E1-00E0987270B9",
-                            std::string(kHartHead) +
-                                "<ConnectRequest fdt:tag=\"Child\"><ShortAddress shortAddress=\"0\"/></ConnectRequest></FDT>");
-        dtm->OnConnectResponse("connect-1", std::string(kZebHead) +
-                                                "<ConnectResponse CommunicationReference=\"REF-1\" fdt:tag=\"Parent\"/></FDT>");
+        dtm->ConnectRequest(child, "connect-1", gateway::kHartProtocolId, test::hartConnectRequest("Child"));
+        dtm->OnConnectResponse("connect-1", test::zebConnectResponse("REF-1"));
+        takeCalls(*parent, *child, invokeIds);
         for (int step = 0; step < 64 && input.remaining_bytes() > 0; ++step) {
             const auto pendingId = [&] {
-                if (parent->invokeIds.empty() || input.ConsumeBool())
+                if (invokeIds.empty() || input.ConsumeBool())
                     return input.ConsumeRandomLengthString(40);
-                return parent->invokeIds[input.ConsumeIntegralInRange<std::size_t>(0, parent->invokeIds.size() - 1)];
+                return invokeIds[input.ConsumeIntegralInRange<std::size_t>(0, invokeIds.size() - 1)];
             };
             try {
                 switch (input.ConsumeIntegralInRange(0, 13)) {
@@ -223,11 +177,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     dtm->DisconnectRequest("disconnect-" + std::to_string(step), input.ConsumeRandomLengthString(64));
                     break;
                 case 9:
-                    dtm->OnDisconnectResponse(pendingId(), disconnectResponse(input));
+                    dtm->OnDisconnectResponse(pendingId(), test::zebDisconnectResponse(value(input, "REF-1")));
                     break;
                 case 10:
                     dtm->ConnectRequest(child, "connect-" + std::to_string(step),
-                                        input.ConsumeBool() ? "036D1498-387B-11D4-86E1-00E0987270B9"
+                                        input.ConsumeBool() ? gateway::kHartProtocolId
                                                             : input.ConsumeRandomLengthString(40),
                                         connectRequest(input));
                     break;
@@ -236,7 +190,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                                            : input.ConsumeRandomLengthString(256));
                     break;
                 case 12:
-                    parent->accept = input.ConsumeBool();
+                    parent->answerAll(input.ConsumeBool());
                     break;
                 default:
                     services.loop().runPending();
@@ -245,8 +199,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             } catch (const std::exception&) {
                 // A failure that reaches the caller is specified for the answer handlers.
             }
+            takeCalls(*parent, *child, invokeIds);
         }
         dtm->ReleaseCommunication();
+        takeCalls(*parent, *child, invokeIds);
     }
     // Nothing of this input is left for the next one.
     services.loop().advance(std::chrono::hours(1));

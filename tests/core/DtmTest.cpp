@@ -14,14 +14,13 @@
 
 #include "core/DTMMain.h"
 #include "fakes/ComponentFiles.h"
+#include "fakes/DocumentCheck.h"
 #include "fakes/FakeFrame.h"
 #include "fdt/Errors.h"
-#include "gateway/GatewayFakes.h"
 
 namespace zeb2hart::test {
 namespace {
 
-using gateway::test::Document;
 using Captions = std::vector<std::pair<FakeControl*, std::string>>;
 using Variables = std::vector<std::pair<std::string, std::string>>;
 

@@ -23,10 +23,10 @@
 #include <vector>
 
 #include "core/DTMMain.h"
+#include "fakes/FdtPeers.h"
 #include "fdt/CommunicationInterfaces.h"
 #include "fdt/Errors.h"
 #include "fdt/SilentFrame.h"
-#include "gateway/GatewayFakes.h"
 #include "support/Monitor.h"
 #include "xml/XmlTestSupport.h"
 
@@ -335,8 +335,8 @@ protected:
     TestEnvironment environment;
     std::shared_ptr<core::DTMMain> dtm = core::DTMMain::create();
     std::shared_ptr<fdt::SilentFrame> frame = std::make_shared<fdt::SilentFrame>(frameSchemaDir());
-    std::shared_ptr<gateway::test::RecordingParent> parent = std::make_shared<gateway::test::RecordingParent>();
-    std::shared_ptr<gateway::test::RecordingChild> child = std::make_shared<gateway::test::RecordingChild>();
+    std::shared_ptr<zeb2hart::test::RecordingParent> parent = std::make_shared<zeb2hart::test::RecordingParent>();
+    std::shared_ptr<zeb2hart::test::RecordingChild> child = std::make_shared<zeb2hart::test::RecordingChild>();
     std::vector<std::string> redLines;
     Bait bait;
 };
