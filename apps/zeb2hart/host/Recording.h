@@ -48,6 +48,17 @@ auto recordCall(Transcript& transcript, const std::string& from, const std::stri
     }
 }
 
+// "IFdtCommunication::op" and "IFdtCommunicationEvents::op", as the transcript names them.
+inline std::string communicationOp(const char* op)
+{
+    return std::string("IFdtCommunication::") + op;
+}
+
+inline std::string eventsOp(const char* op)
+{
+    return std::string("IFdtCommunicationEvents::") + op;
+}
+
 // Records a call the component made on `to` with the result it got.
 inline void recordOut(Transcript& transcript, const std::string& to, const std::string& op, Json args)
 {

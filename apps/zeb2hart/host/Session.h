@@ -16,7 +16,7 @@
 #include "peers/HartDeviceDtm.h"
 #include "host/HeadlessPages.h"
 #include "peers/PeerDocuments.h"
-#include "peers/Peers.h"
+#include "host/RecordingProxies.h"
 #include "host/Transcript.h"
 #include "peers/ZebCommunicationDtm.h"
 #include "core/DTMMain.h"

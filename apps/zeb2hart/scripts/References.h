@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "host/Transcript.h"
-#include "peers/Peers.h"
+#include "peers/ScriptedParent.h"
 
 namespace zeb2hart::frame {
 
