@@ -17,6 +17,8 @@
 #include "host/HeadlessPages.h"
 #include "peers/PeerDocuments.h"
 #include "host/RecordingProxies.h"
+#include "host/ScriptedFileDialog.h"
+#include "host/TraceTail.h"
 #include "host/Transcript.h"
 #include "peers/ZebCommunicationDtm.h"
 #include "core/DTMMain.h"
@@ -37,28 +39,6 @@ struct SessionOptions {
     platform::Services dialogs;
     // Gets every line the monitor page receives (besides the transcript).
     std::function<void(const std::string& textLine, std::int32_t color)> onMonitorLine;
-};
-
-// The save-file dialog of scripts: answers what the script set and records the question.
-class ScriptedFileDialog final : public platform::FileDialog {
-public:
-    explicit ScriptedFileDialog(Transcript& transcript) : m_transcript(transcript) {}
-    std::optional<std::string> askSaveFileName(const std::string& filter, bool promptOverwrite) override;
-    std::optional<std::string> answer; // nothing: the user cancels
-
-private:
-    Transcript& m_transcript;
-};
-
-// Appends the lines that reach the trace file to the transcript, in their place.
-class TraceTail {
-public:
-    explicit TraceTail(std::filesystem::path file);
-    void poll(Transcript& transcript);
-
-private:
-    std::filesystem::path m_file;
-    std::uintmax_t m_offset = 0;
 };
 
 class Session {

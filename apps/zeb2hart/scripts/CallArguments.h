@@ -1,6 +1,7 @@
 #pragma once
 // Turns the "args" of a frame script's call step, by position or by name, into
 // the arguments of an operation, and a script's bag value into a property bag.
+// Used by the step handlers on the thread that runs the script.
 
 #include <memory>
 #include <vector>

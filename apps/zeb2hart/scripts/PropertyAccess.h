@@ -1,7 +1,8 @@
 #pragma once
 // The properties a frame script reads with "get" and writes with "set": the
 // persistent properties by their bag key, CommStatus and StatusText, and the
-// read-only state of the gateway. Every accessor is here, in one place.
+// read-only state of the gateway. Every accessor is here, in one place. Used
+// by the step handlers on the thread that runs the script.
 
 #include <string>
 

@@ -1,7 +1,8 @@
 #pragma once
 // The values of a frame script: ${...} references, files and built documents
 // ({"doc": KIND, ...}) in its texts, and the requests the parent got that
-// steps and references name by position. Used by the step handlers of one run.
+// steps and references name by position. Used by the step handlers of one run,
+// on the thread that runs the script.
 
 #include <string>
 #include <vector>

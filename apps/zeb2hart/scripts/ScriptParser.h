@@ -1,6 +1,7 @@
 #pragma once
 // Reads a frame script (JSON Lines) into its steps, checking each step's kind
-// and keys against the table of step kinds before anything runs.
+// and keys against the table of step kinds before anything runs. Called by
+// the script runner.
 
 #include <filesystem>
 #include <istream>

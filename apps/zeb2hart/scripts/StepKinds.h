@@ -2,7 +2,8 @@
 // The kinds of step a frame script has, in one table: each kind's name (its
 // action key), the other keys it takes, when it runs and what runs it. The
 // parser's key check, the list of kinds in its messages and the runner's
-// dispatch all come from this table.
+// dispatch all come from this table. The handlers run on the thread that runs
+// the script.
 
 #include <set>
 #include <string>
