@@ -36,8 +36,8 @@ public:
     void setLine(int line) { m_currentLine = line; }
     // The events from here on belong to a new step; `expect` searches them.
     void beginStep(int line);
-    // A fresh instance under deterministic services; `spec` is the "create" step's value.
-    void create(const Json& spec);
+    // A fresh instance under deterministic services, made as a "create" step's value asks.
+    void create(const Json& request);
     void ensureSession();
 
     // Runs a call into the component, records it, and checks the step's "result" and "error".
