@@ -13,9 +13,9 @@
 
 #include <CLI/CLI.hpp>
 
-#include "ComponentHost.h"
-#include "Demo.h"
-#include "ScriptRunner.h"
+#include "host/ComponentHost.h"
+#include "demo/Demo.h"
+#include "scripts/ScriptRunner.h"
 
 #ifdef ZEB2HART_FRAME_WITH_QT
 #include "QtScriptPages.h"

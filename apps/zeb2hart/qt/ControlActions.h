@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "ScriptPages.h"
-#include "Transcript.h"
+#include "scripts/ScriptPages.h"
+#include "host/Transcript.h"
 
 namespace zeb2hart::frame {
 

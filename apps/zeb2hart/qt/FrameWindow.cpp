@@ -19,9 +19,9 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
-#include "ComponentHost.h"
+#include "host/ComponentHost.h"
 #include "HartPanel.h"
-#include "ZebDeviceModel.h"
+#include "peers/ZebDeviceModel.h"
 #include "fdt/Errors.h"
 #include "platform/ClassRegistry.h"
 #include "platform/ManualEventLoop.h"

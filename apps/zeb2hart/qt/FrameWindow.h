@@ -18,10 +18,10 @@
 #include <string>
 #include <vector>
 
-#include "PeerDocuments.h"
-#include "Session.h"
-#include "Topology.h"
-#include "Transcript.h"
+#include "peers/PeerDocuments.h"
+#include "host/Session.h"
+#include "host/Topology.h"
+#include "host/Transcript.h"
 #include "platform/EventLoop.h"
 #include "ui/PageHost.h"
 

@@ -11,7 +11,7 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-#include "Topology.h"
+#include "host/Topology.h"
 #include "fdt/Errors.h"
 #include "support/Conversions.h"
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "HartDeviceDtm.h"
-#include "ZebDeviceModel.h"
+#include "peers/HartDeviceDtm.h"
+#include "peers/ZebDeviceModel.h"
 
 class QComboBox;
 class QLabel;

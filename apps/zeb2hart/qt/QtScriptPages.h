@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ScriptPages.h"
+#include "scripts/ScriptPages.h"
 #include "ui/PageHost.h"
 
 namespace zeb2hart::frame {

@@ -1,0 +1,315 @@
+#include "demo/Demo.h"
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "host/ComponentHost.h"
+#include "peers/HartDeviceDtm.h"
+#include "host/Session.h"
+#include "host/Topology.h"
+#include "peers/ZebDeviceModel.h"
+#include "gateway/HartGateway.h"
+#include "platform/RunLoop.h"
+#include "support/Conversions.h"
+#include "support/Monitor.h"
+
+namespace zeb2hart::frame {
+
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr milliseconds kAnswerLimit{3000};
+
+std::string hex2(unsigned value)
+{
+    return "0x" + support::HexByte(static_cast<std::uint8_t>(value));
+}
+
+std::string ansiOf(std::int32_t color)
+{
+    switch (color) {
+    case support::color::Green:
+        return "\033[32m";
+    case support::color::Red:
+        return "\033[31m";
+    case support::color::Blue:
+        return "\033[34m";
+    default:
+        return {};
+    }
+}
+
+// One HART command of the session and what came back.
+struct CommandRun {
+    CommandRun(int commandNumber, std::vector<std::uint8_t> requestData, std::string description)
+        : number(commandNumber), data(std::move(requestData)), what(std::move(description))
+    {
+    }
+    int number;
+    std::vector<std::uint8_t> data;
+    std::string what;
+    bool accepted = false;
+    std::optional<HartAnswer> answer;
+};
+
+class DemoSession {
+public:
+    DemoSession(const DemoOptions& options, std::ostream& out) : m_options(options), m_out(out) {}
+
+    int run(std::ostream& errors)
+    {
+        ZebDeviceModel model;
+        try {
+            model = ZebDeviceModel::load(deviceModelFile(m_options.device));
+        } catch (const ModelError& error) {
+            errors << "zeb2hart demo: " << error.what() << "\n";
+            return 2;
+        }
+        m_model = model;
+        m_loop = std::make_shared<platform::RunLoop>();
+        SessionOptions sessionOptions;
+        sessionOptions.componentFolder = m_options.componentFolder;
+        sessionOptions.frameSchemaFolder = frameSchemaFolder();
+        sessionOptions.loop = m_loop;
+        sessionOptions.onMonitorLine = [this](const std::string& line, std::int32_t color) {
+            if (!m_options.quiet)
+                m_out << formatMonitorLine(line, color, m_options.color) << std::flush;
+        };
+        try {
+            m_session = std::make_unique<Session>(m_transcript, sessionOptions);
+            TopologyOptions topology;
+            topology.device = m_options.device;
+            topology.language = m_options.language;
+            topology.warmstartDelaySeconds = m_options.delaySeconds;
+            topology.allFiltersOn = true;
+            m_topology = std::make_unique<SimulatedTopology>(*m_session, std::move(model), topology);
+        } catch (const std::exception& error) {
+            errors << "zeb2hart demo: cannot set up the session: " << error.what() << "\n";
+            return 2;
+        }
+        try {
+            setUp();
+            talk();
+            release();
+        } catch (const std::exception& error) {
+            problem(std::string("the session stopped: ") + error.what());
+        }
+        summary();
+        return m_problems.empty() ? 0 : 1;
+    }
+
+private:
+    void heading(const std::string& text)
+    {
+        if (m_options.quiet)
+            return;
+        m_out << "\n" << (m_options.color ? "\033[1m" : "") << "== " << text << (m_options.color ? "\033[0m" : "")
+              << "\n";
+    }
+
+    void problem(const std::string& text) { m_problems.push_back(text); }
+
+    void expectTrue(bool result, const std::string& call)
+    {
+        if (!result)
+            problem(call + " returned false");
+    }
+
+    bool waitFor(const std::function<bool()>& done, milliseconds limit)
+    {
+        return m_loop->runUntil(done, limit);
+    }
+
+    void setUp()
+    {
+        m_topology->onStage([this](const std::string& text) { heading("frame: " + text); });
+        m_topology->onProblem([this](const std::string& text) { problem(text); });
+        m_topology->setUp(nullptr, [this] {
+            if (!m_session->monitorPage().Init("demo-monitor", m_session->documents().functionCall("30"),
+                                               m_session->dtmPtr()))
+                problem("the monitor page could not be opened");
+        });
+        m_child = &m_topology->child();
+    }
+
+    void talk()
+    {
+        heading("child: connect");
+        expectTrue(m_child->connect(), "IFdtCommunication::ConnectRequest");
+        if (!waitFor([this] { return m_child->connected(); }, kAnswerLimit))
+            problem("no connect response reached the child");
+
+        for (const auto& request : demoCommands(m_model))
+            m_commands.emplace_back(request.number, request.data, request.what);
+        for (auto& command : m_commands) {
+            heading("child: HART command " + std::to_string(command.number) + " (" + command.what + ")");
+            command.accepted = m_child->sendCommand(command.number, command.data);
+            const std::string invokeId = m_child->lastInvokeId();
+            if (!command.accepted) {
+                problem("the gateway refused HART command " + std::to_string(command.number));
+                continue;
+            }
+            if (!waitFor([&] { return m_child->answerTo(invokeId) != nullptr; }, kAnswerLimit))
+                problem("no answer to HART command " + std::to_string(command.number));
+            if (const HartAnswer* answer = m_child->answerTo(invokeId))
+                command.answer = *answer;
+        }
+
+        heading("time-out: waiting " + std::to_string(m_options.delaySeconds) + " s for the warm-start broadcast");
+        const std::size_t before = warmstartAnswers();
+        m_timeoutSeen = waitFor([&] { return warmstartAnswers() > before; },
+                                milliseconds(m_options.delaySeconds * 1000) + kAnswerLimit);
+        if (!m_timeoutSeen)
+            problem("the time-out broadcast was not answered (no \"Warmstart actuated\")");
+
+        heading("child: disconnect");
+        expectTrue(m_child->disconnect(), "IFdtCommunication::DisconnectRequest");
+        m_disconnected = waitFor([this] { return m_child->disconnectResponses() > 0; }, kAnswerLimit);
+        if (!m_disconnected)
+            problem("no disconnect response reached the child");
+        waitFor([] { return false; }, milliseconds(200)); // the disconnect broadcast's answer
+        if (m_session->simulatedParent()->errorsReturned() > 0)
+            problem("the gateway raised " + std::to_string(m_session->simulatedParent()->errorsReturned()) +
+                    " error(s) to the parent, the last: " + m_session->simulatedParent()->lastError());
+    }
+
+    void release()
+    {
+        m_released = m_topology->release([this] {
+            if (!m_session->monitorPage().PrepareToRelease())
+                problem("the monitor page refused IDtmActiveXControl::PrepareToRelease");
+        });
+        if (!m_released)
+            problem("the DTM object stayed alive after the frame released its last reference");
+    }
+
+    std::size_t warmstartAnswers() const
+    {
+        std::size_t count = 0;
+        for (const auto& event : m_transcript.events()) {
+            if (event.value("ev", "") == "monitor" && event.value("function", "") == "Warmstart actuated")
+                ++count;
+        }
+        return count;
+    }
+
+    void summary()
+    {
+        std::ostream& out = m_out;
+        out << "\nSummary: device type " << m_options.device << ", language " << m_options.language
+            << ", warm-start delay " << m_options.delaySeconds << " s\n";
+        if (m_child) {
+            out << "  connected      " << (m_child->communicationReference().empty() ? std::string("no")
+                                                                                  : "communication reference " +
+                                                                                        m_child->communicationReference())
+                << ", short address " << m_child->shortAddress() << "\n";
+            if (const auto& identity = m_child->identity()) {
+                out << "  identity       manufacturer " << hex2(identity->manufacturerId) << ", device type "
+                    << hex2(identity->deviceType) << ", preambles " << int(identity->preambles)
+                    << ", universal revision " << int(identity->universalRevision) << "\n"
+                    << "                 transmitter revision " << int(identity->transmitterRevision)
+                    << ", software revision " << int(identity->softwareRevision) << ", hardware revision "
+                    << int(identity->hardwareRevision) << ", device id 0x" << support::HexLong(static_cast<std::int32_t>(identity->deviceId)).substr(2)
+                    << "\n";
+                const std::string check = identityCheck(*identity);
+                out << "                 " << (check.empty() ? "matches the device model" : check) << "\n";
+                if (!check.empty())
+                    problem(check);
+            } else {
+                out << "  identity       not learned\n";
+                problem("the child learned no identity from command 0");
+            }
+        }
+        for (const auto& command : m_commands) {
+            out << "  command " << command.number << (command.number < 10 ? "    " : (command.number < 100 ? "   " : "  "));
+            if (!command.answer) {
+                out << (command.accepted ? "no answer" : "refused") << "\n";
+                continue;
+            }
+            if (command.answer->communicationError) {
+                out << "communication error " << command.answer->errorName << "\n";
+                continue;
+            }
+            out << "response code " << command.answer->responseCode << " ("
+                << responseCodeMeaning(static_cast<std::uint8_t>(command.answer->responseCode)) << "), device status "
+                << command.answer->deviceStatus;
+            if (!command.answer->data.empty())
+                out << ", data " << support::ByteArrayToHex(command.answer->data);
+            out << "\n";
+        }
+        out << "  time-out       " << (m_timeoutSeen ? "broadcast sent and answered (Warmstart actuated)" : "not seen")
+            << "\n";
+        out << "  disconnect     " << (m_disconnected ? "answered" : "not answered") << "\n";
+        out << "  release        " << (m_released ? "the DTM object and its helpers are gone" : "not clean") << "\n";
+        if (m_problems.empty()) {
+            out << "Every expected answer arrived.\n";
+        } else {
+            out << "Problems:\n";
+            for (const auto& text : m_problems)
+                out << "  - " << text << "\n";
+        }
+    }
+
+    // "" when the decoded identity is what the device model holds.
+    std::string identityCheck(const HartIdentity& identity) const
+    {
+        const auto byteOf = [this](std::size_t item) { return m_model.identityObject(item)->data.at(0); };
+        const auto& id = m_model.identityObject(5)->data;
+        const std::uint32_t expectedId = (std::uint32_t{id[2]} << 16) | (std::uint32_t{id[1]} << 8) | id[0];
+        std::string mismatch;
+        const auto compare = [&](const char* what, unsigned got, unsigned expected) {
+            if (got != expected)
+                mismatch += std::string(mismatch.empty() ? "" : ", ") + what + " " + std::to_string(got) +
+                            " (model: " + std::to_string(expected) + ")";
+        };
+        compare("expansion code", identity.expansion, 254);
+        compare("manufacturer", identity.manufacturerId, byteOf(0));
+        compare("device type", identity.deviceType, byteOf(1));
+        compare("transmitter revision", identity.transmitterRevision, byteOf(2));
+        compare("software revision", identity.softwareRevision, byteOf(3));
+        compare("hardware revision", identity.hardwareRevision, byteOf(4));
+        compare("device id", identity.deviceId, expectedId);
+        return mismatch.empty() ? std::string() : "identity differs from the device model: " + mismatch;
+    }
+
+    const DemoOptions& m_options;
+    std::ostream& m_out;
+    Transcript m_transcript;
+    ZebDeviceModel m_model;
+    std::shared_ptr<platform::RunLoop> m_loop;
+    std::unique_ptr<Session> m_session;
+    std::unique_ptr<SimulatedTopology> m_topology;
+    HartDeviceDtm* m_child = nullptr;
+    std::vector<CommandRun> m_commands;
+    bool m_timeoutSeen = false;
+    bool m_disconnected = false;
+    bool m_released = false;
+    std::vector<std::string> m_problems;
+};
+
+} // namespace
+
+std::string formatMonitorLine(const std::string& textLine, std::int32_t color, bool useColor)
+{
+    std::string text;
+    text.reserve(textLine.size() + 16);
+    for (std::size_t i = 0; i < textLine.size(); ++i) {
+        if (textLine[i] == '\r' && i + 1 < textLine.size() && textLine[i + 1] == '\n')
+            continue;
+        text += textLine[i];
+    }
+    const std::string start = useColor ? ansiOf(color) : std::string();
+    return start + text + (start.empty() ? "" : "\033[0m") + "\n";
+}
+
+int runDemo(const DemoOptions& options, std::ostream& out, std::ostream& errors)
+{
+    DemoSession session(options, out);
+    return session.run(errors);
+}
+
+} // namespace zeb2hart::frame

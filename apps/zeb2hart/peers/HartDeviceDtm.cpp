@@ -1,0 +1,192 @@
+#include "peers/HartDeviceDtm.h"
+
+#include "fdt/Errors.h"
+#include "gateway/HartGateway.h"
+#include "support/Conversions.h"
+
+namespace zeb2hart::frame {
+
+namespace {
+constexpr const char* kResponsePath = "FDT/DataExchangeResponse";
+} // namespace
+
+std::optional<HartIdentity> decodeCommand0(const std::vector<std::uint8_t>& data)
+{
+    if (data.size() < 12)
+        return std::nullopt;
+    HartIdentity identity;
+    identity.expansion = data[0];
+    identity.manufacturerId = data[1];
+    identity.deviceType = data[2];
+    identity.preambles = data[3];
+    identity.universalRevision = data[4];
+    identity.transmitterRevision = data[5];
+    identity.softwareRevision = data[6];
+    identity.hardwareRevision = data[7];
+    identity.flags = data[8];
+    identity.deviceId = (std::uint32_t{data[9]} << 16) | (std::uint32_t{data[10]} << 8) | data[11];
+    return identity;
+}
+
+std::string responseCodeMeaning(std::uint8_t code)
+{
+    switch (code) {
+    case 0:
+        return "Success";
+    case 1:
+        return "Undefined";
+    case 2:
+        return "Invalid Selection";
+    case 3:
+        return "Passed Parameter Too Large";
+    case 4:
+        return "Passed Parameter Too Small";
+    case 5:
+        return "Too Few Data Bytes Received";
+    case 6:
+        return "Device-Specific Command Error";
+    case 7:
+        return "In Write Protect Mode";
+    case 16:
+        return "Access Restricted";
+    case 32:
+        return "Busy";
+    case 33:
+        return "Delayed Response Initiated";
+    case 34:
+        return "Delayed Response Running";
+    case 35:
+        return "Delayed Response Dead";
+    case 36:
+        return "Delayed Response Conflict";
+    case 64:
+        return "Command Not Implemented";
+    default:
+        break;
+    }
+    if (code >= 8 && code <= 15)
+        return "Command-Specific Error " + std::to_string(code);
+    if (code >= 24 && code <= 31)
+        return "Command-Specific Warning " + std::to_string(code);
+    return "Command-Specific Response " + std::to_string(code);
+}
+
+HartDeviceDtm::HartDeviceDtm(std::string tag, std::int16_t shortAddress, const PeerDocuments& documents)
+    : m_tag(std::move(tag)), m_shortAddress(shortAddress), m_documents(documents)
+{
+}
+
+void HartDeviceDtm::attach(std::shared_ptr<fdt::IFdtCommunication> channel)
+{
+    m_channel = std::move(channel);
+}
+
+std::string HartDeviceDtm::nextInvokeId()
+{
+    m_lastInvokeId = m_tag + "#" + std::to_string(m_nextRequest++);
+    return m_lastInvokeId;
+}
+
+bool HartDeviceDtm::connect()
+{
+    if (!m_channel)
+        return false;
+    const std::string invokeId = nextInvokeId();
+    return m_channel->ConnectRequest(shared_from_this(), invokeId, gateway::kHartProtocolId,
+                                     m_documents.hartConnectRequest(m_tag, m_shortAddress));
+}
+
+bool HartDeviceDtm::disconnect()
+{
+    if (!m_channel)
+        return false;
+    const std::string invokeId = nextInvokeId();
+    return m_channel->DisconnectRequest(invokeId, m_documents.hartDisconnectRequest(m_communicationReference));
+}
+
+bool HartDeviceDtm::sendCommand(int commandNumber, const std::vector<std::uint8_t>& data)
+{
+    if (!m_channel)
+        return false;
+    const std::string invokeId = nextInvokeId();
+    m_commandOfRequest[invokeId] = commandNumber;
+    return m_channel->TransactionRequest(
+        invokeId, m_documents.hartTransactionRequest(commandNumber, m_communicationReference,
+                                                     support::ByteArrayToHex(data)));
+}
+
+void HartDeviceDtm::OnAbort(const std::string& /*communicationReference*/)
+{
+    m_aborted = true;
+    m_connected = false;
+    changed();
+}
+
+void HartDeviceDtm::OnConnectResponse(const std::string& /*invokeId*/, const std::string& response)
+{
+    m_communicationReference =
+        m_documents.attribute(response, "FDT/ConnectResponse", "communicationReference").value_or("");
+    m_connected = true;
+    changed();
+}
+
+void HartDeviceDtm::OnDisconnectResponse(const std::string& /*invokeId*/, const std::string& /*response*/)
+{
+    ++m_disconnectResponses;
+    m_connected = false;
+    changed();
+}
+
+void HartDeviceDtm::OnTransactionResponse(const std::string& invokeId, const std::string& response)
+{
+    HartAnswer answer;
+    answer.invokeId = invokeId;
+    answer.document = response;
+    const auto error = m_documents.attribute(response, "FDT/fdt:CommunicationError", "communicationError");
+    if (error && !error->empty()) {
+        answer.communicationError = true;
+        answer.errorName = *error;
+    } else {
+        answer.commandNumber = static_cast<int>(m_documents.number(response, kResponsePath, "commandNumber", -1));
+        const std::string bytes =
+            m_documents.attribute(response, "FDT/DataExchangeResponse/fdt:CommunicationData", "byteArray").value_or("");
+        try {
+            answer.data = support::HexToByteArray(bytes);
+        } catch (const fdt::Error&) {
+            answer.data.clear();
+        }
+        answer.deviceStatus =
+            static_cast<int>(m_documents.number(response, "FDT/DataExchangeResponse/Status", "deviceStatus", -1));
+        answer.responseCode =
+            static_cast<int>(m_documents.number(response, "FDT/DataExchangeResponse/Status/CommandResponse", "value", -1));
+        if (answer.commandNumber == 0 && answer.responseCode == 0)
+            m_identity = decodeCommand0(answer.data);
+    }
+    m_answers.push_back(std::move(answer));
+    changed();
+}
+
+void HartDeviceDtm::changed()
+{
+    if (m_observer)
+        m_observer();
+}
+
+std::optional<int> HartDeviceDtm::commandOf(const std::string& invokeId) const
+{
+    const auto found = m_commandOfRequest.find(invokeId);
+    if (found == m_commandOfRequest.end())
+        return std::nullopt;
+    return found->second;
+}
+
+const HartAnswer* HartDeviceDtm::answerTo(const std::string& invokeId) const
+{
+    for (const auto& answer : m_answers) {
+        if (answer.invokeId == invokeId)
+            return &answer;
+    }
+    return nullptr;
+}
+
+} // namespace zeb2hart::frame

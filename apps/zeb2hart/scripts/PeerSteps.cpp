@@ -1,0 +1,197 @@
+#include "scripts/PeerSteps.h"
+
+#include "fdt/Errors.h"
+#include "host/ComponentHost.h"
+#include "scripts/ScriptRun.h"
+#include "support/Conversions.h"
+
+namespace zeb2hart::frame {
+
+namespace {
+
+ZebObject parseObject(const Json& entry)
+{
+    if (!entry.is_object())
+        throw ScriptError("an object entry is {\"object\", \"sub\", \"data\", \"status\"}");
+    ZebObject object;
+    const auto number = [&](const char* key, long long low, long long high, long long fallback) {
+        if (!entry.contains(key))
+            return fallback;
+        if (!entry[key].is_number_integer() || entry[key].get<long long>() < low || entry[key].get<long long>() > high)
+            throw ScriptError(std::string("\"") + key + "\" takes a whole number in " + std::to_string(low) + ".." +
+                              std::to_string(high));
+        return entry[key].get<long long>();
+    };
+    object.objectNo = static_cast<std::int32_t>(number("object", 0, 65535, 0));
+    object.subNo = static_cast<std::uint8_t>(number("sub", 0, 255, 0));
+    object.status = static_cast<std::uint8_t>(number("status", 0, 255, 0));
+    if (entry.contains("data")) {
+        if (!entry["data"].is_string() || entry["data"].get<std::string>().size() % 2 != 0)
+            throw ScriptError("\"data\" takes hexadecimal text, two digits a byte");
+        try {
+            object.data = support::HexToByteArray(entry["data"].get<std::string>());
+        } catch (const fdt::Error&) {
+            throw ScriptError("\"data\" is not hexadecimal text: " + entry["data"].dump());
+        }
+    }
+    return object;
+}
+
+std::string optionalText(ScriptRun& run, const Json& j, const char* key, const std::string& fallback)
+{
+    return j.contains(key) ? ScriptRun::text(run.references().resolve(j[key]), key) : fallback;
+}
+
+} // namespace
+
+void stepRespond(ScriptRun& run, const Json& j)
+{
+    const std::string kind = ScriptRun::text(j["respond"], "\"respond\"");
+    const auto& documents = run.session().documents();
+    References& references = run.references();
+    std::string op;
+    Json args;
+    std::function<void()> call;
+    if (kind == "connect") {
+        const ParentRequest* request = references.lastRequest("ConnectRequest");
+        const std::string invokeId = optionalText(run, j, "invokeId", request ? request->invokeId : "");
+        const std::string tag = optionalText(
+            run, j, "tag", request ? run.readAttribute(request->document, "FDT/ConnectRequest", "fdt:tag").value_or("") : "");
+        const std::string response = optionalText(
+            run, j, "response", documents.zebConnectResponse(optionalText(run, j, "reference", "ZEB-REF-1"), tag));
+        op = "IFdtCommunicationEvents::OnConnectResponse";
+        args = {{"invokeId", invokeId}, {"response", response}};
+        call = [&run, invokeId, response] { run.session().dtm().OnConnectResponse(invokeId, response); };
+    } else if (kind == "disconnect") {
+        const ParentRequest* request = references.lastRequest("DisconnectRequest");
+        const std::string invokeId = optionalText(run, j, "invokeId", request ? request->invokeId : "");
+        const std::string response = optionalText(
+            run, j, "response", documents.zebDisconnectResponse(optionalText(run, j, "reference", run.commRef())));
+        op = "IFdtCommunicationEvents::OnDisconnectResponse";
+        args = {{"invokeId", invokeId}, {"response", response}};
+        call = [&run, invokeId, response] { run.session().dtm().OnDisconnectResponse(invokeId, response); };
+    } else if (kind == "transaction") {
+        const ParentRequest& request = references.transactionRequest(j.contains("request") ? j["request"] : Json(-1));
+        const std::string invokeId = optionalText(run, j, "invokeId", request.invokeId);
+        const std::string response = optionalText(run, j, "response", references.transactionAnswer(j, request));
+        op = "IFdtCommunicationEvents::OnTransactionResponse";
+        args = {{"invokeId", invokeId}, {"response", response}};
+        call = [&run, invokeId, response] { run.session().dtm().OnTransactionResponse(invokeId, response); };
+    } else if (kind == "abort") {
+        const std::string reference = optionalText(run, j, "reference", run.commRef());
+        op = "IFdtCommunicationEvents::OnAbort";
+        args = {{"communicationReference", reference}};
+        call = [&run, reference] { run.session().dtm().OnAbort(reference); };
+    } else {
+        throw ScriptError("\"respond\" takes \"connect\", \"disconnect\", \"transaction\" or \"abort\"");
+    }
+    run.invokeChecked(j, "parent", op, args, false, [&] {
+        call();
+        return Json();
+    });
+}
+
+void stepAttach(ScriptRun& run, const Json& j)
+{
+    const std::string what = ScriptRun::text(j["attach"], "\"attach\"");
+    if (what == "simulated-parent") {
+        ZebDeviceModel model;
+        if (j.contains("model")) {
+            model = ZebDeviceModel::fromJson(j["model"], "\"model\"");
+        } else if (j.contains("modelFile")) {
+            model = ZebDeviceModel::load(run.scriptPath(ScriptRun::text(j["modelFile"], "\"modelFile\"")));
+        } else {
+            const std::string device = j.contains("device") ? ScriptRun::text(j["device"], "\"device\"") : "VRA520";
+            model = ZebDeviceModel::load(deviceModelFile(device));
+        }
+        const std::string type = model.deviceType;
+        run.session().attachSimulatedParent(std::move(model));
+        run.transcript().add({{"ev", "attached"}, {"object", "parent"}, {"simulated", true}, {"device", type}});
+    } else if (what == "simulated-child") {
+        const std::string tag = optionalText(run, j, "tag", "HART-DEVICE");
+        long long address = 0;
+        if (j.contains("shortAddress")) {
+            if (!j["shortAddress"].is_number_integer())
+                throw ScriptError("\"shortAddress\" takes a whole number");
+            address = j["shortAddress"].get<long long>();
+            if (address < -32768 || address > 32767)
+                throw ScriptError("\"shortAddress\" does not fit a 16-bit integer");
+        }
+        run.session().attachSimulatedChild(tag, static_cast<std::int16_t>(address));
+        run.transcript().add({{"ev", "attached"}, {"object", "child"}, {"simulated", true}, {"tag", tag}});
+    } else {
+        throw ScriptError("\"attach\" takes \"simulated-parent\" or \"simulated-child\"");
+    }
+}
+
+void stepModel(ScriptRun& run, const Json& j)
+{
+    const Json& spec = j["model"];
+    auto* parent = run.session().simulatedParent();
+    if (!parent)
+        throw ScriptError("\"model\" needs a simulated parent: {\"attach\": \"simulated-parent\"} first");
+    if (!spec.is_object())
+        throw ScriptError("\"model\" takes {\"answer\": ..., \"objects\": [...], ...}");
+    ZebDeviceModel& model = parent->model();
+    for (const auto& item : spec.items()) {
+        const std::string& key = item.key();
+        if (key == "answer") {
+            model.answerMode = answerModeFromJson(item.value());
+        } else if (key == "objects") {
+            if (!item.value().is_array())
+                throw ScriptError("\"objects\" takes an array of {\"object\", \"sub\", \"data\", \"status\"}");
+            for (const auto& entry : item.value()) {
+                const ZebObject object = parseObject(entry);
+                if (ZebObject* existing = model.find(object.objectNo, object.subNo))
+                    *existing = object;
+                else
+                    model.objects.push_back(object);
+            }
+        } else if (key == "broadcastReply" || key == "delayedResponse") {
+            ZebReply& reply = key == "broadcastReply" ? model.broadcastReply : model.delayedResponse;
+            const ZebObject parsed = parseObject(Json{
+                {"object", 0}, {"sub", 0}, {"status", item.value().value("status", 0)}, {"data", item.value().value("data", "")}});
+            reply.status = parsed.status;
+            reply.data = parsed.data;
+        } else if (key == "unknownObjectStatus") {
+            model.unknownObjectStatus = static_cast<std::uint8_t>(
+                parseObject(Json{{"object", 0}, {"sub", 0}, {"status", item.value()}, {"data", ""}}).status);
+        } else {
+            throw ScriptError("\"model\" knows answer, objects, broadcastReply, delayedResponse and "
+                              "unknownObjectStatus, not \"" + key + "\"");
+        }
+    }
+    run.transcript().add({{"ev", "model"}, {"change", spec}});
+}
+
+void stepChild(ScriptRun& run, const Json& j)
+{
+    auto* child = run.session().simulatedChild();
+    if (!child)
+        throw ScriptError("\"child\" needs a simulated child: {\"attach\": \"simulated-child\"} first");
+    const std::string what = ScriptRun::text(j["child"], "\"child\"");
+    bool result = false;
+    if (what == "connect") {
+        result = child->connect();
+    } else if (what == "disconnect") {
+        result = child->disconnect();
+    } else if (what == "command") {
+        if (!j.contains("command") || !j["command"].is_number_integer() || j["command"].get<int>() < 0 ||
+            j["command"].get<int>() > 255)
+            throw ScriptError("\"child\": \"command\" needs \"command\": a HART command number 0..255");
+        std::vector<std::uint8_t> data;
+        if (j.contains("data")) {
+            try {
+                data = support::HexToByteArray(ScriptRun::text(run.references().resolve(j["data"]), "\"data\""));
+            } catch (const fdt::Error&) {
+                throw ScriptError("\"data\" is not hexadecimal text: " + j["data"].dump());
+            }
+        }
+        result = child->sendCommand(j["command"].get<int>(), data);
+    } else {
+        throw ScriptError("\"child\" takes \"connect\", \"disconnect\" or \"command\"");
+    }
+    run.checkResult(j, result);
+}
+
+} // namespace zeb2hart::frame

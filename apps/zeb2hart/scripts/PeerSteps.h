@@ -1,0 +1,18 @@
+#pragma once
+// The steps of the component's peers: the scripted parent's answers
+// ("respond"), attaching the simulated parent or child, changing the simulated
+// parent's device model, and the simulated child's actions. Handlers of the
+// step table (StepKinds.h).
+
+#include "host/Transcript.h"
+
+namespace zeb2hart::frame {
+
+class ScriptRun;
+
+void stepRespond(ScriptRun& run, const Json& step);
+void stepAttach(ScriptRun& run, const Json& step);
+void stepModel(ScriptRun& run, const Json& step);
+void stepChild(ScriptRun& run, const Json& step);
+
+} // namespace zeb2hart::frame

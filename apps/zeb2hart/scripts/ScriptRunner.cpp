@@ -1,0 +1,63 @@
+#include "scripts/ScriptRunner.h"
+
+#include "scripts/ScriptParser.h"
+#include "scripts/ScriptRun.h"
+
+namespace zeb2hart::frame {
+
+namespace {
+
+void runStep(ScriptRun& run, const Step& step)
+{
+    const StepKind& kind = *step.kind;
+    if (kind.phase == StepPhase::Inspect) {
+        run.setLine(step.line);
+        kind.handler(run, step.json);
+        return;
+    }
+    run.beginStep(step.line);
+    if (kind.phase == StepPhase::Create) {
+        kind.handler(run, step.json);
+        return;
+    }
+    run.ensureSession();
+    kind.handler(run, step.json);
+    if (!(step.json.contains("hold") && step.json["hold"] == true))
+        run.loop().runPending();
+    run.session().pollTrace();
+}
+
+} // namespace
+
+ScriptOutcome runScript(const ScriptOptions& options, std::ostream& errors)
+{
+    ScriptRun run(options, errors);
+    std::vector<Step> steps;
+    try {
+        steps = parseScript(options.script);
+    } catch (const ScriptError& error) {
+        errors << "zeb2hart run: " << error.what() << "\n";
+        return ScriptOutcome::CannotRun;
+    }
+    for (const auto& step : steps) {
+        run.transcript().setLine(step.line);
+        try {
+            runStep(run, step);
+        } catch (const std::exception& error) {
+            const std::string message = run.origin() + ": " + error.what();
+            run.transcript().add({{"ev", "error"}, {"message", message}});
+            errors << "zeb2hart run: " << message << "\n";
+            return ScriptOutcome::CannotRun;
+        }
+    }
+    run.transcript().setLine(0);
+    run.transcript().add({{"ev", "end"}, {"steps", steps.size()}, {"failures", run.failures()}});
+    if (run.failures() > 0) {
+        errors << "zeb2hart run: " << options.script.string() << ": " << run.failures() << " expectation"
+               << (run.failures() == 1 ? "" : "s") << " failed\n";
+        return ScriptOutcome::ExpectationFailed;
+    }
+    return ScriptOutcome::Passed;
+}
+
+} // namespace zeb2hart::frame

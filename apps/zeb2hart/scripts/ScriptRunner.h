@@ -1,0 +1,40 @@
+#pragma once
+// Runs a frame script (JSON Lines, one step a line) against a fresh component
+// instance under deterministic services (numbered GUIDs, a fixed clock, a
+// manual event loop) and writes the transcript of everything observable.
+// The format is described in docs/frame-scripts.md.
+
+#include <filesystem>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+
+#include "scripts/ScriptPages.h"
+
+namespace zeb2hart::frame {
+
+// A script that cannot be read or run (a malformed line, an unknown step, a
+// missing file); the message names the script and line.
+class ScriptError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct ScriptOptions {
+    std::filesystem::path script;
+    // Empty: the folder of the loaded library.
+    std::filesystem::path componentFolder;
+    // Where the transcript goes (nullptr: nowhere).
+    std::ostream* transcript = nullptr;
+    // The real (Qt) pages for {"open": PAGE, "qt": true} and the control steps;
+    // empty in a zeb2hart built without Qt.
+    ScriptPagesFactory pages;
+};
+
+// Exit status of a script run.
+enum class ScriptOutcome { Passed = 0, ExpectationFailed = 1, CannotRun = 2 };
+
+// Runs the script; failed expectations and step errors are reported on `errors`.
+ScriptOutcome runScript(const ScriptOptions& options, std::ostream& errors);
+
+} // namespace zeb2hart::frame

@@ -1,0 +1,164 @@
+#include "scripts/SessionSteps.h"
+
+#include "scripts/CallArguments.h"
+#include "scripts/Operations.h"
+#include "scripts/PropertyAccess.h"
+#include "scripts/ScriptRun.h"
+
+namespace zeb2hart::frame {
+
+void stepCreate(ScriptRun& run, const Json& j)
+{
+    run.create(j["create"]);
+}
+
+void stepInit(ScriptRun& run, const Json& j)
+{
+    const Json& spec = j["init"];
+    std::shared_ptr<platform::MemoryPropertyBag> bag;
+    Json shown;
+    if (spec == "new") {
+        shown = "new";
+    } else if (spec.is_object() && (spec.contains("bag") || spec.contains("bagFile"))) {
+        bag = bagArgument(run, spec.contains("bag") ? spec["bag"] : Json{{"file", spec["bagFile"]}});
+        shown = bagValues(*bag);
+    } else {
+        throw ScriptError("\"init\" takes \"new\", {\"bag\": {...}}, {\"bag\": \"saved\"} or {\"bagFile\": PATH}");
+    }
+    run.invokeChecked(j, "frame", bag ? "DTMMain::LoadProperties" : "DTMMain::InitNewProperties",
+                      bag ? Json{{"bag", shown}} : Json::object(), false, [&] {
+                          if (bag)
+                              run.session().dtm().LoadProperties(*bag);
+                          else
+                              run.session().dtm().InitNewProperties();
+                          return Json();
+                      });
+}
+
+void stepSave(ScriptRun& run, const Json& j)
+{
+    auto bag = std::make_shared<platform::MemoryPropertyBag>();
+    run.invokeChecked(j, "frame", "DTMMain::SaveProperties", Json::object(), true, [&] {
+        run.session().dtm().SaveProperties(*bag);
+        return Json{{"values", bagValues(*bag)}, {"types", bagTypes(*bag)}};
+    });
+    run.savedBag() = bag;
+    const Json& spec = j["save"];
+    if (spec.is_object() && spec.contains("file")) {
+        platform::JsonFilePropertyBag file(run.scriptPath(ScriptRun::text(spec["file"], "\"file\"")));
+        for (const auto& [key, value] : bag->entries())
+            file.write(key, value);
+        file.save();
+    }
+}
+
+void stepCall(ScriptRun& run, const Json& j)
+{
+    const std::string name = ScriptRun::text(j["call"], "\"call\"");
+    const Operation* operation = findOperation(name);
+    if (!operation)
+        throw ScriptError("unknown operation \"" + name + "\" (see docs/frame-scripts.md for the list)");
+    std::vector<Argument> args = callArguments(run, *operation, j.contains("args") ? j["args"] : Json::array());
+    Json shown = Json::object();
+    for (std::size_t i = 0; i < args.size(); ++i)
+        shown[operation->params[i].name] = args[i].shown;
+    const std::string from = j.contains("from") ? ScriptRun::text(j["from"], "\"from\"") : operation->defaultCaller;
+    run.invokeChecked(j, from, name, shown, operation->returnsValue,
+                      [&] { return operation->invoke(run.session(), args); });
+}
+
+void stepGet(ScriptRun& run, const Json& j)
+{
+    run.checkResult(j, getProperty(run, ScriptRun::text(j["get"], "\"get\"")));
+}
+
+void stepSet(ScriptRun& run, const Json& j)
+{
+    const Json& spec = j["set"];
+    if (!spec.is_object())
+        throw ScriptError("\"set\" takes an object of property: value");
+    for (const auto& item : spec.items())
+        setProperty(run, item.key(), run.references().resolve(item.value()));
+}
+
+void stepParentReturns(ScriptRun& run, const Json& j)
+{
+    const Json& spec = j["parentReturns"];
+    if (!spec.is_object())
+        throw ScriptError("\"parentReturns\" takes {\"ConnectRequest\": BOOL, ...}");
+    auto& answers = run.session().parentAnswers();
+    for (const auto& item : spec.items()) {
+        const std::string& key = item.key();
+        if (key == "GetSupportedProtocols") {
+            answers.supportedProtocols = ScriptRun::text(run.references().resolve(item.value()), key);
+            continue;
+        }
+        const bool value = ScriptRun::boolean(item.value(), key);
+        if (key == "ConnectRequest")
+            answers.connectRequest = value;
+        else if (key == "DisconnectRequest")
+            answers.disconnectRequest = value;
+        else if (key == "TransactionRequest")
+            answers.transactionRequest = value;
+        else if (key == "Sequence")
+            answers.sequence = value;
+        else
+            throw ScriptError("\"parentReturns\" knows ConnectRequest, DisconnectRequest, TransactionRequest, "
+                              "Sequence and GetSupportedProtocols, not \"" + key + "\"");
+    }
+}
+
+void stepFrameReturns(ScriptRun& run, const Json& j)
+{
+    const Json& spec = j["frameReturns"];
+    if (!spec.is_object())
+        throw ScriptError("\"frameReturns\" takes {\"GetXmlSchemaPath\": PATH, \"SaveRequest\": BOOL, ...}");
+    auto& answers = run.session().containerAnswers();
+    for (const auto& item : spec.items()) {
+        const std::string& key = item.key();
+        if (key == "GetXmlSchemaPath")
+            answers.xmlSchemaPath = ScriptRun::text(run.references().resolve(item.value()), key);
+        else if (key == "SaveRequest")
+            answers.saveRequest = ScriptRun::boolean(item.value(), key);
+        else if (key == "LockDataSet")
+            answers.lockDataSet = ScriptRun::boolean(item.value(), key);
+        else if (key == "UnlockDataSet")
+            answers.unlockDataSet = ScriptRun::boolean(item.value(), key);
+        else
+            throw ScriptError("\"frameReturns\" knows GetXmlSchemaPath, SaveRequest, LockDataSet and "
+                              "UnlockDataSet, not \"" + key + "\"");
+    }
+}
+
+void stepFileDialog(ScriptRun& run, const Json& j)
+{
+    const Json& answer = j["fileDialog"];
+    run.session().fileDialog().answer =
+        answer.is_null() ? std::nullopt
+                         : std::optional<std::string>(ScriptRun::text(run.references().resolve(answer), "\"fileDialog\""));
+}
+
+void stepAdvance(ScriptRun& run, const Json& j)
+{
+    const Json& spec = j["advance"];
+    if (!spec.is_number_integer() || spec.get<long long>() < 0)
+        throw ScriptError("\"advance\" takes a number of milliseconds (0 or more)");
+    const auto by = std::chrono::milliseconds(spec.get<long long>());
+    run.transcript().add({{"ev", "clock"}, {"advance", by.count()}, {"now", (run.loop().now() + by).count()}});
+    run.loop().advance(by);
+}
+
+void stepRun(ScriptRun& run, const Json&)
+{
+    run.loop().runPending();
+}
+
+void stepRelease(ScriptRun& run, const Json& j)
+{
+    run.loop().runPending();
+    const bool destroyed = run.session().releaseDtm();
+    run.transcript().add({{"ev", "released"}, {"destroyed", destroyed}});
+    run.checkResult(j, destroyed);
+}
+
+} // namespace zeb2hart::frame
