@@ -1,5 +1,6 @@
 #include "core/DTMMain.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/PersistentProperties.h"
@@ -593,9 +594,10 @@ void DTMMain::OnTransactionResponse(const std::string& invokeId, const std::stri
 
 std::array<std::string, 6> DTMMain::identityTexts() const
 {
-    return {PersistentManufacturerIDCode,      PersistentManufacturerDevTypeCode,
-            PersistentRevLevelOfTransmSpecDoc, PersistentSoftwareRevLevelOfDev,
-            PersistentHardwareRevLevelOfElectr, PersistentDeviceID};
+    std::array<std::string, 6> texts;
+    std::ranges::transform(PersistentProperty::identity(), texts.begin(),
+                           [this](const PersistentProperty& item) { return item.get(*this).as<std::string>(); });
+    return texts;
 }
 
 void DTMMain::setCommStatus(std::int32_t status)

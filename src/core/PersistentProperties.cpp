@@ -41,6 +41,11 @@ std::span<const PersistentProperty> PersistentProperty::all()
     return table;
 }
 
+std::span<const PersistentProperty> PersistentProperty::identity()
+{
+    return all().subspan(7, 6);
+}
+
 const PersistentProperty* PersistentProperty::find(std::string_view key)
 {
     const auto properties = all();

@@ -43,6 +43,9 @@ struct PersistentProperty {
 
     // All fourteen, in their order.
     static std::span<const PersistentProperty> all();
+    // The six identity texts of the device type ("object.sub" in DTM.ini's section of
+    // the type), in the order of the command 0 layout: a part of all().
+    static std::span<const PersistentProperty> identity();
     // The property with this bag key (case-sensitive), or nullptr.
     static const PersistentProperty* find(std::string_view key);
 };

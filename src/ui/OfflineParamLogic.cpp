@@ -3,6 +3,7 @@
 #include <exception>
 #include <limits>
 
+#include "core/PersistentProperties.h"
 #include "support/Conversions.h"
 #include "support/IniFile.h"
 
@@ -32,15 +33,6 @@ int deviceIndexToSelect(int storedIndex, int entryCount)
     return storedIndex > entryCount - 1 ? 0 : storedIndex;
 }
 
-const std::vector<std::string>& identityKeys()
-{
-    static const std::vector<std::string> keys{
-        "PersistentManufacturerIDCode",       "PersistentManufacturerDevTypeCode", "PersistentRevLevelOfTransmSpecDoc",
-        "PersistentSoftwareRevLevelOfDev",    "PersistentHardwareRevLevelOfElectr", "PersistentDeviceID",
-    };
-    return keys;
-}
-
 void SetDeviceType(core::DTMMain* dtm, int position, const std::string& typeName)
 {
     if (!dtm || position < 0 || position > std::numeric_limits<std::int16_t>::max())
@@ -50,14 +42,8 @@ void SetDeviceType(core::DTMMain* dtm, int position, const std::string& typeName
             dtm->PersistentDeviceTypeIndex = static_cast<std::int16_t>(position);
             dtm->PersistentParamChanged("PersistentDeviceTypeIndex", std::to_string(position));
         }
-        std::string* const properties[] = {
-            &dtm->PersistentManufacturerIDCode,    &dtm->PersistentManufacturerDevTypeCode,
-            &dtm->PersistentRevLevelOfTransmSpecDoc, &dtm->PersistentSoftwareRevLevelOfDev,
-            &dtm->PersistentHardwareRevLevelOfElectr, &dtm->PersistentDeviceID,
-        };
-        const auto& keys = identityKeys();
-        for (std::size_t i = 0; i < keys.size(); ++i)
-            *properties[i] = support::ReadIniString(dtm->iniFile(), typeName, keys[i]);
+        for (const auto& item : core::PersistentProperty::identity())
+            item.set(*dtm, support::ReadIniString(dtm->iniFile(), typeName, std::string(item.iniKey)));
     } catch (const std::exception&) {
         // The DTM keeps what it had when the selection cannot be applied.
     }

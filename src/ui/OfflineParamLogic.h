@@ -27,9 +27,6 @@ int deviceIndexToSelect(int storedIndex, int entryCount);
 // file (without a report). Nothing without a DTM; errors end it silently.
 void SetDeviceType(core::DTMMain* dtm, int position, const std::string& typeName);
 
-// The six identity properties, in the order they are read.
-const std::vector<std::string>& identityKeys();
-
 // The key filter of the delay box: the digits and Backspace (8) pass.
 bool isDelayCharacterAccepted(char32_t character);
 

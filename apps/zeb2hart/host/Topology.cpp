@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "core/PersistentProperties.h"
 #include "host/ComponentHost.h"
 #include "gateway/HartGateway.h"
 #include "support/IniFile.h"
@@ -46,14 +47,12 @@ void selectDeviceType(core::DTMMain& dtm, const std::string& device)
     if (index < 0)
         throw HostError("the device type " + device + " is not in the device list \"" + list + "\" of DTM.ini");
     dtm.PersistentDeviceTypeIndex = index;
-    std::string* items[] = {&dtm.PersistentManufacturerIDCode,      &dtm.PersistentManufacturerDevTypeCode,
-                            &dtm.PersistentRevLevelOfTransmSpecDoc, &dtm.PersistentSoftwareRevLevelOfDev,
-                            &dtm.PersistentHardwareRevLevelOfElectr, &dtm.PersistentDeviceID};
-    for (std::size_t i = 0; i < kIdentityKeys.size(); ++i) {
-        const std::string value = support::ReadIniString(dtm.iniFile(), device, kIdentityKeys[i]);
+    for (const auto& item : core::PersistentProperty::identity()) {
+        const std::string key(item.iniKey);
+        const std::string value = support::ReadIniString(dtm.iniFile(), device, key);
         if (value.empty())
-            throw HostError(std::string("DTM.ini has no ") + kIdentityKeys[i] + " for " + device);
-        *items[i] = value;
+            throw HostError("DTM.ini has no " + key + " for " + device);
+        item.set(dtm, value);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/PersistentProperties.h"
 #include "fdt/Errors.h"
 #include "support/Conversions.h"
 
@@ -175,9 +176,9 @@ ZebDeviceModel ZebDeviceModel::fromJson(const Json& json, const std::string& ori
     const Json& identity = read.member(json, "identity", "the model");
     if (!identity.is_object())
         read.fail("identity must be an object of the DTM.ini identity items");
-    for (std::size_t i = 0; i < kIdentityKeys.size(); ++i) {
-        const std::string key = kIdentityKeys[i];
-        model.identity[i] = read.text(read.member(identity, kIdentityKeys[i], "identity"), "identity." + key);
+    for (std::size_t i = 0; i < model.identity.size(); ++i) {
+        const std::string key(core::PersistentProperty::identity()[i].iniKey);
+        model.identity[i] = read.text(read.member(identity, key.c_str(), "identity"), "identity." + key);
         const auto parsed = parseIdentityText(model.identity[i]);
         if (!parsed)
             read.fail("identity." + key + " must be \"object.sub\", not \"" + model.identity[i] + "\"");

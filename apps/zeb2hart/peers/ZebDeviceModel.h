@@ -46,11 +46,6 @@ struct ZebAnswerMode {
     bool zebActive = true;         // ZebActive of an error answer
 };
 
-// The identity items of DTM.ini, in the order of the command 0 layout.
-constexpr std::array<const char*, 6> kIdentityKeys = {
-    "PersistentManufacturerIDCode",      "PersistentManufacturerDevTypeCode", "PersistentRevLevelOfTransmSpecDoc",
-    "PersistentSoftwareRevLevelOfDev",   "PersistentHardwareRevLevelOfElectr", "PersistentDeviceID"};
-
 class ZebDeviceModel {
 public:
     // Throws ModelError naming the file and the problem.

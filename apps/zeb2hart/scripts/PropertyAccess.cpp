@@ -1,53 +1,11 @@
 #include "scripts/PropertyAccess.h"
 
+#include "core/PersistentProperties.h"
 #include "host/Recording.h"
 #include "scripts/ScriptRun.h"
 #include "support/Conversions.h"
 
 namespace zeb2hart::frame {
-
-namespace {
-
-bool* boolProperty(core::DTMMain& dtm, const std::string& name)
-{
-    if (name == "PersistentZEBProtocolFilter")
-        return &dtm.PersistentZEBProtocolFilter;
-    if (name == "PersistentHARTProtocolFilter")
-        return &dtm.PersistentHARTProtocolFilter;
-    if (name == "PersistentFDTInterfaceFilter")
-        return &dtm.PersistentFDTInterfaceFilter;
-    return nullptr;
-}
-
-std::int16_t* int16Property(core::DTMMain& dtm, const std::string& name)
-{
-    if (name == "PersistentDeviceTypeIndex")
-        return &dtm.PersistentDeviceTypeIndex;
-    if (name == "PersistentWarmstartDelay")
-        return &dtm.PersistentWarmstartDelay;
-    return nullptr;
-}
-
-std::string* textProperty(core::DTMMain& dtm, const std::string& name)
-{
-    if (name == "PersistentDeviceList")
-        return &dtm.PersistentDeviceList;
-    if (name == "PersistentManufacturerIDCode")
-        return &dtm.PersistentManufacturerIDCode;
-    if (name == "PersistentManufacturerDevTypeCode")
-        return &dtm.PersistentManufacturerDevTypeCode;
-    if (name == "PersistentRevLevelOfTransmSpecDoc")
-        return &dtm.PersistentRevLevelOfTransmSpecDoc;
-    if (name == "PersistentSoftwareRevLevelOfDev")
-        return &dtm.PersistentSoftwareRevLevelOfDev;
-    if (name == "PersistentHardwareRevLevelOfElectr")
-        return &dtm.PersistentHardwareRevLevelOfElectr;
-    if (name == "PersistentDeviceID")
-        return &dtm.PersistentDeviceID;
-    return nullptr;
-}
-
-} // namespace
 
 Json getProperty(ScriptRun& run, const std::string& name)
 {
@@ -57,20 +15,12 @@ Json getProperty(ScriptRun& run, const std::string& name)
         value = variantToJson(dtm.CommStatus());
     else if (name == "StatusText")
         value = dtm.StatusText();
-    else if (name == "PresistentTrace")
-        value = dtm.PresistentTrace;
-    else if (auto* flag = boolProperty(dtm, name))
-        value = *flag;
-    else if (auto* number = int16Property(dtm, name))
-        value = *number;
-    else if (auto* textValue = textProperty(dtm, name))
-        value = *textValue;
+    else if (const auto* property = core::PersistentProperty::find(name))
+        value = variantToJson(property->get(dtm));
     else if (name == "systemTag")
         value = dtm.systemTag();
     else if (name == "childSystemTag")
         value = dtm.childSystemTag();
-    else if (name == "m_ChannelUUID")
-        value = dtm.channelUuid();
     else if (name == "communicationReference")
         value = run.commRef();
     else if (name == "HARTCommand")
@@ -113,16 +63,20 @@ void setProperty(ScriptRun& run, const std::string& name, const Json& value)
         recordCall(run.transcript(), "page", "DTMMain::CommStatus", {{"value", value}}, [&] { dtm.CommStatus(variant); });
     } else if (name == "StatusText") {
         dtm.StatusText(ScriptRun::text(value, "StatusText"));
-    } else if (name == "PresistentTrace") {
-        dtm.PresistentTrace = ScriptRun::text(value, "PresistentTrace");
-    } else if (auto* flag = boolProperty(dtm, name)) {
-        *flag = ScriptRun::boolean(value, name);
-    } else if (auto* number = int16Property(dtm, name)) {
-        if (!value.is_number_integer() || value.get<long long>() < -32768 || value.get<long long>() > 32767)
-            throw ScriptError(name + " takes a 16-bit whole number");
-        *number = static_cast<std::int16_t>(value.get<long long>());
-    } else if (auto* textValue = textProperty(dtm, name)) {
-        *textValue = ScriptRun::text(value, name.c_str());
+    } else if (const auto* property = core::PersistentProperty::find(name); property && property->published) {
+        switch (property->type()) {
+        case core::PropertyType::Boolean:
+            property->set(dtm, ScriptRun::boolean(value, name));
+            break;
+        case core::PropertyType::Integer16:
+            if (!value.is_number_integer() || value.get<long long>() < -32768 || value.get<long long>() > 32767)
+                throw ScriptError(name + " takes a 16-bit whole number");
+            property->set(dtm, static_cast<std::int16_t>(value.get<long long>()));
+            break;
+        case core::PropertyType::Text:
+            property->set(dtm, ScriptRun::text(value, name));
+            break;
+        }
     } else {
         throw ScriptError("unknown or read-only property \"" + name + "\"");
     }

@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "core/PersistentProperties.h"
 #include "fakes/TestEnvironment.h"
 #include "peers/ZebDeviceModel.h"
 #include "support/IniFile.h"
@@ -39,8 +40,9 @@ TEST(ZebDeviceModel, EveryDeviceTypeOfTheSettingsFileHasAModelMatchingItsIdentit
         const auto model =
             ZebDeviceModel::load(std::filesystem::path(ZEB2HART_FRAME_DIR) / "Devices" / (type + ".json"));
         EXPECT_EQ(model.deviceType, type);
-        for (std::size_t i = 0; i < kIdentityKeys.size(); ++i) {
-            EXPECT_EQ(model.identity[i], support::ReadIniString(ini, type, kIdentityKeys[i])) << kIdentityKeys[i];
+        for (std::size_t i = 0; i < model.identity.size(); ++i) {
+            const std::string key(core::PersistentProperty::identity()[i].iniKey);
+            EXPECT_EQ(model.identity[i], support::ReadIniString(ini, type, key)) << key;
             ASSERT_NE(model.identityObject(i), nullptr);
         }
         EXPECT_NE(model.find(model.demoObjectNo, model.demoSubNo), nullptr);
