@@ -18,7 +18,7 @@
 #include "core/DTMMain.h"
 #include "fdt/CommunicationInterfaces.h"
 #include "fdt/SilentFrame.h"
-#include "platform/XmlDom.h"
+#include "dom/XmlDom.h"
 
 namespace {
 
@@ -29,8 +29,8 @@ void checkWellFormed(const std::string& document)
 {
     if (document.empty())
         return;
-    platform::XmlDocument parsed;
-    if (parsed.loadXml(document, platform::kMaxPeerDocumentSize * 4) != platform::LoadResult::Loaded)
+    dom::XmlDocument parsed;
+    if (parsed.loadXml(document, dom::kMaxPeerDocumentSize * 4) != dom::LoadResult::Loaded)
         std::abort();
 }
 

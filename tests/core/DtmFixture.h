@@ -16,7 +16,7 @@
 #include "core/CoreTestSupport.h"
 #include "core/DTMMain.h"
 #include "gateway/GatewayFakes.h"
-#include "platform/SchemaCollection.h"
+#include "dom/SchemaCollection.h"
 #include "support/Monitor.h"
 
 namespace zeb2hart::test {
@@ -54,10 +54,10 @@ inline ExpectedLine denied(const std::string& functionName)
 }
 
 // Every schema of the frame and of the component, as the DTM's cache holds them.
-inline std::shared_ptr<platform::SchemaCollection> allSchemas()
+inline std::shared_ptr<dom::SchemaCollection> allSchemas()
 {
     static const auto schemas = [] {
-        auto all = std::make_shared<platform::SchemaCollection>();
+        auto all = std::make_shared<dom::SchemaCollection>();
         for (const auto& folder : {frameSchemaDir(), componentDir() / "XMLSchemas"}) {
             std::vector<std::filesystem::path> files;
             for (const auto& entry : std::filesystem::directory_iterator(folder))

@@ -28,9 +28,9 @@ Variables documentVariables(const Document& document)
     Variables variables;
     xmlNode* parent = document.node("FDT/DocumentVariables");
     EXPECT_NE(parent, nullptr);
-    for (xmlNode* variable : parent ? platform::childElements(parent, "DocumentVariable") : std::vector<xmlNode*>{})
-        variables.emplace_back(platform::attribute(variable, "fdt:name").value_or("<none>"),
-                               platform::attribute(variable, "fdt:display").value_or("<none>"));
+    for (xmlNode* variable : parent ? dom::childElements(parent, "DocumentVariable") : std::vector<xmlNode*>{})
+        variables.emplace_back(dom::attribute(variable, "fdt:name").value_or("<none>"),
+                               dom::attribute(variable, "fdt:display").value_or("<none>"));
     return variables;
 }
 

@@ -16,7 +16,7 @@
 #include "core/CoreTestSupport.h"
 #include "core/DTMMain.h"
 #include "fakes/TestEnvironment.h"
-#include "platform/XmlDom.h"
+#include "dom/XmlDom.h"
 
 namespace zeb2hart::test {
 
@@ -59,14 +59,14 @@ protected:
             if (event.name != "OnParameterChanged")
                 continue;
             EXPECT_EQ(event.args.at(0), "GW1");
-            platform::XmlDocument document;
-            EXPECT_EQ(document.loadXml(event.args.at(1)), platform::LoadResult::Loaded) << event.args.at(1);
+            dom::XmlDocument document;
+            EXPECT_EQ(document.loadXml(event.args.at(1)), dom::LoadResult::Loaded) << event.args.at(1);
             xmlNode* changed = document.selectSingleNode("FDT/ChangedParameter");
             EXPECT_NE(changed, nullptr) << event.args.at(1);
             if (!changed)
                 continue;
-            changes.push_back({platform::attribute(changed, "ParamName").value_or("<none>"),
-                               platform::attribute(changed, "NewValue").value_or("<none>")});
+            changes.push_back({dom::attribute(changed, "ParamName").value_or("<none>"),
+                               dom::attribute(changed, "NewValue").value_or("<none>")});
         }
         return changes;
     }
