@@ -54,12 +54,13 @@ TEST_F(DocumentCacheTest, AFileWrittenMomentsAgoIsLookedAtOnEveryUse)
     const std::pair<std::string, const char*> cases[] = {
         {"<FDT a=\"1\" b=\"x\"/>", "1"}, {"<FDT a=\"2\" b=\"y\"/>", "2"}, {"", "<empty>"}, // one size
         {"<FDT a=\"3\"/>", "3"},          {"no XML", "<empty>"},          {"<FDT/>", "<absent>"}};
+    const auto moment = fs::file_time_type::clock::now(); // every version at one time: only the content differs
     for (const auto& [content, a] : cases) {
         SCOPED_TRACE(content);
         if (content.empty())
             fs::remove(file);
         else
-            folder.write(file.filename(), content);
+            folder.write(file.filename(), content), fs::last_write_time(file, moment);
         EXPECT_EQ(copied(), a);
         XmlDocument shared;
         EXPECT_EQ(shared.loadSharedFile(file) == LoadResult::Loaded, std::string(a) != "<empty>");
@@ -222,8 +223,10 @@ TEST(FolderSignature, ChangesWithEveryFileChange)
     age(dir / "sub" / "b.xml");
     std::vector<std::uint64_t> seen = {internSignature(folderSignature(dir))};
     EXPECT_EQ(internSignature(folderSignature(dir.string() + "/")), seen[0]);
-    for (const char* content : {"TWO", "TwO", "three", ""}) { // the same size, written now; another file; removed
+    const auto moment = fs::file_time_type::clock::now();
+    for (const char* content : {"TWO", "TwO", "three", ""}) { // one size and time, written now; another file; removed
         *content == 0 ? (void)fs::remove(dir / "a.xml") : folder.write(*content == 't' ? "sig/c.xml" : "sig/sub/b.xml", content);
+        fs::last_write_time(dir / "sub" / "b.xml", moment);
         EXPECT_EQ(std::count(seen.begin(), seen.end(), internSignature(folderSignature(dir))), 0) << content;
         seen.push_back(internSignature(folderSignature(dir)));
     }
