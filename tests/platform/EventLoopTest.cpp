@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/Clock.h"
 #include "platform/ManualEventLoop.h"
 
 namespace zeb2hart::platform {
@@ -35,18 +34,6 @@ TEST(ManualEventLoop, RunsPostedWorkAndDueTimersOnlyWhenAsked)
     EXPECT_EQ(ran, (std::vector<std::string>{"post", "posted by a post", "100@100", "started by a timer", "300@300"}));
     EXPECT_EQ(loop.now(), milliseconds(1100));
     EXPECT_EQ(loop.pendingTimers(), 0u);
-}
-
-TEST(FixedClock, StandsStillUntilMoved)
-{
-    FixedClock clock(std::tm{});
-    const Clock::Monotonic start = clock.monotonicNow();
-    EXPECT_EQ(clock.monotonicNow(), start);
-    clock.advance(milliseconds(150));
-    EXPECT_EQ(clock.monotonicNow() - start, milliseconds(150));
-    SystemClock system;
-    const Clock::Monotonic earlier = system.monotonicNow();
-    EXPECT_LE(earlier, system.monotonicNow());
 }
 
 } // namespace

@@ -22,7 +22,6 @@ namespace zeb2hart::platform {
 namespace {
 
 namespace fs = std::filesystem;
-using fdt::Variant;
 
 TEST(Guid, FormatsAndParsesTheRegistryForm)
 {
@@ -59,18 +58,6 @@ TEST(ClassRegistry, CreatesRegisteredClassesByProgIdAndClsid)
     EXPECT_TRUE(fdt::query<Widget>(registry.create("Test.Widget")));
     EXPECT_EQ(registry.create("Test.NoFactory"), nullptr);
     EXPECT_EQ(registry.create("Test.Unknown"), nullptr);
-}
-
-TEST(PropertyBag, MemoryBagReadsDefaultsForMissingKeysAndKeepsWriteOrder)
-{
-    MemoryPropertyBag bag;
-    EXPECT_EQ(bag.read("missing", Variant{std::int16_t{7}}), Variant{std::int16_t{7}});
-    bag.write("b", true);
-    bag.write("a", std::string("x"));
-    bag.write("b", false);
-    ASSERT_EQ(bag.entries().size(), 2u);
-    EXPECT_EQ(bag.entries()[0].first, "b");
-    EXPECT_EQ(bag.read("b", true), Variant{false});
 }
 
 // Files of property bags in a folder of their own.

@@ -8,7 +8,6 @@
 
 #include "fakes/TestEnvironment.h"
 #include "fdt/Errors.h"
-#include "platform/ClassRegistry.h"
 #include "support/Conversions.h"
 
 namespace zeb2hart::support {
@@ -88,20 +87,6 @@ TEST(NewGuidString, RegistryFormWithoutOrWithBracesAndEmptyWhenNoneIsMade)
     fdt::Guid guid;
     EXPECT_FALSE(NewGuid(guid));
     EXPECT_EQ(NewGuidString(false), "");
-}
-
-TEST(ClassIdentifiers, ClsidToStringAndProgIdToClsid)
-{
-    EXPECT_EQ(ClsidToString(*fdt::Guid::parse("036d1498-387b-11d4-86e1-00e0987270b9")),
-              "{036D1498-387B-11D4-86E1-00E0987270B9}");
-    const auto clsid = *fdt::Guid::parse("{6B1E3C2A-0000-4000-8000-00000000C0DE}");
-    platform::ClassRegistry::instance().add("ZEB2HARTGateway.ConversionsTestClass", clsid);
-    fdt::Guid found;
-    EXPECT_TRUE(ProgIdToClsid("ZEB2HARTGateway.ConversionsTestClass", found));
-    EXPECT_EQ(found, clsid);
-    fdt::Guid untouched;
-    EXPECT_FALSE(ProgIdToClsid("ZEB2HARTGateway.NoSuchClass", untouched));
-    EXPECT_EQ(untouched, fdt::Guid{});
 }
 
 TEST(SmallHelpers, MaxIntegerBooleanTextAndColours)
