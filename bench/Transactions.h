@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "BenchPeers.h"
-#include "platform/XmlDom.h"
+#include "dom/XmlDom.h"
 
 namespace zeb2hart::bench {
 
@@ -60,7 +60,7 @@ public:
         }
         {
             // The component keeps the parser away from every file outside the schema folders.
-            platform::SchemaFolderAccess access({frameSchemaFolder(), componentFolder() / "XMLSchemas"});
+            dom::SchemaFolderAccess access({frameSchemaFolder(), componentFolder() / "XMLSchemas"});
             xmlSchemaParserCtxtPtr parser = xmlSchemaNewDocParserCtxt(bundle);
             m_schema = xmlSchemaParse(parser);
             xmlSchemaFreeParserCtxt(parser);

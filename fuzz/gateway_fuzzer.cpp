@@ -21,7 +21,7 @@
 #include "fakes/FdtPeers.h"
 #include "fdt/SilentFrame.h"
 #include "gateway/HartGateway.h"
-#include "platform/XmlDom.h"
+#include "dom/XmlDom.h"
 
 namespace {
 
@@ -32,8 +32,8 @@ void checkWellFormed(const std::string& document)
 {
     if (document.empty())
         return;
-    platform::XmlDocument parsed;
-    if (parsed.loadXml(document, platform::kMaxPeerDocumentSize * 4) != platform::LoadResult::Loaded)
+    dom::XmlDocument parsed;
+    if (parsed.loadXml(document, dom::kMaxPeerDocumentSize * 4) != dom::LoadResult::Loaded)
         std::abort();
 }
 

@@ -10,19 +10,19 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "platform/SchemaCollection.h"
-#include "platform/XmlDom.h"
+#include "dom/SchemaCollection.h"
+#include "dom/XmlDom.h"
 #include "xml/XMLHelp.h"
 
 namespace {
 
 using namespace zeb2hart;
-using platform::LoadResult;
-using platform::XmlDocument;
+using dom::LoadResult;
+using dom::XmlDocument;
 
-std::shared_ptr<platform::SchemaCollection> schemas()
+std::shared_ptr<dom::SchemaCollection> schemas()
 {
-    static const std::shared_ptr<platform::SchemaCollection> all = [] {
+    static const std::shared_ptr<dom::SchemaCollection> all = [] {
         xml::XMLHelp loader(fuzz::componentDir());
         auto collection = loader.GetXMLSchemas(fuzz::frameSchemaDir().string());
         auto own = loader.GetXMLSchemas((fuzz::componentDir() / "XMLSchemas").string());
@@ -38,15 +38,15 @@ void edit(xmlDoc* document, unsigned kind, const std::string& name, const std::s
     xmlNode* root = xmlDocGetRootElement(document);
     switch (kind) {
     case 0:
-        platform::setAttribute(root, name, value);
+        dom::setAttribute(root, name, value);
         break;
     case 1:
-        if (xmlNode* child = platform::firstChildElement(root))
-            platform::setAttribute(child, name, value);
+        if (xmlNode* child = dom::firstChildElement(root))
+            dom::setAttribute(child, name, value);
         break;
     case 2:
         if (!name.empty() && name.find('\0') == std::string::npos)
-            platform::setAttribute(platform::appendChild(root, platform::createElement(document, root, name)), "v",
+            dom::setAttribute(dom::appendChild(root, dom::createElement(document, root, name)), "v",
                                    value);
         break;
     default:

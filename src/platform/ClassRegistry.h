@@ -1,6 +1,7 @@
 #pragma once
 // The component's own class registration: ProgID to CLSID, and creation of an
 // object by its CLSID, as the frame creates DTMs and pages.
+// One thread calls it: the frame's apartment, creating the component's objects.
 
 #include <functional>
 #include <map>

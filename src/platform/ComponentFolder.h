@@ -1,6 +1,7 @@
 #pragma once
 // The component folder: the folder holding the loaded libzeb2hart, found from
 // the address of one of its own symbols, never from the current directory.
+// It keeps no state: any thread may ask, the component asks on the frame's apartment.
 
 #include <filesystem>
 

@@ -2,6 +2,7 @@
 // The user-facing platform services the component calls: a modal message box,
 // a save-file dialog and the shell's "open" of an address. Qt adapters live in
 // the ui layer; the recording adapters here serve tests and frame scripts.
+// One thread calls them: the frame's apartment, calling into the component.
 
 #include <optional>
 #include <string>

@@ -2,6 +2,7 @@
 // The single thread's event loop: posted work and one-shot timers, all run on
 // the thread that drives the loop. The window timer of the original platform
 // sits on this interface.
+// Only that thread posts, starts and cancels: the frame's apartment, calling into the component.
 //
 // Production: RunLoop (apps) or the Qt adapter (ui) drive real time.
 // Tests and frame scripts: ManualEventLoop, whose clock moves only when the

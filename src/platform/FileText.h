@@ -1,5 +1,6 @@
 #pragma once
 // Reads a whole file into memory, with an upper bound on its size.
+// It keeps no state: any thread may call it.
 
 #include <cstddef>
 #include <filesystem>

@@ -1,6 +1,7 @@
 #pragma once
 // Where new GUIDs come from: libuuid in production, a counter in tests and
 // frame scripts so that their transcripts are repeatable.
+// One thread calls it: the frame's apartment, calling into the component.
 
 #include <cstdint>
 #include <optional>

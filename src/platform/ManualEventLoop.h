@@ -1,6 +1,7 @@
 #pragma once
 // EventLoop for tests and frame scripts: nothing runs until the owner calls
 // runPending() or advance(), and its clock moves only by advance().
+// One thread drives and calls it: the test's or the script runner's.
 
 #include <map>
 #include <deque>

@@ -1,6 +1,7 @@
 #pragma once
 // Persistence of an object's named properties, as the frame's property bag:
 // typed read with a default for a missing key, typed write.
+// One thread calls it: the frame's apartment, in the component's load and save calls.
 
 #include <filesystem>
 #include <map>

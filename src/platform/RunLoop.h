@@ -2,6 +2,7 @@
 // EventLoop on the steady clock for the command-line frame: run() executes
 // posted work and sleeps until the next timer, returning when nothing is left
 // or stop() was called.
+// Only the thread that runs it calls it.
 
 #include <deque>
 #include <map>

@@ -2,6 +2,7 @@
 // The platform services one component instance uses, gathered in one place.
 // Production code reads them through services(); a frame stand-in or a test
 // installs its own set (ScopedServices) before it creates DTM objects.
+// One thread uses them: the frame's apartment, or the thread that runs a test's event loop.
 
 #include <filesystem>
 #include <memory>

@@ -1,11 +1,8 @@
 #include "support/Dictionary.h"
 
-#include <libxml/tree.h>
-
+#include "dom/XmlDom.h"
 #include "fdt/Errors.h"
-#include "platform/XmlDom.h"
 #include "support/Conversions.h"
-#include "support/DictionaryCache.h"
 #include "support/Trace.h"
 
 namespace zeb2hart::support {
@@ -17,7 +14,7 @@ constexpr std::string_view kLanguage = "Language";
 constexpr std::string_view kCategory = "Category";
 
 // The text of the load error, from the parser's error record.
-std::string loadErrorReport(const platform::XmlParseError& error)
+std::string loadErrorReport(const dom::XmlParseError& error)
 {
     const std::string lineEnd = "\r\n";
     return "Your XML Document failed to load due the following error." + lineEnd + "Error #: " +
@@ -41,43 +38,53 @@ std::string elementNameOf(std::string key)
     return key;
 }
 
+std::vector<clsDictionary::Element> elementsOf(const std::vector<xmlNode*>& nodes)
+{
+    std::vector<clsDictionary::Element> elements;
+    elements.reserve(nodes.size());
+    for (xmlNode* node : nodes)
+        elements.push_back(dom::elementOf(node));
+    return elements;
+}
+
 } // namespace
 
-clsDictionary::clsDictionary() = default;
+clsDictionary::clsDictionary() : m_Document(std::make_unique<dom::XmlDocument>()) {}
 clsDictionary::~clsDictionary() = default;
 
 void clsDictionary::Clear()
 {
     m_SelectedLanguage = nullptr;
-    m_Document.reset();
-    m_Private = false;
+    m_Document->clear();
 }
 
 bool clsDictionary::LoadDictionary(const std::string& fullPathToDict)
 {
-    platform::XmlParseError error;
-    std::shared_ptr<_xmlDoc> document = sharedDictionary(fullPathToDict, error);
-    if (!document) {
-        Trace("clsDictionary.LoadDictionary", loadErrorReport(error));
+    // Dictionary files are parsed once per content and shared by every
+    // dictionary of the process (a frame project may hold hundreds of DTMs).
+    dom::XmlDocument document;
+    if (document.loadSharedFile(fullPathToDict) != dom::LoadResult::Loaded) {
+        Trace("clsDictionary.LoadDictionary", loadErrorReport(document.parseError()));
         return false;
     }
     Clear();
-    m_Document = std::move(document);
+    *m_Document = std::move(document);
     m_SelectedLanguage = defaultLanguage();
     return true;
 }
 
 clsDictionary::Element clsDictionary::root() const
 {
-    if (!m_Document)
+    if (m_Document->get() == nullptr)
         return nullptr;
-    return platform::firstChildElement(platform::documentNode(m_Document.get()), kRoot);
+    return dom::elementOf(dom::firstChildElement(dom::documentNode(m_Document->get()), kRoot));
 }
 
 clsDictionary::Element clsDictionary::defaultLanguage() const
 {
     const Element dictionary = root();
-    return dictionary ? platform::selectChildWithAttribute(dictionary, kLanguage, "isDefault", "1") : nullptr;
+    return dictionary ? dom::elementOf(dom::selectChildWithAttribute(dom::nodeOf(dictionary), kLanguage, "isDefault", "1"))
+                      : nullptr;
 }
 
 std::vector<clsDictionary::Element> clsDictionary::GetLanguages() const
@@ -85,14 +92,14 @@ std::vector<clsDictionary::Element> clsDictionary::GetLanguages() const
     const Element dictionary = root();
     if (!dictionary)
         return {};
-    return platform::childElements(dictionary, kLanguage);
+    return elementsOf(dom::childElements(dom::nodeOf(dictionary), kLanguage));
 }
 
 std::int32_t clsDictionary::GetIdOfLanguage(Element langNode) const
 {
     if (!langNode)
         return 0;
-    const std::optional<std::string> localeId = platform::attribute(langNode, "localeId");
+    const std::optional<std::string> localeId = dom::attribute(dom::nodeOf(langNode), "localeId");
     if (!localeId)
         return 0;
     try {
@@ -113,20 +120,19 @@ bool clsDictionary::SelectLanguage(std::int32_t languageId, bool freeOtherLangua
     if (!dictionary)
         return false;
     const std::string key = HexLong(languageId).substr(4);
-    Element language = platform::selectChildWithAttribute(dictionary, kLanguage, "localeId", key);
+    xmlNode* language = dom::selectChildWithAttribute(dom::nodeOf(dictionary), kLanguage, "localeId", key);
     if (!language)
         return false;
-    if (freeOtherLanguages && !m_Private) {
-        m_Document = privateCopy(m_Document);
-        m_Private = true;
+    if (freeOtherLanguages && m_Document->isShared()) {
+        *m_Document = dom::XmlDocument(m_Document->release());
         dictionary = root();
-        language = platform::selectChildWithAttribute(dictionary, kLanguage, "localeId", key);
+        language = dom::selectChildWithAttribute(dom::nodeOf(dictionary), kLanguage, "localeId", key);
     }
-    m_SelectedLanguage = language;
+    m_SelectedLanguage = dom::elementOf(language);
     if (freeOtherLanguages) {
-        for (const Element other : platform::childElements(dictionary, kLanguage)) {
-            if (platform::attribute(other, "localeId") != key)
-                platform::removeNode(other);
+        for (xmlNode* other : dom::childElements(dom::nodeOf(dictionary), kLanguage)) {
+            if (dom::attribute(other, "localeId") != key)
+                dom::removeNode(other);
         }
     }
     return true;
@@ -137,9 +143,9 @@ std::vector<clsDictionary::Element> clsDictionary::GetCategories(const std::stri
     std::vector<Element> categories;
     if (!m_SelectedLanguage)
         return categories;
-    for (const Element element : platform::childElements(m_SelectedLanguage, kCategory)) {
-        if (platform::attribute(element, "name") == category)
-            categories.push_back(element);
+    for (xmlNode* element : dom::childElements(dom::nodeOf(m_SelectedLanguage), kCategory)) {
+        if (dom::attribute(element, "name") == category)
+            categories.push_back(dom::elementOf(element));
     }
     return categories;
 }
@@ -162,8 +168,8 @@ std::optional<std::string> clsDictionary::GetTextEntry(const std::vector<Element
     if (elementName.empty())
         return std::nullopt;
     for (const Element category : categories) {
-        if (const Element entry = platform::firstChildElement(category, elementName))
-            return platform::attribute(entry, keyAttribute);
+        if (const xmlNode* entry = dom::firstChildElement(dom::nodeOf(category), elementName))
+            return dom::attribute(entry, keyAttribute);
     }
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // clsDictionary: the texts of every language, loaded from DTMDictionary.xml,
-// one language selected, looked up by category and key.
+// one language selected, looked up by category and key. Used on the one thread
+// that calls into the component.
 
 #include <cstdint>
 #include <memory>
@@ -8,14 +9,13 @@
 #include <string>
 #include <vector>
 
-struct _xmlDoc;
-struct _xmlNode;
+#include "dom/XmlFwd.h"
 
 namespace zeb2hart::support {
 
 class clsDictionary {
 public:
-    using Element = _xmlNode*;
+    using Element = dom::Element*;
 
     clsDictionary();
     ~clsDictionary();
@@ -44,8 +44,7 @@ private:
 
     // Shared read-only with the other dictionaries of the same file until
     // SelectLanguage frees languages, which it does on a private copy.
-    std::shared_ptr<_xmlDoc> m_Document;
-    bool m_Private = false;
+    std::unique_ptr<dom::XmlDocument> m_Document;
     Element m_SelectedLanguage = nullptr;
 };
 

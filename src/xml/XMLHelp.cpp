@@ -8,18 +8,18 @@
 #include <system_error>
 
 #include "fdt/Errors.h"
-#include "platform/FileStamp.h"
+#include "dom/FileStamp.h"
 #include "platform/FileText.h"
-#include "platform/SchemaCollection.h"
+#include "dom/SchemaCollection.h"
 #include "platform/Services.h"
-#include "platform/XmlDom.h"
+#include "dom/XmlDom.h"
 #include "support/Conversions.h"
 #include "support/Trace.h"
 
 namespace zeb2hart::xml {
 
 namespace fs = std::filesystem;
-using platform::XmlDocument;
+using dom::XmlDocument;
 using support::toByte;
 using support::toInteger;
 using support::toLong;
@@ -54,9 +54,9 @@ XMLHelp::Node requireNode(const XmlDocument& document, const char* path)
 
 std::string requireAttribute(const XMLHelp::Node element, const std::string& name)
 {
-    std::optional<std::string> value = platform::attribute(element, name);
+    std::optional<std::string> value = dom::attribute(element, name);
     if (!value)
-        throw fdt::NotFoundError("The element " + platform::qualifiedName(element) + " has no attribute " + name);
+        throw fdt::NotFoundError("The element " + dom::qualifiedName(element) + " has no attribute " + name);
     return *value;
 }
 
@@ -206,8 +206,8 @@ bool XMLHelp::loadTemplate(XmlDocument& document, const std::string& fileName)
     return trapLoad(document, [&] {
         // The name as written is the common case; only a file that is not there
         // under it is looked up letter case aside.
-        platform::LoadResult result = document.loadCopy(templateFile(fileName));
-        if (result == platform::LoadResult::NotLoaded && document.parseError().code == platform::xml_error::kFileNotFound)
+        dom::LoadResult result = document.loadCopy(templateFile(fileName));
+        if (result == dom::LoadResult::NotLoaded && document.parseError().code == dom::xml_error::kFileNotFound)
             result = document.loadCopy(templatePath(fileName));
         return result;
     });
@@ -222,10 +222,10 @@ template <class Load>
 bool XMLHelp::trapLoad(XmlDocument& document, Load load)
 {
     try {
-        if (load() != platform::LoadResult::CallFailed)
+        if (load() != dom::LoadResult::CallFailed)
             return true;
     } catch (const std::exception& e) {
-        platform::XmlParseError error = document.parseError();
+        dom::XmlParseError error = document.parseError();
         error.reason = e.what();
         ShowLoadError(error);
         return false;
@@ -234,7 +234,7 @@ bool XMLHelp::trapLoad(XmlDocument& document, Load load)
     return false;
 }
 
-void XMLHelp::ShowLoadError(const platform::XmlParseError& error)
+void XMLHelp::ShowLoadError(const dom::XmlParseError& error)
 {
     std::string text = "Your XML Document failed to load due the following error:";
     text += kCrLf;
@@ -275,7 +275,7 @@ void XMLHelp::fillSchemaCollection(SchemaCollection& collection, const std::stri
         return upperCase(a.filename().string()) < upperCase(b.filename().string());
     });
     // Collections of the same folder content share their compiled schemas.
-    const std::string signature = platform::folderSignature(folder);
+    const std::string signature = dom::folderSignature(folder);
     for (const fs::path& file : files) {
         const std::string name = file.filename().string();
         if (name.size() < 3 || upperCase(name.substr(name.size() - 3)) != "XML")
@@ -330,23 +330,23 @@ std::optional<std::string> XMLHelp::FindAttributeFromXML(const std::string& xmlS
     const Node element = document.selectSingleNode(pathToAttr);
     if (element == nullptr)
         return std::string();
-    return platform::attribute(element, attrName);
+    return dom::attribute(element, attrName);
 }
 
 XMLHelp::Node XMLHelp::GetNextElement(Node element)
 {
     if (element == nullptr)
         throw fdt::NullObjectError("GetNextElement: no element given");
-    return platform::nextSiblingElement(element);
+    return dom::nextSiblingElement(element);
 }
 
 XMLHelp::Node XMLHelp::addNode(const std::string& name, Node root, const std::optional<std::string>& nameSpace)
 {
     if (root == nullptr)
         throw fdt::NullObjectError("addNode: no parent element given");
-    const std::string uri = nameSpace ? *nameSpace : platform::namespaceUri(root);
-    Node element = platform::createElement(root->doc, root, name, uri);
-    return platform::appendChild(root, element);
+    const std::string uri = nameSpace ? *nameSpace : dom::namespaceUri(root);
+    Node element = dom::createElement(root->doc, root, name, uri);
+    return dom::appendChild(root, element);
 }
 
 _xmlAttr* XMLHelp::addAttribut(const std::string& name, const fdt::Variant& value, Node root,
@@ -356,8 +356,8 @@ _xmlAttr* XMLHelp::addAttribut(const std::string& name, const fdt::Variant& valu
         throw fdt::NullObjectError("addAttribut: no element given");
     const std::string text = ValueToText(value);
     if (nameSpace)
-        return platform::setAttributeNs(root, name, text, *nameSpace);
-    return platform::setAttribute(root, name, text);
+        return dom::setAttributeNs(root, name, text, *nameSpace);
+    return dom::setAttribute(root, name, text);
 }
 
 _xmlAttr* XMLHelp::setAttribut(const std::string& name, const fdt::Variant& value, Node root,
@@ -365,9 +365,9 @@ _xmlAttr* XMLHelp::setAttribut(const std::string& name, const fdt::Variant& valu
 {
     if (root == nullptr)
         throw fdt::NullObjectError("setAttribut: no element given");
-    if (platform::findAttribute(root, name) == nullptr)
+    if (dom::findAttribute(root, name) == nullptr)
         return addAttribut(name, value, root, nameSpace);
-    return platform::setAttribute(root, name, ValueToText(value));
+    return dom::setAttribute(root, name, ValueToText(value));
 }
 
 std::string XMLHelp::ValueToText(const fdt::Variant& value)
@@ -620,8 +620,8 @@ std::string XMLHelp::HARTTransactionResponseXML(std::int16_t commandNumber, cons
     if (!communicationData.empty()) {
         if (response == nullptr)
             throw fdt::NotFoundError(std::string("The document has no element ") + kHartResponse);
-        Node data = platform::createElement(document.get(), response, "fdt:CommunicationData");
-        platform::insertBefore(response, data, document.selectSingleNode(kHartResponseStatus));
+        Node data = dom::createElement(document.get(), response, "fdt:CommunicationData");
+        dom::insertBefore(response, data, document.selectSingleNode(kHartResponseStatus));
         if (Node inserted = document.selectSingleNode(kHartResponseData))
             setAttribut("byteArray", communicationData, inserted);
     }
@@ -732,7 +732,7 @@ fdt::Variant XMLHelp::DocFunctionID(const std::string& functionCall)
     if (!loadText(document, functionCall))
         return {};
     const std::optional<std::string> id =
-        platform::attribute(requireNode(document, "FDT/FDTFunctionCall"), "func:functionId");
+        dom::attribute(requireNode(document, "FDT/FDTFunctionCall"), "func:functionId");
     if (!id)
         return fdt::Null{};
     return *id;

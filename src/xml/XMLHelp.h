@@ -21,15 +21,15 @@
 struct _xmlNode;
 struct _xmlAttr;
 
-namespace zeb2hart::platform {
+namespace zeb2hart::dom {
 class SchemaCollection;
 class XmlDocument;
 struct XmlParseError;
-} // namespace zeb2hart::platform
+} // namespace zeb2hart::dom
 
 namespace zeb2hart::xml {
 
-using SchemaCollection = platform::SchemaCollection;
+using SchemaCollection = dom::SchemaCollection;
 
 class XMLHelp {
 public:
@@ -124,13 +124,13 @@ private:
     // as a private copy of its parsed and validated file (parsed again when the
     // file changes); a text's document is shared with the other reads of the
     // same text and is only read.
-    void PrepareDocument(platform::XmlDocument& document) const;
-    bool loadTemplate(platform::XmlDocument& document, const std::string& fileName);
-    bool loadText(platform::XmlDocument& document, const std::string& text) const;
+    void PrepareDocument(dom::XmlDocument& document) const;
+    bool loadTemplate(dom::XmlDocument& document, const std::string& fileName);
+    bool loadText(dom::XmlDocument& document, const std::string& text) const;
     // Runs `load` under the failure trap: false, after ShowLoadError, when the parser call failed.
     template <class Load>
-    static bool trapLoad(platform::XmlDocument& document, Load load);
-    static void ShowLoadError(const platform::XmlParseError& error);
+    static bool trapLoad(dom::XmlDocument& document, Load load);
+    static void ShowLoadError(const dom::XmlParseError& error);
     static void fillSchemaCollection(SchemaCollection& collection, const std::string& schemaPath);
     std::string disconnectResponse(const std::string& communicationReference);
 

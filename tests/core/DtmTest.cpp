@@ -157,9 +157,9 @@ Variables documentation(core::DTMMain& dtm, const std::string& functionId)
 {
     Variables variables;
     const Document document(dtm.GetDocumentation(functionCall(functionId)));
-    for (xmlNode* variable : platform::childElements(document.node("FDT/DocumentVariables"), "DocumentVariable"))
-        variables.emplace_back(platform::attribute(variable, "fdt:name").value_or("<none>"),
-                               platform::attribute(variable, "fdt:display").value_or("<none>"));
+    for (xmlNode* variable : dom::childElements(document.node("FDT/DocumentVariables"), "DocumentVariable"))
+        variables.emplace_back(dom::attribute(variable, "fdt:name").value_or("<none>"),
+                               dom::attribute(variable, "fdt:display").value_or("<none>"));
     return variables;
 }
 

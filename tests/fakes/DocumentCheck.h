@@ -10,8 +10,8 @@
 #include <string>
 #include <utility>
 
-#include "platform/SchemaCollection.h"
-#include "platform/XmlDom.h"
+#include "dom/SchemaCollection.h"
+#include "dom/XmlDom.h"
 
 namespace zeb2hart::test {
 
@@ -19,14 +19,14 @@ class Document {
 public:
     // Expects the text to load, and to validate when given schemas (whose namespaces
     // must then include the root's).
-    explicit Document(const std::string& text, std::shared_ptr<platform::SchemaCollection> schemas = nullptr)
+    explicit Document(const std::string& text, std::shared_ptr<dom::SchemaCollection> schemas = nullptr)
     {
         if (schemas)
             m_doc.setSchemas(schemas);
-        EXPECT_EQ(m_doc.loadXml(text), platform::LoadResult::Loaded)
+        EXPECT_EQ(m_doc.loadXml(text), dom::LoadResult::Loaded)
             << m_doc.parseError().code << " " << m_doc.parseError().reason << "\n" << text;
         if (schemas && m_doc.documentElement()) {
-            EXPECT_TRUE(schemas->contains(platform::namespaceUri(m_doc.documentElement())))
+            EXPECT_TRUE(schemas->contains(dom::namespaceUri(m_doc.documentElement())))
                 << "the root's namespace is checked by no schema\n" << text;
         }
     }
@@ -36,7 +36,7 @@ public:
     std::optional<std::string> attr(const std::string& path, const std::string& name) const
     {
         xmlNode* element = node(path);
-        return element ? platform::attribute(element, name) : std::nullopt;
+        return element ? dom::attribute(element, name) : std::nullopt;
     }
     // Expects the attributes of the element at `path`; nothing for an attribute that must be missing.
     void expect(const std::string& path,
@@ -47,7 +47,7 @@ public:
     }
 
 private:
-    platform::XmlDocument m_doc;
+    dom::XmlDocument m_doc;
 };
 
 } // namespace zeb2hart::test

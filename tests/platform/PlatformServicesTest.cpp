@@ -17,13 +17,11 @@
 #include "platform/ComponentFolder.h"
 #include "platform/GuidSource.h"
 #include "platform/PropertyBag.h"
-#include "platform/Services.h"
 
 namespace zeb2hart::platform {
 namespace {
 
 namespace fs = std::filesystem;
-using fdt::Variant;
 
 TEST(Guid, FormatsAndParsesTheRegistryForm)
 {
@@ -38,15 +36,13 @@ TEST(Guid, FormatsAndParsesTheRegistryForm)
         EXPECT_FALSE(fdt::Guid::parse(bad)) << bad;
 }
 
-TEST(GuidSource, SequentialGuidsAreNumberedAndUuidGuidsDiffer)
+TEST(GuidSource, SequentialGuidsAreNumberedAndStartAgainAfterAReset)
 {
     SequentialGuidSource sequential;
     EXPECT_EQ(sequential.newGuid()->toString(), "{00000000-0000-4000-8000-000000000001}");
     EXPECT_EQ(sequential.newGuid()->toString(), "{00000000-0000-4000-8000-000000000002}");
     sequential.reset();
     EXPECT_EQ(sequential.newGuid()->toString(), "{00000000-0000-4000-8000-000000000001}");
-    UuidGuidSource random;
-    EXPECT_NE(random.newGuid(), random.newGuid());
 }
 
 TEST(ClassRegistry, CreatesRegisteredClassesByProgIdAndClsid)
@@ -64,50 +60,12 @@ TEST(ClassRegistry, CreatesRegisteredClassesByProgIdAndClsid)
     EXPECT_EQ(registry.create("Test.Unknown"), nullptr);
 }
 
-TEST(ObjectModel, RequireRaisesATypeMismatchForAMissingInterface)
-{
-    struct A : virtual fdt::Object {};
-    struct B : virtual fdt::Object {};
-    struct AB : A, B {};
-    fdt::ObjectPtr both = std::make_shared<AB>();
-    fdt::ObjectPtr onlyA = std::make_shared<A>();
-    EXPECT_TRUE(fdt::query<B>(both));
-    EXPECT_EQ(fdt::query<B>(onlyA), nullptr);
-    EXPECT_THROW(fdt::require<B>(onlyA), fdt::TypeMismatchError);
-}
-
-TEST(PropertyBag, MemoryBagReadsDefaultsForMissingKeysAndKeepsWriteOrder)
-{
-    MemoryPropertyBag bag;
-    EXPECT_EQ(bag.read("missing", Variant{std::int16_t{7}}), Variant{std::int16_t{7}});
-    bag.write("b", true);
-    bag.write("a", std::string("x"));
-    bag.write("b", false);
-    ASSERT_EQ(bag.entries().size(), 2u);
-    EXPECT_EQ(bag.entries()[0].first, "b");
-    EXPECT_EQ(bag.read("b", true), Variant{false});
-}
-
 // Files of property bags in a folder of their own.
 class PropertyFileTest : public ::testing::Test {
 protected:
     fs::path file(const std::string& name) const { return m_folder.path() / name; }
     test::TempComponentFolder m_folder;
 };
-
-TEST_F(PropertyFileTest, JsonFileRoundTripKeepsEveryType)
-{
-    JsonFilePropertyBag bag(file("project.json"));
-    bag.write("flag", true);
-    bag.write("index", std::int16_t{-2});
-    bag.write("long", std::int32_t{70000});
-    bag.write("text", std::string("VRA520,Ä,"));
-    bag.write("empty", std::string());
-    bag.save();
-    JsonFilePropertyBag loaded(file("project.json"));
-    loaded.load();
-    EXPECT_EQ(loaded.entries(), bag.entries());
-}
 
 TEST_F(PropertyFileTest, MalformedOrUnreadableFilesAreClearErrors)
 {
@@ -127,9 +85,8 @@ TEST_F(PropertyFileTest, SaveThatFailsHalfWayLeavesThePreviousFileIntact)
     bag.write("a", std::int16_t{1});
     bag.save();
     const auto content = [this] {
-        std::ifstream in(file("project.json"), std::ios::binary);
         std::ostringstream text;
-        text << in.rdbuf();
+        text << std::ifstream(file("project.json"), std::ios::binary).rdbuf();
         return text.str();
     };
     const std::string before = content();
@@ -162,19 +119,6 @@ TEST(ComponentFolder, IsTheFolderOfTheLoadedLibrary)
     const auto folder = libraryFolder();
     EXPECT_TRUE(fs::exists(folder / "libzeb2hart.so")) << folder;
     EXPECT_EQ(fs::canonical(folder), fs::canonical(ZEB2HART_COMPONENT_DIR));
-}
-
-TEST(Services, ScopedServicesRestoreThePreviousSet)
-{
-    const auto before = services().componentFolder;
-    {
-        Services replacement;
-        replacement.componentFolder = "/elsewhere";
-        ScopedServices scope(std::move(replacement));
-        EXPECT_EQ(services().componentFolder, "/elsewhere");
-        EXPECT_TRUE(services().eventLoop); // unset services stay in force
-    }
-    EXPECT_EQ(services().componentFolder, before);
 }
 
 } // namespace

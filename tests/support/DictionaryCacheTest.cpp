@@ -2,22 +2,14 @@
 // instances that load it; an instance that frees languages does so on a copy.
 #include <gtest/gtest.h>
 
-#include <libxml/tree.h>
-
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "fakes/TestEnvironment.h"
-#include "platform/XmlDom.h"
 #include "support/Dictionary.h"
-#include "support/DictionaryCache.h"
 
 namespace zeb2hart::support {
 namespace {
-
-namespace fs = std::filesystem;
 
 std::string dictionaryText(const std::string& english)
 {
@@ -29,120 +21,65 @@ std::string dictionaryText(const std::string& english)
 
 class DictionaryCacheTest : public ::testing::Test {
 protected:
-    std::string write(const std::string& content)
+    DictionaryCacheTest() { write(dictionaryText("Hello")); }
+    void write(const std::string& content) { folder.write("XMLData/DTMDictionary.xml", content); }
+    std::vector<std::int32_t> languageIds(const clsDictionary& dictionary) const
     {
-        folder.write("XMLData/DTMDictionary.xml", content);
-        return file().string();
+        std::vector<std::int32_t> ids;
+        for (clsDictionary::Element language : dictionary.GetLanguages())
+            ids.push_back(dictionary.GetIdOfLanguage(language));
+        return ids;
     }
-    fs::path file() const { return folder.path() / "XMLData" / "DTMDictionary.xml"; }
 
     test::TempComponentFolder folder;
     test::TestEnvironment environment{folder.path()};
+    const std::string file = (folder.path() / "XMLData" / "DTMDictionary.xml").string();
 };
 
-std::vector<std::int32_t> languageIds(const clsDictionary& dictionary)
+TEST_F(DictionaryCacheTest, InstancesShareOneParseAndFreeLanguagesOnACopyOfTheirOwn)
 {
-    std::vector<std::int32_t> ids;
-    for (clsDictionary::Element language : dictionary.GetLanguages())
-        ids.push_back(dictionary.GetIdOfLanguage(language));
-    return ids;
-}
-
-TEST_F(DictionaryCacheTest, InstancesShareOneParseOfTheFile)
-{
-    write(dictionaryText("Hello"));
-    platform::XmlParseError error;
-    const std::shared_ptr<_xmlDoc> first = sharedDictionary(file(), error);
-    const std::shared_ptr<_xmlDoc> second = sharedDictionary(file(), error);
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first, second);
-
-    clsDictionary a;
-    clsDictionary b;
-    ASSERT_TRUE(a.LoadDictionary(file().string()));
-    ASSERT_TRUE(b.LoadDictionary(file().string()));
-    EXPECT_EQ(a.GetSelectedLanguage(), b.GetSelectedLanguage()); // the same node of the one parse
-    EXPECT_EQ(a.GetTextEntry("keys", "greeting", "text"), "Hello");
-}
-
-TEST_F(DictionaryCacheTest, FreeingLanguagesLeavesTheOtherInstancesTheirs)
-{
-    write(dictionaryText("Hello"));
     clsDictionary freeing;
     clsDictionary other;
-    ASSERT_TRUE(freeing.LoadDictionary(file().string()));
-    ASSERT_TRUE(other.LoadDictionary(file().string()));
+    ASSERT_TRUE(freeing.LoadDictionary(file));
+    ASSERT_TRUE(other.LoadDictionary(file));
+    EXPECT_EQ(freeing.GetSelectedLanguage(), other.GetSelectedLanguage()); // the same node of the one parse
 
     ASSERT_TRUE(freeing.SelectLanguage(7, true));
     EXPECT_EQ(languageIds(freeing), std::vector<std::int32_t>{7});
     EXPECT_EQ(freeing.GetTextEntry("keys", "greeting", "text"), "Hallo");
     EXPECT_FALSE(freeing.SelectLanguage(9, false));
-
     EXPECT_EQ(languageIds(other), (std::vector<std::int32_t>{7, 9}));
     EXPECT_EQ(other.GetTextEntry("keys", "greeting", "text"), "Hello");
-    ASSERT_TRUE(other.SelectLanguage(7, false));
-    EXPECT_EQ(other.GetTextEntry("keys", "greeting", "text"), "Hallo");
 
-    // A later instance still gets every language, and so does the freeing one when it loads again.
-    clsDictionary later;
-    ASSERT_TRUE(later.LoadDictionary(file().string()));
-    EXPECT_EQ(languageIds(later), (std::vector<std::int32_t>{7, 9}));
-    ASSERT_TRUE(freeing.LoadDictionary(file().string()));
-    EXPECT_EQ(languageIds(freeing), (std::vector<std::int32_t>{7, 9}));
-    // Freeing twice works on the private copy made the first time.
+    // The freeing one gets every language again when it loads again; freeing
+    // twice works on the private copy made the first time.
+    ASSERT_TRUE(freeing.LoadDictionary(file));
+    EXPECT_EQ(freeing.GetSelectedLanguage(), other.GetSelectedLanguage());
     ASSERT_TRUE(freeing.SelectLanguage(9, true));
     ASSERT_TRUE(freeing.SelectLanguage(9, true));
     EXPECT_EQ(languageIds(freeing), std::vector<std::int32_t>{9});
-    EXPECT_EQ(languageIds(later), (std::vector<std::int32_t>{7, 9}));
+    EXPECT_EQ(languageIds(other), (std::vector<std::int32_t>{7, 9}));
 }
 
-TEST_F(DictionaryCacheTest, AChangedFileIsParsedAgain)
+TEST_F(DictionaryCacheTest, AChangedFileIsParsedAgainAndALoadThatFailsKeepsTheDictionary)
 {
-    write(dictionaryText("Hello"));
     clsDictionary before;
-    ASSERT_TRUE(before.LoadDictionary(file().string()));
-    struct Case {
-        const char* name;
-        std::string content;
-        bool loads;
-        const char* greeting;
+    ASSERT_TRUE(before.LoadDictionary(file));
+    const std::pair<std::string, const char*> cases[] = {
+        {dictionaryText("Hullo"), "Hullo"}, // the same size
+        {dictionaryText("Good day"), "Good day"},
+        {"<Dictionary>", nullptr},
+        {dictionaryText("Hi"), "Hi"},
     };
-    const std::vector<Case> cases = {
-        {"other text of the same size", dictionaryText("Hullo"), true, "Hullo"},
-        {"longer", dictionaryText("Good day"), true, "Good day"},
-        {"broken", "<Dictionary>", false, ""},
-        {"fixed again", dictionaryText("Hi"), true, "Hi"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        write(c.content);
+    for (const auto& [content, greeting] : cases) {
+        write(content);
         clsDictionary dictionary;
-        EXPECT_EQ(dictionary.LoadDictionary(file().string()), c.loads);
-        if (c.loads) {
-            EXPECT_EQ(dictionary.GetTextEntry("keys", "greeting", "text"), c.greeting);
-        }
+        EXPECT_EQ(dictionary.LoadDictionary(file), greeting != nullptr) << content;
+        EXPECT_EQ(dictionary.GetTextEntry("keys", "greeting", "text").value_or("<none>"), greeting ? greeting : "<none>");
     }
-    // An instance keeps what it loaded.
+    std::filesystem::remove(file);
+    EXPECT_FALSE(before.LoadDictionary(file));
     EXPECT_EQ(before.GetTextEntry("keys", "greeting", "text"), "Hello");
-    fs::remove(file());
-    clsDictionary missing;
-    EXPECT_FALSE(missing.LoadDictionary(file().string()));
-}
-
-TEST_F(DictionaryCacheTest, APrivateCopyIsADocumentOfItsOwn)
-{
-    write(dictionaryText("Hello"));
-    platform::XmlParseError error;
-    const std::shared_ptr<_xmlDoc> shared = sharedDictionary(file(), error);
-    ASSERT_NE(shared, nullptr);
-    const std::shared_ptr<_xmlDoc> copy = privateCopy(shared);
-    ASSERT_NE(copy, nullptr);
-    EXPECT_NE(copy, shared);
-    platform::removeNode(platform::firstChildElement(xmlDocGetRootElement(copy.get()), "Language"));
-    EXPECT_EQ(platform::childElements(xmlDocGetRootElement(shared.get()), "Language").size(), 2u);
-    EXPECT_EQ(privateCopy(nullptr), nullptr);
-    EXPECT_EQ(sharedDictionary(folder.path() / "none.xml", error), nullptr);
-    EXPECT_EQ(error.code, platform::xml_error::kFileNotFound);
 }
 
 } // namespace

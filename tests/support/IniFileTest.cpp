@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "fakes/TestEnvironment.h"
 #include "support/IniFile.h"
@@ -50,36 +49,6 @@ TEST_F(IniFileTest, LongValuesComeBackWhole)
         std::string value(length, 'x');
         value.back() = 'E';
         EXPECT_EQ(ReadIniString(write("[S]\r\nK=" + value + "\r\n"), "S", "K"), value) << length;
-    }
-}
-
-TEST(DeliveredSettings, EveryKeyIsPresent)
-{
-    const auto file = test::componentDir() / "Resources" / "DTM.ini";
-    EXPECT_NE(ReadIniString(file, "TimeCritical", "Trace"), "ExternalFile");
-    for (const char* key : {"TraceFileSizeInMB", "PresistentTrace"})
-        EXPECT_NE(ReadIniString(file, "TimeCritical", key), "") << key;
-    for (const char* key : {"PersistentZEBProtocolFilter", "PersistentHARTProtocolFilter",
-                            "PersistentFDTInterfaceFilter", "PersistentDeviceTypeIndex", "PersistentWarmstartDelay"})
-        EXPECT_NE(ReadIniString(file, "InitialValues", key), "") << key;
-
-    const std::string devices = ReadIniString(file, "DeviceList", "Devices");
-    ASSERT_TRUE(devices.starts_with("VRA520,")) << devices;
-    std::vector<std::string> names;
-    for (std::size_t start = 0, comma = 0; comma != std::string::npos; start = comma + 1) {
-        comma = devices.find(',', start);
-        names.push_back(devices.substr(start, comma - start));
-    }
-    EXPECT_GE(names.size(), 3u);
-    for (const auto& name : names) {
-        for (const char* key : {"PersistentManufacturerIDCode", "PersistentManufacturerDevTypeCode",
-                                "PersistentRevLevelOfTransmSpecDoc", "PersistentSoftwareRevLevelOfDev",
-                                "PersistentHardwareRevLevelOfElectr", "PersistentDeviceID"}) {
-            const std::string value = ReadIniString(file, name, key);
-            const std::size_t point = value.find('.');
-            EXPECT_TRUE(point != std::string::npos && point > 0 && point + 1 < value.size())
-                << name << "/" << key << " = " << value;
-        }
     }
 }
 

@@ -12,7 +12,7 @@
 #include "fakes/ComponentFiles.h"
 #include "fakes/FakeFrame.h"
 #include "fakes/TestEnvironment.h"
-#include "platform/XmlDom.h"
+#include "dom/XmlDom.h"
 
 namespace zeb2hart::test {
 
@@ -43,11 +43,11 @@ protected:
         for (const Call& event : frame->events) {
             if (event.name != "OnParameterChanged")
                 continue;
-            platform::XmlDocument document;
-            EXPECT_EQ(document.loadXml(event.args.at(1)), platform::LoadResult::Loaded) << event.args.at(1);
+            dom::XmlDocument document;
+            EXPECT_EQ(document.loadXml(event.args.at(1)), dom::LoadResult::Loaded) << event.args.at(1);
             xmlNode* changed = document.selectSingleNode("FDT/ChangedParameter");
-            changes.push_back(platform::attribute(changed, "ParamName").value_or("?") + "=" +
-                              platform::attribute(changed, "NewValue").value_or("?"));
+            changes.push_back(dom::attribute(changed, "ParamName").value_or("?") + "=" +
+                              dom::attribute(changed, "NewValue").value_or("?"));
         }
         return changes;
     }

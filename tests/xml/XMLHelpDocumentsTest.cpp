@@ -6,7 +6,7 @@
 namespace zeb2hart::xml::test {
 namespace {
 
-using platform::LoadResult;
+using dom::LoadResult;
 
 constexpr const char* kZebNamespace = "x-schema:ZEBCommunicationSchema.xml";
 constexpr const char* kHartNamespace = "x-schema:FDTHARTCommunicationSchema.xml";
@@ -35,11 +35,11 @@ std::string functionCall(const std::string& attributes)
 // The built document loads, validated, into a collection of the frame's and the component's schemas.
 void expectValid(const std::string& text)
 {
-    static const std::shared_ptr<platform::SchemaCollection> collection = fullSchemaCollection();
-    platform::XmlDocument document;
+    static const std::shared_ptr<dom::SchemaCollection> collection = fullSchemaCollection();
+    dom::XmlDocument document;
     document.setSchemas(collection);
     EXPECT_EQ(document.loadXml(text), LoadResult::Loaded) << document.parseError().reason << text;
-    EXPECT_TRUE(collection->contains(platform::namespaceUri(document.documentElement())));
+    EXPECT_TRUE(collection->contains(dom::namespaceUri(document.documentElement())));
 }
 
 // The DTM's own version information, as the description documents carry it.
@@ -50,7 +50,7 @@ const Attributes kVersionWithoutDescriptor(kVersion.begin(), kVersion.end() - 1)
 
 std::string reserialised(const fs::path& file)
 {
-    platform::XmlDocument document;
+    dom::XmlDocument document;
     EXPECT_EQ(document.load(file), LoadResult::Loaded);
     return document.xml();
 }
@@ -198,7 +198,7 @@ TEST_P(DocumentTest, BuiltDocumentsCarryTheirValuesAttributeByAttribute)
         const Parsed doc(c.text);
         ASSERT_TRUE(doc.loaded()) << c.text;
         if (!c.rootNamespace.empty()) {
-            EXPECT_EQ(platform::namespaceUri(doc.node("FDT")), c.rootNamespace);
+            EXPECT_EQ(dom::namespaceUri(doc.node("FDT")), c.rootNamespace);
         }
         for (const Element& element : c.elements)
             EXPECT_EQ(doc.attributes(element.path), element.attributes) << element.path;
@@ -207,7 +207,7 @@ TEST_P(DocumentTest, BuiltDocumentsCarryTheirValuesAttributeByAttribute)
         if (c.validates)
             expectValid(c.text);
     }
-    EXPECT_EQ(platform::namespaceUri(Parsed(help.HARTTransactionResponseXML(3, "R", "0A0B0C", 0x40, 0))
+    EXPECT_EQ(dom::namespaceUri(Parsed(help.HARTTransactionResponseXML(3, "R", "0A0B0C", 0x40, 0))
                                          .node(hartResponse + "/fdt:CommunicationData")),
               kFdtNamespace);
     EXPECT_EQ(help.BuildHARTDisconnectResponse("REF-2"), help.XMLDisconnectResponse("REF-2"));
@@ -475,11 +475,11 @@ TEST_P(DocumentTest, DocumentationEntriesAreAppendedInOrder)
         {"Device type", "", "VRA520", ""}, {"Warm-start delay", "ignored", "5 [s]", "x"}, {"Third", "", "", ""}};
     const std::string text = help.GetDTMDocumentationDoc(entries);
     Parsed doc(text);
-    const auto variables = platform::childElements(doc.node("FDT/DocumentVariables"), "DocumentVariable");
+    const auto variables = dom::childElements(doc.node("FDT/DocumentVariables"), "DocumentVariable");
     ASSERT_EQ(variables.size(), 3u);
     for (std::size_t i = 0; i < variables.size(); ++i) {
         EXPECT_EQ(attributesOf(variables[i]), (Attributes{{"fdt:name", entries[i].name}, {"fdt:display", entries[i].display}}));
-        EXPECT_EQ(platform::namespaceUri(variables[i]), "x-schema:DTMDocumentationSchema.xml");
+        EXPECT_EQ(dom::namespaceUri(variables[i]), "x-schema:DTMDocumentationSchema.xml");
     }
     expectValid(text);
 }
@@ -511,8 +511,8 @@ TEST_F(TempFolderFixture, DescriptionDocumentsTakeTheVersionWhateverTheirTemplat
   <DocumentVariable fdt:name="Template" fdt:display="t"/></DocumentVariables></FDT>)");
     Parsed doc(help.GetDTMDocumentationDoc({{"A", "", "1", ""}, {"B", "", "2", ""}}));
     std::vector<std::string> names;
-    for (xmlNode* v : platform::childElements(doc.node("FDT/DocumentVariables"), "DocumentVariable"))
-        names.push_back(platform::attribute(v, "fdt:name").value_or("?"));
+    for (xmlNode* v : dom::childElements(doc.node("FDT/DocumentVariables"), "DocumentVariable"))
+        names.push_back(dom::attribute(v, "fdt:name").value_or("?"));
     EXPECT_EQ(names, (std::vector<std::string>{"Template", "A", "B"})); // appended after the template's own
     EXPECT_EQ(doc.attributes("FDT/fdt:VersionInformation"), kVersion);
 

@@ -9,8 +9,8 @@
 namespace zeb2hart::xml::test {
 namespace {
 
-using platform::LoadResult;
-using platform::XmlDocument;
+using dom::LoadResult;
+using dom::XmlDocument;
 
 const std::string kValidSchema = R"(<?xml version="1.0"?>
 <xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema" targetNamespace="x-schema:NAME" elementFormDefault="qualified">
@@ -179,10 +179,10 @@ TEST_F(XmlFixture, GetNextElementSkipsTextAndComments)
     XMLHelp::Node a = document.selectSingleNode("r/a");
     XMLHelp::Node b = XMLHelp::GetNextElement(a);
     ASSERT_NE(b, nullptr);
-    EXPECT_EQ(platform::qualifiedName(b), "b");
-    EXPECT_EQ(platform::qualifiedName(XMLHelp::GetNextElement(b)), "c");
+    EXPECT_EQ(dom::qualifiedName(b), "b");
+    EXPECT_EQ(dom::qualifiedName(XMLHelp::GetNextElement(b)), "c");
     EXPECT_EQ(XMLHelp::GetNextElement(XMLHelp::GetNextElement(b)), nullptr);
-    EXPECT_EQ(platform::qualifiedName(XMLHelp::GetNextElement(a)), "b") << "the argument is not changed";
+    EXPECT_EQ(dom::qualifiedName(XMLHelp::GetNextElement(a)), "b") << "the argument is not changed";
     EXPECT_THROW(XMLHelp::GetNextElement(nullptr), fdt::NullObjectError);
 }
 
@@ -203,8 +203,8 @@ TEST_F(XmlFixture, SetAndAddAttributKeepThePlaceOfAnAttributeAndAddOthersLast)
     ASSERT_TRUE(result.loaded()) << document.xml();
     EXPECT_EQ(result.attributes("FDT/E"),
               (Attributes{{"a", "-7"}, {"fdt:tag", "T"}, {"b", "2"}, {"c", "1"}, {"fdt:id", "ID"}, {"x:y", "literal"}}));
-    EXPECT_EQ(platform::findAttribute(result.node("FDT/E"), "fdt:id")->ns->href,
-              platform::findAttribute(result.node("FDT/E"), "fdt:tag")->ns->href);
+    EXPECT_EQ(dom::findAttribute(result.node("FDT/E"), "fdt:id")->ns->href,
+              dom::findAttribute(result.node("FDT/E"), "fdt:tag")->ns->href);
     EXPECT_THROW(XMLHelp::setAttribut("a", 1, nullptr), fdt::NullObjectError);
 
     // addAttribut replaces an attribute of the same name.
@@ -224,13 +224,13 @@ TEST_F(XmlFixture, AddNodeAppendsAnElementInTheParentsOrTheGivenNamespace)
     XMLHelp::Node first = XMLHelp::addNode("DocumentVariable", v);
     XMLHelp::addNode("fdt:Other", v, std::string("x-schema:F.xml"));
     XMLHelp::addNode("Foreign", v, std::string("urn:foreign"));
-    EXPECT_EQ(platform::namespaceUri(first), "x-schema:D.xml");
+    EXPECT_EQ(dom::namespaceUri(first), "x-schema:D.xml");
     Parsed result(document.xml());
     ASSERT_TRUE(result.loaded());
     EXPECT_EQ(result.children("FDT/V"), (std::vector<std::string>{"Old", "DocumentVariable", "fdt:Other", "Foreign"}));
-    EXPECT_EQ(platform::namespaceUri(result.node("FDT/V/DocumentVariable")), "x-schema:D.xml");
-    EXPECT_EQ(platform::namespaceUri(result.node("FDT/V/fdt:Other")), "x-schema:F.xml");
-    EXPECT_EQ(platform::namespaceUri(result.node("FDT/V/Foreign")), "urn:foreign");
+    EXPECT_EQ(dom::namespaceUri(result.node("FDT/V/DocumentVariable")), "x-schema:D.xml");
+    EXPECT_EQ(dom::namespaceUri(result.node("FDT/V/fdt:Other")), "x-schema:F.xml");
+    EXPECT_EQ(dom::namespaceUri(result.node("FDT/V/Foreign")), "urn:foreign");
     EXPECT_EQ(document.xml().find("xmlns=\"x-schema:D.xml\"", document.xml().find("DocumentVariable")), std::string::npos)
         << "no redundant declaration";
     EXPECT_THROW(XMLHelp::addNode("X", nullptr), fdt::NullObjectError);

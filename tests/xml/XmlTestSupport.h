@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "fakes/TestEnvironment.h"
-#include "platform/SchemaCollection.h"
-#include "platform/XmlDom.h"
+#include "dom/SchemaCollection.h"
+#include "dom/XmlDom.h"
 #include "xml/XMLHelp.h"
 
 namespace zeb2hart::xml::test {
@@ -69,7 +69,7 @@ inline Attributes attributesOf(const xmlNode* element)
 {
     Attributes found;
     for (xmlAttr* attribute = element ? element->properties : nullptr; attribute != nullptr; attribute = attribute->next)
-        found.emplace_back(platform::qualifiedName(attribute), platform::attributeValue(attribute));
+        found.emplace_back(dom::qualifiedName(attribute), dom::attributeValue(attribute));
     return found;
 }
 
@@ -77,31 +77,31 @@ inline Attributes attributesOf(const xmlNode* element)
 class Parsed {
 public:
     explicit Parsed(const std::string& text) { m_result = m_document.loadXml(text); }
-    bool loaded() const { return m_result == platform::LoadResult::Loaded; }
+    bool loaded() const { return m_result == dom::LoadResult::Loaded; }
     xmlNode* node(const std::string& path) const { return m_document.selectSingleNode(path); }
     // The attributes of the element at `path`, in document order, by qualified name.
     Attributes attributes(const std::string& path) const { return attributesOf(node(path)); }
     std::string attribute(const std::string& path, const std::string& name) const
     {
-        return platform::attribute(node(path), name).value_or("<absent>");
+        return dom::attribute(node(path), name).value_or("<absent>");
     }
     // The qualified names of the child elements of the element at `path`.
     std::vector<std::string> children(const std::string& path) const
     {
         std::vector<std::string> names;
-        for (xmlNode* child : platform::childElements(node(path)))
-            names.push_back(platform::qualifiedName(child));
+        for (xmlNode* child : dom::childElements(node(path)))
+            names.push_back(dom::qualifiedName(child));
         return names;
     }
     std::size_t count(const std::string& path, const std::string& childName) const
     {
-        return platform::childElements(node(path), childName).size();
+        return dom::childElements(node(path), childName).size();
     }
-    const platform::XmlDocument& document() const { return m_document; }
+    const dom::XmlDocument& document() const { return m_document; }
 
 private:
-    platform::XmlDocument m_document;
-    platform::LoadResult m_result;
+    dom::XmlDocument m_document;
+    dom::LoadResult m_result;
 };
 
 // Fills `help` the way the DTM does: the frame's schema folder, then the component's own.
@@ -112,7 +112,7 @@ inline void loadSchemas(XMLHelp& help, const fs::path& componentFolder = compone
 }
 
 // The frame's and the component's schemas in one new collection, as a DTM instance holds them.
-inline std::shared_ptr<platform::SchemaCollection> fullSchemaCollection()
+inline std::shared_ptr<dom::SchemaCollection> fullSchemaCollection()
 {
     XMLHelp loader(componentDir());
     auto all = loader.GetXMLSchemas(frameSchemaDir().string());

@@ -5,8 +5,8 @@
 #include <system_error>
 
 #include "fdt/Errors.h"
-#include "platform/SchemaCollection.h"
-#include "platform/XmlDom.h"
+#include "dom/SchemaCollection.h"
+#include "dom/XmlDom.h"
 #include "support/Conversions.h"
 
 namespace zeb2hart::frame {
@@ -40,14 +40,14 @@ public:
     xmlNode* add(xmlNode* parent, const std::string& name)
     {
         const bool prefixed = name.find(':') != std::string::npos;
-        xmlNode* element = platform::createElement(m_document.get(), parent, name,
+        xmlNode* element = dom::createElement(m_document.get(), parent, name,
                                                    prefixed ? std::nullopt : std::optional<std::string>(m_defaultNamespace));
-        return platform::appendChild(parent, element);
+        return dom::appendChild(parent, element);
     }
 
     Builder& set(xmlNode* element, const std::string& name, const std::string& value)
     {
-        platform::setAttribute(element, name, value);
+        dom::setAttribute(element, name, value);
         return *this;
     }
 
@@ -55,10 +55,10 @@ public:
 
 private:
     std::string m_defaultNamespace;
-    platform::XmlDocument m_document;
+    dom::XmlDocument m_document;
 };
 
-void addSchemaFolder(platform::SchemaCollection& schemas, const fs::path& folder)
+void addSchemaFolder(dom::SchemaCollection& schemas, const fs::path& folder)
 {
     std::error_code error;
     std::vector<fs::path> files;
@@ -73,7 +73,7 @@ void addSchemaFolder(platform::SchemaCollection& schemas, const fs::path& folder
     for (const auto& file : files) {
         try {
             schemas.add("x-schema:" + file.filename().string(), file);
-        } catch (const platform::SchemaError&) {
+        } catch (const dom::SchemaError&) {
             // A schema that does not compile leaves its documents unchecked.
         }
     }
@@ -82,7 +82,7 @@ void addSchemaFolder(platform::SchemaCollection& schemas, const fs::path& folder
 } // namespace
 
 struct PeerDocuments::Reader {
-    std::shared_ptr<platform::SchemaCollection> schemas = std::make_shared<platform::SchemaCollection>();
+    std::shared_ptr<dom::SchemaCollection> schemas = std::make_shared<dom::SchemaCollection>();
 };
 
 PeerDocuments::PeerDocuments(const fs::path& componentFolder, const fs::path& frameSchemaFolder)
@@ -191,16 +191,16 @@ std::string PeerDocuments::functionCall(const std::string& functionId) const
 std::optional<std::string> PeerDocuments::attribute(const std::string& document, const std::string& path,
                                                     const std::string& name) const
 {
-    platform::XmlDocument parsed;
+    dom::XmlDocument parsed;
     parsed.setSchemas(m_reader->schemas);
-    if (parsed.loadXml(document) != platform::LoadResult::Loaded)
+    if (parsed.loadXml(document) != dom::LoadResult::Loaded)
         return std::nullopt;
     xmlNode* element = parsed.selectSingleNode(path);
     if (element == nullptr)
         return std::nullopt;
     if (name.empty())
         return std::string();
-    return platform::attribute(element, name);
+    return dom::attribute(element, name);
 }
 
 long PeerDocuments::number(const std::string& document, const std::string& path, const std::string& name,
@@ -219,18 +219,18 @@ long PeerDocuments::number(const std::string& document, const std::string& path,
 std::vector<DtmFunction> PeerDocuments::functions(const std::string& document) const
 {
     std::vector<DtmFunction> found;
-    platform::XmlDocument parsed;
+    dom::XmlDocument parsed;
     parsed.setSchemas(m_reader->schemas);
-    if (parsed.loadXml(document) != platform::LoadResult::Loaded)
+    if (parsed.loadXml(document) != dom::LoadResult::Loaded)
         return found;
     // Functions sit in groups (StandardFunctions, and further groups a DTM may add).
     const std::function<void(const xmlNode*)> walk = [&](const xmlNode* parent) {
-        for (xmlNode* element : platform::childElements(parent)) {
-            const std::optional<std::string> id = platform::attribute(element, "functionId");
-            if (platform::qualifiedName(element) == "Function" && id) {
-                found.push_back({*id, platform::attribute(element, "name").value_or(""),
-                                 platform::attribute(element, "applicationId").value_or(""),
-                                 platform::attribute(element, "userInterface").value_or("")});
+        for (xmlNode* element : dom::childElements(parent)) {
+            const std::optional<std::string> id = dom::attribute(element, "functionId");
+            if (dom::qualifiedName(element) == "Function" && id) {
+                found.push_back({*id, dom::attribute(element, "name").value_or(""),
+                                 dom::attribute(element, "applicationId").value_or(""),
+                                 dom::attribute(element, "userInterface").value_or("")});
             }
             walk(element);
         }
@@ -241,9 +241,9 @@ std::vector<DtmFunction> PeerDocuments::functions(const std::string& document) c
 
 std::string PeerDocuments::problem(const std::string& document) const
 {
-    platform::XmlDocument parsed;
+    dom::XmlDocument parsed;
     parsed.setSchemas(m_reader->schemas);
-    if (parsed.loadXml(document) == platform::LoadResult::Loaded)
+    if (parsed.loadXml(document) == dom::LoadResult::Loaded)
         return {};
     std::string reason = parsed.parseError().reason;
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r'))

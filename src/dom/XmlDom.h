@@ -7,17 +7,19 @@
 // A load that fails leaves the document empty and describes why in a parse
 // error record; only a failure of the parser call itself (an unreadable file,
 // no memory, a schema collection that cannot compile) is reported apart.
+// One thread calls it: the frame's apartment, calling into the component; the
+// caches of parsed documents behind it keep no locks.
 //
 // Queries are location paths of element names "A/B/fdt:C", evaluated from the
 // document node by walking children; each step matches the qualified name as
 // the document writes it (an unprefixed step matches unprefixed elements
 // whatever default namespace is in force). The first match in document order wins.
 //
-//     platform::XmlDocument doc;
+//     dom::XmlDocument doc;
 //     doc.setSchemas(schemas);                       // optional: validate on load
-//     if (doc.load(folder / "Template.xml") == platform::LoadResult::Loaded)
+//     if (doc.load(folder / "Template.xml") == dom::LoadResult::Loaded)
 //         if (xmlNode* e = doc.selectSingleNode("FDT/ConnectRequest"))
-//             platform::setAttribute(e, "fdt:tag", "Tag1");
+//             dom::setAttribute(e, "fdt:tag", "Tag1");
 //     std::string text = doc.xml();                  // "" when nothing is loaded
 
 #include <libxml/tree.h>
@@ -30,7 +32,9 @@
 #include <string_view>
 #include <vector>
 
-namespace zeb2hart::platform {
+#include "dom/XmlFwd.h"
+
+namespace zeb2hart::dom {
 
 class SchemaCollection;
 
@@ -177,6 +181,15 @@ inline xmlNode* documentNode(xmlDoc* document)
 {
     return reinterpret_cast<xmlNode*>(document);
 }
+// An element as the layers above hold it (XmlFwd.h), and back.
+inline Element* elementOf(xmlNode* node)
+{
+    return reinterpret_cast<Element*>(node);
+}
+inline xmlNode* nodeOf(Element* element)
+{
+    return reinterpret_cast<xmlNode*>(element);
+}
 
 // Child and sibling elements, optionally only those of one qualified name.
 xmlNode* firstChildElement(const xmlNode* parent, std::string_view name = {});
@@ -229,4 +242,4 @@ private:
     std::vector<std::filesystem::path> m_previous;
 };
 
-} // namespace zeb2hart::platform
+} // namespace zeb2hart::dom

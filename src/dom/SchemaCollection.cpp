@@ -1,6 +1,6 @@
-#include "platform/SchemaCollection.h"
+#include "dom/SchemaCollection.h"
 
-#include "platform/FileStamp.h"
+#include "dom/FileStamp.h"
 
 #include <libxml/schemasInternals.h>
 #include <libxml/xmlerror.h>
@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <system_error>
 
-namespace zeb2hart::platform {
+namespace zeb2hart::dom {
 
 namespace fs = std::filesystem;
 
@@ -356,4 +356,4 @@ LoadResult SchemaCollection::validate(xmlDoc* document, XmlParseError& error)
     return LoadResult::NotLoaded;
 }
 
-} // namespace zeb2hart::platform
+} // namespace zeb2hart::dom

@@ -1,4 +1,4 @@
-#include "platform/FileStamp.h"
+#include "dom/FileStamp.h"
 
 #include <algorithm>
 #include <chrono>
@@ -13,7 +13,7 @@
 
 #include "platform/FileText.h"
 
-namespace zeb2hart::platform {
+namespace zeb2hart::dom {
 
 namespace fs = std::filesystem;
 
@@ -29,7 +29,7 @@ constexpr std::size_t kMaxInterned = 4096;
 std::uint64_t contentHash(const fs::path& file)
 {
     std::string content;
-    if (readFileText(file, content) != FileRead::Read)
+    if (platform::readFileText(file, content) != platform::FileRead::Read)
         return 0;
     return std::hash<std::string>{}(content);
 }
@@ -132,4 +132,4 @@ std::uint64_t internSignature(const std::string& text)
     return next;
 }
 
-} // namespace zeb2hart::platform
+} // namespace zeb2hart::dom

@@ -5,9 +5,10 @@
 // One thread calls into the component, as everywhere in it.
 //
 // A file is looked at again (one stat call) when it is used more than
-// kRecheckInterval after it was last looked at, and on every use while it was
-// written within the last seconds (FileStamp.h): a template that changes or
-// goes is noticed by the first use a tenth of a second later. Checking on
+// kRecheckInterval after it was last looked at (on the monotonic time of the
+// clock service), and on every use while it was written within the last
+// seconds (FileStamp.h): a template that changes or goes is noticed by the
+// first use a tenth of a second later. Checking on
 // every use would cost a system call per document, which on a virtual machine
 // is as much as parsing the document.
 
@@ -22,12 +23,13 @@
 #include <utility>
 #include <vector>
 
-#include "platform/FileStamp.h"
+#include "dom/FileStamp.h"
+#include "dom/SchemaCollection.h"
+#include "dom/XmlDom.h"
 #include "platform/FileText.h"
-#include "platform/SchemaCollection.h"
-#include "platform/XmlDom.h"
+#include "platform/Services.h"
 
-namespace zeb2hart::platform {
+namespace zeb2hart::dom {
 
 namespace fs = std::filesystem;
 
@@ -50,8 +52,8 @@ struct Verdict {
 
 struct CachedFile {
     FileStamp stamp;
-    std::chrono::steady_clock::time_point checked; // when the stamp was last taken
-    bool recent = false;                           // the file was recent then
+    platform::Clock::Monotonic checked; // when the stamp was last taken
+    bool recent = false;                // the file was recent then
     std::string content;
     LoadResult parsed = LoadResult::NotLoaded;
     XmlParseError parseError;
@@ -111,7 +113,7 @@ CachedFile* parsedFile(const fs::path& file, XmlParseError& error)
 {
     auto& files = cachedFiles();
     const std::string& key = file.native();
-    const auto now = std::chrono::steady_clock::now();
+    const auto now = platform::services().clock->monotonicNow();
     if (const auto known = files.find(key);
         known != files.end() && !known->second.recent && now - known->second.checked < kRecheckInterval)
         return &known->second;
@@ -125,7 +127,7 @@ CachedFile* parsedFile(const fs::path& file, XmlParseError& error)
     std::string content;
     bool haveContent = false;
     if (fresh && isRecent(stamp)) {
-        if (readFileText(file, content, kMaxFileDocumentSize) != FileRead::Read) {
+        if (platform::readFileText(file, content, kMaxFileDocumentSize) != platform::FileRead::Read) {
             files.erase(found);
             return nullptr;
         }
@@ -137,7 +139,7 @@ CachedFile* parsedFile(const fs::path& file, XmlParseError& error)
         found->second.recent = isRecent(stamp);
         return &found->second;
     }
-    if (!haveContent && readFileText(file, content, kMaxFileDocumentSize) != FileRead::Read) {
+    if (!haveContent && platform::readFileText(file, content, kMaxFileDocumentSize) != platform::FileRead::Read) {
         if (found != files.end())
             files.erase(found);
         return nullptr;
@@ -293,4 +295,4 @@ std::string XmlDocument::takeXml()
     return text;
 }
 
-} // namespace zeb2hart::platform
+} // namespace zeb2hart::dom

@@ -4,12 +4,13 @@
 // modification time are. A file written within the last seconds may change
 // again within the same tick of the file system's clock without either
 // moving, so the caches compare the content of such a "recent" file.
+// One thread calls it: the frame's apartment, through the caches (no locks).
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
 
-namespace zeb2hart::platform {
+namespace zeb2hart::dom {
 
 struct FileStamp {
     bool exists = false;
@@ -33,4 +34,4 @@ std::string folderSignature(const std::filesystem::path& folder);
 // get equal numbers, different texts different ones, never 0.
 std::uint64_t internSignature(const std::string& text);
 
-} // namespace zeb2hart::platform
+} // namespace zeb2hart::dom

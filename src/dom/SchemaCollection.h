@@ -10,6 +10,7 @@
 //   - the root element's namespace is in the collection: the document must be valid;
 //   - it starts with "x-schema:" but is not in the collection: the document fails;
 //   - any other namespace, or none, and an empty collection: nothing is checked.
+// One thread calls it: the frame's apartment, calling into the component (no locks).
 
 #include <libxml/tree.h>
 
@@ -20,9 +21,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/XmlDom.h"
+#include "dom/XmlDom.h"
 
-namespace zeb2hart::platform {
+namespace zeb2hart::dom {
 
 // A schema file that cannot be added; what() is the parser's description.
 class SchemaError : public std::runtime_error {
@@ -84,4 +85,4 @@ private:
     std::size_t m_compileCount = 0;
 };
 
-} // namespace zeb2hart::platform
+} // namespace zeb2hart::dom
