@@ -79,7 +79,6 @@ public:
     explicit Parsed(const std::string& text) { m_result = m_document.loadXml(text); }
     bool loaded() const { return m_result == platform::LoadResult::Loaded; }
     xmlNode* node(const std::string& path) const { return m_document.selectSingleNode(path); }
-    // The attributes of the element at `path`, in document order, by qualified name.
     Attributes attributes(const std::string& path) const { return attributesOf(node(path)); }
     std::string attribute(const std::string& path, const std::string& name) const
     {
@@ -93,11 +92,6 @@ public:
             names.push_back(platform::qualifiedName(child));
         return names;
     }
-    std::size_t count(const std::string& path, const std::string& childName) const
-    {
-        return platform::childElements(node(path), childName).size();
-    }
-    const platform::XmlDocument& document() const { return m_document; }
 
 private:
     platform::XmlDocument m_document;
