@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <span>
+#include <variant>
 
 #include "fdt/Errors.h"
 #include "support/Conversions.h"
@@ -22,14 +23,6 @@ constexpr std::int16_t kBroadcast = 7;
 
 // HART answers made by the gateway itself.
 constexpr std::uint8_t kNotImplemented = 50;
-
-constexpr const char* kRequestPath = "FDT/DataExchangeRequest";
-constexpr const char* kRequestDataPath = "FDT/DataExchangeRequest/fdt:CommunicationData";
-constexpr const char* kZebRequestHeaderPath = "FDT/DataExchangeRequest/CommunicationHeader";
-constexpr const char* kResponsePath = "FDT/DataExchangeResponse";
-constexpr const char* kResponseHeaderPath = "FDT/DataExchangeResponse/CommunicationHeader";
-constexpr const char* kResponseDataPath = "FDT/DataExchangeResponse/fdt:CommunicationData";
-constexpr const char* kZebErrorPath = "FDT/ZebCommError";
 
 constexpr const char* kTransactionRequestName = "IFdtCommunication_TransactionRequest";
 constexpr const char* kTransactionRequestCall = "IFdtCommunication_TransactionRequest()";
@@ -57,13 +50,6 @@ std::shared_ptr<fdt::IFdtCommunication> requireDriver(const clsCommunicator& com
     if (!driver)
         throw fdt::NullObjectError("no communication interface of the parent is set");
     return driver;
-}
-
-// CommunicationData of a ZEB request that the gateway built: the builders set it
-// only when the telegram has data bytes, so a header without it has none.
-std::string requestData(xml::XMLHelp& xmlHelp, const std::string& request)
-{
-    return xmlHelp.FindAttributeFromXML(request, kZebRequestHeaderPath, "CommunicationData").value_or(std::string());
 }
 
 std::shared_ptr<fdt::IFdtCommunicationEvents> requireCallback(const clsCommunicator& communicator)
@@ -172,11 +158,10 @@ bool HartGateway::ConnectRequest(const std::shared_ptr<fdt::IFdtCommunicationEve
     }
 
     try {
-        m_Communicator.shortAddress(
-            m_XMLHelp.GetAttributeFromXML(fieldbusFrame, "FDT/ConnectRequest/ShortAddress", "shortAddress"));
+        const xml::HartConnectRequest childRequest = m_XMLHelp.ReadHartConnectRequest(fieldbusFrame);
+        m_Communicator.shortAddress(childRequest.shortAddress.text());
         m_Communicator.CallbackInterface(callback);
-        const std::string tag = m_XMLHelp.GetAttributeFromXML(fieldbusFrame, "FDT/ConnectRequest", "fdt:tag");
-        const std::string request = m_XMLHelp.BuildHARTConnectRequest(tag);
+        const std::string request = m_XMLHelp.BuildHARTConnectRequest(childRequest.tag.text());
         m_host.MonitorMsg(kConnectRequestName, "", color::Green, filter::FdtInterface);
         const bool accepted =
             requireDriver(m_Communicator)->ConnectRequest(m_host.selfAsCallback(), invokeId, kZebProtocolId, request);
@@ -214,8 +199,9 @@ bool HartGateway::TransactionRequest(const std::string& invokeId, const std::str
 
     bool result = false;
     try {
-        m_HARTCommand = support::toInteger(m_XMLHelp.GetAttributeFromXML(fieldbusFrame, kRequestPath, "commandNumber"));
-        const std::string dataText = m_XMLHelp.GetAttributeFromXML(fieldbusFrame, kRequestDataPath, "byteArray");
+        const xml::HartTransactionRequest request = m_XMLHelp.ReadHartTransactionRequest(fieldbusFrame);
+        m_HARTCommand = support::toInteger(request.commandNumber.text());
+        const std::string& dataText = request.data.text();
         const std::vector<std::uint8_t> bytes = support::HexToByteArray(dataText);
         m_host.MonitorMsg("Request HART 'Command #" + decimal(m_HARTCommand) + "'", "InvokeID " + invokeId,
                           color::Black, filter::HartProtocol);
@@ -224,7 +210,7 @@ bool HartGateway::TransactionRequest(const std::string& invokeId, const std::str
         std::uint8_t responseCode = kNotImplemented;
         switch (m_HARTCommand) {
         case 0:
-            sendIdentitySequence(invokeId, fieldbusFrame, result);
+            sendIdentitySequence(invokeId, request, result);
             break;
         case 59:
             simulatedData = dataText;
@@ -237,14 +223,14 @@ bool HartGateway::TransactionRequest(const std::string& invokeId, const std::str
             m_host.MonitorMsg("", "ZEB Protocol : " + support::ByteArrayToHex(bytes), color::Black,
                               filter::HartProtocol);
             armTimeout();
-            return sendSingleRequest(invokeId, fieldbusFrame, kDataExchange, result);
+            return sendSingleRequest(invokeId, request, kDataExchange, result);
         case 129:
             if (bytes.size() < 4)
                 throw fdt::NotFoundError("command 129 carries fewer than four bytes");
             m_host.MonitorMsg("Broadcast", BroadcastText(bytes[3]), color::Blue, filter::ZebProtocol);
-            return sendSingleRequest(invokeId, fieldbusFrame, kBroadcast, result);
+            return sendSingleRequest(invokeId, request, kBroadcast, result);
         case 131:
-            sendDelayedDataRead(invokeId, fieldbusFrame, result);
+            sendDelayedDataRead(invokeId, request, result);
             armTimeout();
             return result;
         default:
@@ -263,10 +249,8 @@ bool HartGateway::TransactionRequest(const std::string& invokeId, const std::str
         if (!simulatedData.empty())
             m_host.MonitorMsg("", "Data : " + simulatedData, color::Black, filter::HartProtocol);
         m_host.MonitorMsg("", statusLine(deviceStatus, responseCode), color::Black, filter::HartProtocol);
-        const std::string reference =
-            m_XMLHelp.GetAttributeFromXML(fieldbusFrame, kRequestPath, "communicationReference");
-        const std::string answer =
-            m_XMLHelp.HARTTransactionResponseXML(m_HARTCommand, reference, simulatedData, deviceStatus, responseCode);
+        const std::string answer = m_XMLHelp.HARTTransactionResponseXML(
+            m_HARTCommand, request.communicationReference.text(), simulatedData, deviceStatus, responseCode);
         requireCallback(m_Communicator)->OnTransactionResponse(invokeId, answer);
         return true;
     } catch (const std::exception&) {
@@ -301,12 +285,11 @@ void HartGateway::OnConnectResponse(const std::string& invokeId, const std::stri
         return;
     }
     try {
-        m_Communicator.communicationReference(
-            m_XMLHelp.GetAttributeFromXML(response, "FDT/ConnectResponse", "CommunicationReference"));
-        const std::string tag = m_XMLHelp.GetAttributeFromXML(response, "FDT/ConnectResponse", "fdt:tag");
-        const std::string answer = m_XMLHelp.BuildHARTConnectResponse(
-            tag, m_XMLHelp.GetAttributeFromXML(response, "FDT/ConnectResponse", "CommunicationReference"),
-            m_Communicator.shortAddress());
+        const xml::ZebConnectResponse connected = m_XMLHelp.ReadZebConnectResponse(response);
+        m_Communicator.communicationReference(connected.communicationReference.text());
+        const std::string& tag = connected.tag.text();
+        const std::string answer =
+            m_XMLHelp.BuildHARTConnectResponse(tag, connected.communicationReference.text(), m_Communicator.shortAddress());
         callback->OnConnectResponse(invokeId, answer);
         m_host.MonitorMsg(name, "", color::Green, filter::FdtInterface);
         m_host.setCommStatus(0);
@@ -319,9 +302,8 @@ void HartGateway::OnDisconnectResponse(const std::string& invokeId, const std::s
 {
     constexpr const char* name = "IFdtCommunicationEvents_OnDisconnectResponse()";
     try {
-        const std::string reference =
-            m_XMLHelp.GetAttributeFromXML(response, "FDT/DisconnectResponse", "CommunicationReference");
-        const std::string answer = m_XMLHelp.BuildHARTDisconnectResponse(reference);
+        const std::string answer = m_XMLHelp.BuildHARTDisconnectResponse(
+            m_XMLHelp.ReadZebDisconnectResponse(response).communicationReference.text());
         requireCallback(m_Communicator)->OnDisconnectResponse(invokeId, answer);
         m_host.MonitorMsg(name, "", color::Green, filter::FdtInterface);
         m_host.setCommStatus(1);
@@ -340,94 +322,17 @@ void HartGateway::OnTransactionResponse(const std::string& invokeId, const std::
         return;
     }
 
-    std::string childInvokeId = invokeId;
-    std::string answer;
-    if (m_XMLHelp.IsErrorProtocol(response)) {
-        const bool zebActive = support::toBoolean(m_XMLHelp.GetAttributeFromXML(response, kZebErrorPath, "ZebActive"));
-        const std::string error = m_XMLHelp.GetAttributeFromXML(response, kZebErrorPath, "ZebcommError");
-        if (error == "timeout" && zebActive) {
-            const std::string reference =
-                m_XMLHelp.GetAttributeFromXML(response, kZebErrorPath, "CommunicationReference");
-            answer = m_XMLHelp.HARTErrorUndefinedXML(support::toByte(fdt::Variant{m_HARTCommand}), reference);
-        } else {
-            const std::string name = m_XMLHelp.GetAttributeFromXML(response, kZebErrorPath, "ZebcommError");
-            const std::string tag = m_XMLHelp.GetAttributeFromXML(response, kZebErrorPath, "fdt:tag");
-            answer = m_XMLHelp.HARTErrorResponseXML(name, tag);
-        }
-        if (m_HARTCommand != 129) {
-            m_host.MonitorMsg("IFdtCommunicationEvents_OnTransactionResponse", error + kCrLf, color::Red,
-                              filter::HartProtocol);
-            m_host.MonitorMsg("Response ZEB", error + kCrLf, color::Red, filter::ZebProtocol);
-        } else {
-            m_host.MonitorMsg("Broadcast", std::string("Command Response") + kCrLf, color::Black,
-                              filter::HartProtocol);
-        }
-    } else {
-        m_host.MonitorMsg("Response ZEB", "InvokeID " + invokeId, color::Blue, filter::ZebProtocol);
-        const std::string objectNo = m_XMLHelp.GetAttributeFromXML(response, kResponseHeaderPath, "ObjectNo");
-        const std::string subNo = m_XMLHelp.GetAttributeFromXML(response, kResponseHeaderPath, "SubNo");
-        const std::string messageType = m_XMLHelp.GetAttributeFromXML(response, kResponseHeaderPath, "MessageType");
-        const std::string status = m_XMLHelp.GetAttributeFromXML(response, kResponsePath, "Status");
-        m_host.MonitorMsg("",
-                          "ObjNo.: " + objectNo + "\tSubNo.: " + subNo + "\tMsgType : " + messageType +
-                              "\tStatus : " + status,
-                          color::Blue, filter::ZebProtocol);
-        const std::string data = m_XMLHelp.GetAttributeFromXML(response, kResponseHeaderPath, "CommunicationData");
-        if (!data.empty())
-            m_host.MonitorMsg("", "Data : " + data, color::Blue, filter::ZebProtocol);
-
-        if (m_Communicator.ZEBSeqColCount() == 0) {
-            // The answer to the child's single request.
-            const std::uint8_t responseCode =
-                ZEBStatusToResponseCode(support::toByte(status), support::HexToByteArray(data));
-            const std::uint8_t deviceStatus = 0;
-            const std::string reference =
-                m_XMLHelp.GetAttributeFromXML(response, kResponsePath, "CommunicationReference");
-            const std::string hartData = m_HARTCommand == 131 ? m_XMLHelp.ZEBToHARTCommunicationDataDelayed(response)
-                                                              : m_XMLHelp.ZEBToHARTCommunicationData(response);
-            answer = m_XMLHelp.HARTTransactionResponseXML(m_HARTCommand, reference, hartData, deviceStatus,
-                                                          responseCode);
-            m_host.MonitorMsg(hartResponseHeading(m_HARTCommand), "InvokeID " + invokeId, color::Black,
-                              filter::HartProtocol);
-            std::string shownBytes;
-            if (m_HARTCommand != 131)
-                shownBytes = support::ByteArrayToHex(
-                    support::HexToByteArray(m_XMLHelp.GetAttributeFromXML(answer, kResponseDataPath, "byteArray")));
-            m_host.MonitorMsg("", "ZEB Protocol : " + shownBytes + kCrLf, color::Black, filter::HartProtocol);
-        } else {
-            // One answer of the identity sequence.
-            const clsZEBSequence element = *m_Communicator.RequestedElement(invokeId);
-            if (support::toLong(objectNo) == element.ObjectNumber) {
-                const std::vector<std::uint8_t> bytes = support::HexToByteArray(data);
-                if (bytes.size() >= 3) {
-                    // The device identifier, least significant byte first in the answer.
-                    m_Cmd0Response[9] = bytes[2];
-                    m_Cmd0Response[10] = bytes[1];
-                    m_Cmd0Response[11] = bytes[0];
-                } else if (bytes.size() == 1) {
-                    m_Cmd0Response.at(element.HARTResponseDataPos) = support::toByte("&H" + data);
-                } else {
-                    throw fdt::Error("identity answer of object " + objectNo + " holds " +
-                                     std::to_string(bytes.size()) + " data bytes");
-                }
-            }
-            m_Communicator.ZEBSeqColRemove(invokeId);
-            if (m_Communicator.ZEBSeqColCount() > 0)
-                return;
-
-            const std::uint8_t deviceStatus = 0;
-            const std::uint8_t responseCode = 0;
-            childInvokeId = m_Communicator.HARTCmd0InvokeId();
-            const std::string hartData = support::ByteArrayToHex(std::span<const std::uint8_t>(m_Cmd0Response));
-            answer = m_XMLHelp.HARTTransactionResponseXML(m_HARTCommand, m_Communicator.communicationReference(),
-                                                          hartData, deviceStatus, responseCode);
-            m_host.MonitorMsg(hartResponseHeading(m_HARTCommand), "InvokeID " + childInvokeId, color::Black,
-                              filter::HartProtocol);
-            m_host.MonitorMsg("", "Data : " + hartData, color::Black, filter::HartProtocol);
-            m_host.MonitorMsg("", statusLine(deviceStatus, responseCode), color::Black, filter::HartProtocol);
-        }
+    const xml::ZebAnswer answer = m_XMLHelp.ReadZebAnswer(response);
+    if (const auto* error = std::get_if<xml::ZebErrorAnswer>(&answer)) {
+        answerError(invokeId, *error);
+        return;
     }
-    requireCallback(m_Communicator)->OnTransactionResponse(childInvokeId, answer);
+    const auto& data = std::get<xml::ZebTransactionResponse>(answer);
+    showZebResponse(invokeId, data);
+    if (m_Communicator.ZEBSeqColCount() == 0)
+        answerSingleRequest(invokeId, data);
+    else
+        answerIdentityElement(invokeId, data);
 }
 
 void HartGateway::TimeoutTimer_TimerEvent()
@@ -436,15 +341,121 @@ void HartGateway::TimeoutTimer_TimerEvent()
     sendBroadcast();
 }
 
-// --- private ------------------------------------------------------------------------
+// --- the three kinds of answer -----------------------------------------------------
 
-std::string HartGateway::zebHeaderLine(const std::string& request)
+void HartGateway::answerError(const std::string& invokeId, const xml::ZebErrorAnswer& error)
 {
-    const std::string objectNo = m_XMLHelp.GetAttributeFromXML(request, kZebRequestHeaderPath, "ObjectNo");
-    const std::string subNo = m_XMLHelp.GetAttributeFromXML(request, kZebRequestHeaderPath, "SubNo");
-    const std::string messageType = m_XMLHelp.GetAttributeFromXML(request, kZebRequestHeaderPath, "MessageType");
-    const std::string control = m_XMLHelp.GetAttributeFromXML(request, kRequestPath, "Control");
-    return "ObjNo.: " + objectNo + "\tSubNo.: " + subNo + "\tMsgType : " + messageType + "\tCtrl.: " + control;
+    // ZebActive must read as a Boolean whatever the error is.
+    const bool zebActive = support::toBoolean(error.zebActive.text());
+    const std::string& name = error.zebCommError.text();
+    std::string answer;
+    if (name == "timeout" && zebActive) {
+        const std::string& reference = error.communicationReference.text();
+        answer = m_XMLHelp.HARTErrorUndefinedXML(support::toByte(fdt::Variant{m_HARTCommand}), reference);
+    } else {
+        answer = m_XMLHelp.HARTErrorResponseXML(name, error.tag.text());
+    }
+    if (m_HARTCommand != 129) {
+        m_host.MonitorMsg("IFdtCommunicationEvents_OnTransactionResponse", name + kCrLf, color::Red,
+                          filter::HartProtocol);
+        m_host.MonitorMsg("Response ZEB", name + kCrLf, color::Red, filter::ZebProtocol);
+    } else {
+        m_host.MonitorMsg("Broadcast", std::string("Command Response") + kCrLf, color::Black, filter::HartProtocol);
+    }
+    requireCallback(m_Communicator)->OnTransactionResponse(invokeId, answer);
+}
+
+void HartGateway::showZebResponse(const std::string& invokeId, const xml::ZebTransactionResponse& response)
+{
+    m_host.MonitorMsg("Response ZEB", "InvokeID " + invokeId, color::Blue, filter::ZebProtocol);
+    const std::string& objectNo = response.objectNo.text();
+    const std::string& subNo = response.subNo.text();
+    const std::string& messageType = response.messageType.text();
+    const std::string& status = response.status.text();
+    m_host.MonitorMsg("",
+                      "ObjNo.: " + objectNo + "\tSubNo.: " + subNo + "\tMsgType : " + messageType +
+                          "\tStatus : " + status,
+                      color::Blue, filter::ZebProtocol);
+    const std::string& data = response.communicationData.text();
+    if (!data.empty())
+        m_host.MonitorMsg("", "Data : " + data, color::Blue, filter::ZebProtocol);
+}
+
+void HartGateway::answerSingleRequest(const std::string& invokeId, const xml::ZebTransactionResponse& response)
+{
+    const std::string& status = response.status.text();
+    const std::string& data = response.communicationData.text();
+    const std::uint8_t responseCode = ZEBStatusToResponseCode(support::toByte(status), support::HexToByteArray(data));
+    const std::uint8_t deviceStatus = 0;
+    const std::string& reference = response.communicationReference.text();
+    const std::string hartData = m_HARTCommand == 131 ? xml::XMLHelp::ZEBToHARTCommunicationDataDelayed(response)
+                                                      : xml::XMLHelp::ZEBToHARTCommunicationData(response);
+    const std::string answer =
+        m_XMLHelp.HARTTransactionResponseXML(m_HARTCommand, reference, hartData, deviceStatus, responseCode);
+    m_host.MonitorMsg(hartResponseHeading(m_HARTCommand), "InvokeID " + invokeId, color::Black, filter::HartProtocol);
+    std::string shownBytes;
+    if (m_HARTCommand != 131)
+        shownBytes = support::ByteArrayToHex(
+            support::HexToByteArray(m_XMLHelp.ReadHartTransactionResponse(answer).data.text()));
+    m_host.MonitorMsg("", "ZEB Protocol : " + shownBytes + kCrLf, color::Black, filter::HartProtocol);
+    requireCallback(m_Communicator)->OnTransactionResponse(invokeId, answer);
+}
+
+void HartGateway::answerIdentityElement(const std::string& invokeId, const xml::ZebTransactionResponse& response)
+{
+    // The element stays in the list until it is removed below.
+    const clsZEBSequence& element = *m_Communicator.RequestedElement(invokeId);
+    const std::string& objectNo = response.objectNo.text();
+    if (support::toLong(objectNo) == element.ObjectNumber) {
+        const std::string& data = response.communicationData.text();
+        const std::vector<std::uint8_t> bytes = support::HexToByteArray(data);
+        if (bytes.size() >= 3) {
+            // The device identifier, least significant byte first in the answer.
+            m_Cmd0Response[9] = bytes[2];
+            m_Cmd0Response[10] = bytes[1];
+            m_Cmd0Response[11] = bytes[0];
+        } else if (bytes.size() == 1) {
+            m_Cmd0Response.at(element.HARTResponseDataPos) = support::toByte("&H" + data);
+        } else {
+            throw fdt::Error("identity answer of object " + objectNo + " holds " + std::to_string(bytes.size()) +
+                             " data bytes");
+        }
+    }
+    m_Communicator.ZEBSeqColRemove(invokeId);
+    if (m_Communicator.ZEBSeqColCount() > 0)
+        return;
+
+    // The last read has been answered: the child gets the command 0 answer.
+    const std::uint8_t deviceStatus = 0;
+    const std::uint8_t responseCode = 0;
+    const std::string childInvokeId = m_Communicator.HARTCmd0InvokeId();
+    const std::string hartData = support::ByteArrayToHex(std::span<const std::uint8_t>(m_Cmd0Response));
+    const std::string answer = m_XMLHelp.HARTTransactionResponseXML(
+        m_HARTCommand, m_Communicator.communicationReference(), hartData, deviceStatus, responseCode);
+    m_host.MonitorMsg(hartResponseHeading(m_HARTCommand), "InvokeID " + childInvokeId, color::Black,
+                      filter::HartProtocol);
+    m_host.MonitorMsg("", "Data : " + hartData, color::Black, filter::HartProtocol);
+    m_host.MonitorMsg("", statusLine(deviceStatus, responseCode), color::Black, filter::HartProtocol);
+    requireCallback(m_Communicator)->OnTransactionResponse(childInvokeId, answer);
+}
+
+// --- requests to the parent -----------------------------------------------------------
+
+void HartGateway::showZebRequest(const std::string& invokeId, const std::string& request, const char* dataLabel)
+{
+    m_host.MonitorMsg("Request ZEB", "InvokeID " + invokeId, color::Blue, filter::ZebProtocol);
+    const xml::ZebTransactionRequest built = m_XMLHelp.ReadZebTransactionRequest(request);
+    const std::string& objectNo = built.objectNo.text();
+    const std::string& subNo = built.subNo.text();
+    const std::string& messageType = built.messageType.text();
+    const std::string& control = built.control.text();
+    m_host.MonitorMsg("",
+                      "ObjNo.: " + objectNo + "\tSubNo.: " + subNo + "\tMsgType : " + messageType +
+                          "\tCtrl.: " + control,
+                      color::Blue, filter::ZebProtocol);
+    // The builders set CommunicationData only when the telegram has data bytes.
+    if (dataLabel != nullptr && !built.communicationData.textOrEmpty().empty())
+        m_host.MonitorMsg("", dataLabel + built.communicationData.textOrEmpty(), color::Blue, filter::ZebProtocol);
 }
 
 void HartGateway::sendBroadcast()
@@ -452,8 +463,7 @@ void HartGateway::sendBroadcast()
     m_ZebInvokeId = support::NewGuidString(false);
     const std::string request =
         m_XMLHelp.ZEBDataExchangeXML(kBroadcast, kBroadcastTelegram, m_Communicator.communicationReference());
-    m_host.MonitorMsg("Request ZEB", "InvokeID " + m_ZebInvokeId, color::Blue, filter::ZebProtocol);
-    m_host.MonitorMsg("", zebHeaderLine(request), color::Blue, filter::ZebProtocol);
+    showZebRequest(m_ZebInvokeId, request, nullptr);
     if (const auto driver = m_Communicator.ZEBDriverInterface())
         driver->TransactionRequest(m_ZebInvokeId, request);
 }
@@ -469,25 +479,22 @@ void HartGateway::armTimeout()
     TimeoutTimer.Enabled(true);
 }
 
-bool HartGateway::sendSingleRequest(const std::string& invokeId, const std::string& fieldbusFrame,
+bool HartGateway::sendSingleRequest(const std::string& invokeId, const xml::HartTransactionRequest& childRequest,
                                     std::int16_t messageType, bool& result)
 {
-    const std::string telegram = m_XMLHelp.GetAttributeFromXML(fieldbusFrame, kRequestDataPath, "byteArray");
-    const std::string reference = m_XMLHelp.GetAttributeFromXML(fieldbusFrame, kRequestPath, "communicationReference");
+    const std::string& telegram = childRequest.data.text();
+    const std::string& reference = childRequest.communicationReference.text();
     const std::string request = m_XMLHelp.ZEBDataExchangeXML(messageType, telegram, reference);
-    m_host.MonitorMsg("Request ZEB", "InvokeID " + invokeId, color::Blue, filter::ZebProtocol);
-    m_host.MonitorMsg("", zebHeaderLine(request), color::Blue, filter::ZebProtocol);
-    const std::string data = requestData(m_XMLHelp, request);
-    if (!data.empty())
-        m_host.MonitorMsg("", "Data: " + data, color::Blue, filter::ZebProtocol);
+    showZebRequest(invokeId, request, "Data: ");
     result = requireDriver(m_Communicator)->TransactionRequest(invokeId, request);
     reportSent(result);
     return result;
 }
 
-void HartGateway::sendDelayedDataRead(const std::string& invokeId, const std::string& fieldbusFrame, bool& result)
+void HartGateway::sendDelayedDataRead(const std::string& invokeId, const xml::HartTransactionRequest& childRequest,
+                                      bool& result)
 {
-    const std::string reference = m_XMLHelp.GetAttributeFromXML(fieldbusFrame, kRequestPath, "communicationReference");
+    const std::string& reference = childRequest.communicationReference.text();
     xml::ComData record;
     record.MessageType = kDataExchange;
     record.ObjectType = 2;
@@ -501,7 +508,8 @@ void HartGateway::sendDelayedDataRead(const std::string& invokeId, const std::st
     reportSent(result);
 }
 
-void HartGateway::sendIdentitySequence(const std::string& invokeId, const std::string& fieldbusFrame, bool& result)
+void HartGateway::sendIdentitySequence(const std::string& invokeId, const xml::HartTransactionRequest& childRequest,
+                                       bool& result)
 {
     const std::array<std::string, 6> texts = m_host.identityTexts();
     m_Communicator.InitZebSequence(texts[0], texts[1], texts[2], texts[3], texts[4], texts[5]);
@@ -511,7 +519,7 @@ void HartGateway::sendIdentitySequence(const std::string& invokeId, const std::s
     m_Cmd0Response[4] = 5;
     m_Communicator.HARTCmd0InvokeId(invokeId);
     m_Communicator.ZEBSeqComAct(true);
-    const std::string reference = m_XMLHelp.GetAttributeFromXML(fieldbusFrame, kRequestPath, "communicationReference");
+    const std::string& reference = childRequest.communicationReference.text();
 
     // Older pending reads are sent again together with the new ones.
     const std::int16_t count = m_Communicator.ZEBSeqColCount();
@@ -525,11 +533,7 @@ void HartGateway::sendIdentitySequence(const std::string& invokeId, const std::s
         if (taken) {
             m_host.MonitorMsg(kTransactionRequestCall, "ZEB Collection Item Successful", color::Green,
                               filter::FdtInterface);
-            m_host.MonitorMsg("Request ZEB", "InvokeID " + element.invokeId, color::Blue, filter::ZebProtocol);
-            m_host.MonitorMsg("", zebHeaderLine(request), color::Blue, filter::ZebProtocol);
-            const std::string data = requestData(m_XMLHelp, request);
-            if (!data.empty())
-                m_host.MonitorMsg("", "Data : " + data, color::Blue, filter::ZebProtocol);
+            showZebRequest(element.invokeId, request, "Data : ");
         } else {
             m_host.MonitorMsg(kTransactionRequestCall, "ZEB Collection Item denied", color::Red, filter::FdtInterface);
         }

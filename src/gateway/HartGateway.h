@@ -2,7 +2,9 @@
 // The HART channel of the gateway: the child's connect, disconnect and HART
 // commands turned into ZEB requests to the parent, and the parent's answers
 // turned back into HART answers. DTMMain owns one and forwards its
-// IFdtCommunication and IFdtCommunicationEvents operations to it.
+// IFdtCommunication and IFdtCommunicationEvents operations to it, on the one
+// thread that calls into the component (the frame's apartment); the timer's
+// expiry arrives on that thread too, from its event loop.
 
 #include <array>
 #include <cstdint>
@@ -14,6 +16,8 @@
 #include "gateway/clsCommunicator.h"
 #include "gateway/clsTimerControl.h"
 #include "support/Monitor.h"
+#include "xml/ProtocolIds.h"
+#include "xml/Records.h"
 
 namespace zeb2hart::xml {
 class XMLHelp;
@@ -34,8 +38,8 @@ public:
     virtual std::shared_ptr<fdt::IFdtCommunicationEvents> selfAsCallback() = 0;
 };
 
-constexpr const char* kHartProtocolId = "036D1498-387B-11D4-86E1-00E0987270B9";
-constexpr const char* kZebProtocolId = "81684E65-6385-4690-ACCF-49995B3B4E8B";
+using xml::kHartProtocolId;
+using xml::kZebProtocolId;
 constexpr const char* kBroadcastTelegram = "8000000300";
 
 // The HART response code for a ZEB status byte and the answer's data bytes.
@@ -74,17 +78,29 @@ public:
     const std::string& ZebInvokeId() const { return m_ZebInvokeId; }
 
 private:
-    // "ObjNo.: … TAB SubNo.: … TAB MsgType : … TAB Ctrl.: …" of a ZEB request.
-    std::string zebHeaderLine(const std::string& request);
+    // The parent's answer to the child's request: a ZEB error answer, the answer
+    // to a single request (commands 128, 129, 131), or one answer of the command 0
+    // identity sequence. Each ends with the child's answer, if one is due.
+    void answerError(const std::string& invokeId, const xml::ZebErrorAnswer& error);
+    void showZebResponse(const std::string& invokeId, const xml::ZebTransactionResponse& response);
+    void answerSingleRequest(const std::string& invokeId, const xml::ZebTransactionResponse& response);
+    void answerIdentityElement(const std::string& invokeId, const xml::ZebTransactionResponse& response);
+
+    // "Request ZEB", the header line "ObjNo.: … TAB SubNo.: … TAB MsgType : … TAB
+    // Ctrl.: …" read back from the built request, and its data after `dataLabel`
+    // when there are data (no data line without a label).
+    void showZebRequest(const std::string& invokeId, const std::string& request, const char* dataLabel);
     // The warm-start telegram under a new m_ZebInvokeId (disconnect and time-out).
     void sendBroadcast();
     void armTimeout();
     // Each sets `result` as soon as the parent has answered, so that a later
     // failure still returns what the parent said.
-    bool sendSingleRequest(const std::string& invokeId, const std::string& fieldbusFrame, std::int16_t messageType,
-                           bool& result);
-    void sendDelayedDataRead(const std::string& invokeId, const std::string& fieldbusFrame, bool& result);
-    void sendIdentitySequence(const std::string& invokeId, const std::string& fieldbusFrame, bool& result);
+    bool sendSingleRequest(const std::string& invokeId, const xml::HartTransactionRequest& childRequest,
+                           std::int16_t messageType, bool& result);
+    void sendDelayedDataRead(const std::string& invokeId, const xml::HartTransactionRequest& childRequest,
+                             bool& result);
+    void sendIdentitySequence(const std::string& invokeId, const xml::HartTransactionRequest& childRequest,
+                              bool& result);
     void reportSent(bool taken);
 
     GatewayHost& m_host;

@@ -1,5 +1,6 @@
 #include "gateway/clsCommunicator.h"
 
+#include <algorithm>
 #include <array>
 
 #include "fdt/Errors.h"
@@ -12,7 +13,7 @@ namespace {
 // One identity item: the text naming its ZEB object, the text used when that
 // one is unusable, and where the answer goes in the command 0 layout.
 struct IdentityEntry {
-    std::string value;
+    std::string_view value;
     const char* defaultText;
     std::uint8_t position;
 };
@@ -45,23 +46,38 @@ void clsCommunicator::InitZebSequence(const std::string& manufacturerIdCode, con
         {deviceId, "32516.28", 9},
     }};
 
-    for (const IdentityEntry& entry : entries) {
-        clsZEBSequence element;
+    // The texts rarely change between two sequences: what they gave last time is
+    // taken again. Each element gets its own invoke identifier all the same.
+    const bool known = m_identityReads.size() == entries.size() &&
+                       std::equal(entries.begin(), entries.end(), m_identityTexts.begin(),
+                                  [](const IdentityEntry& entry, const std::string& text) { return entry.value == text; });
+    std::vector<clsZEBSequence> reads;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const IdentityEntry& entry = entries[i];
+        clsZEBSequence element = known ? m_identityReads[i] : clsZEBSequence{};
         element.invokeId = support::NewGuidString(false);
-
-        std::string text = entry.value;
-        std::size_t point = text.find('.');
-        if (text.empty() || point == std::string::npos || point + 1 == text.size()) {
-            text = entry.defaultText;
-            point = text.find('.');
+        if (!known) {
+            std::string text(entry.value);
+            std::size_t point = text.find('.');
+            if (text.empty() || point == std::string::npos || point + 1 == text.size()) {
+                text = entry.defaultText;
+                point = text.find('.');
+            }
+            element.ObjectNumber = support::toLong(std::string_view(text).substr(0, point));
+            // The object's sub-number is the one after the point plus one.
+            const double subNumber = support::toDouble(std::string_view(text).substr(point + 1)) + 1.0;
+            element.SubNumber = support::toByte(fdt::Variant{subNumber});
+            element.NoOfBtes = 4;
+            element.HARTResponseDataPos = entry.position;
+            reads.push_back(element);
+            reads.back().invokeId.clear();
         }
-        element.ObjectNumber = support::toLong(std::string_view(text).substr(0, point));
-        // The object's sub-number is the one after the point plus one.
-        const double subNumber = support::toDouble(std::string_view(text).substr(point + 1)) + 1.0;
-        element.SubNumber = support::toByte(fdt::Variant{subNumber});
-        element.NoOfBtes = 4;
-        element.HARTResponseDataPos = entry.position;
         m_ZEBSeqCol.push_back(std::move(element));
+    }
+    if (!known) {
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            m_identityTexts[i] = entries[i].value;
+        m_identityReads = std::move(reads);
     }
 }
 

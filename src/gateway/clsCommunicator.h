@@ -4,6 +4,7 @@
 // reference and short address, and the pending reads of a command 0 identity
 // sequence.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -57,6 +58,10 @@ private:
     std::string m_HARTCmd0InvokeId;
     bool m_ZEBSeqComAct = false;
     std::vector<clsZEBSequence> m_ZEBSeqCol;
+    // The identity texts of the last InitZebSequence that went through, and the
+    // reads they gave (without invoke identifiers).
+    std::array<std::string, 6> m_identityTexts;
+    std::vector<clsZEBSequence> m_identityReads;
 };
 
 // A small public interface declared beside the connection record; nothing in

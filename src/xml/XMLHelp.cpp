@@ -15,6 +15,8 @@
 #include "dom/XmlDom.h"
 #include "support/Conversions.h"
 #include "support/Trace.h"
+#include "xml/DocumentPaths.h"
+#include "xml/ProtocolIds.h"
 
 namespace zeb2hart::xml {
 
@@ -28,36 +30,51 @@ namespace {
 
 constexpr const char* kCrLf = "\r\n";
 constexpr const char* kOwnDeviceTypeName = "ZEB to HART Gateway";
-constexpr const char* kOwnBusCategory = "81684E65-6385-4690-ACCF-49995B3B4E8B";
 constexpr const char* kIconPlaceholder = "$(PathToDeviceIcon)";
 constexpr std::int16_t kBroadcastCommand = 129;
 
-// Paths of the documents read and built here.
-constexpr const char* kZebRequest = "FDT/DataExchangeRequest";
-constexpr const char* kZebRequestHeader = "FDT/DataExchangeRequest/CommunicationHeader";
-constexpr const char* kZebResponse = "FDT/DataExchangeResponse";
-constexpr const char* kZebResponseHeader = "FDT/DataExchangeResponse/CommunicationHeader";
-constexpr const char* kHartResponse = "FDT/DataExchangeResponse";
-constexpr const char* kHartResponseData = "FDT/DataExchangeResponse/fdt:CommunicationData";
-constexpr const char* kHartResponseStatus = "FDT/DataExchangeResponse/Status";
-constexpr const char* kHartCommandResponse = "FDT/DataExchangeResponse/Status/CommandResponse";
-constexpr const char* kOwnVersionInformation = "FDT/DtmInfo/fdt:VersionInformation";
-constexpr const char* kOwnDeviceType = "FDT/DtmInfo/DtmDeviceTypes/fdt:DtmDeviceType";
+using Node = xmlNode*;
 
-XMLHelp::Node requireNode(const XmlDocument& document, const char* path)
+Node requireNode(const XmlDocument& document, const char* path)
 {
-    XMLHelp::Node node = document.selectSingleNode(path);
+    Node node = document.selectSingleNode(path);
     if (node == nullptr)
         throw fdt::NotFoundError(std::string("The document has no element ") + path);
     return node;
 }
 
-std::string requireAttribute(const XMLHelp::Node element, const std::string& name)
+std::string requireAttribute(const Node element, const char* name)
 {
     std::optional<std::string> value = dom::attribute(element, name);
     if (!value)
-        throw fdt::NotFoundError("The element " + dom::qualifiedName(element) + " has no attribute " + name);
+        throw Field::missing(dom::qualifiedName(element), name);
     return *value;
+}
+
+// The value as attribute text (XMLHelp::ValueToText), in place of the attribute
+// of that name or after the element's attributes (a prefix takes the namespace
+// in scope). Texts and integers are written as ValueToText writes them.
+void setAttribut(const char* name, const fdt::Variant& value, Node element)
+{
+    dom::setAttribute(element, name, XMLHelp::ValueToText(value));
+}
+void setAttribut(const char* name, const std::string& text, Node element)
+{
+    dom::setAttribute(element, name, text);
+}
+void setAttribut(const char* name, const char* text, Node element)
+{
+    dom::setAttribute(element, name, text);
+}
+void setAttribut(const char* name, std::int32_t number, Node element)
+{
+    dom::setAttribute(element, name, std::to_string(number));
+}
+
+// A new last child of `parent`, in the parent's namespace.
+Node addNode(const char* name, Node parent)
+{
+    return dom::appendChild(parent, dom::createElement(parent->doc, parent, name, dom::namespaceUri(parent)));
 }
 
 std::string decimal(long long value)
@@ -150,7 +167,7 @@ struct OwnVersion {
 
 OwnVersion readOwnVersion(const XmlDocument& information, bool withDescriptor)
 {
-    const XMLHelp::Node element = requireNode(information, kOwnVersionInformation);
+    const Node element = requireNode(information, paths::kOwnVersion);
     OwnVersion own;
     own.name = requireAttribute(element, "name");
     own.vendor = requireAttribute(element, "vendor");
@@ -305,70 +322,7 @@ const SchemaCollection& XMLHelp::Cache() const
     return *m_cache;
 }
 
-// --- node helpers -------------------------------------------------------------
-
-std::string XMLHelp::GetAttributeFromXML(const std::string& xmlString, const std::string& pathToAttr,
-                                         const std::string& attrName)
-{
-    XmlDocument document;
-    PrepareDocument(document);
-    if (!loadText(document, xmlString))
-        return {};
-    const Node element = document.selectSingleNode(pathToAttr);
-    if (element == nullptr)
-        return {};
-    return requireAttribute(element, attrName);
-}
-
-std::optional<std::string> XMLHelp::FindAttributeFromXML(const std::string& xmlString, const std::string& pathToAttr,
-                                                         const std::string& attrName)
-{
-    XmlDocument document;
-    PrepareDocument(document);
-    if (!loadText(document, xmlString))
-        return std::string();
-    const Node element = document.selectSingleNode(pathToAttr);
-    if (element == nullptr)
-        return std::string();
-    return dom::attribute(element, attrName);
-}
-
-XMLHelp::Node XMLHelp::GetNextElement(Node element)
-{
-    if (element == nullptr)
-        throw fdt::NullObjectError("GetNextElement: no element given");
-    return dom::nextSiblingElement(element);
-}
-
-XMLHelp::Node XMLHelp::addNode(const std::string& name, Node root, const std::optional<std::string>& nameSpace)
-{
-    if (root == nullptr)
-        throw fdt::NullObjectError("addNode: no parent element given");
-    const std::string uri = nameSpace ? *nameSpace : dom::namespaceUri(root);
-    Node element = dom::createElement(root->doc, root, name, uri);
-    return dom::appendChild(root, element);
-}
-
-_xmlAttr* XMLHelp::addAttribut(const std::string& name, const fdt::Variant& value, Node root,
-                               const std::optional<std::string>& nameSpace)
-{
-    if (root == nullptr)
-        throw fdt::NullObjectError("addAttribut: no element given");
-    const std::string text = ValueToText(value);
-    if (nameSpace)
-        return dom::setAttributeNs(root, name, text, *nameSpace);
-    return dom::setAttribute(root, name, text);
-}
-
-_xmlAttr* XMLHelp::setAttribut(const std::string& name, const fdt::Variant& value, Node root,
-                               const std::optional<std::string>& nameSpace)
-{
-    if (root == nullptr)
-        throw fdt::NullObjectError("setAttribut: no element given");
-    if (dom::findAttribute(root, name) == nullptr)
-        return addAttribut(name, value, root, nameSpace);
-    return dom::setAttribute(root, name, ValueToText(value));
-}
+// --- values -------------------------------------------------------------------
 
 std::string XMLHelp::ValueToText(const fdt::Variant& value)
 {
@@ -413,7 +367,7 @@ std::string XMLHelp::BuildHARTConnectRequest(const std::string& fdtTag)
     PrepareDocument(document);
     if (!loadTemplate(document, "ZEB2HARTConnectRequest.xml"))
         return {};
-    if (Node request = document.selectSingleNode("FDT/ConnectRequest"))
+    if (Node request = document.selectSingleNode(paths::kConnectRequest))
         setAttribut("fdt:tag", fdtTag, request);
     return document.takeXml();
 }
@@ -425,13 +379,13 @@ std::string XMLHelp::BuildHARTConnectResponse(const std::string& tag, const std:
     PrepareDocument(document);
     if (!loadTemplate(document, "ZEB2HARTConnectResponse.xml"))
         return {};
-    if (Node response = document.selectSingleNode("FDT/ConnectResponse")) {
+    if (Node response = document.selectSingleNode(paths::kConnectResponse)) {
         setAttribut("fdt:tag", tag, response);
         setAttribut("preambleCount", "0", response);
         setAttribut("primaryMaster", "1", response);
         setAttribut("communicationReference", communicationReference, response);
     }
-    if (Node address = document.selectSingleNode("FDT/ConnectResponse/ShortAddress"))
+    if (Node address = document.selectSingleNode(paths::kConnectResponseAddress))
         setAttribut("shortAddress", shortAddress, address);
     return document.takeXml();
 }
@@ -442,7 +396,7 @@ std::string XMLHelp::disconnectResponse(const std::string& communicationReferenc
     PrepareDocument(document);
     if (!loadTemplate(document, "ZEB2HARTDisconnectResponse.xml"))
         return {};
-    if (Node response = document.selectSingleNode("FDT/DisconnectResponse"))
+    if (Node response = document.selectSingleNode(paths::kDisconnectResponse))
         setAttribut("communicationReference", communicationReference, response);
     return document.takeXml();
 }
@@ -463,7 +417,7 @@ std::string XMLHelp::ZEBConnectResponseXML(const std::string& communicationRefer
     PrepareDocument(document);
     if (!loadTemplate(document, "ZEBConnectResponse.xml"))
         return {};
-    setAttribut("CommunicationReference", communicationReference, requireNode(document, "FDT/ConnectResponse"));
+    setAttribut("CommunicationReference", communicationReference, requireNode(document, paths::kConnectResponse));
     return document.takeXml();
 }
 
@@ -490,11 +444,11 @@ std::string XMLHelp::ZEBDataExchangeXML(std::int16_t msgType, const std::string&
         throw fdt::NotFoundError("A ZEB telegram holds at least five bytes: \"" + zebString + "\"");
     const std::int32_t objectNo = bytes[0] * 256 + bytes[1];
 
-    Node request = requireNode(document, kZebRequest);
+    Node request = requireNode(document, paths::kRequest);
     setAttribut("CommunicationReference", communicationReference, request);
     setAttribut("Control", bytes[3], request);
 
-    Node header = requireNode(document, kZebRequestHeader);
+    Node header = requireNode(document, paths::kRequestHeader);
     setAttribut("MessageType", msgType, header);
     setAttribut("ObjectType", std::int16_t{2}, header);
     setAttribut("NoOfBytes", static_cast<std::int16_t>(bytes[4] + 4), header);
@@ -512,11 +466,11 @@ std::string XMLHelp::ZEBSeqDataExchangeXML(std::int16_t msgType, const clsZEBSeq
     PrepareDocument(document);
     if (!loadTemplate(document, "ZEB2HARTDataExchangeRequest.xml"))
         return {};
-    Node request = requireNode(document, kZebRequest);
+    Node request = requireNode(document, paths::kRequest);
     setAttribut("CommunicationReference", communicationReference, request);
     setAttribut("Control", std::int16_t{64}, request);
 
-    Node header = requireNode(document, kZebRequestHeader);
+    Node header = requireNode(document, paths::kRequestHeader);
     setAttribut("MessageType", msgType, header);
     setAttribut("ObjectType", std::int16_t{2}, header);
     setAttribut("NoOfBytes", seqElem.NoOfBtes, header);
@@ -536,7 +490,7 @@ std::string XMLHelp::GetXMLDocumentDelayedData(const std::string& communicationR
     try {
         if (!loadTemplate(document, "ZEB2HARTDataExchangeRequest.xml"))
             return {};
-        Node request = requireNode(document, kZebRequest);
+        Node request = requireNode(document, paths::kRequest);
         setAttribut("CommunicationReference", communicationReference, request);
         setAttribut("Control", control, request);
         if (!filename.isEmpty())
@@ -544,7 +498,7 @@ std::string XMLHelp::GetXMLDocumentDelayedData(const std::string& communicationR
         if (!specFct.isEmpty())
             setAttribut("SpecialFunction", specFct, request);
 
-        Node header = requireNode(document, kZebRequestHeader);
+        Node header = requireNode(document, paths::kRequestHeader);
         if (!communicationData)
             throw fdt::NullObjectError("GetXMLDocumentDelayedData: no communication data record given");
         setAttribut("MessageType", communicationData->MessageType, header);
@@ -561,49 +515,6 @@ std::string XMLHelp::GetXMLDocumentDelayedData(const std::string& communicationR
     }
 }
 
-std::string XMLHelp::ZEBToHARTCommunicationData(const std::string& fieldbusFrame)
-{
-    XmlDocument document;
-    PrepareDocument(document);
-    if (!loadText(document, fieldbusFrame))
-        return {};
-    std::string statusText;
-    if (Node response = document.selectSingleNode(kZebResponse))
-        statusText = support::HexByte(toByte(requireAttribute(response, "Status")));
-    std::string objectText;
-    std::string subText;
-    std::string lengthText;
-    std::string dataText;
-    if (Node header = document.selectSingleNode(kZebResponseHeader)) {
-        objectText = support::HexLong(toLong(requireAttribute(header, "ObjectNo"))).substr(4);
-        subText = support::HexByte(toByte(requireAttribute(header, "SubNo")));
-        const std::int32_t noOfBytes = toLong(requireAttribute(header, "NoOfBytes"));
-        lengthText = support::HexByte(toByte(fdt::Variant(static_cast<std::int32_t>(noOfBytes - std::int64_t{4}))));
-        dataText = requireAttribute(header, "CommunicationData");
-    }
-    return objectText + subText + statusText + lengthText + dataText;
-}
-
-std::string XMLHelp::ZEBToHARTCommunicationDataDelayed(const std::string& fieldbusFrame)
-{
-    XmlDocument document;
-    PrepareDocument(document);
-    if (!loadText(document, fieldbusFrame))
-        return {};
-    if (Node response = document.selectSingleNode(kZebResponse))
-        (void)toByte(requireAttribute(response, "Status"));
-    return requireAttribute(requireNode(document, kZebResponseHeader), "CommunicationData");
-}
-
-bool XMLHelp::IsErrorProtocol(const std::string& response)
-{
-    XmlDocument document;
-    PrepareDocument(document);
-    if (!loadText(document, response))
-        return false;
-    return document.selectSingleNode("FDT/ZebCommError") != nullptr;
-}
-
 std::string XMLHelp::HARTTransactionResponseXML(std::int16_t commandNumber, const std::string& communicationReference,
                                                 const std::string& communicationData, std::uint8_t devStatus,
                                                 std::uint8_t cmdResponse)
@@ -612,22 +523,24 @@ std::string XMLHelp::HARTTransactionResponseXML(std::int16_t commandNumber, cons
     PrepareDocument(document);
     if (!loadTemplate(document, "ZEB2HARTDataExchangeResponse.xml"))
         return {};
-    Node response = document.selectSingleNode(kHartResponse);
+    Node response = document.selectSingleNode(paths::kResponse);
     if (response != nullptr) {
         setAttribut("commandNumber", commandNumber, response);
         setAttribut("communicationReference", communicationReference, response);
     }
+    // The data go before Status; the element inserted does not change which Status is first.
+    const Node status = document.selectSingleNode(paths::kResponseStatus);
     if (!communicationData.empty()) {
         if (response == nullptr)
-            throw fdt::NotFoundError(std::string("The document has no element ") + kHartResponse);
+            throw fdt::NotFoundError(std::string("The document has no element ") + paths::kResponse);
         Node data = dom::createElement(document.get(), response, "fdt:CommunicationData");
-        dom::insertBefore(response, data, document.selectSingleNode(kHartResponseStatus));
-        if (Node inserted = document.selectSingleNode(kHartResponseData))
+        dom::insertBefore(response, data, status);
+        if (Node inserted = document.selectSingleNode(paths::kResponseData))
             setAttribut("byteArray", communicationData, inserted);
     }
-    if (Node status = document.selectSingleNode(kHartResponseStatus))
+    if (status != nullptr)
         setAttribut("deviceStatus", devStatus, status);
-    if (Node commandResponse = document.selectSingleNode(kHartCommandResponse))
+    if (Node commandResponse = document.selectSingleNode(paths::kCommandResponse))
         setAttribut("value", commandNumber == kBroadcastCommand ? std::uint8_t{0} : cmdResponse, commandResponse);
     return document.takeXml();
 }
@@ -638,13 +551,13 @@ std::string XMLHelp::HARTErrorUndefinedXML(std::uint8_t commandNumber, const std
     PrepareDocument(document);
     if (!loadTemplate(document, "ZEB2HARTDataExchangeResponse.xml"))
         return {};
-    if (Node response = document.selectSingleNode(kHartResponse)) {
+    if (Node response = document.selectSingleNode(paths::kResponse)) {
         setAttribut("commandNumber", commandNumber, response);
         setAttribut("communicationReference", communicationReference, response);
     }
-    if (Node data = document.selectSingleNode(kHartResponseData))
+    if (Node data = document.selectSingleNode(paths::kResponseData))
         setAttribut("byteArray", std::string(), data);
-    if (Node commandResponse = document.selectSingleNode(kHartCommandResponse))
+    if (Node commandResponse = document.selectSingleNode(paths::kCommandResponse))
         setAttribut("value", std::uint8_t{commandNumber == kBroadcastCommand ? std::uint8_t{0} : std::uint8_t{1}},
                     commandResponse);
     return document.takeXml();
@@ -656,7 +569,7 @@ std::string XMLHelp::HARTErrorResponseXML(const std::string& zebCommError, const
     PrepareDocument(document);
     if (!loadTemplate(document, "ZEB2HARTCommunicationError.xml"))
         return {};
-    if (Node error = document.selectSingleNode("FDT/fdt:CommunicationError")) {
+    if (Node error = document.selectSingleNode(paths::kCommunicationError)) {
         setAttribut("communicationError", communicationErrorName(zebCommError), error);
         setAttribut("tag", fdtTag, error);
     }
@@ -681,7 +594,7 @@ std::string XMLHelp::GetDTMInformationDoc(const std::string& /*pathToXmlSchemas*
     PrepareDocument(document);
     if (!loadTemplate(document, "DTMInformation.xml"))
         return {};
-    setAttribut("path", iconPath, requireNode(document, "FDT/DtmInfo/DtmDeviceTypes/fdt:DtmDeviceType/fdt:DeviceIcon"));
+    setAttribut("path", iconPath, requireNode(document, paths::kOwnDeviceIcon));
     return document.takeXml();
 }
 
@@ -692,10 +605,10 @@ bool XMLHelp::CheckInitInformation(const std::string& deviceType)
     if (!loadText(document, deviceType))
         return false;
     const std::string name =
-        requireAttribute(requireNode(document, "FDT/fdt:DtmDeviceType/fdt:VersionInformation"), "name");
+        requireAttribute(requireNode(document, paths::kDeviceTypeVersion), "name");
     const std::string busCategory = requireAttribute(
-        requireNode(document, "FDT/fdt:DtmDeviceType/fdt:BusCategories/fdt:BusCategory"), "busCategory");
-    return name == kOwnDeviceTypeName || busCategory == kOwnBusCategory;
+        requireNode(document, paths::kDeviceTypeBusCategory), "busCategory");
+    return name == kOwnDeviceTypeName || busCategory == kZebProtocolId;
 }
 
 std::string XMLHelp::GetUserLevel(const std::string& userInfo)
@@ -704,7 +617,7 @@ std::string XMLHelp::GetUserLevel(const std::string& userInfo)
     PrepareDocument(document);
     if (!loadText(document, userInfo))
         return {};
-    return requireAttribute(requireNode(document, "FDT/FDTUserInformation"), "userLevel");
+    return requireAttribute(requireNode(document, paths::kUserInformation), "userLevel");
 }
 
 std::string XMLHelp::GetDTMFunctionsDoc(const std::string& /*pathToXmlSchemas*/)
@@ -722,7 +635,7 @@ std::string XMLHelp::GetProgId(const std::string& functionCall)
     PrepareDocument(document);
     if (!loadText(document, functionCall))
         return {};
-    return requireAttribute(requireNode(document, "FDT/FDTFunctionCall"), "func:functionId");
+    return requireAttribute(requireNode(document, paths::kFunctionCall), "func:functionId");
 }
 
 fdt::Variant XMLHelp::DocFunctionID(const std::string& functionCall)
@@ -732,7 +645,7 @@ fdt::Variant XMLHelp::DocFunctionID(const std::string& functionCall)
     if (!loadText(document, functionCall))
         return {};
     const std::optional<std::string> id =
-        dom::attribute(requireNode(document, "FDT/FDTFunctionCall"), "func:functionId");
+        dom::attribute(requireNode(document, paths::kFunctionCall), "func:functionId");
     if (!id)
         return fdt::Null{};
     return *id;
@@ -746,31 +659,31 @@ std::string XMLHelp::GetDTMDocumentationDoc(const std::vector<clsDataElement>& a
         return {};
     const OwnVersion own = readOwnVersion(document, true);
     // The device type must be complete, although nothing of it is documented.
-    const Node deviceType = requireNode(document, kOwnDeviceType);
+    const Node deviceType = requireNode(document, paths::kOwnDeviceType);
     (void)toInteger(requireAttribute(deviceType, "manufacturerId"));
     (void)requireAttribute(deviceType, "classificationId");
     (void)requireAttribute(deviceType, "deviceTypeInformation");
     (void)requireAttribute(
-        requireNode(document, "FDT/DtmInfo/DtmDeviceTypes/fdt:DtmDeviceType/fdt:VersionInformation"), "descriptor");
+        requireNode(document, paths::kOwnDeviceTypeVersion), "descriptor");
 
     if (!loadTemplate(document, "DTMDocumentation.xml"))
         return {};
-    Node version = requireNode(document, "FDT/fdt:VersionInformation");
+    Node version = requireNode(document, paths::kDocumentationVersion);
     setAttribut("name", own.name, version);
     setAttribut("vendor", own.vendor, version);
     setAttribut("version", own.version, version);
     setAttribut("date", own.date, version);
     setAttribut("descriptor", own.descriptor, version);
 
-    Node variables = requireNode(document, "FDT/DocumentVariables");
+    Node variables = requireNode(document, paths::kDocumentVariables);
     setAttribut("fdt:name", own.name, variables);
     for (const clsDataElement& entry : adapterParameter) {
         Node variable = addNode("DocumentVariable", variables);
         setAttribut("fdt:name", entry.name, variable);
-        addAttribut("fdt:display", entry.display, variable);
+        setAttribut("fdt:display", entry.display, variable);
     }
     setAttribut("path", (m_componentFolder / "Resources" / "device.gif").string(),
-                requireNode(document, "FDT/DocumentVariables/GraphicReference"));
+                requireNode(document, paths::kGraphicReference));
     return document.takeXml();
 }
 
@@ -789,7 +702,7 @@ std::string XMLHelp::OnParameterChanged(const std::string& paramName, const std:
     PrepareDocument(document);
     if (!loadTemplate(document, "DTMOnParameterChanged.xml"))
         return {};
-    Node changed = requireNode(document, "FDT/ChangedParameter");
+    Node changed = requireNode(document, paths::kChangedParameter);
     setAttribut("ParamName", paramName, changed);
     setAttribut("NewValue", newValue, changed);
     return document.takeXml();
@@ -805,12 +718,12 @@ std::string XMLHelp::FdtBasicChannelParameter(const std::string& systemTag, cons
 
     if (!loadTemplate(document, "FDTBasicChannelParameter.xml"))
         return {};
-    Node version = requireNode(document, "FDT/FDTChannelType/fdt:VersionInformation");
+    Node version = requireNode(document, paths::kChannelTypeVersion);
     setAttribut("name", own.name, version);
     setAttribut("vendor", own.vendor, version);
     setAttribut("version", own.version, version);
     setAttribut("date", own.date, version);
-    Node channel = requireNode(document, "FDT/FDTBasicChannel");
+    Node channel = requireNode(document, paths::kBasicChannel);
     setAttribut("fdt:tag", systemTag, channel);
     setAttribut("fdt:id", channelUuid, channel);
     return document.takeXml();

@@ -3,9 +3,14 @@
 // component. Each operation runs one pipeline: a fresh document, the schema
 // collection attached, the template file or the caller's text loaded under a
 // failure trap, path queries, and the serialised result (XmlDocument::takeXml,
-// so that reading a built document back does not parse it again). A document that does
-// not parse or validate loads as empty; only a failure of the parser call
-// itself is a load error (reported in a message box).
+// so that reading a built document back does not parse it again). A document
+// that does not parse or validate loads as empty; only a failure of the parser
+// call itself is a load error (reported in a message box). The documents of the
+// peers are read once each, into the records of Records.h.
+//
+// The DTM object owns one instance; it is called on the one thread that calls
+// into the component (the frame's apartment; in tests, the thread that runs the
+// event loop).
 
 #include <cstdint>
 #include <filesystem>
@@ -17,9 +22,6 @@
 
 #include "fdt/Variant.h"
 #include "xml/Records.h"
-
-struct _xmlNode;
-struct _xmlAttr;
 
 namespace zeb2hart::dom {
 class SchemaCollection;
@@ -33,8 +35,6 @@ using SchemaCollection = dom::SchemaCollection;
 
 class XMLHelp {
 public:
-    using Node = _xmlNode*;
-
     // `componentFolder` holds XMLData/ (templates) and Resources/ (pictures).
     explicit XMLHelp(std::filesystem::path componentFolder);
     ~XMLHelp();
@@ -91,22 +91,27 @@ public:
     std::string HARTErrorUndefinedXML(std::uint8_t commandNumber, const std::string& communicationReference);
     std::string HARTErrorResponseXML(const std::string& zebCommError, const std::string& fdtTag);
 
-    // --- node helpers ----------------------------------------------------------
+    // --- the peers' documents, each read once into its record -------------------
+    // Fields of an element that is not there read as empty, also for text that
+    // does not load; an attribute that its element lacks is an error where the
+    // field is used (Field::text).
+    HartConnectRequest ReadHartConnectRequest(const std::string& document);
+    ZebConnectResponse ReadZebConnectResponse(const std::string& document);
+    ZebDisconnectResponse ReadZebDisconnectResponse(const std::string& document);
+    HartTransactionRequest ReadHartTransactionRequest(const std::string& document);
+    ZebAnswer ReadZebAnswer(const std::string& document);
+    // The documents built here, read back as the peer will read them.
+    ZebTransactionRequest ReadZebTransactionRequest(const std::string& document);
+    HartTransactionResponse ReadHartTransactionResponse(const std::string& document);
+    // ZEBToHARTCommunicationData and ZEBToHARTCommunicationDataDelayed of a response already read.
+    static std::string ZEBToHARTCommunicationData(const ZebTransactionResponse& response);
+    static std::string ZEBToHARTCommunicationDataDelayed(const ZebTransactionResponse& response);
+
     // The text of attribute `attrName` of the first element at `pathToAttr`; "" when
     // no element is found (or the text does not load); fdt::NotFoundError when the
     // element lacks the attribute.
     std::string GetAttributeFromXML(const std::string& xmlString, const std::string& pathToAttr,
                                     const std::string& attrName);
-    // The same, for a caller that expects the attribute may be absent: nothing
-    // instead of the error. Reads of one text share one parse of it either way.
-    std::optional<std::string> FindAttributeFromXML(const std::string& xmlString, const std::string& pathToAttr,
-                                                    const std::string& attrName);
-    static Node GetNextElement(Node element);
-    static Node addNode(const std::string& name, Node root, const std::optional<std::string>& nameSpace = {});
-    static _xmlAttr* addAttribut(const std::string& name, const fdt::Variant& value, Node root,
-                                  const std::optional<std::string>& nameSpace = {});
-    static _xmlAttr* setAttribut(const std::string& name, const fdt::Variant& value, Node root,
-                                  const std::optional<std::string>& nameSpace = {});
     static std::string ValueToText(const fdt::Variant& value);
     void LoadNewLanguage(std::int32_t& lngId) { (void)lngId; }
 
@@ -127,6 +132,8 @@ private:
     void PrepareDocument(dom::XmlDocument& document) const;
     bool loadTemplate(dom::XmlDocument& document, const std::string& fileName);
     bool loadText(dom::XmlDocument& document, const std::string& text) const;
+    // loadText for the readers: a text that does not load leaves a document without elements.
+    void loadForReading(dom::XmlDocument& document, const std::string& text) const;
     // Runs `load` under the failure trap: false, after ShowLoadError, when the parser call failed.
     template <class Load>
     static bool trapLoad(dom::XmlDocument& document, Load load);

@@ -31,17 +31,15 @@ using Attributes = std::vector<std::pair<std::string, std::string>>;
 
 inline std::string readFile(const fs::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
     std::ostringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(file, std::ios::binary).rdbuf();
     return text.str();
 }
 
 inline void writeFile(const fs::path& file, const std::string& content)
 {
     fs::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << content;
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << content;
 }
 
 // A new folder in the system's temporary folder, removed with all it holds.
@@ -51,17 +49,14 @@ public:
     {
         fs::create_directories(m_path);
     }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        fs::remove_all(m_path, ignored);
-    }
+    ~TempDir() { fs::remove_all(m_path, m_ignored); }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     const fs::path& path() const { return m_path; }
 
 private:
     fs::path m_path;
+    std::error_code m_ignored;
 };
 
 // The attributes of `element`, in document order, by qualified name.
@@ -79,7 +74,6 @@ public:
     explicit Parsed(const std::string& text) { m_result = m_document.loadXml(text); }
     bool loaded() const { return m_result == dom::LoadResult::Loaded; }
     xmlNode* node(const std::string& path) const { return m_document.selectSingleNode(path); }
-    // The attributes of the element at `path`, in document order, by qualified name.
     Attributes attributes(const std::string& path) const { return attributesOf(node(path)); }
     std::string attribute(const std::string& path, const std::string& name) const
     {
@@ -93,11 +87,6 @@ public:
             names.push_back(dom::qualifiedName(child));
         return names;
     }
-    std::size_t count(const std::string& path, const std::string& childName) const
-    {
-        return dom::childElements(node(path), childName).size();
-    }
-    const dom::XmlDocument& document() const { return m_document; }
 
 private:
     dom::XmlDocument m_document;
@@ -127,7 +116,6 @@ class XmlFixture : public ::testing::Test {
 protected:
     TestEnvironment environment;
     XMLHelp help{componentDir()};
-
     std::vector<platform::RecordingMessageBox::Shown>& shown() { return environment.messageBox().shown; }
 };
 
@@ -143,11 +131,7 @@ protected:
     TempComponentFolder folder;
     TestEnvironment environment{folder.path()};
     XMLHelp help{folder.path()};
-
-    void writeTemplate(const std::string& name, const std::string& content)
-    {
-        folder.write(fs::path("XMLData") / name, content);
-    }
+    void writeTemplate(const std::string& name, const std::string& content) { folder.write(fs::path("XMLData") / name, content); }
     std::vector<platform::RecordingMessageBox::Shown>& shown() { return environment.messageBox().shown; }
 };
 
