@@ -8,6 +8,7 @@
 
 #include "dom/DomTestSupport.h"
 #include "dom/FileStamp.h"
+#include "fakes/FdtDocuments.h"
 
 namespace zeb2hart::dom::test {
 namespace {
@@ -114,9 +115,8 @@ void expectSharedReadsAsFresh(const std::string& text, const std::shared_ptr<Sch
     }
 }
 
-const std::string kHart = "<FDT xmlns=\"x-schema:FDTHARTCommunicationSchema.xml\" xmlns:fdt=\"x-schema:"
-                          "FDTDataTypesSchema.xml\"><DataExchangeRequest commandNumber=\"128\" "
-                          "communicationReference=\"R\"/></FDT>";
+const std::string kHart = std::string(zeb2hart::test::kHartRoot) +
+                          "<DataExchangeRequest commandNumber=\"128\" communicationReference=\"R\"/></FDT>";
 
 TEST(SharedTexts, ASharedTextReadsAsAFreshParseDoes)
 {

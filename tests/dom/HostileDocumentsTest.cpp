@@ -18,6 +18,7 @@
 #include "dom/DomTestSupport.h"
 #include "fdt/Errors.h"
 #include "fdt/SilentFrame.h"
+#include "fakes/FdtDocuments.h"
 #include "fakes/FdtPeers.h"
 #include "gateway/HartGateway.h"
 #include "support/Monitor.h"
@@ -27,10 +28,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::string kOpen = "<FDT xmlns=\"x-schema:FDTHARTCommunicationSchema.xml\" "
-                          "xmlns:fdt=\"x-schema:FDTDataTypesSchema.xml\">";
-const std::string kZebOpen = "<FDT xmlns=\"x-schema:ZEBCommunicationSchema.xml\" "
-                             "xmlns:fdt=\"x-schema:FDTDataTypesSchema.xml\">";
+const std::string kOpen(zeb2hart::test::kHartRoot);
+const std::string kZebOpen(zeb2hart::test::kZebRoot);
 const char* const kSecret = "SECRET-FROM-A-LOCAL-FILE";
 
 std::string hartRequest(const std::string& data, const std::string& reference = "REF-1")

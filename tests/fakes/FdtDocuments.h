@@ -12,21 +12,21 @@
 
 namespace zeb2hart::test {
 
-inline constexpr std::string_view kHartDocumentHead =
-    "<?xml version=\"1.0\"?><FDT xmlns=\"x-schema:FDTHARTCommunicationSchema.xml\" "
-    "xmlns:fdt=\"x-schema:FDTDataTypesSchema.xml\">";
-inline constexpr std::string_view kZebDocumentHead =
-    "<?xml version=\"1.0\"?><FDT xmlns=\"x-schema:ZEBCommunicationSchema.xml\" "
-    "xmlns:fdt=\"x-schema:FDTDataTypesSchema.xml\">";
+// The root elements that open a document of the child (HART) and of the parent (ZEB).
+inline constexpr std::string_view kHartRoot =
+    "<FDT xmlns=\"x-schema:FDTHARTCommunicationSchema.xml\" xmlns:fdt=\"x-schema:FDTDataTypesSchema.xml\">";
+inline constexpr std::string_view kZebRoot =
+    "<FDT xmlns=\"x-schema:ZEBCommunicationSchema.xml\" xmlns:fdt=\"x-schema:FDTDataTypesSchema.xml\">";
+inline constexpr std::string_view kXmlDeclaration = "<?xml version=\"1.0\"?>";
 
 // A document of the child (HART communication schema) or of the parent (ZEB).
 inline std::string hartDocument(const std::string& body)
 {
-    return std::string(kHartDocumentHead) + body + "</FDT>";
+    return std::string(kXmlDeclaration) + std::string(kHartRoot) + body + "</FDT>";
 }
 inline std::string zebDocument(const std::string& body)
 {
-    return std::string(kZebDocumentHead) + body + "</FDT>";
+    return std::string(kXmlDeclaration) + std::string(kZebRoot) + body + "</FDT>";
 }
 
 // --- the child's requests --------------------------------------------------------

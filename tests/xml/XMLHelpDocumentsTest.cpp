@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "fakes/FdtDocuments.h"
 #include "fdt/Errors.h"
 #include "gateway/HartGateway.h"
 #include "xml/XmlTestSupport.h"
@@ -9,8 +10,8 @@
 namespace zeb2hart::xml::test {
 namespace {
 
-const std::string kHart = R"(<FDT xmlns="x-schema:FDTHARTCommunicationSchema.xml" xmlns:fdt="x-schema:FDTDataTypesSchema.xml">)";
-const std::string kZeb = R"(<FDT xmlns="x-schema:ZEBCommunicationSchema.xml" xmlns:fdt="x-schema:FDTDataTypesSchema.xml">)";
+const std::string kHart(zeb2hart::test::kHartRoot);
+const std::string kZeb(zeb2hart::test::kZebRoot);
 
 std::string zebResponse(const std::string& responseAttributes, const std::string& headerAttributes)
 {
