@@ -9,6 +9,7 @@
 #include "support/IniFile.h"
 #include "support/Monitor.h"
 #include "support/Trace.h"
+#include "platform/Paths.h"
 
 namespace zeb2hart::core {
 
@@ -107,12 +108,12 @@ void DTMMain::construct()
     m_CtlOfflineParam.reset();
     m_CtlAbout.reset();
 
-    m_XMLSchemaPath = (m_componentFolder / "XMLSchemas").string();
-    m_IniFile = (m_componentFolder / "Resources" / "DTM.ini").string();
+    m_XMLSchemaPath = platform::utf8Of(m_componentFolder / "XMLSchemas");
+    m_IniFile = platform::utf8Of(m_componentFolder / "Resources" / "DTM.ini");
 
     m_XMLHelp = std::make_unique<xml::XMLHelp>(m_componentFolder);
     m_Dictionary = std::make_unique<support::clsDictionary>();
-    m_Dictionary->LoadDictionary((m_componentFolder / "XMLData" / "DTMDictionary.xml").string());
+    m_Dictionary->LoadDictionary(platform::utf8Of(m_componentFolder / "XMLData" / "DTMDictionary.xml"));
 
     gateway::GatewayHost& host = *this;
     m_Gateway = std::make_unique<gateway::HartGateway>(host, *m_XMLHelp, platform::services().eventLoop);
@@ -140,7 +141,7 @@ void DTMMain::InitNewProperties()
         const std::string text =
             property.iniSection.empty()
                 ? std::string(property.newText)
-                : support::ReadIniString(m_IniFile, std::string(property.iniSection), std::string(property.iniKey));
+                : support::ReadIniString(platform::pathFromUtf8(m_IniFile), std::string(property.iniSection), std::string(property.iniKey));
         property.set(*this, text);
     }
     for (const PersistentProperty& property : PersistentProperty::all())

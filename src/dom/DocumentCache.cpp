@@ -28,6 +28,7 @@
 #include "dom/XmlDom.h"
 #include "platform/FileText.h"
 #include "platform/Services.h"
+#include "platform/Paths.h"
 
 namespace zeb2hart::dom {
 
@@ -61,9 +62,9 @@ struct CachedFile {
     std::vector<Verdict> verdicts;
 };
 
-std::unordered_map<std::string, CachedFile>& cachedFiles()
+std::unordered_map<fs::path::string_type, CachedFile>& cachedFiles()
 {
-    static std::unordered_map<std::string, CachedFile> files;
+    static std::unordered_map<fs::path::string_type, CachedFile> files;
     return files;
 }
 
@@ -112,7 +113,7 @@ std::uint64_t identityOf(const std::shared_ptr<SchemaCollection>& schemas)
 CachedFile* parsedFile(const fs::path& file, XmlParseError& error)
 {
     auto& files = cachedFiles();
-    const std::string& key = file.native();
+    const fs::path::string_type& key = file.native();
     const auto now = platform::services().clock->monotonicNow();
     if (const auto known = files.find(key);
         known != files.end() && !known->second.recent && now - known->second.checked < kRecheckInterval)
@@ -149,7 +150,7 @@ CachedFile* parsedFile(const fs::path& file, XmlParseError& error)
     entry.checked = now;
     entry.recent = isRecent(stamp);
     XmlDocPtr parsed;
-    entry.parsed = parseXml(content, key, false, parsed, entry.parseError);
+    entry.parsed = parseXml(content, platform::utf8Of(file), false, parsed, entry.parseError);
     if (entry.parsed == LoadResult::CallFailed) {
         if (found != files.end())
             files.erase(found);
@@ -212,12 +213,12 @@ LoadResult XmlDocument::loadCached(const fs::path& file, bool privateCopy)
         }
         return load(file);
     }
-    m_parseError.url = file.string();
+    m_parseError.url = platform::utf8Of(file);
     if (entry->parsed != LoadResult::Loaded) {
         m_parseError = entry->parseError;
         return entry->parsed;
     }
-    const Verdict verdict = verdictOn(*entry, m_schemas, file.string());
+    const Verdict verdict = verdictOn(*entry, m_schemas, platform::utf8Of(file));
     if (verdict.result != LoadResult::Loaded) {
         m_parseError = verdict.error;
         return verdict.result;

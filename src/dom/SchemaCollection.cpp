@@ -1,6 +1,7 @@
 #include "dom/SchemaCollection.h"
 
 #include "dom/FileStamp.h"
+#include "platform/Paths.h"
 
 #include <libxml/schemasInternals.h>
 #include <libxml/xmlerror.h>
@@ -145,14 +146,14 @@ FileCheck checkFile(const fs::path& absolute)
         std::string reason = parse.reason;
         while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r'))
             reason.pop_back();
-        check.error = reason + " (" + absolute.string() + ", line " + std::to_string(parse.line) + ")";
+        check.error = reason + " (" + platform::utf8Of(absolute) + ", line " + std::to_string(parse.line) + ")";
         return check;
     }
     FirstError error;
     SchemaPtr schema;
     {
         SchemaFolderAccess access({absolute.parent_path()});
-        schema = compileWith(xmlSchemaNewParserCtxt(absolute.string().c_str()), error);
+        schema = compileWith(xmlSchemaNewParserCtxt(platform::utf8Of(absolute).c_str()), error);
     }
     if (!schema) {
         check.error = describe(error);
@@ -205,7 +206,7 @@ void SchemaCollection::add(const std::string& namespaceUri, const fs::path& file
 {
     initialiseXml();
     const std::uint64_t folder = signature.empty() ? 0 : internSignature(signature);
-    const std::string key = std::to_string(folder) + '\n' + fs::absolute(file).string();
+    const std::string key = std::to_string(folder) + '\n' + platform::utf8Of(fs::absolute(file));
     auto& checks = fileChecks();
     const FileCheck* found = nullptr;
     if (folder != 0)
@@ -216,7 +217,7 @@ void SchemaCollection::add(const std::string& namespaceUri, const fs::path& file
         const fs::path absolute = absoluteFile(file);
         std::error_code ec;
         if (!fs::is_regular_file(absolute, ec))
-            throw SchemaError("The system cannot locate the object specified: " + absolute.string());
+            throw SchemaError("The system cannot locate the object specified: " + platform::utf8Of(absolute));
         FileCheck fresh = checkFile(absolute);
         if (folder == 0) {
             unshared = std::move(fresh);
@@ -231,7 +232,7 @@ void SchemaCollection::add(const std::string& namespaceUri, const fs::path& file
     if (!check.compiles)
         throw SchemaError(check.error);
     if (check.targetNamespace != namespaceUri)
-        throw SchemaError("The target namespace '" + check.targetNamespace + "' of " + check.file.filename().string()
+        throw SchemaError("The target namespace '" + check.targetNamespace + "' of " + platform::utf8Of(check.file.filename())
                           + " is not '" + namespaceUri + "'");
 
     auto existing = std::find_if(m_entries.begin(), m_entries.end(),
@@ -256,7 +257,7 @@ void SchemaCollection::changed()
             content = "unshared " + std::to_string(++unshared);
             break;
         }
-        content += entry.namespaceUri + '\n' + entry.file.string() + '\n' + std::to_string(entry.folder) + '\n';
+        content += entry.namespaceUri + '\n' + platform::utf8Of(entry.file) + '\n' + std::to_string(entry.folder) + '\n';
     }
     m_identity = m_entries.empty() ? 0 : internSignature("schemas\n" + content);
 }
@@ -288,7 +289,7 @@ void SchemaCollection::compile()
     for (const Entry& entry : m_entries) {
         xmlNode* import = xmlNewChild(root, xs, reinterpret_cast<const xmlChar*>("import"), nullptr);
         xmlNewProp(import, reinterpret_cast<const xmlChar*>("namespace"), xmlText(entry.namespaceUri));
-        xmlNewProp(import, reinterpret_cast<const xmlChar*>("schemaLocation"), xmlText(entry.file.string()));
+        xmlNewProp(import, reinterpret_cast<const xmlChar*>("schemaLocation"), xmlText(platform::fileUrl(entry.file)));
         if (std::find(folders.begin(), folders.end(), entry.file.parent_path()) == folders.end())
             folders.push_back(entry.file.parent_path());
     }

@@ -15,6 +15,7 @@
 
 #include "platform/FileText.h"
 #include "dom/SchemaCollection.h"
+#include "platform/Paths.h"
 
 namespace zeb2hart::dom {
 
@@ -46,19 +47,21 @@ std::vector<fs::path> g_openFolders;
 std::optional<fs::path> pathOfUrl(const char* url)
 {
     std::string text(url);
+    if (platform::startsWithDrive(text)) // "C:/x" would parse as a URI of scheme "C"
+        return platform::pathFromUtf8(text);
     if (xmlURIPtr uri = xmlParseURI(url)) {
         std::optional<fs::path> path;
         const bool local = uri->scheme == nullptr || std::strcmp(uri->scheme, "file") == 0;
         if (local && uri->path != nullptr && (uri->server == nullptr || uri->server[0] == '\0'
                                               || std::strcmp(uri->server, "localhost") == 0))
-            path = fs::path(uri->path);
+            path = platform::pathOfUrlPath(uri->path);
         xmlFreeURI(uri);
         return path;
     }
     // Not a URI (a blank in a plain path, for instance): a plain path, if any.
     if (text.find("://") != std::string::npos)
         return std::nullopt;
-    return fs::path(text);
+    return platform::pathFromUtf8(text);
 }
 
 bool isInside(const fs::path& file, const fs::path& folder)
@@ -67,7 +70,7 @@ bool isInside(const fs::path& file, const fs::path& folder)
     for (auto d = folder.begin(); d != folder.end(); ++d, ++f) {
         if (d->empty())
             continue; // trailing separator
-        if (f == file.end() || *f != *d)
+        if (f == file.end() || !platform::sameName(*f, *d))
             return false;
     }
     return f != file.end();
@@ -99,7 +102,7 @@ xmlParserInputPtr guardedLoader(const char* url, const char* /*id*/, xmlParserCt
         return nullptr;
     XmlDocPtr checked;
     XmlParseError error;
-    if (parseXml(content, file->string(), false, checked, error) != LoadResult::Loaded)
+    if (parseXml(content, platform::utf8Of(*file), false, checked, error) != LoadResult::Loaded)
         return nullptr;
     xmlParserInputBufferPtr buffer =
         xmlParserInputBufferCreateMem(content.data(), static_cast<int>(content.size()), XML_CHAR_ENCODING_NONE);
@@ -110,7 +113,7 @@ xmlParserInputPtr guardedLoader(const char* url, const char* /*id*/, xmlParserCt
         xmlFreeParserInputBuffer(buffer);
         return nullptr;
     }
-    input->filename = reinterpret_cast<const char*>(xmlStrdup(xmlText(file->string())));
+    input->filename = reinterpret_cast<const char*>(xmlStrdup(xmlText(platform::utf8Of(*file))));
     return input;
 }
 
@@ -485,7 +488,7 @@ LoadResult XmlDocument::loadXml(std::string_view text, std::size_t maxSize)
 LoadResult XmlDocument::load(const fs::path& file)
 {
     clear();
-    m_parseError.url = file.string();
+    m_parseError.url = platform::utf8Of(file);
     std::error_code ec;
     const fs::file_status status = fs::status(file, ec);
     if (!fs::exists(status)) {
@@ -502,7 +505,7 @@ LoadResult XmlDocument::load(const fs::path& file)
         return tooLarge ? LoadResult::NotLoaded : LoadResult::CallFailed;
     }
     XmlDocPtr parsed;
-    const LoadResult result = parseXml(content, file.string(), false, parsed, m_parseError);
+    const LoadResult result = parseXml(content, platform::utf8Of(file), false, parsed, m_parseError);
     return finishLoad(result, std::move(parsed), content);
 }
 

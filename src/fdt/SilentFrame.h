@@ -18,7 +18,11 @@ public:
     bool SaveRequest(const std::string&) override { return true; }
     bool LockDataSet(const std::string&) override { return true; }
     bool UnlockDataSet(const std::string&) override { return true; }
-    std::string GetXmlSchemaPath() override { return m_schemaPath.string(); }
+    std::string GetXmlSchemaPath() override
+    {
+        const std::u8string text = m_schemaPath.u8string(); // UTF-8, as every text of the interfaces
+        return std::string(text.begin(), text.end());
+    }
 
     void OnParameterChanged(const std::string&, const std::string&) override {}
     void OnErrorMessage(const std::string&, const std::string&) override {}

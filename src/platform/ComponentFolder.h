@@ -9,4 +9,9 @@ namespace zeb2hart::platform {
 
 std::filesystem::path libraryFolder();
 
+// The user's own folder for the component's files: %LOCALAPPDATA%\ZEB2HARTGateway
+// on Windows, $XDG_STATE_HOME/zeb2hart (or ~/.local/state/zeb2hart) elsewhere;
+// empty when the system names none. Not created here.
+std::filesystem::path userDataFolder();
+
 } // namespace zeb2hart::platform

@@ -1,5 +1,5 @@
 #pragma once
-// Where new GUIDs come from: libuuid in production, a counter in tests and
+// Where new GUIDs come from: the system (libuuid, CoCreateGuid) in production, a counter in tests and
 // frame scripts so that their transcripts are repeatable.
 // One thread calls it: the frame's apartment, calling into the component.
 
@@ -17,7 +17,7 @@ public:
     virtual std::optional<fdt::Guid> newGuid() = 0;
 };
 
-class UuidGuidSource final : public GuidSource {
+class SystemGuidSource final : public GuidSource {
 public:
     std::optional<fdt::Guid> newGuid() override;
 };

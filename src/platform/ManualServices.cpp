@@ -4,7 +4,7 @@ namespace zeb2hart::platform {
 
 ManualServices::ManualServices(const std::filesystem::path& componentFolder, std::tm moment)
     : m_clock(std::make_shared<FixedClock>(moment)),
-      m_scope(Services{componentFolder, m_loop, m_clock, m_guids, m_messageBox, m_fileDialog, m_shell})
+      m_scope(Services{componentFolder, componentFolder / "UserData", m_loop, m_clock, m_guids, m_messageBox, m_fileDialog, m_shell})
 {
 }
 

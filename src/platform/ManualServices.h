@@ -1,6 +1,7 @@
 #pragma once
 // Services that do nothing on their own, installed for the object's lifetime: a
-// manual event loop, a clock that moves only when told, numbered GUIDs and recording dialogs.
+// manual event loop, a clock that moves only when told, numbered GUIDs and recording
+// dialogs; the user's folder is the component folder's "UserData", never the real one.
 // Tests, benchmarks and fuzz targets run the same way every time under them.
 // Made, used and destroyed on the thread that runs the event loop.
 

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "fdt/Errors.h"
+#include "platform/Paths.h"
 
 namespace zeb2hart::platform {
 
@@ -128,11 +129,11 @@ void JsonFilePropertyBag::load()
 {
     std::ifstream in(m_file, std::ios::binary);
     if (!in)
-        throw fdt::FileError("cannot read " + m_file.string());
+        throw fdt::FileError("cannot read " + utf8Of(m_file));
     std::ostringstream text;
     text << in.rdbuf();
     if (in.bad())
-        throw fdt::FileError("cannot read " + m_file.string());
+        throw fdt::FileError("cannot read " + utf8Of(m_file));
     fromJson(text.str(), *this);
 }
 
@@ -148,14 +149,14 @@ void writeFileAtomically(const std::filesystem::path& file, const std::string& c
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out)
-            throw fdt::FileError("cannot write " + temporary.string());
+            throw fdt::FileError("cannot write " + utf8Of(temporary));
         out.write(content.data(), static_cast<std::streamsize>(content.size()));
         out.flush();
         if (!out) {
             out.close();
             std::error_code ignored;
             std::filesystem::remove(temporary, ignored);
-            throw fdt::FileError("cannot write " + temporary.string());
+            throw fdt::FileError("cannot write " + utf8Of(temporary));
         }
     }
     std::error_code error;
@@ -163,7 +164,7 @@ void writeFileAtomically(const std::filesystem::path& file, const std::string& c
     if (error) {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);
-        throw fdt::FileError("cannot replace " + file.string() + ": " + error.message());
+        throw fdt::FileError("cannot replace " + utf8Of(file) + ": " + error.message());
     }
 }
 

@@ -1,28 +1,10 @@
 #include "platform/Services.h"
 
-#include "platform/ComponentFolder.h"
-#include "platform/RunLoop.h"
-
 namespace zeb2hart::platform {
-
-namespace {
-Services makeDefaults()
-{
-    Services defaults;
-    defaults.componentFolder = libraryFolder();
-    defaults.eventLoop = std::make_shared<RunLoop>();
-    defaults.clock = std::make_shared<SystemClock>();
-    defaults.guids = std::make_shared<UuidGuidSource>();
-    defaults.messageBox = std::make_shared<RecordingMessageBox>();
-    defaults.fileDialog = std::make_shared<RecordingFileDialog>();
-    defaults.shell = std::make_shared<RecordingShell>();
-    return defaults;
-}
-} // namespace
 
 Services& services()
 {
-    static Services current = makeDefaults();
+    static Services current = systemServices();
     return current;
 }
 
@@ -32,6 +14,8 @@ ScopedServices::ScopedServices(Services replacement) : m_previous(services())
     Services& current = services();
     if (!replacement.componentFolder.empty())
         current.componentFolder = std::move(replacement.componentFolder);
+    if (!replacement.userDataFolder.empty())
+        current.userDataFolder = std::move(replacement.userDataFolder);
     if (replacement.eventLoop)
         current.eventLoop = std::move(replacement.eventLoop);
     if (replacement.clock)

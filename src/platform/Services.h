@@ -16,6 +16,9 @@ namespace zeb2hart::platform {
 
 struct Services {
     std::filesystem::path componentFolder;
+    // Where the component writes what its own folder cannot take (the trace file
+    // of a component under Program Files); empty: nowhere else.
+    std::filesystem::path userDataFolder;
     std::shared_ptr<EventLoop> eventLoop;
     std::shared_ptr<Clock> clock;
     std::shared_ptr<GuidSource> guids;
@@ -24,9 +27,13 @@ struct Services {
     std::shared_ptr<Shell> shell;
 };
 
-// The services in force. Until someone installs a set, the defaults: the
-// library's folder, a RunLoop, the system clock, libuuid, and recording dialogs.
+// The services in force. Until someone installs a set, systemServices().
 Services& services();
+
+// The system's own set: the library's folder, the system clock and GUIDs; on
+// Windows a window-message event loop and the Win32 dialogs, elsewhere a RunLoop
+// and recording dialogs (the Qt pages install their own).
+Services systemServices();
 
 // Installs a set for the lifetime of the object and restores the previous one after.
 class ScopedServices {

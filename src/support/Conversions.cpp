@@ -1,8 +1,8 @@
 #include "support/Conversions.h"
 
-#include <cerrno>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 #include "fdt/Errors.h"
@@ -15,6 +15,7 @@ namespace zeb2hart::support {
 namespace {
 
 constexpr char kDigits[] = "0123456789ABCDEF";
+constexpr long long kHugeExponent = 1'000'000;
 
 // Writes `value` as `width` upper-case digits into `out` (which holds at least `width` characters).
 void writeHex(char* out, std::uint32_t value, int width)
@@ -60,6 +61,43 @@ struct ParsedNumber {
     std::uint64_t hexValue = 0;
     double decimal = 0.0;
 };
+
+// The decimal magnitude of a well-formed decimal number: 1 for 1 to 9.99, 0 for
+// 0.1 to 0.999, -1 for 0.01 to 0.0999, with the exponent added. It tells a
+// number out of a double's range that is too large from one that is too small.
+long long decimalMagnitude(std::string_view number)
+{
+    long long magnitude = 0;
+    bool significant = false;
+    bool fraction = false;
+    std::size_t i = number[0] == '-' ? 1 : 0;
+    for (; i < number.size() && number[i] != 'e' && number[i] != 'E'; ++i) {
+        const char c = number[i];
+        if (c == '.') {
+            fraction = true;
+        } else if (!fraction) {
+            if (significant || c != '0') {
+                significant = true;
+                ++magnitude;
+            }
+        } else if (!significant) {
+            if (c == '0')
+                --magnitude;
+            else
+                significant = true;
+        }
+    }
+    if (i < number.size() && (number[i] == 'e' || number[i] == 'E')) {
+        std::string_view exponent = number.substr(i + 1);
+        if (!exponent.empty() && exponent[0] == '+')
+            exponent.remove_prefix(1);
+        long long value = 0;
+        if (std::from_chars(exponent.data(), exponent.data() + exponent.size(), value).ec != std::errc())
+            value = exponent[0] == '-' ? -kHugeExponent : kHugeExponent; // beyond any double either way
+        magnitude += std::clamp(value, -kHugeExponent, kHugeExponent);
+    }
+    return magnitude;
+}
 
 ParsedNumber parseNumber(std::string_view original)
 {
@@ -119,11 +157,14 @@ ParsedNumber parseNumber(std::string_view original)
     if (i != text.size())
         typeMismatch(original);
 
-    const std::string copy(text);
-    errno = 0;
-    const double value = std::strtod(copy.c_str(), nullptr);
-    if (errno == ERANGE && std::isinf(value))
-        overflow(original);
+    // Read the same way whatever decimal sign the process's locale uses.
+    const std::string_view number = text[0] == '+' ? text.substr(1) : text;
+    double value = 0.0;
+    if (std::from_chars(number.data(), number.data() + number.size(), value).ec == std::errc::result_out_of_range) {
+        if (decimalMagnitude(number) > 0)
+            overflow(original);
+        value = number[0] == '-' ? -0.0 : 0.0; // too small for a double: zero
+    }
     result.decimal = value;
     return result;
 }

@@ -4,6 +4,7 @@
 #include "fdt/Errors.h"
 #include "support/Conversions.h"
 #include "support/Trace.h"
+#include "platform/Paths.h"
 
 namespace zeb2hart::support {
 
@@ -63,7 +64,7 @@ bool clsDictionary::LoadDictionary(const std::string& fullPathToDict)
     // Dictionary files are parsed once per content and shared by every
     // dictionary of the process (a frame project may hold hundreds of DTMs).
     dom::XmlDocument document;
-    if (document.loadSharedFile(fullPathToDict) != dom::LoadResult::Loaded) {
+    if (document.loadSharedFile(platform::pathFromUtf8(fullPathToDict)) != dom::LoadResult::Loaded) {
         Trace("clsDictionary.LoadDictionary", loadErrorReport(document.parseError()));
         return false;
     }

@@ -52,6 +52,12 @@ bool AppendTraceLine(const std::string& line)
 {
     try {
         std::ofstream file(traceFilePath(), std::ios::binary | std::ios::app);
+        // A component folder that cannot be written (Program Files): the user's folder.
+        if (const auto& elsewhere = platform::services().userDataFolder; !file && !elsewhere.empty()) {
+            std::error_code ignored;
+            std::filesystem::create_directories(elsewhere, ignored);
+            file.open(elsewhere / "TraceInfoFile.txt", std::ios::binary | std::ios::app);
+        }
         if (!file)
             return false;
         file << line << "\r\n";

@@ -17,6 +17,7 @@
 #include "support/Trace.h"
 #include "xml/DocumentPaths.h"
 #include "xml/ProtocolIds.h"
+#include "platform/Paths.h"
 
 namespace zeb2hart::xml {
 
@@ -198,7 +199,7 @@ fs::path XMLHelp::templatePath(const std::string& fileName) const
         return exact;
     const std::string wanted = upperCase(fileName);
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (upperCase(it->path().filename().string()) == wanted)
+        if (upperCase(platform::utf8Of(it->path().filename())) == wanted)
             return it->path();
     return exact;
 }
@@ -279,7 +280,7 @@ void XMLHelp::fillSchemaCollection(SchemaCollection& collection, const std::stri
         folder += '/';
     std::error_code ec;
     std::vector<fs::path> files;
-    fs::directory_iterator it(folder, ec);
+    fs::directory_iterator it(platform::pathFromUtf8(folder), ec);
     if (ec)
         throw fdt::FileError("Cannot open the schema folder " + folder + ": " + ec.message());
     for (fs::directory_iterator end; !ec && it != end; it.increment(ec))
@@ -289,16 +290,16 @@ void XMLHelp::fillSchemaCollection(SchemaCollection& collection, const std::stri
         throw fdt::FileError("Cannot list the schema folder " + folder + ": " + ec.message());
     // The listing in name order, letter case aside, as the file system object gives it.
     std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
-        return upperCase(a.filename().string()) < upperCase(b.filename().string());
+        return upperCase(platform::utf8Of(a.filename())) < upperCase(platform::utf8Of(b.filename()));
     });
     // Collections of the same folder content share their compiled schemas.
-    const std::string signature = dom::folderSignature(folder);
+    const std::string signature = dom::folderSignature(platform::pathFromUtf8(folder));
     for (const fs::path& file : files) {
-        const std::string name = file.filename().string();
+        const std::string name = platform::utf8Of(file.filename());
         if (name.size() < 3 || upperCase(name.substr(name.size() - 3)) != "XML")
             continue;
         try {
-            collection.add("x-schema:" + name, fs::path(folder + name), signature);
+            collection.add("x-schema:" + name, platform::pathFromUtf8(folder + name), signature);
         } catch (const std::exception& e) {
             support::Trace("Cannot add the file " + name + " to schema" + kCrLf + e.what(), "DOMHelp::GetXMLSchemas");
         }
@@ -580,13 +581,13 @@ std::string XMLHelp::HARTErrorResponseXML(const std::string& zebCommError, const
 
 std::string XMLHelp::GetDTMInformationDoc(const std::string& /*pathToXmlSchemas*/)
 {
-    const std::string iconPath = (m_componentFolder / "Resources" / "device.ico").string();
+    const std::string iconPath = platform::utf8Of(m_componentFolder / "Resources" / "device.ico");
     if (m_cache->isEmpty()) {
         // Without schemas the template goes out as text, only the icon path filled in.
         const fs::path file = templatePath("DTMInformation.xml");
         std::string text;
         if (platform::readFileText(file, text) != platform::FileRead::Read)
-            throw fdt::FileError("Cannot read " + file.string());
+            throw fdt::FileError("Cannot read " + platform::utf8Of(file));
         replaceAll(text, kIconPlaceholder, iconPath);
         return text;
     }
@@ -682,7 +683,7 @@ std::string XMLHelp::GetDTMDocumentationDoc(const std::vector<clsDataElement>& a
         setAttribut("fdt:name", entry.name, variable);
         setAttribut("fdt:display", entry.display, variable);
     }
-    setAttribut("path", (m_componentFolder / "Resources" / "device.gif").string(),
+    setAttribut("path", platform::utf8Of(m_componentFolder / "Resources" / "device.gif"),
                 requireNode(document, paths::kGraphicReference));
     return document.takeXml();
 }

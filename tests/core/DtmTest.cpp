@@ -16,7 +16,11 @@
 #include "fakes/ComponentFiles.h"
 #include "fakes/DocumentCheck.h"
 #include "fakes/FakeFrame.h"
+#include "fakes/FdtDocuments.h"
+#include "fakes/FdtPeers.h"
 #include "fdt/Errors.h"
+#include "platform/Paths.h"
+#include "xml/ProtocolIds.h"
 
 namespace zeb2hart::test {
 namespace {
@@ -184,6 +188,39 @@ TEST_F(DtmTest, TheDocumentedDeviceTypeIsTheNameAtTheIndex)
         expected.insert(expected.end(), {{"Device type", deviceType}, {"Warm-start delay", "17 [s]"}});
         EXPECT_EQ(documentation(*dtm, "10"), expected) << list << " " << index;
     }
+}
+
+// Component and frame folders named with letters beyond ASCII: the settings,
+// templates, schemas and dictionary are found there, and the trace is written there.
+TEST(DtmInANonAsciiFolder, FindsItsFilesAndWritesItsTrace)
+{
+    TempComponentFolder folder("Ger\xC3\xA4t");
+    const auto frameSchemas = folder.root() / platform::pathFromUtf8("Rahmen-\xC3\xA4\xC3\xB6\xC3\xBC");
+    std::filesystem::copy(frameSchemaDir(), frameSchemas);
+    folder.write("Resources/DTM.ini", iniWith(folder.path(), "TimeCritical", "Trace", "ExternalFile"));
+    support::ResetTraceMode();
+    TestEnvironment env(folder.path());
+    const auto dtm = core::DTMMain::create(folder.path());
+    const auto frame = std::make_shared<RecordingFrame>();
+    frame->schemaPath = platform::utf8Of(frameSchemas);
+    ASSERT_TRUE(dtm->Environment("GW1", frame));
+    EXPECT_TRUE(dtm->XMLHelpPointer().Cache().contains("x-schema:FDTHARTCommunicationSchema.xml")); // the frame's
+    EXPECT_TRUE(dtm->XMLHelpPointer().Cache().contains("x-schema:ZEBCommunicationSchema.xml"));     // the own
+    dtm->InitNewProperties();
+    EXPECT_EQ(dtm->PersistentDeviceList, "VRA520,VRA510,VRA540");
+    EXPECT_EQ(dtm->PersistentManufacturerIDCode, "14002.32");
+    EXPECT_NE(dtm->GetInformation(), "");
+    EXPECT_EQ(dtm->GetFunctions("").find("$("), std::string::npos); // every text tag translated
+    const auto parent = std::make_shared<RecordingParent>();
+    const auto child = std::make_shared<RecordingChild>();
+    ASSERT_TRUE(dtm->SetCommunication(parent));
+    EXPECT_TRUE(dtm->ConnectRequest(child, "connect-1", xml::kHartProtocolId,
+                                    hartDocument(R"(<ConnectRequest fdt:tag="C"><ShortAddress shortAddress="0"/></ConnectRequest>)")));
+    ASSERT_EQ(parent->calls.size(), 1u);
+    EXPECT_NE(parent->calls[0].document.find("ConnectRequest"), std::string::npos);
+    EXPECT_NE(dtm->GetParameters(""), "");
+    EXPECT_EQ(traceEntries(folder.path()), (std::vector<std::string>{"IDtmParameter_GetParameters: entry"}));
+    support::ResetTraceMode();
 }
 
 TEST(DtmWithoutDictionaryTest, TextsAreEmptyAndTagsStay)

@@ -15,10 +15,13 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Dates a file an hour back, as installed files are.
+// Dates a file an hour back, as installed files are; each call a second later
+// than the one before, so that two versions never share a time, however
+// coarse the system's clock is.
 void age(const fs::path& file)
 {
-    fs::last_write_time(file, fs::file_time_type::clock::now() - 1h);
+    static int calls = 0;
+    fs::last_write_time(file, fs::file_time_type::clock::now() - 1h + std::chrono::seconds(++calls));
 }
 
 class DocumentCacheTest : public ::testing::Test {

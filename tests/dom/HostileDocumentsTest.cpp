@@ -6,12 +6,15 @@
 // goes on serving the next valid request.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <cstring>
+#include <fstream>
 #include <regex>
 
 #include "core/DTMMain.h"
@@ -21,6 +24,7 @@
 #include "fakes/FdtDocuments.h"
 #include "fakes/FdtPeers.h"
 #include "gateway/HartGateway.h"
+#include "platform/Paths.h"
 #include "support/Monitor.h"
 
 namespace zeb2hart::dom::test {
@@ -38,6 +42,7 @@ std::string hartRequest(const std::string& data, const std::string& reference = 
            "\"><fdt:CommunicationData byteArray=\"" + data + "\"/></DataExchangeRequest></FDT>";
 }
 
+#ifndef _WIN32
 // A local file that shows whether anyone read it: a named pipe holding the
 // secret, kept open at both ends by the test. Reading it takes the secret out.
 class Bait {
@@ -67,6 +72,20 @@ private:
     fs::path m_pipe = m_folder.path() / "secret";
     int m_fd = -1;
 };
+#else
+// Windows has no named pipe in the file system that shows a read: the bait is a
+// plain file, and the test checks only that no document loads.
+class Bait {
+public:
+    Bait() { std::ofstream(m_file) << kSecret; }
+    bool ready() const { return fs::exists(m_file); }
+    const fs::path& path() const { return m_file; }
+
+private:
+    TempComponentFolder m_folder;
+    fs::path m_file = m_folder.path() / "secret";
+};
+#endif
 
 struct Hostile {
     std::string name;
@@ -87,7 +106,7 @@ std::string nest(int levels)
 std::vector<Hostile> hostileDocuments(const Bait& bait)
 {
     const std::string decl = "<?xml version=\"1.0\"?>";
-    const std::string file = "file://" + bait.path().string();
+    const std::string file = platform::fileUrl(bait.path());
     std::string bomb = decl + "<!DOCTYPE FDT [<!ENTITY a0 \"lol\">";
     for (int level = 1; level <= 10; ++level) {
         bomb += "<!ENTITY a" + std::to_string(level) + " \"";
@@ -138,12 +157,14 @@ TEST(HostileDocuments, NoneLoadsInBoundedTimeAndNothingIsRead)
             }
         }
     }
+#ifndef _WIN32
     EXPECT_TRUE(bait.untouched()) << "the local file was read";
     const int reader = ::open(bait.path().c_str(), O_RDONLY | O_NONBLOCK); // as a read would show
     char byte = 0;
     EXPECT_EQ(::read(reader, &byte, 1), 1);
     ::close(reader);
     EXPECT_FALSE(bait.untouched());
+#endif
     // Without their hostile part the documents load.
     XmlDocument document;
     document.setSchemas(allSchemas());
@@ -202,7 +223,9 @@ TEST(HostileDocuments, AConnectedGatewayFailsEachAndServesTheNextTransaction)
         expectServed();
     }
     EXPECT_TRUE(environment.messageBox().shown.empty());
+#ifndef _WIN32
     EXPECT_TRUE(bait.untouched());
+#endif
 }
 
 } // namespace

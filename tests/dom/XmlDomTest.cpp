@@ -3,6 +3,7 @@
 #include <libxml/parserInternals.h>
 
 #include "dom/DomTestSupport.h"
+#include "platform/Paths.h"
 
 namespace zeb2hart::dom::test {
 namespace {
@@ -135,15 +136,15 @@ TEST(XmlDom, TheEntityLoaderServesOnlyOpenSchemaFolders)
             xmlFreeInputStream(input);
         return input != nullptr;
     };
-    const std::string a = (open.path() / "a.xml").string();
+    const std::string a = platform::utf8Of(open.path() / "a.xml");
     EXPECT_FALSE(loads(a));
     {
         SchemaFolderAccess access({open.path()});
         EXPECT_TRUE(loads(a));
-        EXPECT_TRUE(loads("file://" + a));
+        EXPECT_TRUE(loads(platform::fileUrl(open.path() / "a.xml")));
         for (const fs::path& refused : {open.path() / "doctype.xml", open.path() / "missing.xml", closed.path() / "b.xml",
                                         open.path() / ".." / closed.path().filename() / "b.xml"})
-            EXPECT_FALSE(loads(refused.string())) << refused;
+            EXPECT_FALSE(loads(platform::utf8Of(refused))) << refused;
         EXPECT_FALSE(loads("http://127.0.0.1:9/a.xml"));
     }
     EXPECT_FALSE(loads(a));

@@ -1,4 +1,5 @@
 #include "fakes/TestEnvironment.h"
+#include "platform/Paths.h"
 
 #include <fstream>
 #include <random>
@@ -29,10 +30,11 @@ std::tm testMoment()
 }
 } // namespace
 
-TempComponentFolder::TempComponentFolder()
+TempComponentFolder::TempComponentFolder(const std::string& name)
 {
     std::random_device random;
-    m_path = std::filesystem::temp_directory_path() / ("zeb2hart-test-" + std::to_string(random()));
+    m_root = std::filesystem::temp_directory_path() / ("zeb2hart-test-" + std::to_string(random()));
+    m_path = name.empty() ? m_root : m_root / platform::pathFromUtf8(name);
     std::filesystem::create_directories(m_path);
     for (const char* dir : {"XMLData", "XMLSchemas", "Resources"})
         std::filesystem::copy(componentDir() / dir, m_path / dir, std::filesystem::copy_options::recursive);
@@ -41,7 +43,7 @@ TempComponentFolder::TempComponentFolder()
 TempComponentFolder::~TempComponentFolder()
 {
     std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
+    std::filesystem::remove_all(m_root, ignored);
 }
 
 void TempComponentFolder::write(const std::filesystem::path& relative, const std::string& content) const

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "platform/ManualServices.h"
 
@@ -16,16 +17,20 @@ std::filesystem::path frameSchemaDir();
 
 // A fresh copy of the component's data files in a temporary folder, removed again
 // at destruction, for tests that change a settings file, template or dictionary.
+// Given a name (UTF-8), the component folder is a folder of that name inside it.
 class TempComponentFolder {
 public:
-    TempComponentFolder();
+    explicit TempComponentFolder(const std::string& name = {});
     ~TempComponentFolder();
     TempComponentFolder(const TempComponentFolder&) = delete;
     TempComponentFolder& operator=(const TempComponentFolder&) = delete;
     const std::filesystem::path& path() const { return m_path; }
     void write(const std::filesystem::path& relative, const std::string& content) const;
+    // The temporary folder that holds everything.
+    const std::filesystem::path& root() const { return m_root; }
 
 private:
+    std::filesystem::path m_root;
     std::filesystem::path m_path;
 };
 

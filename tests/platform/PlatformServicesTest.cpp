@@ -6,8 +6,10 @@
 
 #include <csignal>
 
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 #include "fakes/TestEnvironment.h"
 #include "fdt/Errors.h"
@@ -94,6 +96,9 @@ TEST_F(PropertyFileTest, SaveThatFailsHalfWayLeavesThePreviousFileIntact)
     // Let the process write at most 40 bytes to any file: the new content is
     // longer, so the write stops part of the way through.
     bag.write("long", std::string(500, 'x'));
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no per-process file size limit to stop a write half-way";
+#else
     rlimit previous{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -106,6 +111,7 @@ TEST_F(PropertyFileTest, SaveThatFailsHalfWayLeavesThePreviousFileIntact)
 
     EXPECT_EQ(content(), before);
     EXPECT_FALSE(fs::exists(file("project.json.saving")));
+#endif
 
     // A folder in the file's place is not touched.
     fs::create_directories(file("taken") / "child");
@@ -117,6 +123,9 @@ TEST_F(PropertyFileTest, SaveThatFailsHalfWayLeavesThePreviousFileIntact)
 TEST(ComponentFolder, IsTheFolderOfTheLoadedLibrary)
 {
     const auto folder = libraryFolder();
+#ifdef _WIN32
+    GTEST_SKIP() << "the Windows layers are linked into each program; the COM server's tests check its folder";
+#endif
     EXPECT_TRUE(fs::exists(folder / "libzeb2hart.so")) << folder;
     EXPECT_EQ(fs::canonical(folder), fs::canonical(ZEB2HART_COMPONENT_DIR));
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <clocale>
 #include <cstdint>
 #include <numeric>
 #include <string>
@@ -74,7 +75,7 @@ TEST(NewGuidString, RegistryFormWithoutOrWithBracesAndEmptyWhenNoneIsMade)
     EXPECT_EQ(NewGuidString(false), "00000000-0000-4000-8000-000000000001");
     EXPECT_EQ(NewGuidString(true), "{00000000-0000-4000-8000-000000000002}");
     platform::Services services;
-    services.guids = std::make_shared<platform::UuidGuidSource>();
+    services.guids = std::make_shared<platform::SystemGuidSource>();
     {
         platform::ScopedServices scope(services);
         const std::string a = NewGuidString(false);
@@ -165,14 +166,38 @@ TEST(ToBoolean, WordsAndNumbers)
         EXPECT_EQ(run([&] { return toBoolean(text); }), expected) << text;
 }
 
-TEST(ToDouble, TextTable)
+void expectDoubleTable(const std::string& where)
 {
     const std::pair<std::string, Result> cases[] = {
-        {"2.5", V(2.5)}, {" -0.125 ", V(-0.125)}, {"1e3", V(1000)}, {"&H10", V(16)}, {"&HFFFFFFFF", V(-1)},
-        {"1e400", Over}, {"one", Mis},            {"", Mis},
+        {"2.5", V(2.5)},        {" -0.125 ", V(-0.125)}, {"1e3", V(1000)},        {"&H10", V(16)},
+        {"&HFFFFFFFF", V(-1)},  {"14002.32", V(14002.32)}, {"+.5", V(0.5)},       {"5.", V(5)},
+        {"1e-400", V(0)},       {"0.0001e-320", V(0)},    {"1" + std::string(400, '0') + "e-100", V(1e300)},
+        {"1.7976931348623157e308", V(1.7976931348623157e308)}, {"1.8e308", Over}, {"1e400", Over},
+        {"-1e99999999999999999999", Over}, {"0.5e-99999999999999999999", V(0)}, {"14002,32", Mis},
+        {"one", Mis},           {"", Mis},
     };
     for (const auto& [text, expected] : cases)
-        EXPECT_EQ(run([&] { return toDouble(text); }), expected) << text;
+        EXPECT_EQ(run([&] { return toDouble(text); }), expected) << where << ": " << text;
+}
+
+TEST(ToDouble, TextTable)
+{
+    expectDoubleTable("C locale");
+}
+
+TEST(ToDouble, ALocaleWithADecimalCommaChangesNothing)
+{
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    const char* comma = nullptr;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "German_Germany.1252", "German"})
+        if (!comma && std::setlocale(LC_ALL, name) != nullptr && std::string(std::localeconv()->decimal_point) == ",")
+            comma = name;
+    if (comma == nullptr) {
+        std::setlocale(LC_ALL, previous.c_str());
+        GTEST_SKIP() << "the system has no locale with a decimal comma";
+    }
+    expectDoubleTable(comma);
+    std::setlocale(LC_ALL, previous.c_str());
 }
 
 TEST(VariantConversions, KindsTable)

@@ -4,6 +4,7 @@
 #include <sstream>
 #include <string>
 
+#include "fakes/ComponentFiles.h"
 #include "fakes/TestEnvironment.h"
 #include "support/Trace.h"
 
@@ -78,12 +79,19 @@ TEST_F(TraceTest, AppendTraceLineReportsFileErrors)
     EXPECT_TRUE(AppendTraceLine("first"));
     EXPECT_TRUE(AppendTraceLine(""));
     EXPECT_EQ(traceText(), "first\r\n\r\n");
-    // A folder in the place of the trace file cannot be opened for appending.
+    // A folder in the place of the trace file cannot be opened for appending:
+    // the line goes to the user's folder; only when that fails too is it lost.
     std::filesystem::remove(m_folder.path() / "TraceInfoFile.txt");
     std::filesystem::create_directory(m_folder.path() / "TraceInfoFile.txt");
-    EXPECT_FALSE(AppendTraceLine("lost"));
+    const auto userFile = m_folder.path() / "UserData" / "TraceInfoFile.txt";
+    EXPECT_TRUE(AppendTraceLine("kept"));
     settings("Trace=ExternalFile\r\n");
-    EXPECT_NO_THROW(Trace("F", "lost too"));
+    EXPECT_NO_THROW(Trace("F", "kept too"));
+    EXPECT_EQ(test::traceEntries(m_folder.path() / "UserData"), (std::vector<std::string>{"F: kept too"}));
+    EXPECT_TRUE(test::readFile(userFile).starts_with("kept\r\n"));
+    std::filesystem::remove(userFile);
+    std::filesystem::create_directory(userFile);
+    EXPECT_FALSE(AppendTraceLine("lost"));
     // Nor can a file in a folder that does not exist.
     platform::Services services;
     services.componentFolder = m_folder.path() / "no" / "such" / "folder";

@@ -78,7 +78,7 @@ Session::Session(Transcript& transcript, SessionOptions options)
         services.guids = std::make_shared<platform::SequentialGuidSource>();
     } else {
         services.clock = std::make_shared<platform::SystemClock>();
-        services.guids = std::make_shared<platform::UuidGuidSource>();
+        services.guids = std::make_shared<platform::SystemGuidSource>();
     }
     services.messageBox = std::make_shared<TranscriptMessageBox>(m_transcript);
     m_fileDialog = std::make_shared<ScriptedFileDialog>(m_transcript);

@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include <cstdlib>
+
 namespace zeb2hart::platform {
 
 std::filesystem::path libraryFolder()
@@ -14,6 +16,15 @@ std::filesystem::path libraryFolder()
     if (error)
         path = std::filesystem::absolute(info.dli_fname, error);
     return path.parent_path();
+}
+
+std::filesystem::path userDataFolder()
+{
+    if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && state[0] == '/')
+        return std::filesystem::path(state) / "zeb2hart";
+    if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/')
+        return std::filesystem::path(home) / ".local" / "state" / "zeb2hart";
+    return {};
 }
 
 } // namespace zeb2hart::platform
