@@ -13,9 +13,9 @@ namespace zeb2hart::fdt {
 class IFdtCommunication;
 class IFdtChannelCollection;
 
-// {036D1481-387B-11D4-86E1-00E0987270B9}
 class IDtm : public virtual Object {
 public:
+    static constexpr Guid kIid{0x036D1481, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual bool Environment(const std::string& systemTag, const ObjectPtr& container) = 0;
     virtual bool InitNew(const std::string& deviceType) = 0;
     virtual bool Config(const std::string& userInfo) = 0;
@@ -30,57 +30,58 @@ public:
     virtual bool PrivateDialogEnabled(bool enabled) = 0;
 };
 
-// {036D147F-387B-11D4-86E1-00E0987270B9}
 class IDtmInformation : public virtual Object {
 public:
+    static constexpr Guid kIid{0x036D147F, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual std::string GetInformation() = 0;
 };
 
-// {036D147D-387B-11D4-86E1-00E0987270B9}
 class IDtmParameter : public virtual Object {
 public:
+    static constexpr Guid kIid{0x036D147D, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual std::string GetParameters(const std::string& parameterPath) = 0;
     virtual bool SetParameters(const std::string& parameterPath, const std::string& fdtXmlDocument) = 0;
 };
 
-// {036D147C-387B-11D4-86E1-00E0987270B9}
 class IDtmDocumentation : public virtual Object {
 public:
+    static constexpr Guid kIid{0x036D147C, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual std::string GetDocumentation(const std::string& functionCall) = 0;
 };
 
-// {036D1480-387B-11D4-86E1-00E0987270B9}
 class IDtmActiveXInformation : public virtual Object {
 public:
+    static constexpr Guid kIid{0x036D1480, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual std::string GetActiveXGuid(const std::string& functionCall) = 0;
     virtual std::string GetActiveXProgId(const std::string& functionCall) = 0;
 };
 
-// {036D1486-387B-11D4-86E1-00E0987270B9}: implemented by the pages.
+// Implemented by the pages.
 class IDtmActiveXControl : public virtual Object {
 public:
+    static constexpr Guid kIid{0x036D1486, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual bool Init(const std::string& invokeId, const std::string& functionCall, const ObjectPtr& dtm) = 0;
     virtual bool PrepareToRelease() = 0;
 };
 
-// {036D1489-387B-11D4-86E1-00E0987270B9}
 class IDtmChannel : public virtual Object {
 public:
+    static constexpr Guid kIid{0x036D1489, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual std::shared_ptr<IFdtChannelCollection> GetChannels() = 0;
 };
 
-// {036D1488-387B-11D4-86E1-00E0987270B9}
 class IFdtChannel : public virtual Object {
 public:
+    static constexpr Guid kIid{0x036D1488, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual std::string GetChannelPath() = 0;
     virtual std::string GetChannelParameters(const std::string& parameterPath, const std::string& protocolId) = 0;
     virtual bool SetChannelParameters(const std::string& parameterPath, const std::string& protocolId,
                                       const std::string& xmlDocument) = 0;
 };
 
-// {036D1484-387B-11D4-86E1-00E0987270B9}
 class IFdtChannelSubTopology : public virtual Object {
 public:
+    static constexpr Guid kIid{0x036D1484, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual bool ScanRequest(const std::string& invokeId) = 0;
     virtual bool ValidateAddChild(const std::string& childSystemTag) = 0;
     virtual bool ValidateRemoveChild(const std::string& childSystemTag) = 0;
@@ -88,18 +89,19 @@ public:
     virtual void OnRemoveChild(const std::string& childSystemTag) = 0;
 };
 
-// {036D1478-387B-11D4-86E1-00E0987270B9}
 class IFdtEvents : public virtual Object {
 public:
+    static constexpr Guid kIid{0x036D1478, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual void OnChildParameterChanged(const std::string& systemTag) = 0;
     virtual void OnParameterChanged(const std::string& systemTag, const std::string& parameter) = 0;
     virtual void OnLockDataSet(const std::string& systemTag, const std::string& userName) = 0;
     virtual bool OnUnlockDataSet(const std::string& systemTag, const std::string& userName) = 0;
 };
 
-// {E4F31A10-45BF-11D4-BBB3-0060080993FF}: the FDT collection a DTM hands out as its channel list.
+// The FDT collection a DTM hands out as its channel list.
 class IFdtChannelCollection : public virtual Object {
 public:
+    static constexpr Guid kIid{0xE4F31A10, 0x45BF, 0x11D4, {0xBB, 0xB3, 0x00, 0x60, 0x08, 0x09, 0x93, 0xFF}};
     // 1-based position, as the COM collection counts.
     virtual ObjectPtr Item(std::int32_t index) = 0;
     virtual ObjectPtr Item(const std::string& key) = 0;

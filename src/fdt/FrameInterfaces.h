@@ -9,18 +9,18 @@
 
 namespace zeb2hart::fdt {
 
-// {036D1487-387B-11D4-86E1-00E0987270B9}
 class IFdtContainer : public virtual Object {
 public:
+    static constexpr Guid kIid{0x036D1487, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual bool SaveRequest(const std::string& systemTag) = 0;
     virtual bool LockDataSet(const std::string& systemTag) = 0;
     virtual bool UnlockDataSet(const std::string& systemTag) = 0;
     virtual std::string GetXmlSchemaPath() = 0;
 };
 
-// {F15BA42E-BBF1-42ED-8009-7F664A002CFB}
 class IDtmEvents : public virtual Object {
 public:
+    static constexpr Guid kIid{0xF15BA42E, 0xBBF1, 0x42ED, {0x80, 0x09, 0x7F, 0x66, 0x4A, 0x00, 0x2C, 0xFB}};
     virtual void OnParameterChanged(const std::string& systemTag, const std::string& parameter) = 0;
     virtual void OnErrorMessage(const std::string& systemTag, const std::string& errorMessage) = 0;
     virtual void OnProgress(const std::string& systemTag, const std::string& title, std::int16_t percent, bool show) = 0;
@@ -38,10 +38,12 @@ public:
     virtual void OnScanResponse(const std::string& invokeId, const std::string& response) = 0;
 };
 
-// {036D147A-387B-11D4-86E1-00E0987270B9}: the public FDT 1.2 descriptions give this
-// interface no name. IDtm::Environment only checks that the container offers it,
-// so it is a marker here, named after its identifier.
+// The public FDT 1.2 descriptions give this interface no name. IDtm::Environment
+// only checks that the container offers it, so it is a marker here, named after
+// its identifier.
 class IFdt_036D147A : public virtual Object {
+public:
+    static constexpr Guid kIid{0x036D147A, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
 };
 
 } // namespace zeb2hart::fdt

@@ -1,11 +1,14 @@
 #pragma once
 // The component's stand-in for COM objects: every object that crosses an
 // interface boundary derives (virtually) from Object and is held by
-// std::shared_ptr; query<I>() plays QueryInterface.
+// std::shared_ptr; query<I>() plays QueryInterface. Objects from outside the
+// C++ world (a COM peer) are ForeignObjects, asked for an interface by its
+// identifier. Used on the one thread that drives the component.
 
 #include <memory>
 
 #include "fdt/Errors.h"
+#include "fdt/Guid.h"
 
 namespace zeb2hart::fdt {
 
@@ -16,11 +19,26 @@ public:
 
 using ObjectPtr = std::shared_ptr<Object>;
 
+// An object whose interfaces are not C++ base classes: it answers an interface
+// identifier (an interface class's kIid) with an object offering that
+// interface, or with nullptr when it does not offer it.
+class ForeignObject : public virtual Object {
+public:
+    virtual ObjectPtr queryInterface(const Guid& iid) = 0;
+};
+
 // The interface I of an object, or nullptr when the object is null or does not offer it.
+// An interface with an identifier is also asked of a foreign object.
 template <class I, class T>
 std::shared_ptr<I> query(const std::shared_ptr<T>& object)
 {
-    return std::dynamic_pointer_cast<I>(object);
+    if (auto direct = std::dynamic_pointer_cast<I>(object))
+        return direct;
+    if constexpr (requires { I::kIid; }) {
+        if (const auto foreign = std::dynamic_pointer_cast<ForeignObject>(object))
+            return std::dynamic_pointer_cast<I>(foreign->queryInterface(I::kIid));
+    }
+    return nullptr;
 }
 
 // The interface I of an object that must offer it; a missing interface is a
@@ -28,7 +46,7 @@ std::shared_ptr<I> query(const std::shared_ptr<T>& object)
 template <class I, class T>
 std::shared_ptr<I> require(const std::shared_ptr<T>& object)
 {
-    auto result = std::dynamic_pointer_cast<I>(object);
+    auto result = query<I>(object);
     if (!result)
         throw TypeMismatchError("object does not offer the requested interface");
     return result;

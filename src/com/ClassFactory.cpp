@@ -1,0 +1,68 @@
+#include "com/ClassFactory.h"
+
+#include "com/ComObject.h"
+#include "com/ErrorMapping.h"
+#include "com/Module.h"
+#include "core/DTMMain.h"
+
+namespace zeb2hart::com {
+
+ComPtr<IClassFactory> ClassFactory::create()
+{
+    return new ClassFactory();
+}
+
+ClassFactory::ClassFactory()
+{
+    Module::objectCreated();
+}
+
+ClassFactory::~ClassFactory()
+{
+    Module::objectDestroyed();
+}
+
+HRESULT STDMETHODCALLTYPE ClassFactory::QueryInterface(REFIID iid, void** result)
+{
+    if (!result)
+        return E_POINTER;
+    *result = nullptr;
+    if (iid != IID_IUnknown && iid != IID_IClassFactory)
+        return E_NOINTERFACE;
+    *result = static_cast<IClassFactory*>(this);
+    AddRef();
+    return S_OK;
+}
+
+ULONG STDMETHODCALLTYPE ClassFactory::AddRef()
+{
+    return ++m_references;
+}
+
+ULONG STDMETHODCALLTYPE ClassFactory::Release()
+{
+    const ULONG left = --m_references;
+    if (left == 0)
+        delete this;
+    return left;
+}
+
+HRESULT STDMETHODCALLTYPE ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** result)
+{
+    if (!result)
+        return E_POINTER;
+    *result = nullptr;
+    if (outer)
+        return CLASS_E_NOAGGREGATION;
+    ComPtr<IUnknown> dtm;
+    const HRESULT status = guarded(IID_IClassFactory, [&] { dtm = ComObject::of(core::DTMMain::create()); });
+    return FAILED(status) ? status : dtm->QueryInterface(iid, result);
+}
+
+HRESULT STDMETHODCALLTYPE ClassFactory::LockServer(BOOL lock)
+{
+    Module::lock(lock != FALSE);
+    return S_OK;
+}
+
+} // namespace zeb2hart::com

@@ -1,0 +1,30 @@
+#pragma once
+// The class object of the DTM class that DllGetClassObject hands out: each
+// CreateInstance makes a new DTMMain under the platform services in force and
+// answers its ComObject. Called on the apartment's thread.
+
+#include <windows.h>
+#include <unknwn.h>
+
+#include "com/ComPtr.h"
+
+namespace zeb2hart::com {
+
+class ClassFactory final : public IClassFactory {
+public:
+    static ComPtr<IClassFactory> create();
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** result) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** result) override;
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override;
+
+private:
+    ClassFactory();
+    ~ClassFactory();
+
+    ULONG m_references = 0;
+};
+
+} // namespace zeb2hart::com

@@ -1,0 +1,24 @@
+#include "com/PropertyBagAdapter.h"
+
+#include "com/ErrorMapping.h"
+#include "com/ScopedVariant.h"
+
+namespace zeb2hart::com {
+
+fdt::Variant PropertyBagAdapter::read(const std::string& key, const fdt::Variant& defaultValue)
+{
+    ScopedVariant value; // VT_EMPTY: in whatever type the bag holds it
+    const HRESULT status = m_bag.Read(widen(key).c_str(), value.get(), m_errorLog);
+    if (status == E_INVALIDARG)
+        return defaultValue;
+    checkResult(status);
+    return fromVariant(value.value());
+}
+
+void PropertyBagAdapter::write(const std::string& key, const fdt::Variant& value)
+{
+    ScopedVariant stored(value);
+    checkResult(m_bag.Write(widen(key).c_str(), stored.get()));
+}
+
+} // namespace zeb2hart::com

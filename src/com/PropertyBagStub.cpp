@@ -1,0 +1,70 @@
+#include "com/PropertyBagStub.h"
+
+#include "com/ErrorMapping.h"
+#include "com/Module.h"
+#include "com/Values.h"
+
+namespace zeb2hart::com {
+
+ComPtr<IPropertyBag> PropertyBagStub::create(std::shared_ptr<platform::PropertyBag> bag)
+{
+    return new PropertyBagStub(std::move(bag));
+}
+
+PropertyBagStub::PropertyBagStub(std::shared_ptr<platform::PropertyBag> bag) : m_bag(std::move(bag))
+{
+    Module::objectCreated();
+}
+
+PropertyBagStub::~PropertyBagStub()
+{
+    Module::objectDestroyed();
+}
+
+HRESULT STDMETHODCALLTYPE PropertyBagStub::QueryInterface(REFIID iid, void** result)
+{
+    if (!result)
+        return E_POINTER;
+    *result = nullptr;
+    if (iid != IID_IUnknown && iid != IID_IPropertyBag)
+        return E_NOINTERFACE;
+    *result = static_cast<IPropertyBag*>(this);
+    AddRef();
+    return S_OK;
+}
+
+ULONG STDMETHODCALLTYPE PropertyBagStub::AddRef()
+{
+    return ++m_references;
+}
+
+ULONG STDMETHODCALLTYPE PropertyBagStub::Release()
+{
+    const ULONG left = --m_references;
+    if (left == 0)
+        delete this;
+    return left;
+}
+
+HRESULT STDMETHODCALLTYPE PropertyBagStub::Read(LPCOLESTR name, VARIANT* value, IErrorLog*)
+{
+    if (!name || !value)
+        return E_POINTER;
+    const VARTYPE wanted = value->vt;
+    const fdt::Variant stored = m_bag->read(narrow(name), fdt::Variant());
+    if (stored.isEmpty())
+        return E_INVALIDARG;
+    const HRESULT status = guarded(IID_IPropertyBag, [&] { *value = toVariant(stored); });
+    if (FAILED(status) || wanted == VT_EMPTY || wanted == value->vt)
+        return status;
+    return VariantChangeType(value, value, 0, wanted);
+}
+
+HRESULT STDMETHODCALLTYPE PropertyBagStub::Write(LPCOLESTR name, VARIANT* value)
+{
+    if (!name || !value)
+        return E_POINTER;
+    return guarded(IID_IPropertyBag, [&] { m_bag->write(narrow(name), fromVariant(*value)); });
+}
+
+} // namespace zeb2hart::com

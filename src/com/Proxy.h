@@ -1,0 +1,40 @@
+#pragma once
+// The base of every proxy: a Peer holding one COM interface of a foreign
+// object, on which the derived class implements the matching C++ interface.
+// A failed HRESULT becomes the matching exception (checkResult). Called on the
+// apartment's thread.
+
+#include <utility>
+
+#include "com/Bstr.h"
+#include "com/ComObject.h"
+#include "com/ComValue.h"
+#include "com/ErrorMapping.h"
+#include "com/Peer.h"
+
+namespace zeb2hart::com {
+
+template <class ComInterface>
+class Proxy : public Peer {
+public:
+    using Com = ComInterface;
+
+    explicit Proxy(ComPtr<ComInterface> peer) : Peer(peer.Get()), m_peer(std::move(peer)) {}
+
+protected:
+    ComInterface& peer() const { return *m_peer.Get(); }
+
+    // Calls `method` with the place for its [out, retval] value and answers that value as T.
+    template <class T, class F>
+    T ask(F&& method) const
+    {
+        typename ComValue<T>::Type result{};
+        checkResult(method(&result));
+        return ComValue<T>::take(result);
+    }
+
+private:
+    ComPtr<ComInterface> m_peer;
+};
+
+} // namespace zeb2hart::com

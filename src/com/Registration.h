@@ -1,0 +1,43 @@
+#pragma once
+// What DllRegisterServer writes under HKEY_CLASSES_ROOT and DllUnregisterServer
+// removes again, leaving no key of the component behind:
+//   CLSID\{DTMMain}              InprocServer32 (the DLL's path, ThreadingModel
+//                                Apartment), ProgID, TypeLib
+//   <ProgID>\CLSID               for the DTM and the three page classes the
+//                                component names (only the DTM is served here)
+//   TypeLib\{library}\1.0        the embedded type library (0\win32 or 0\win64,
+//                                FLAGS, HELPDIR)
+//   Interface\{iid}              only with `withInterfaces`: every dual interface
+//                                of the library, marshalled by the type library.
+// The FDT interfaces' Interface keys belong to the frame's FDT type library, so
+// an installed component leaves them alone; RegisterTypeLib is not used for the
+// same reason, as it would point them at this library. The project's own test
+// builds ask for them (ZEB2HART_COM_TEST_REGISTRATION).
+// Called by regsvr32 or an installer, on one thread.
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace zeb2hart::com {
+
+class Registration {
+public:
+    struct Value {
+        std::wstring key;  // below HKEY_CLASSES_ROOT
+        std::wstring name; // empty: the key's default value
+        std::wstring data;
+    };
+
+    // Every value registration writes, in order.
+    static std::vector<Value> values(const std::filesystem::path& module, bool withInterfaces);
+    // The keys unregistration removes with everything below them.
+    static std::vector<std::wstring> ownedKeys(bool withInterfaces);
+
+    static HRESULT install(const std::filesystem::path& module, bool withInterfaces);
+    static HRESULT remove(bool withInterfaces);
+};
+
+} // namespace zeb2hart::com

@@ -1,0 +1,63 @@
+#pragma once
+// The base of every stub: the facet of a ComObject that serves one COM
+// interface by calling the C++ object. It counts references on its ComObject
+// and runs every method body through guarded(), so that an exception becomes a
+// failed HRESULT with error info. Called on the apartment's thread.
+
+#include <memory>
+#include <type_traits>
+#include <utility>
+
+#include "com/ComObject.h"
+#include "com/ComValue.h"
+#include "com/ErrorMapping.h"
+#include "com/Facet.h"
+
+namespace zeb2hart::com {
+
+template <class ComInterface, class Implementation>
+class Stub : public ComInterface, public Facet {
+public:
+    using Com = ComInterface;
+    using Cpp = Implementation;
+
+    Stub(ComObject& owner, std::shared_ptr<Implementation> object) : m_owner(owner), m_object(std::move(object)) {}
+
+    const IID& iid() const override { return __uuidof(ComInterface); }
+    IUnknown* comInterface() override { return static_cast<ComInterface*>(this); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** result) override
+    {
+        return m_owner.QueryInterface(iid, result);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return m_owner.AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return m_owner.Release(); }
+
+protected:
+    Implementation& object() const { return *m_object; }
+
+    // An operation without result.
+    template <class F>
+    HRESULT run(F&& body) noexcept
+    {
+        return guarded(iid(), std::forward<F>(body));
+    }
+
+    // An operation whose result goes out as its COM type (ComValue).
+    template <class Out, class F>
+    HRESULT answer(Out* result, F&& body) noexcept
+    {
+        if (!result)
+            return reportFailure(E_POINTER, "no place for the result", iid());
+        return guarded(iid(), [&] {
+            using Result = std::decay_t<decltype(body())>;
+            *result = ComValue<Result>::to(body());
+        });
+    }
+
+private:
+    ComObject& m_owner;
+    std::shared_ptr<Implementation> m_object;
+};
+
+} // namespace zeb2hart::com

@@ -1,0 +1,218 @@
+#include "com/Values.h"
+
+#include <limits>
+#include <new>
+#include <span>
+#include <type_traits>
+#include <utility>
+
+#include "fdt/Errors.h"
+
+namespace zeb2hart::com {
+
+namespace {
+
+// A SAFEARRAY that is destroyed unless handed on.
+class ScopedArray {
+public:
+    ScopedArray(VARTYPE type, std::size_t size)
+        : m_array(SafeArrayCreateVector(type, 0, static_cast<ULONG>(size)))
+    {
+        if (!m_array)
+            throw std::bad_alloc();
+    }
+    ~ScopedArray()
+    {
+        if (m_array)
+            SafeArrayDestroy(m_array);
+    }
+    ScopedArray(const ScopedArray&) = delete;
+    ScopedArray& operator=(const ScopedArray&) = delete;
+    template <class T>
+    T* data() const { return static_cast<T*>(m_array->pvData); }
+    SAFEARRAY* release() { return std::exchange(m_array, nullptr); }
+
+private:
+    SAFEARRAY* m_array;
+};
+
+// The elements of a one-dimensional SAFEARRAY of T.
+template <class T>
+std::span<const T> elements(const SAFEARRAY* array)
+{
+    if (SafeArrayGetDim(const_cast<SAFEARRAY*>(array)) != 1)
+        throw fdt::TypeMismatchError("only one-dimensional arrays convert");
+    return {static_cast<const T*>(array->pvData), array->rgsabound[0].cElements};
+}
+
+template <class T>
+std::int32_t toInt32(T value)
+{
+    if (std::cmp_less(value, std::numeric_limits<std::int32_t>::min()) ||
+        std::cmp_greater(value, std::numeric_limits<std::int32_t>::max()))
+        throw fdt::OverflowError("the number does not fit a 32-bit integer");
+    return static_cast<std::int32_t>(value);
+}
+
+fdt::Variant fromArray(VARTYPE elementType, const SAFEARRAY* array)
+{
+    switch (elementType) {
+    case VT_UI1: {
+        const auto items = elements<std::uint8_t>(array);
+        return std::vector<std::uint8_t>(items.begin(), items.end());
+    }
+    case VT_I2: {
+        const auto items = elements<std::int16_t>(array);
+        return std::vector<std::int16_t>(items.begin(), items.end());
+    }
+    case VT_I4: {
+        const auto items = elements<LONG>(array);
+        return std::vector<std::int32_t>(items.begin(), items.end());
+    }
+    case VT_VARIANT: {
+        fdt::VariantArray result;
+        for (const VARIANT& item : elements<VARIANT>(array))
+            result.push_back(fromVariant(item));
+        return result;
+    }
+    default:
+        throw fdt::TypeMismatchError("an array of VARIANT type " + std::to_string(elementType) + " does not convert");
+    }
+}
+
+template <class T>
+SAFEARRAY* toArray(VARTYPE elementType, const std::vector<T>& items)
+{
+    ScopedArray array(elementType, items.size());
+    if constexpr (std::is_same_v<T, fdt::Variant>) {
+        for (std::size_t i = 0; i < items.size(); ++i)
+            array.data<VARIANT>()[i] = toVariant(items[i]);
+    } else {
+        std::copy(items.begin(), items.end(), array.data<T>());
+    }
+    return array.release();
+}
+
+} // namespace
+
+std::wstring widen(std::string_view utf8)
+{
+    if (utf8.empty())
+        return {};
+    const int size = static_cast<int>(utf8.size());
+    std::wstring result(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0)), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, result.data(), static_cast<int>(result.size()));
+    return result;
+}
+
+std::string narrow(std::wstring_view utf16)
+{
+    if (utf16.empty())
+        return {};
+    const int size = static_cast<int>(utf16.size());
+    std::string result(
+        static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, nullptr, 0, nullptr, nullptr)), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, result.data(), static_cast<int>(result.size()), nullptr, nullptr);
+    return result;
+}
+
+BSTR toBstr(std::string_view utf8)
+{
+    const std::wstring text = widen(utf8);
+    BSTR result = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    if (!result)
+        throw std::bad_alloc();
+    return result;
+}
+
+std::string fromBstr(BSTR text)
+{
+    return text ? narrow({text, SysStringLen(text)}) : std::string();
+}
+
+VARIANT toVariant(const fdt::Variant& value)
+{
+    VARIANT result;
+    VariantInit(&result);
+    std::visit(
+        [&result](const auto& v) {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, std::monostate>) {
+                result.vt = VT_EMPTY;
+            } else if constexpr (std::is_same_v<T, fdt::Null>) {
+                result.vt = VT_NULL;
+            } else if constexpr (std::is_same_v<T, bool>) {
+                result.vt = VT_BOOL, result.boolVal = v ? VARIANT_TRUE : VARIANT_FALSE;
+            } else if constexpr (std::is_same_v<T, std::uint8_t>) {
+                result.vt = VT_UI1, result.bVal = v;
+            } else if constexpr (std::is_same_v<T, std::int16_t>) {
+                result.vt = VT_I2, result.iVal = v;
+            } else if constexpr (std::is_same_v<T, std::int32_t>) {
+                result.vt = VT_I4, result.lVal = v;
+            } else if constexpr (std::is_same_v<T, float>) {
+                result.vt = VT_R4, result.fltVal = v;
+            } else if constexpr (std::is_same_v<T, double>) {
+                result.vt = VT_R8, result.dblVal = v;
+            } else if constexpr (std::is_same_v<T, fdt::Date>) {
+                result.vt = VT_DATE, result.date = v.serial;
+            } else if constexpr (std::is_same_v<T, std::string>) {
+                result.bstrVal = toBstr(v), result.vt = VT_BSTR;
+            } else if constexpr (std::is_same_v<T, std::vector<std::uint8_t>>) {
+                result.parray = toArray(VT_UI1, v), result.vt = VT_ARRAY | VT_UI1;
+            } else if constexpr (std::is_same_v<T, std::vector<std::int16_t>>) {
+                result.parray = toArray(VT_I2, v), result.vt = VT_ARRAY | VT_I2;
+            } else if constexpr (std::is_same_v<T, std::vector<std::int32_t>>) {
+                result.parray = toArray(VT_I4, v), result.vt = VT_ARRAY | VT_I4;
+            } else {
+                static_assert(std::is_same_v<T, fdt::VariantArray>);
+                result.parray = toArray(VT_VARIANT, v), result.vt = VT_ARRAY | VT_VARIANT;
+            }
+        },
+        value.value());
+    return result;
+}
+
+fdt::Variant fromVariant(const VARIANT& value)
+{
+    if (value.vt == (VT_BYREF | VT_VARIANT))
+        return fromVariant(*value.pvarVal);
+    if (value.vt & VT_BYREF) {
+        VARIANT direct;
+        VariantInit(&direct);
+        if (FAILED(VariantCopyInd(&direct, const_cast<VARIANT*>(&value))))
+            throw fdt::TypeMismatchError("a VARIANT by reference that cannot be read");
+        try {
+            fdt::Variant result = fromVariant(direct);
+            VariantClear(&direct);
+            return result;
+        } catch (...) {
+            VariantClear(&direct);
+            throw;
+        }
+    }
+    if (value.vt & VT_ARRAY)
+        return fromArray(value.vt & VT_TYPEMASK, value.parray);
+    switch (value.vt) {
+    case VT_EMPTY: return {};
+    case VT_NULL: return fdt::Null{};
+    case VT_BOOL: return value.boolVal != VARIANT_FALSE;
+    case VT_UI1: return std::uint8_t{value.bVal};
+    case VT_I2: return std::int16_t{value.iVal};
+    case VT_I4: return std::int32_t{value.lVal};
+    case VT_R4: return value.fltVal;
+    case VT_R8: return value.dblVal;
+    case VT_DATE: return fdt::Date{value.date};
+    case VT_BSTR: return fromBstr(value.bstrVal);
+    case VT_I1: return std::int32_t{value.cVal};
+    case VT_UI2: return std::int32_t{value.uiVal};
+    case VT_INT: return std::int32_t{value.intVal};
+    case VT_UI4: return toInt32(value.ulVal);
+    case VT_UINT: return toInt32(value.uintVal);
+    case VT_I8: return toInt32(value.llVal);
+    case VT_UI8: return toInt32(value.ullVal);
+    default:
+        throw fdt::TypeMismatchError("a VARIANT of type " + std::to_string(value.vt) + " does not convert");
+    }
+}
+
+} // namespace zeb2hart::com

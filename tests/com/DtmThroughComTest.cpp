@@ -1,0 +1,238 @@
+// The DTM as a frame meets it: created from its ProgID by CoCreateInstance
+// from the registered DLL, driven through the vtable, IDispatch and the
+// C++ proxies, with the shared fakes as COM frame, parent and child.
+
+#include <algorithm>
+
+#include "ComTestSupport.h"
+#include "com/ComObject.h"
+#include "com/Peer.h"
+#include "com/PropertyBagStub.h"
+#include "com/ScopedVariant.h"
+#include "core/PersistentProperties.h"
+#include "fakes/FakeFrame.h"
+#include "fakes/FdtDocuments.h"
+#include "fakes/FdtPeers.h"
+#include "fakes/TestEnvironment.h"
+#include "gateway/HartGateway.h"
+
+namespace zeb2hart::test {
+namespace {
+
+using com::Bstr;
+using com::ComObject;
+using com::ComPtr;
+
+class DtmThroughComTest : public ComTest {
+protected:
+    static void SetUpTestSuite() { ASSERT_EQ(dll().call("DllRegisterServer"), S_OK); }
+    static void TearDownTestSuite() { EXPECT_EQ(dll().call("DllUnregisterServer"), S_OK); }
+    static GatewayDll& dll()
+    {
+        static GatewayDll loaded;
+        return loaded;
+    }
+
+    void SetUp() override
+    {
+        frame->schemaPath = frameSchemaDir().string();
+        dtm = create();
+        ASSERT_TRUE(dtm);
+    }
+
+    static ComPtr<IDtm> create()
+    {
+        CLSID clsid{};
+        ComPtr<IDtm> result;
+        EXPECT_EQ(CLSIDFromProgID(L"ZEB2HARTGateway.DTMMain", &clsid), S_OK);
+        EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDtm,
+                                   reinterpret_cast<void**>(result.GetAddressOf())), S_OK);
+        return result;
+    }
+
+    template <class I>
+    ComPtr<I> dtmAs() const
+    {
+        ComPtr<I> result;
+        EXPECT_EQ(dtm.As(&result), S_OK);
+        return result;
+    }
+
+    // Environment with the COM frame, new properties, InitNew.
+    void start()
+    {
+        VARIANT_BOOL ok = VARIANT_FALSE;
+        ASSERT_EQ(dtm->Environment(Bstr("GW1").get(), ComObject::as<IDispatch>(frame).Get(), &ok), S_OK);
+        ASSERT_EQ(ok, VARIANT_TRUE);
+        ASSERT_EQ(dtmAs<IPersistPropertyBag>()->InitNew(), S_OK);
+        ASSERT_EQ(dtm->InitNew(Bstr(gatewayDeviceType()).get(), &ok), S_OK);
+        ASSERT_EQ(ok, VARIANT_TRUE);
+    }
+
+    std::shared_ptr<RecordingFrame> frame = std::make_shared<RecordingFrame>();
+    ComPtr<IDtm> dtm;
+};
+
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+TEST_F(DtmThroughComTest, FrameDrivesTheDtmThroughTheVtable)
+{
+    start();
+    EXPECT_EQ(frame->containerCalls.front(), (Call{"GetXmlSchemaPath", {}}));
+    BSTR information = nullptr;
+    ASSERT_EQ(dtmAs<IDtmInformation>()->GetInformation(&information), S_OK);
+    EXPECT_TRUE(contains(take(information), "<DtmInfo"));
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    EXPECT_EQ(dtm->PrepareToRelease(&ok), S_OK);
+    EXPECT_EQ(frame->events.back().name, "OnPreparedToRelease");
+}
+
+TEST_F(DtmThroughComTest, ConnectAndHartCommandReachTheParentThroughCom)
+{
+    start();
+    const auto parent = std::make_shared<RecordingParent>();
+    const auto child = std::make_shared<RecordingChild>();
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    ASSERT_EQ(dtm->SetCommunication(ComObject::as<::IFdtCommunication>(parent).Get(), &ok), S_OK);
+    ASSERT_EQ(ok, VARIANT_TRUE);
+
+    const auto channel = dtmAs<::IFdtCommunication>();
+    ASSERT_EQ(channel->ConnectRequest(ComObject::as<::IFdtCommunicationEvents>(child).Get(), Bstr("connect-1").get(),
+                                      Bstr(gateway::kHartProtocolId).get(), Bstr(hartConnectRequest("C")).get(), &ok),
+              S_OK);
+    EXPECT_EQ(ok, VARIANT_TRUE);
+    ASSERT_EQ(dtmAs<::IFdtCommunicationEvents>()->OnConnectResponse(Bstr("connect-1").get(),
+                                                                     Bstr(zebConnectResponse("REF-1")).get()),
+              S_OK);
+    ASSERT_EQ(channel->TransactionRequest(Bstr("t").get(), Bstr(hartRequest("128", "36B2210000")).get(), &ok), S_OK);
+    EXPECT_EQ(ok, VARIANT_TRUE);
+
+    EXPECT_EQ(summary(parent->calls), (std::vector<std::string>{"ConnectRequest connect-1", "TransactionRequest t"}));
+    EXPECT_EQ(summary(child->calls), (std::vector<std::string>{"OnConnectResponse connect-1"}));
+    EXPECT_TRUE(contains(parent->calls.back().document, "36B2210000"));
+}
+
+TEST_F(DtmThroughComTest, DispatchInvokesByName)
+{
+    start();
+    ComPtr<IDispatch> dispatch;
+    ASSERT_EQ(dtm.As(&dispatch), S_OK); // IDtm answers for IDispatch
+    LPOLESTR name = const_cast<LPOLESTR>(L"GetFunctions");
+    DISPID id = 0;
+    ASSERT_EQ(dispatch->GetIDsOfNames(IID_NULL, &name, 1, 0, &id), S_OK);
+    com::ScopedVariant argument{fdt::Variant("")}, result;
+    DISPPARAMS parameters{argument.get(), nullptr, 1, 0};
+    ASSERT_EQ(dispatch->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &parameters, result.get(), nullptr, nullptr), S_OK);
+    ASSERT_EQ(result.value().vt, VT_BSTR);
+    EXPECT_TRUE(contains(com::fromBstr(result.value().bstrVal), "<FDT"));
+}
+
+TEST_F(DtmThroughComTest, BadValueIsTypeMismatchWithErrorInfo)
+{
+    const auto access = dtmAs<IZeb2hartTestAccess>();
+    com::ScopedVariant bad(fdt::Variant("many"));
+    EXPECT_EQ(access->SetProperty(Bstr("PersistentWarmstartDelay").get(), bad.value()), DISP_E_TYPEMISMATCH);
+    const std::string description = errorDescription();
+    EXPECT_FALSE(description.empty());
+    EXPECT_EQ(dtmAs<ISupportErrorInfo>()->InterfaceSupportsErrorInfo(IID_IZeb2hartTestAccess), S_OK);
+
+    // Through IDispatch the same failure is an exception with the same text.
+    LPOLESTR name = const_cast<LPOLESTR>(L"SetProperty");
+    DISPID id = 0;
+    ASSERT_EQ(access->GetIDsOfNames(IID_NULL, &name, 1, 0, &id), S_OK);
+    com::ScopedVariant key(fdt::Variant("PersistentWarmstartDelay"));
+    VARIANT arguments[] = {bad.value(), key.value()}; // last argument first
+    DISPPARAMS parameters{arguments, nullptr, 2, 0};
+    EXCEPINFO exception{};
+    EXPECT_EQ(access->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &parameters, nullptr, &exception, nullptr),
+              DISP_E_EXCEPTION);
+    EXPECT_EQ(exception.scode, DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(take(exception.bstrDescription), description);
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrHelpFile);
+}
+
+TEST_F(DtmThroughComTest, ChannelCollectionCountItemAndEnumeration)
+{
+    ComPtr<IFdtChannelCollection> channels;
+    ASSERT_EQ(dtmAs<IDtmChannel>()->GetChannels(channels.GetAddressOf()), S_OK);
+    LONG count = 0;
+    ASSERT_EQ(channels->get_Count(&count), S_OK);
+    EXPECT_EQ(count, 1);
+    const ComPtr<IUnknown> identity = dtmAs<IUnknown>(); // the channel is the DTM itself
+
+    struct Case {
+        fdt::Variant index;
+        HRESULT result;
+    };
+    const Case cases[] = {
+        {std::int32_t{1}, S_OK}, {std::int16_t{1}, S_OK}, {1.0, S_OK}, {"HARTChannel1", S_OK},
+        {std::int32_t{2}, DISP_E_BADINDEX}, {"HARTChannel2", DISP_E_BADINDEX}, {fdt::Date{1.0}, DISP_E_TYPEMISMATCH},
+    };
+    for (const Case& c : cases) {
+        com::ScopedVariant index(c.index);
+        ComPtr<IDispatch> item;
+        EXPECT_EQ(channels->Item(index.value(), item.GetAddressOf()), c.result);
+        ComPtr<IUnknown> itemIdentity;
+        if (SUCCEEDED(c.result)) {
+            ASSERT_EQ(item.As(&itemIdentity), S_OK);
+            EXPECT_EQ(itemIdentity, identity);
+        }
+    }
+
+    ComPtr<IUnknown> unknown;
+    ComPtr<IEnumVARIANT> enumerator;
+    ASSERT_EQ(channels->get__NewEnum(unknown.GetAddressOf()), S_OK);
+    ASSERT_EQ(unknown.As(&enumerator), S_OK);
+    VARIANT items[2];
+    ULONG fetched = 0;
+    EXPECT_EQ(enumerator->Next(2, items, &fetched), S_FALSE);
+    ASSERT_EQ(fetched, 1u);
+    ASSERT_EQ(items[0].vt, VT_DISPATCH);
+    ComPtr<IUnknown> enumerated;
+    EXPECT_EQ(items[0].pdispVal->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(enumerated.GetAddressOf())), S_OK);
+    EXPECT_EQ(enumerated, identity);
+    VariantClear(&items[0]);
+}
+
+TEST_F(DtmThroughComTest, CppFrameReachesTheComDtmThroughProxies)
+{
+    const fdt::ObjectPtr object = com::Peer::wrap(dtm.Get());
+    ASSERT_TRUE(fdt::require<fdt::IDtm>(object)->Environment("GW1", frame));
+    EXPECT_TRUE(contains(fdt::require<fdt::IDtmInformation>(object)->GetInformation(), "<DtmInfo"));
+    const auto channels = fdt::require<fdt::IDtmChannel>(object)->GetChannels();
+    ASSERT_EQ(channels->Count(), 1);
+    EXPECT_EQ(fdt::require<fdt::IFdtChannel>(channels->Item("HARTChannel1"))->GetChannelPath(),
+              fdt::require<fdt::IFdtChannel>(object)->GetChannelPath());
+    EXPECT_THROW(channels->Item(7), fdt::NotFoundError);
+    EXPECT_EQ(fdt::query<fdt::IFdtContainer>(object), nullptr);
+}
+
+TEST_F(DtmThroughComTest, PropertiesSurviveSaveAndLoadThroughThePropertyBag)
+{
+    start();
+    com::ScopedVariant deviceId(fdt::Variant("00A1B2"));
+    ASSERT_EQ(dtmAs<IZeb2hartTestAccess>()->SetProperty(Bstr("PersistentDeviceID").get(), deviceId.value()), S_OK);
+    const auto bag = std::make_shared<platform::MemoryPropertyBag>();
+    ASSERT_EQ(dtmAs<IPersistPropertyBag>()->Save(com::PropertyBagStub::create(bag).Get(), TRUE, TRUE), S_OK);
+    EXPECT_EQ(bag->entries().size(), core::PersistentProperty::all().size());
+
+    const ComPtr<IDtm> second = create();
+    ComPtr<IPersistPropertyBag> persist;
+    ASSERT_EQ(second.As(&persist), S_OK);
+    CLSID clsid{};
+    EXPECT_EQ(persist->GetClassID(&clsid), S_OK);
+    EXPECT_EQ(clsid, CLSID_DTMMain);
+    ASSERT_EQ(persist->Load(com::PropertyBagStub::create(bag).Get(), nullptr), S_OK);
+    ComPtr<IZeb2hartTestAccess> access;
+    ASSERT_EQ(second.As(&access), S_OK);
+    com::ScopedVariant loaded;
+    ASSERT_EQ(access->GetProperty(Bstr("PersistentDeviceID").get(), loaded.get()), S_OK);
+    EXPECT_EQ(com::fromVariant(loaded.value()), fdt::Variant("00A1B2"));
+}
+
+} // namespace
+} // namespace zeb2hart::test
