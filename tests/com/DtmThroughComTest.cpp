@@ -112,7 +112,8 @@ TEST_F(DtmThroughComTest, ConnectAndHartCommandReachTheParentThroughCom)
 
     EXPECT_EQ(summary(parent->calls), (std::vector<std::string>{"ConnectRequest connect-1", "TransactionRequest t"}));
     EXPECT_EQ(summary(child->calls), (std::vector<std::string>{"OnConnectResponse connect-1"}));
-    EXPECT_TRUE(contains(parent->calls.back().document, "36B2210000"));
+    // Telegram 36 B2 21 ...: object 0x36B2, sub-number 0x21.
+    EXPECT_TRUE(contains(parent->calls.back().document, R"(SubNo="33" ObjectNo="14002")")) << parent->calls.back().document;
 }
 
 TEST_F(DtmThroughComTest, DispatchInvokesByName)
