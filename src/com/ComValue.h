@@ -67,12 +67,7 @@ template <class I>
 struct ComValue<ComPtr<I>> {
     using Type = I*;
     static Type to(ComPtr<I> value) { return value.Detach(); }
-    static ComPtr<I> take(Type value)
-    {
-        ComPtr<I> result;
-        result.Attach(value);
-        return result;
-    }
+    static ComPtr<I> take(Type value) { return adopt(value); }
 };
 
 } // namespace zeb2hart::com

@@ -6,6 +6,7 @@
 
 #include "ComTestSupport.h"
 #include "com/ComObject.h"
+#include "com/Module.h"
 #include "com/Peer.h"
 #include "com/PropertyBagStub.h"
 #include "com/ScopedVariant.h"
@@ -201,15 +202,22 @@ TEST_F(DtmThroughComTest, ChannelCollectionCountItemAndEnumeration)
 
 TEST_F(DtmThroughComTest, CppFrameReachesTheComDtmThroughProxies)
 {
-    const fdt::ObjectPtr object = com::Peer::wrap(dtm.Get());
-    ASSERT_TRUE(fdt::require<fdt::IDtm>(object)->Environment("GW1", frame));
-    EXPECT_TRUE(contains(fdt::require<fdt::IDtmInformation>(object)->GetInformation(), "<DtmInfo"));
-    const auto channels = fdt::require<fdt::IDtmChannel>(object)->GetChannels();
-    ASSERT_EQ(channels->Count(), 1);
-    EXPECT_EQ(fdt::require<fdt::IFdtChannel>(channels->Item("HARTChannel1"))->GetChannelPath(),
-              fdt::require<fdt::IFdtChannel>(object)->GetChannelPath());
-    EXPECT_THROW(channels->Item(7), fdt::NotFoundError);
-    EXPECT_EQ(fdt::query<fdt::IFdtContainer>(object), nullptr);
+    {
+        const fdt::ObjectPtr object = com::Peer::wrap(dtm.Get());
+        ASSERT_TRUE(fdt::require<fdt::IDtm>(object)->Environment("GW1", frame));
+        EXPECT_TRUE(contains(fdt::require<fdt::IDtmInformation>(object)->GetInformation(), "<DtmInfo"));
+        const auto channels = fdt::require<fdt::IDtmChannel>(object)->GetChannels();
+        ASSERT_EQ(channels->Count(), 1);
+        EXPECT_EQ(fdt::require<fdt::IFdtChannel>(channels->Item("HARTChannel1"))->GetChannelPath(),
+                  fdt::require<fdt::IFdtChannel>(object)->GetChannelPath());
+        EXPECT_THROW(channels->Item(7), fdt::NotFoundError);
+        EXPECT_EQ(fdt::query<fdt::IFdtContainer>(object), nullptr);
+    }
+    // Every answer a proxy took holds one reference: with the frame's last one gone, the DTM
+    // is gone, and with it its hold on the frame's objects.
+    dtm.Reset();
+    EXPECT_EQ(dll().call("DllCanUnloadNow"), S_OK);
+    EXPECT_TRUE(com::Module::canUnload());
 }
 
 TEST_F(DtmThroughComTest, PropertiesSurviveSaveAndLoadThroughThePropertyBag)
