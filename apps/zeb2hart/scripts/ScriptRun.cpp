@@ -4,8 +4,7 @@
 #include <random>
 #include <sstream>
 
-#include "core/DTMMain.h"
-#include "gateway/HartGateway.h"
+#include "core/Pages.h"
 #include "host/ComponentHost.h"
 #include "host/Recording.h"
 #include "scripts/IniEdit.h"
@@ -206,7 +205,7 @@ std::string ScriptRun::origin() const
 
 std::string ScriptRun::commRef()
 {
-    return m_session && m_session->dtmPtr() ? m_session->dtm().gateway().communicator().communicationReference() : "";
+    return m_session && m_session->dtmObject() ? m_session->hosted().state("communicationReference").as<std::string>() : "";
 }
 
 std::optional<std::string> ScriptRun::readAttribute(const std::string& document, const std::string& path,
