@@ -2,6 +2,8 @@
 
 #include "com/ComObject.h"
 #include "com/ErrorMapping.h"
+#include "com/FrameServicesProxy.h"
+#include "com/Values.h"
 #include "com/Module.h"
 #include "core/DTMMain.h"
 
@@ -27,9 +29,12 @@ HRESULT STDMETHODCALLTYPE ClassFactory::QueryInterface(REFIID iid, void** result
     if (!result)
         return E_POINTER;
     *result = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IClassFactory)
+    if (iid == IID_IUnknown || iid == IID_IClassFactory)
+        *result = static_cast<IClassFactory*>(this);
+    else if (iid == __uuidof(IZeb2hartTestServices))
+        *result = static_cast<IZeb2hartTestServices*>(this);
+    else
         return E_NOINTERFACE;
-    *result = static_cast<IClassFactory*>(this);
     AddRef();
     return S_OK;
 }
@@ -57,6 +62,13 @@ HRESULT STDMETHODCALLTYPE ClassFactory::CreateInstance(IUnknown* outer, REFIID i
     ComPtr<IUnknown> dtm;
     const HRESULT status = guarded(IID_IClassFactory, [&] { dtm = ComObject::of(core::DTMMain::create()); });
     return FAILED(status) ? status : dtm->QueryInterface(iid, result);
+}
+
+HRESULT STDMETHODCALLTYPE ClassFactory::UseFrameServices(BSTR componentFolder, IZeb2hartFrameServices* services)
+{
+    return guarded(__uuidof(IZeb2hartTestServices), [&] {
+        FrameServicesProxy::install(services, std::filesystem::path(widen(fromBstr(componentFolder))));
+    });
 }
 
 HRESULT STDMETHODCALLTYPE ClassFactory::LockServer(BOOL lock)

@@ -9,12 +9,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "core/Pages.h"
 #include "fdt/Object.h"
 #include "fdt/Variant.h"
 #include "platform/PropertyBag.h"
+#include "platform/Services.h"
 
 namespace zeb2hart::frame {
 
@@ -63,5 +65,8 @@ public:
     virtual void Set_Status() = 0;
     virtual void TranslateControls(const std::string& prefix, const core::ControlList& controls) = 0;
 };
+
+// Makes the hosted DTM under the frame's services (already installed in this process).
+using HostedDtmFactory = std::function<std::unique_ptr<HostedDtm>(const platform::Services& frameServices)>;
 
 } // namespace zeb2hart::frame

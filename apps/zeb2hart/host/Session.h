@@ -40,9 +40,8 @@ struct SessionOptions {
     platform::Services dialogs;
     // Gets every line the monitor page receives (besides the transcript).
     std::function<void(const std::string& textLine, std::int32_t color)> onMonitorLine;
-    // Creates the hosted DTM under the frame's services (installed here);
-    // empty: the DTM in this process (InProcessDtm).
-    std::function<std::unique_ptr<HostedDtm>(const platform::Services& frameServices)> hostDtm;
+    // Creates the hosted DTM; empty: the DTM in this process (InProcessDtm).
+    HostedDtmFactory hostDtm;
 };
 
 class Session {

@@ -60,6 +60,7 @@ void ScriptRun::create(const Json& spec)
     options.deterministic = true;
     options.frameSchemaFolder = frameSchemaFolder();
     options.componentFolder = m_options.componentFolder;
+    options.hostDtm = m_options.hostDtm;
     if (spec.is_object() && spec.contains("componentDir"))
         options.componentFolder = scriptPath(text(spec["componentDir"], "componentDir"));
     if (spec.is_object() && (spec.contains("ini") || spec.contains("files")))

@@ -1,8 +1,49 @@
 #include "com/stubs/TestAccessStub.h"
 
+#include <optional>
+
+#include "com/Bstr.h"
+#include "com/ComPtr.h"
+#include "com/Peer.h"
 #include "core/DtmState.h"
 
 namespace zeb2hart::com {
+
+namespace {
+
+class ReportedPersistenceSite final : public core::PersistenceSite {
+public:
+    explicit ReportedPersistenceSite(ComPtr<IZeb2hartReports> reports) : m_reports(std::move(reports)) {}
+    void PropertyChanged(const std::string& propertyName) override
+    {
+        checkResult(m_reports->PropertyChanged(Bstr(propertyName).get()));
+    }
+
+private:
+    ComPtr<IZeb2hartReports> m_reports;
+};
+
+// A control named by the frame, which keeps the caption it is given.
+class NamedControl final : public core::Control {
+public:
+    NamedControl(std::string name, std::optional<int> index, bool hasCaption)
+        : m_name(std::move(name)), m_index(index), m_hasCaption(hasCaption)
+    {
+    }
+    std::string name() const override { return m_name; }
+    std::optional<int> index() const override { return m_index; }
+    bool hasCaption() const override { return m_hasCaption; }
+    void setCaption(const std::string& caption) override { m_caption = caption; }
+    const std::optional<std::string>& caption() const { return m_caption; }
+
+private:
+    std::string m_name;
+    std::optional<int> m_index;
+    bool m_hasCaption;
+    std::optional<std::string> m_caption;
+};
+
+} // namespace
 
 HRESULT STDMETHODCALLTYPE TestAccessStub::GetProperty(BSTR name, VARIANT* result)
 {
@@ -12,6 +53,54 @@ HRESULT STDMETHODCALLTYPE TestAccessStub::GetProperty(BSTR name, VARIANT* result
 HRESULT STDMETHODCALLTYPE TestAccessStub::SetProperty(BSTR name, VARIANT value)
 {
     return run([&] { core::DtmState::write(object(), fromBstr(name), fromVariant(value)); });
+}
+
+HRESULT STDMETHODCALLTYPE TestAccessStub::Report(IUnknown* reports)
+{
+    return run([&] {
+        ComPtr<IZeb2hartReports> target;
+        if (reports)
+            checkResult(reports->QueryInterface(__uuidof(IZeb2hartReports), reinterpret_cast<void**>(target.GetAddressOf())));
+        if (!target) {
+            object().setMonitorObserver(nullptr);
+            object().setPersistenceSite(nullptr);
+            return;
+        }
+        object().setMonitorObserver([target](const std::string& functionName, const std::string& message,
+                                             std::int32_t lineColor, std::int16_t filter) {
+            checkResult(target->MonitorLine(Bstr(functionName).get(), Bstr(message).get(), lineColor, filter));
+        });
+        object().setPersistenceSite(std::make_shared<ReportedPersistenceSite>(target));
+    });
+}
+
+HRESULT STDMETHODCALLTYPE TestAccessStub::CtlMonitorPointer(IUnknown* page)
+{
+    return run([&] { object().CtlMonitorPointer(Peer::wrap(page)); });
+}
+
+HRESULT STDMETHODCALLTYPE TestAccessStub::CtlOfflineParamPointer(IUnknown* page)
+{
+    return run([&] { object().CtlOfflineParamPointer(Peer::wrap(page)); });
+}
+
+HRESULT STDMETHODCALLTYPE TestAccessStub::CtlAboutPointer(IUnknown* page)
+{
+    return run([&] { object().CtlAboutPointer(Peer::wrap(page)); });
+}
+
+HRESULT STDMETHODCALLTYPE TestAccessStub::TranslateControl(BSTR prefix, BSTR name, VARIANT index,
+                                                           VARIANT_BOOL hasCaption, VARIANT* caption)
+{
+    return answer(caption, [&] {
+        const fdt::Variant number = fromVariant(index);
+        std::optional<int> position;
+        if (!number.isEmpty())
+            position = number.as<std::int32_t>();
+        NamedControl control(fromBstr(name), position, hasCaption != VARIANT_FALSE);
+        object().TranslateControls(fromBstr(prefix), {&control});
+        return control.caption() ? fdt::Variant(*control.caption()) : fdt::Variant();
+    });
 }
 
 } // namespace zeb2hart::com
