@@ -1,5 +1,7 @@
 #include "com/Values.h"
 
+#include "platform/win32/WindowsApi.h"
+
 #include <limits>
 #include <new>
 #include <span>
@@ -97,23 +99,12 @@ SAFEARRAY* toArray(VARTYPE elementType, const std::vector<T>& items)
 
 std::wstring widen(std::string_view utf8)
 {
-    if (utf8.empty())
-        return {};
-    const int size = static_cast<int>(utf8.size());
-    std::wstring result(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0)), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, result.data(), static_cast<int>(result.size()));
-    return result;
+    return platform::toWide(utf8);
 }
 
 std::string narrow(std::wstring_view utf16)
 {
-    if (utf16.empty())
-        return {};
-    const int size = static_cast<int>(utf16.size());
-    std::string result(
-        static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, nullptr, 0, nullptr, nullptr)), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, result.data(), static_cast<int>(result.size()), nullptr, nullptr);
-    return result;
+    return platform::fromWide(utf16);
 }
 
 BSTR toBstr(std::string_view utf8)

@@ -414,13 +414,15 @@ std::string DTMMain::GetInformation()
 std::string DTMMain::GetFunctions(const std::string&)
 {
     monitorOk(*this, "IDtm_GetFunctions()");
-    return m_Dictionary->TranslateStringTags(m_XMLHelp->GetDTMFunctionsDoc(m_XMLSchemaPath));
+    return m_Dictionary->TranslateStringTags(m_XMLHelp->GetDTMFunctionsDoc(m_XMLSchemaPath, m_offersPages));
 }
 
 std::string DTMMain::GetActiveXProgId(const std::string& functionCall)
 {
     monitorOk(*this, "IDtmActiveXInformation_GetActiveXProgId()");
     const std::string functionId = m_XMLHelp->GetProgId(functionCall);
+    if (!m_offersPages)
+        return {};
     if (functionId == "10")
         return kProgIdOfflineParam;
     if (functionId == "30")

@@ -157,6 +157,12 @@ public:
     void OnDisconnectResponse(const std::string& invokeId, const std::string& response) override;
     void OnTransactionResponse(const std::string& invokeId, const std::string& response) override;
 
+    // Whether the host can show the pages: a host without them (the Windows
+    // DLL, for now) lists no page functions and names no page class, so that a
+    // frame never asks for a control that is not there.
+    void offerPages(bool offered) { m_offersPages = offered; }
+    bool offersPages() const { return m_offersPages; }
+
     // --- read access for tests and the frame stand-in ------------------------------------
     const std::string& systemTag() const { return m_SystemTag; }
     const std::string& childSystemTag() const { return m_ChildSystemTag; }
@@ -198,6 +204,7 @@ private:
     fdt::Variant m_CommStatus{std::int32_t{1}};
     std::string m_StatusText;
     std::shared_ptr<PersistenceSite> m_persistenceSite;
+    bool m_offersPages = true;
     MonitorObserver m_monitorObserver;
 };
 

@@ -35,6 +35,7 @@ inline constexpr char kDeviceTypeVersion[] = "FDT/fdt:DtmDeviceType/fdt:VersionI
 inline constexpr char kDeviceTypeBusCategory[] = "FDT/fdt:DtmDeviceType/fdt:BusCategories/fdt:BusCategory";
 inline constexpr char kUserInformation[] = "FDT/FDTUserInformation";
 inline constexpr char kFunctionCall[] = "FDT/FDTFunctionCall";
+inline constexpr char kStandardFunctions[] = "FDT/DtmFunctions/StandardFunctions";
 inline constexpr char kDocumentationVersion[] = "FDT/fdt:VersionInformation";
 inline constexpr char kDocumentVariables[] = "FDT/DocumentVariables";
 inline constexpr char kGraphicReference[] = "FDT/DocumentVariables/GraphicReference";

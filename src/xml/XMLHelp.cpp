@@ -621,12 +621,16 @@ std::string XMLHelp::GetUserLevel(const std::string& userInfo)
     return requireAttribute(requireNode(document, paths::kUserInformation), "userLevel");
 }
 
-std::string XMLHelp::GetDTMFunctionsDoc(const std::string& /*pathToXmlSchemas*/)
+std::string XMLHelp::GetDTMFunctionsDoc(const std::string& /*pathToXmlSchemas*/, bool withPages)
 {
     XmlDocument document;
     PrepareDocument(document);
     if (!loadTemplate(document, "DTMFunctions.xml"))
         return {};
+    if (const Node functions = document.selectSingleNode(paths::kStandardFunctions); functions && !withPages)
+        for (xmlNode* function : dom::childElements(functions, "Function"))
+            if (dom::attribute(function, "userInterface") == "ActiveX")
+                dom::removeNode(function);
     return document.takeXml();
 }
 

@@ -54,7 +54,8 @@ public:
     std::string GetDTMInformationDoc(const std::string& pathToXmlSchemas);
     bool CheckInitInformation(const std::string& deviceType);
     std::string GetUserLevel(const std::string& userInfo);
-    std::string GetDTMFunctionsDoc(const std::string& pathToXmlSchemas);
+    // The function list; without pages, the functions whose user interface is a page are left out.
+    std::string GetDTMFunctionsDoc(const std::string& pathToXmlSchemas, bool withPages = true);
     std::string GetProgId(const std::string& functionCall);
     // The attribute as it comes: Null when absent, Empty after a load error.
     fdt::Variant DocFunctionID(const std::string& functionCall);

@@ -167,6 +167,31 @@ Variables documentation(core::DTMMain& dtm, const std::string& functionId)
     return variables;
 }
 
+// The functions a frame may start, each "functionId userInterface", from the function list.
+std::vector<std::string> listedFunctions(core::DTMMain& dtm)
+{
+    std::vector<std::string> listed;
+    const Document document(dtm.GetFunctions(""));
+    for (xmlNode* function : dom::childElements(document.node("FDT/DtmFunctions/StandardFunctions"), "Function"))
+        listed.push_back(dom::attribute(function, "functionId").value_or("<none>") + " " +
+                         dom::attribute(function, "userInterface").value_or("<none>"));
+    return listed;
+}
+
+TEST_F(DtmTest, AHostWithoutPagesIsOfferedNoPageFunction)
+{
+    ASSERT_TRUE(dtm->Environment("GW1", frame));
+    const std::vector<std::string> pages{"10 ActiveX", "30 ActiveX", "50 ActiveX"};
+    EXPECT_EQ(listedFunctions(*dtm), pages);
+    EXPECT_EQ(dtm->GetActiveXProgId(functionCall("30")), core::kProgIdMonitor);
+    dtm->offerPages(false);
+    EXPECT_EQ(listedFunctions(*dtm), std::vector<std::string>{});
+    for (const char* id : {"10", "30", "50"})
+        EXPECT_EQ(dtm->GetActiveXProgId(functionCall(id)), "") << id;
+    dtm->offerPages(true);
+    EXPECT_EQ(listedFunctions(*dtm), pages);
+}
+
 TEST_F(DtmTest, TheDocumentedDeviceTypeIsTheNameAtTheIndex)
 {
     // Only the function 10, however written, documents the device type and the delay.
