@@ -60,14 +60,20 @@ HRESULT STDMETHODCALLTYPE ClassFactory::CreateInstance(IUnknown* outer, REFIID i
     if (outer)
         return CLASS_E_NOAGGREGATION;
     ComPtr<IUnknown> dtm;
-    const HRESULT status = guarded(IID_IClassFactory, [&] { dtm = ComObject::of(core::DTMMain::create()); });
+    const HRESULT status = guarded(IID_IClassFactory, [&] {
+        const auto created = core::DTMMain::create();
+        created->offerPages(FrameServicesProxy::framePages());
+        dtm = ComObject::of(created);
+    });
     return FAILED(status) ? status : dtm->QueryInterface(iid, result);
 }
 
-HRESULT STDMETHODCALLTYPE ClassFactory::UseFrameServices(BSTR componentFolder, IZeb2hartFrameServices* services)
+HRESULT STDMETHODCALLTYPE ClassFactory::UseFrameServices(BSTR componentFolder, IZeb2hartFrameServices* services,
+                                                          VARIANT_BOOL withPages)
 {
     return guarded(__uuidof(IZeb2hartTestServices), [&] {
-        FrameServicesProxy::install(services, std::filesystem::path(widen(fromBstr(componentFolder))));
+        FrameServicesProxy::install(services, std::filesystem::path(widen(fromBstr(componentFolder))),
+                                    withPages != VARIANT_FALSE);
     });
 }
 

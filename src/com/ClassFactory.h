@@ -1,9 +1,10 @@
 #pragma once
 // The class object of the DTM class that DllGetClassObject hands out: each
 // CreateInstance makes a new DTMMain under the platform services in force and
-// answers its ComObject. For the component's test frame it also offers
-// IZeb2hartTestServices, which puts the frame's services in force for the
-// instances made after. Called on the apartment's thread.
+// answers its ComObject; the DTM offers no page, as the DLL brings none. For
+// the component's test frame it also offers IZeb2hartTestServices, which puts
+// the frame's services in force for the instances made after, and with them
+// the frame's pages. Called on the apartment's thread.
 
 #include <windows.h>
 #include <unknwn.h>
@@ -22,7 +23,8 @@ public:
     ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** result) override;
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override;
-    HRESULT STDMETHODCALLTYPE UseFrameServices(BSTR componentFolder, IZeb2hartFrameServices* services) override;
+    HRESULT STDMETHODCALLTYPE UseFrameServices(BSTR componentFolder, IZeb2hartFrameServices* services,
+                                               VARIANT_BOOL withPages) override;
 
 private:
     ClassFactory();

@@ -108,6 +108,12 @@ std::unique_ptr<platform::ScopedServices>& installed()
     return scope;
 }
 
+bool& installedWithPages()
+{
+    static bool withPages = false;
+    return withPages;
+}
+
 } // namespace
 
 platform::Services FrameServicesProxy::of(const ComPtr<IZeb2hartFrameServices>& frame,
@@ -126,12 +132,18 @@ platform::Services FrameServicesProxy::of(const ComPtr<IZeb2hartFrameServices>& 
 }
 
 void FrameServicesProxy::install(const ComPtr<IZeb2hartFrameServices>& frame,
-                                 const std::filesystem::path& componentFolder)
+                                 const std::filesystem::path& componentFolder, bool withPages)
 {
     installed().reset();
     if (frame)
         installed() = std::make_unique<platform::ScopedServices>(of(frame, componentFolder));
+    installedWithPages() = frame && withPages;
     support::ResetTraceMode();
+}
+
+bool FrameServicesProxy::framePages()
+{
+    return installedWithPages();
 }
 
 } // namespace zeb2hart::com

@@ -20,7 +20,12 @@ public:
     static platform::Services of(const ComPtr<IZeb2hartFrameServices>& frame, const std::filesystem::path& componentFolder);
     // Installs them in place of the ones in force, as a fresh component load
     // (the trace mode is read again); a null `frame` restores the ones before.
-    static void install(const ComPtr<IZeb2hartFrameServices>& frame, const std::filesystem::path& componentFolder);
+    // `withPages`: the frame shows the DTM's pages.
+    static void install(const ComPtr<IZeb2hartFrameServices>& frame, const std::filesystem::path& componentFolder,
+                        bool withPages);
+    // Whether a frame whose services are installed shows the DTM's pages:
+    // false without one, as the DLL brings no page of its own.
+    static bool framePages();
 };
 
 } // namespace zeb2hart::com

@@ -64,8 +64,9 @@ ComDtm::ComDtm(const platform::Services& frameServices)
     status = factory.As(&m_services);
     if (FAILED(status))
         throw HostError(failure("offers no test services", status));
+    // The frame stand-in always shows the DTM's pages, headless or real ones.
     checkResult(m_services->UseFrameServices(Bstr(frameServices.componentFolder.string()).get(),
-                                             com::FrameServicesStub::create(frameServices).Get()));
+                                             com::FrameServicesStub::create(frameServices).Get(), VARIANT_TRUE));
     status = factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(m_dtm.GetAddressOf()));
     if (FAILED(status))
         throw HostError(failure("could not be created", status));
@@ -81,7 +82,7 @@ ComDtm::~ComDtm()
     m_access.Reset();
     m_dtm.Reset();
     if (m_services)
-        m_services->UseFrameServices(nullptr, nullptr);
+        m_services->UseFrameServices(nullptr, nullptr, VARIANT_FALSE);
 }
 
 IZeb2hartTestAccess& ComDtm::access() const
