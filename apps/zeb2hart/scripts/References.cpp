@@ -63,6 +63,8 @@ std::string References::reference(const std::string& name)
         return session ? m_run.session().hosted().state("ZebInvokeId").as<std::string>() : "";
     if (name == "componentDir")
         return session ? m_run.session().componentFolder().string() : "";
+    if (name == "/")
+        return std::string(1, static_cast<char>(std::filesystem::path::preferred_separator));
     if (name == "frameSchemas")
         return frameSchemaFolder().string();
     if (name == "scriptDir")
