@@ -201,6 +201,53 @@ TEST_F(DtmThroughComTest, ADtmMadeUnderATestFrameWithPagesOffersThem)
     EXPECT_EQ(activeXProgId(*dtm.Get(), "30"), "");
 }
 
+// The offline parameter page of a frame: every status it is shown.
+class RecordingOfflinePage final : public core::IOfflineParamPage, public RecordingPage {
+public:
+    using RecordingPage::RecordingPage;
+    void SetParameterStatus(const fdt::Variant& newValue, const std::string& statusText) override
+    {
+        statuses.emplace_back(newValue, statusText);
+    }
+    std::vector<std::pair<fdt::Variant, std::string>> statuses;
+};
+
+TEST_F(DtmThroughComTest, TheFramesPagesAreReachedThroughCom)
+{
+    start();
+    const auto access = dtmAs<IZeb2hartTestAccess>();
+    const RecordingPage::Log translated = std::make_shared<std::vector<std::string>>();
+    const auto monitor = std::make_shared<RecordingMonitorPage>("monitor", translated);
+    const auto offline = std::make_shared<RecordingOfflinePage>("offline", translated);
+    // The DTM holds the pages it is given: the frame's COM objects go at once.
+    ASSERT_EQ(access->CtlMonitorPointer(ComObject::of(monitor).Get()), S_OK);
+    ASSERT_EQ(access->CtlOfflineParamPointer(ComObject::of(offline).Get()), S_OK);
+
+    ASSERT_EQ(access->MonitorMsg(Bstr("IDtm_Test()").get(), Bstr("hello").get(), 38400, 2), S_OK);
+    ASSERT_EQ(monitor->lines.size(), 1u);
+    EXPECT_TRUE(contains(monitor->lines[0].first, "- hello")) << monitor->lines[0].first;
+    EXPECT_EQ(monitor->lines[0].second, 38400);
+
+    ASSERT_EQ(access->Set_Status(), S_OK);
+    ASSERT_EQ(offline->statuses.size(), 1u);
+    EXPECT_EQ(offline->statuses[0].first, fdt::Variant(std::int32_t{1}));
+    EXPECT_FALSE(offline->statuses[0].second.empty());
+
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    ASSERT_EQ(dtm->SetLanguage(1031, &ok), S_OK);
+    EXPECT_EQ(ok, VARIANT_TRUE);
+    std::vector<std::string> pages = *translated;
+    std::ranges::sort(pages);
+    EXPECT_EQ(pages, (std::vector<std::string>{"monitor", "offline"}));
+
+    // Once the page is taken back, it is shown nothing more (SetLanguage wrote a line of its own).
+    const std::size_t shown = monitor->lines.size();
+    ASSERT_EQ(access->CtlMonitorPointer(nullptr), S_OK);
+    ASSERT_EQ(access->MonitorMsg(Bstr("IDtm_Test()").get(), Bstr("again").get(), 38400, 2), S_OK);
+    EXPECT_EQ(monitor->lines.size(), shown);
+    EXPECT_TRUE(contains(monitor->lines.back().first, "SetLanguage")) << monitor->lines.back().first;
+}
+
 TEST_F(DtmThroughComTest, BadValueIsTypeMismatchWithErrorInfo)
 {
     const auto access = dtmAs<IZeb2hartTestAccess>();

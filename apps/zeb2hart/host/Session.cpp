@@ -94,20 +94,30 @@ Session::Session(Transcript& transcript, SessionOptions options)
     m_containerWithoutMarker = std::make_shared<ContainerWithoutMarker>(m_transcript, m_containerAnswers);
     m_scriptedParent = std::make_shared<ScriptedParent>(m_transcript, m_names, m_parentAnswers, m_parentRequests);
     m_scriptedChild = std::make_shared<ScriptedChild>(m_transcript, m_childCalls);
-    m_monitorPage = std::make_shared<HeadlessMonitorPage>([this](const std::string& line, std::int32_t color) {
-        m_transcript.add({{"ev", "page"},
-                          {"page", "monitor"},
-                          {"op", "MessageLine"},
-                          {"args", {{"textLine", line}, {"color", colorName(color)}}}});
-        if (m_options.onMonitorLine)
-            m_options.onMonitorLine(line, color);
-    });
-    m_offlinePage = std::make_shared<HeadlessOfflinePage>([this](const fdt::Variant& value, const std::string& text) {
-        m_transcript.add({{"ev", "page"},
-                          {"page", "offline"},
-                          {"op", "SetParameterStatus"},
-                          {"args", {{"newValue", variantToJson(value)}, {"statusText", text}}}});
-    });
+    // The pages open on the hosted DTM only, by identity: through COM the frame
+    // sees it as a proxy.
+    const HostedDtmLookup hostedDtm = [this](const fdt::ObjectPtr& dtm) -> HostedDtm* {
+        const fdt::ObjectPtr hosted = m_hosted ? m_hosted->object() : nullptr;
+        return hosted && fdt::identityOf(dtm.get()) == fdt::identityOf(hosted.get()) ? m_hosted.get() : nullptr;
+    };
+    m_monitorPage = std::make_shared<HeadlessMonitorPage>(
+        [this](const std::string& line, std::int32_t color) {
+            m_transcript.add({{"ev", "page"},
+                              {"page", "monitor"},
+                              {"op", "MessageLine"},
+                              {"args", {{"textLine", line}, {"color", colorName(color)}}}});
+            if (m_options.onMonitorLine)
+                m_options.onMonitorLine(line, color);
+        },
+        hostedDtm);
+    m_offlinePage = std::make_shared<HeadlessOfflinePage>(
+        [this](const fdt::Variant& value, const std::string& text) {
+            m_transcript.add({{"ev", "page"},
+                              {"page", "offline"},
+                              {"op", "SetParameterStatus"},
+                              {"args", {{"newValue", variantToJson(value)}, {"statusText", text}}}});
+        },
+        hostedDtm);
 
     const auto captions = [this](const char* page) {
         return [this, page](const std::vector<HeadlessControl>& controls) {

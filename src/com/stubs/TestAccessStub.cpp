@@ -76,17 +76,26 @@ HRESULT STDMETHODCALLTYPE TestAccessStub::Report(IUnknown* reports)
 
 HRESULT STDMETHODCALLTYPE TestAccessStub::CtlMonitorPointer(IUnknown* page)
 {
-    return run([&] { object().CtlMonitorPointer(Peer::wrap(page)); });
+    return run([&] {
+        m_monitorPage = Peer::wrap(page);
+        object().CtlMonitorPointer(m_monitorPage);
+    });
 }
 
 HRESULT STDMETHODCALLTYPE TestAccessStub::CtlOfflineParamPointer(IUnknown* page)
 {
-    return run([&] { object().CtlOfflineParamPointer(Peer::wrap(page)); });
+    return run([&] {
+        m_offlineParamPage = Peer::wrap(page);
+        object().CtlOfflineParamPointer(m_offlineParamPage);
+    });
 }
 
 HRESULT STDMETHODCALLTYPE TestAccessStub::CtlAboutPointer(IUnknown* page)
 {
-    return run([&] { object().CtlAboutPointer(Peer::wrap(page)); });
+    return run([&] {
+        m_aboutPage = Peer::wrap(page);
+        object().CtlAboutPointer(m_aboutPage);
+    });
 }
 
 HRESULT STDMETHODCALLTYPE TestAccessStub::TranslateControl(BSTR prefix, BSTR name, VARIANT index,

@@ -2,7 +2,9 @@
 // The component's private IZeb2hartTestAccess on the DTM, for its tests and
 // test frame: the DTM's state by name (core::DtmState), where its monitor
 // messages and changed properties are reported, and the services DTMMain
-// offers its pages. Called on the apartment's thread.
+// offers its pages. It holds the pages registered through it: DTMMain keeps
+// only weak references to its pages, which their frame holds, but a page seen
+// through COM is a proxy nobody else holds. Called on the apartment's thread.
 
 #include "com/DispatchStub.h"
 #include "com/FdtInterfaces.h"
@@ -54,6 +56,11 @@ public:
     }
     HRESULT STDMETHODCALLTYPE TranslateControl(BSTR prefix, BSTR name, VARIANT index, VARIANT_BOOL hasCaption,
                                                VARIANT* caption) override;
+
+private:
+    fdt::ObjectPtr m_monitorPage;
+    fdt::ObjectPtr m_offlineParamPage;
+    fdt::ObjectPtr m_aboutPage;
 };
 
 } // namespace zeb2hart::com
