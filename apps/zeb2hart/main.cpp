@@ -16,6 +16,10 @@
 #include "host/ComponentHost.h"
 #include "demo/Demo.h"
 #include "scripts/ScriptRunner.h"
+#ifdef _WIN32
+#include "host/win32/ComApartment.h"
+#include "host/win32/ComDtm.h"
+#endif
 
 #ifdef ZEB2HART_FRAME_WITH_QT
 #include "QtScriptPages.h"
@@ -72,6 +76,12 @@ int main(int argc, char** argv)
     runCommand->add_option("SCRIPT", script, "The frame script")->required()->check(CLI::ExistingFile);
     bool noTranscript = false;
     runCommand->add_flag("--no-transcript", noTranscript, "Print only failed expectations and errors");
+#ifdef _WIN32
+    bool inProcess = false;
+    runCommand->add_flag("--in-process", inProcess,
+                         "Host the DTM in this process instead of creating it through COM from the registered "
+                         "ZEB2HARTGateway.dll");
+#endif
 
 #ifdef ZEB2HART_FRAME_WITH_QT
     UiOptions ui;
@@ -146,6 +156,15 @@ int main(int argc, char** argv)
         options.transcript = noTranscript ? nullptr : &std::cout;
 #ifdef ZEB2HART_FRAME_WITH_QT
         options.pages = qtScriptPages();
+#endif
+#ifdef _WIN32
+        if (!inProcess) {
+            ComApartment apartment;
+            options.hostDtm = [](const zeb2hart::platform::Services& frameServices) -> std::unique_ptr<HostedDtm> {
+                return std::make_unique<ComDtm>(frameServices);
+            };
+            return static_cast<int>(runScript(options, std::cerr));
+        }
 #endif
         return static_cast<int>(runScript(options, std::cerr));
     } catch (const std::exception& error) {

@@ -2,6 +2,8 @@
 
 #include "com/ComObject.h"
 #include "com/ErrorMapping.h"
+#include "com/FrameServicesProxy.h"
+#include "com/Values.h"
 #include "com/Module.h"
 #include "core/DTMMain.h"
 
@@ -27,9 +29,12 @@ HRESULT STDMETHODCALLTYPE ClassFactory::QueryInterface(REFIID iid, void** result
     if (!result)
         return E_POINTER;
     *result = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IClassFactory)
+    if (iid == IID_IUnknown || iid == IID_IClassFactory)
+        *result = static_cast<IClassFactory*>(this);
+    else if (iid == __uuidof(IZeb2hartTestServices))
+        *result = static_cast<IZeb2hartTestServices*>(this);
+    else
         return E_NOINTERFACE;
-    *result = static_cast<IClassFactory*>(this);
     AddRef();
     return S_OK;
 }
@@ -55,8 +60,21 @@ HRESULT STDMETHODCALLTYPE ClassFactory::CreateInstance(IUnknown* outer, REFIID i
     if (outer)
         return CLASS_E_NOAGGREGATION;
     ComPtr<IUnknown> dtm;
-    const HRESULT status = guarded(IID_IClassFactory, [&] { dtm = ComObject::of(core::DTMMain::create()); });
+    const HRESULT status = guarded(IID_IClassFactory, [&] {
+        const auto created = core::DTMMain::create();
+        created->offerPages(FrameServicesProxy::framePages());
+        dtm = ComObject::of(created);
+    });
     return FAILED(status) ? status : dtm->QueryInterface(iid, result);
+}
+
+HRESULT STDMETHODCALLTYPE ClassFactory::UseFrameServices(BSTR componentFolder, IZeb2hartFrameServices* services,
+                                                          VARIANT_BOOL withPages)
+{
+    return guarded(__uuidof(IZeb2hartTestServices), [&] {
+        FrameServicesProxy::install(services, std::filesystem::path(widen(fromBstr(componentFolder))),
+                                    withPages != VARIANT_FALSE);
+    });
 }
 
 HRESULT STDMETHODCALLTYPE ClassFactory::LockServer(BOOL lock)

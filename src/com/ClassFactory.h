@@ -1,16 +1,20 @@
 #pragma once
 // The class object of the DTM class that DllGetClassObject hands out: each
 // CreateInstance makes a new DTMMain under the platform services in force and
-// answers its ComObject. Called on the apartment's thread.
+// answers its ComObject; the DTM offers no page, as the DLL brings none. For
+// the component's test frame it also offers IZeb2hartTestServices, which puts
+// the frame's services in force for the instances made after, and with them
+// the frame's pages. Called on the apartment's thread.
 
 #include <windows.h>
 #include <unknwn.h>
 
 #include "com/ComPtr.h"
+#include "com/FdtInterfaces.h"
 
 namespace zeb2hart::com {
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public IClassFactory, public IZeb2hartTestServices {
 public:
     static ComPtr<IClassFactory> create();
 
@@ -19,6 +23,8 @@ public:
     ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** result) override;
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override;
+    HRESULT STDMETHODCALLTYPE UseFrameServices(BSTR componentFolder, IZeb2hartFrameServices* services,
+                                               VARIANT_BOOL withPages) override;
 
 private:
     ClassFactory();

@@ -2,6 +2,7 @@
 
 #include <type_traits>
 
+#include "com/proxies/ActiveXGuiProxy.h"
 #include "com/proxies/DtmActiveXInformationProxy.h"
 #include "com/proxies/DtmChannelProxy.h"
 #include "com/proxies/DtmDocumentationProxy.h"
@@ -17,6 +18,9 @@
 #include "com/proxies/FdtCommunicationProxy.h"
 #include "com/proxies/FdtContainerProxy.h"
 #include "com/proxies/FdtEventsProxy.h"
+#include "com/proxies/MonitorPageProxy.h"
+#include "com/proxies/OfflineParamPageProxy.h"
+#include "com/stubs/ActiveXGuiStub.h"
 #include "com/stubs/DtmActiveXInformationStub.h"
 #include "com/stubs/DtmChannelStub.h"
 #include "com/stubs/DtmDocumentationStub.h"
@@ -32,6 +36,8 @@
 #include "com/stubs/FdtCommunicationStub.h"
 #include "com/stubs/FdtContainerStub.h"
 #include "com/stubs/FdtEventsStub.h"
+#include "com/stubs/MonitorPageStub.h"
+#include "com/stubs/OfflineParamPageStub.h"
 #include "com/stubs/PersistPropertyBagStub.h"
 #include "com/stubs/TestAccessStub.h"
 
@@ -88,6 +94,10 @@ const InterfaceBridge kBridges[] = {
     bridge<FdtContainerStub, FdtContainerProxy>(),
     bridge<DtmEventsStub, DtmEventsProxy>(),
     bridge<Fdt036D147AStub, Fdt036D147AProxy>(),
+    // The pages a frame shows for the DTM.
+    bridge<ActiveXGuiStub, ActiveXGuiProxy>(),
+    bridge<MonitorPageStub, MonitorPageProxy>(),
+    bridge<OfflineParamPageStub, OfflineParamPageProxy>(),
     bridge<PersistPropertyBagStub>(),
     bridge<TestAccessStub>(),
 };

@@ -30,6 +30,7 @@ public:
     fdt::ObjectPtr queryInterface(const fdt::Guid& iid) override;
     // The COM object's identity (its IUnknown).
     IUnknown* unknown() const { return m_unknown.Get(); }
+    const void* identity() const override { return m_unknown.Get(); }
 
 private:
     ComPtr<IUnknown> m_unknown;

@@ -25,7 +25,19 @@ using ObjectPtr = std::shared_ptr<Object>;
 class ForeignObject : public virtual Object {
 public:
     virtual ObjectPtr queryInterface(const Guid& iid) = 0;
+    // The outside object's identity: every ForeignObject standing for the same
+    // outside object answers the same address (a COM object's IUnknown).
+    virtual const void* identity() const = 0;
 };
+
+// The identity of an object: its outside identity for a foreign object, the
+// address of its complete C++ object for any other; nullptr for null.
+inline const void* identityOf(const Object* object)
+{
+    if (const auto* foreign = dynamic_cast<const ForeignObject*>(object))
+        return foreign->identity();
+    return dynamic_cast<const void*>(object);
+}
 
 // The interface I of an object, or nullptr when the object is null or does not offer it.
 // An interface with an identifier is also asked of a foreign object.

@@ -6,11 +6,14 @@
 
 #include "ComTestSupport.h"
 #include "com/ComObject.h"
+#include "com/FrameServicesStub.h"
 #include "com/Module.h"
 #include "com/Peer.h"
 #include "com/PropertyBagStub.h"
 #include "com/ScopedVariant.h"
+#include "core/Pages.h"
 #include "core/PersistentProperties.h"
+#include "fakes/DocumentCheck.h"
 #include "fakes/FakeFrame.h"
 #include "fakes/FdtDocuments.h"
 #include "fakes/FdtPeers.h"
@@ -79,6 +82,36 @@ bool contains(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
+std::string functionCall(const std::string& functionId)
+{
+    return R"(<FDT xmlns="x-schema:FDTFunctionCallSchema.xml" xmlns:func="x-schema:FDTFunctionCallSchema.xml">)"
+           R"(<FDTFunctionCall func:functionId=")" + functionId + R"("/></FDT>)";
+}
+
+// The functions the DTM lists for a frame, each "functionId userInterface".
+std::vector<std::string> listedFunctions(IDtm& dtm)
+{
+    BSTR text = nullptr;
+    EXPECT_EQ(dtm.GetFunctions(Bstr("").get(), &text), S_OK);
+    const Document document(take(text));
+    std::vector<std::string> listed;
+    for (xmlNode* function : dom::childElements(document.node("FDT/DtmFunctions/StandardFunctions"), "Function"))
+        listed.push_back(dom::attribute(function, "functionId").value_or("<none>") + " " +
+                         dom::attribute(function, "userInterface").value_or("<none>"));
+    return listed;
+}
+
+// The ProgID the DTM names for the function, "" for none.
+std::string activeXProgId(IDtm& dtm, const std::string& functionId)
+{
+    ComPtr<IDtmActiveXInformation> information;
+    EXPECT_EQ(dtm.QueryInterface(IID_IDtmActiveXInformation, reinterpret_cast<void**>(information.GetAddressOf())),
+              S_OK);
+    BSTR progId = nullptr;
+    EXPECT_EQ(information->GetActiveXProgId(Bstr(functionCall(functionId)).get(), &progId), S_OK);
+    return take(progId);
+}
+
 TEST_F(DtmThroughComTest, FrameDrivesTheDtmThroughTheVtable)
 {
     start();
@@ -130,6 +163,90 @@ TEST_F(DtmThroughComTest, DispatchInvokesByName)
     ASSERT_EQ(dispatch->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &parameters, result.get(), nullptr, nullptr), S_OK);
     ASSERT_EQ(result.value().vt, VT_BSTR);
     EXPECT_TRUE(contains(com::fromBstr(result.value().bstrVal), "<FDT"));
+}
+
+TEST_F(DtmThroughComTest, ADtmMadeWithoutTestFrameOffersNoPage)
+{
+    start();
+    EXPECT_EQ(listedFunctions(*dtm.Get()), std::vector<std::string>{});
+    for (const char* id : {"10", "30", "50"})
+        EXPECT_EQ(activeXProgId(*dtm.Get(), id), "") << id;
+}
+
+TEST_F(DtmThroughComTest, ADtmMadeUnderATestFrameWithPagesOffersThem)
+{
+    CLSID clsid{};
+    ASSERT_EQ(CLSIDFromProgID(L"ZEB2HARTGateway.DTMMain", &clsid), S_OK);
+    ComPtr<IZeb2hartTestServices> services;
+    ASSERT_EQ(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IZeb2hartTestServices,
+                               reinterpret_cast<void**>(services.GetAddressOf())),
+              S_OK);
+    const TestEnvironment frameServices;
+    const auto lent = com::FrameServicesStub::create(platform::services());
+    const Bstr folder(componentDir().string());
+
+    ASSERT_EQ(services->UseFrameServices(folder.get(), lent.Get(), VARIANT_TRUE), S_OK);
+    dtm = create();
+    start();
+    EXPECT_EQ(listedFunctions(*dtm.Get()), (std::vector<std::string>{"10 ActiveX", "30 ActiveX", "50 ActiveX"}));
+    EXPECT_EQ(activeXProgId(*dtm.Get(), "30"), core::kProgIdMonitor);
+
+    // A test frame without pages, and the system's services again, leave them out.
+    ASSERT_EQ(services->UseFrameServices(folder.get(), lent.Get(), VARIANT_FALSE), S_OK);
+    dtm = create();
+    start();
+    EXPECT_EQ(listedFunctions(*dtm.Get()), std::vector<std::string>{});
+    ASSERT_EQ(services->UseFrameServices(nullptr, nullptr, VARIANT_TRUE), S_OK);
+    dtm = create();
+    start();
+    EXPECT_EQ(activeXProgId(*dtm.Get(), "30"), "");
+}
+
+// The offline parameter page of a frame: every status it is shown.
+class RecordingOfflinePage final : public core::IOfflineParamPage, public RecordingPage {
+public:
+    using RecordingPage::RecordingPage;
+    void SetParameterStatus(const fdt::Variant& newValue, const std::string& statusText) override
+    {
+        statuses.emplace_back(newValue, statusText);
+    }
+    std::vector<std::pair<fdt::Variant, std::string>> statuses;
+};
+
+TEST_F(DtmThroughComTest, TheFramesPagesAreReachedThroughCom)
+{
+    start();
+    const auto access = dtmAs<IZeb2hartTestAccess>();
+    const RecordingPage::Log translated = std::make_shared<std::vector<std::string>>();
+    const auto monitor = std::make_shared<RecordingMonitorPage>("monitor", translated);
+    const auto offline = std::make_shared<RecordingOfflinePage>("offline", translated);
+    // The DTM holds the pages it is given: the frame's COM objects go at once.
+    ASSERT_EQ(access->CtlMonitorPointer(ComObject::of(monitor).Get()), S_OK);
+    ASSERT_EQ(access->CtlOfflineParamPointer(ComObject::of(offline).Get()), S_OK);
+
+    ASSERT_EQ(access->MonitorMsg(Bstr("IDtm_Test()").get(), Bstr("hello").get(), 38400, 2), S_OK);
+    ASSERT_EQ(monitor->lines.size(), 1u);
+    EXPECT_TRUE(contains(monitor->lines[0].first, "- hello")) << monitor->lines[0].first;
+    EXPECT_EQ(monitor->lines[0].second, 38400);
+
+    ASSERT_EQ(access->Set_Status(), S_OK);
+    ASSERT_EQ(offline->statuses.size(), 1u);
+    EXPECT_EQ(offline->statuses[0].first, fdt::Variant(std::int32_t{1}));
+    EXPECT_FALSE(offline->statuses[0].second.empty());
+
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    ASSERT_EQ(dtm->SetLanguage(1031, &ok), S_OK);
+    EXPECT_EQ(ok, VARIANT_TRUE);
+    std::vector<std::string> pages = *translated;
+    std::ranges::sort(pages);
+    EXPECT_EQ(pages, (std::vector<std::string>{"monitor", "offline"}));
+
+    // Once the page is taken back, it is shown nothing more (SetLanguage wrote a line of its own).
+    const std::size_t shown = monitor->lines.size();
+    ASSERT_EQ(access->CtlMonitorPointer(nullptr), S_OK);
+    ASSERT_EQ(access->MonitorMsg(Bstr("IDtm_Test()").get(), Bstr("again").get(), 38400, 2), S_OK);
+    EXPECT_EQ(monitor->lines.size(), shown);
+    EXPECT_TRUE(contains(monitor->lines.back().first, "SetLanguage")) << monitor->lines.back().first;
 }
 
 TEST_F(DtmThroughComTest, BadValueIsTypeMismatchWithErrorInfo)

@@ -1,5 +1,6 @@
 // query<I>() and require<I>() on C++ objects and on foreign objects asked by
-// interface identifier; the identifiers of the FDT interface classes.
+// interface identifier; the identity of objects; the identifiers of the FDT
+// interface classes.
 
 #include <gtest/gtest.h>
 
@@ -17,23 +18,29 @@ namespace {
 // Answers the identifiers it was given and records every question.
 class FakeForeign final : public ForeignObject {
 public:
-    explicit FakeForeign(std::map<Guid, ObjectPtr> answers) : m_answers(std::move(answers)) {}
+    explicit FakeForeign(std::map<Guid, ObjectPtr> answers, const void* identity = nullptr)
+        : m_answers(std::move(answers)), m_identity(identity)
+    {
+    }
     ObjectPtr queryInterface(const Guid& iid) override
     {
         asked.push_back(iid);
         const auto found = m_answers.find(iid);
         return found == m_answers.end() ? nullptr : found->second;
     }
+    const void* identity() const override { return m_identity; }
     std::vector<Guid> asked;
 
 private:
     std::map<Guid, ObjectPtr> m_answers;
+    const void* m_identity;
 };
 
 // A foreign object that is also a C++ container: the C++ side answers first.
 class HalfForeign final : public ForeignObject, public IFdtContainer {
 public:
     ObjectPtr queryInterface(const Guid&) override { throw Error("must not be asked"); }
+    const void* identity() const override { return this; }
     bool SaveRequest(const std::string&) override { return true; }
     bool LockDataSet(const std::string&) override { return true; }
     bool UnlockDataSet(const std::string&) override { return true; }
@@ -59,6 +66,24 @@ TEST(ForeignObjectTest, QueryAsksForeignObjectsByIdentifier)
     EXPECT_THROW(require<IDtmEvents>(foreign), TypeMismatchError);
     EXPECT_EQ(query<IFdtContainer>(ObjectPtr()), nullptr);
     EXPECT_EQ(query<IFdtContainer>(std::make_shared<HalfForeign>())->GetXmlSchemaPath(), "own");
+}
+
+TEST(ForeignObjectTest, ForeignObjectsForTheSameOutsideObjectShareTheirIdentity)
+{
+    const int outside = 0;
+    const int other = 0;
+    const auto first = std::make_shared<FakeForeign>(std::map<Guid, ObjectPtr>{}, &outside);
+    const auto second = std::make_shared<FakeForeign>(std::map<Guid, ObjectPtr>{}, &outside);
+    const auto third = std::make_shared<FakeForeign>(std::map<Guid, ObjectPtr>{}, &other);
+    EXPECT_EQ(identityOf(first.get()), &outside);
+    EXPECT_EQ(identityOf(second.get()), identityOf(first.get()));
+    EXPECT_NE(identityOf(third.get()), identityOf(first.get()));
+
+    // A C++ object is known by the address of its complete object, through any base.
+    const auto frame = std::make_shared<SilentFrame>();
+    const std::shared_ptr<IFdtContainer> container = frame;
+    EXPECT_EQ(identityOf(container.get()), static_cast<const void*>(frame.get()));
+    EXPECT_EQ(identityOf(static_cast<const Object*>(nullptr)), nullptr);
 }
 
 TEST(ForeignObjectTest, InterfaceIdentifiersInRegistryForm)

@@ -120,6 +120,18 @@ TEST_F(PropertyFileTest, SaveThatFailsHalfWayLeavesThePreviousFileIntact)
     EXPECT_FALSE(fs::exists(file("taken.saving")));
 }
 
+TEST(ComponentFolder, ExecutableFolderHoldsTheRunningProgram)
+{
+#ifdef _WIN32
+    const char* program = "test_platform.exe";
+#else
+    const char* program = "test_platform";
+#endif
+    const auto folder = executableFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_TRUE(fs::is_regular_file(folder / program)) << folder;
+}
+
 TEST(ComponentFolder, IsTheFolderOfTheLoadedLibrary)
 {
     const auto folder = libraryFolder();

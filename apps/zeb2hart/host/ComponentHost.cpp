@@ -1,11 +1,10 @@
 #include "host/ComponentHost.h"
 
-#include <unistd.h>
-
 #include <system_error>
 
 #include "core/Pages.h"
 #include "platform/ClassRegistry.h"
+#include "platform/ComponentFolder.h"
 
 #ifndef ZEB2HART_INSTALLED_SHARE_DIR
 #define ZEB2HART_INSTALLED_SHARE_DIR "/usr/local/share/zeb2hart"
@@ -13,20 +12,12 @@
 
 namespace zeb2hart::frame {
 
-namespace {
-std::filesystem::path executableFolder()
-{
-    std::error_code error;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path() : self.parent_path();
-}
-} // namespace
-
 std::filesystem::path frameDataFolder()
 {
     std::error_code error;
-    const auto besideExecutable = executableFolder() / ".." / "share" / "zeb2hart";
-    if (!executableFolder().empty() && std::filesystem::is_directory(besideExecutable, error))
+    const auto programFolder = platform::executableFolder();
+    const auto besideExecutable = programFolder / ".." / "share" / "zeb2hart";
+    if (!programFolder.empty() && std::filesystem::is_directory(besideExecutable, error))
         return std::filesystem::weakly_canonical(besideExecutable, error);
     return ZEB2HART_INSTALLED_SHARE_DIR;
 }
@@ -54,6 +45,9 @@ void checkComponentFolder(const std::filesystem::path& folder)
 
 std::shared_ptr<core::DTMMain> createDtm()
 {
+    // Registered here, not only when the library loads: a program that links the
+    // layers statically (the Windows build) keeps no unused static initializer.
+    core::registerComponentClasses();
     auto& registry = platform::ClassRegistry::instance();
     const auto clsid = registry.clsidOf(core::kProgIdDtm);
     if (!clsid)

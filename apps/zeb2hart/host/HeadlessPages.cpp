@@ -6,13 +6,13 @@ namespace zeb2hart::frame {
 
 bool HeadlessPage::Init(const std::string& invokeId, const std::string& /*functionCall*/, const fdt::ObjectPtr& dtm)
 {
-    auto main = fdt::query<core::DTMMain>(dtm);
-    if (invokeId.empty() || !main)
+    HostedDtm* hosted = dtm && m_lookup ? m_lookup(dtm) : nullptr;
+    if (invokeId.empty() || !hosted)
         return false;
-    m_dtm = main;
-    m_frame = main->OnInitControl();
+    m_dtm = dtm;
+    m_frame = hosted->OnInitControl();
     m_invokeId = invokeId;
-    registerWith(*main, self());
+    registerWith(*hosted, self());
     UpdateLanguage();
     return true;
 }
@@ -21,33 +21,40 @@ bool HeadlessPage::PrepareToRelease()
 {
     if (m_invokeId.empty() || !m_frame)
         return false;
-    if (auto main = m_dtm.lock())
-        registerWith(*main, nullptr);
+    if (HostedDtm* hosted = hostedDtm())
+        registerWith(*hosted, nullptr);
     if (auto events = fdt::query<fdt::IDtmEvents>(m_frame))
         events->OnApplicationClosed(m_invokeId);
     return true;
 }
 
+HostedDtm* HeadlessPage::hostedDtm() const
+{
+    const auto dtm = m_dtm.lock();
+    return dtm && m_lookup ? m_lookup(dtm) : nullptr;
+}
+
 void HeadlessPage::UpdateLanguage()
 {
-    auto main = m_dtm.lock();
-    if (!main)
+    HostedDtm* hosted = hostedDtm();
+    if (!hosted)
         return;
     core::ControlList list;
     for (auto& control : m_controls)
         list.push_back(&control);
-    main->TranslateControls(m_prefix + "_", list);
+    hosted->TranslateControls(m_prefix + "_", list);
     if (m_onTranslated)
         m_onTranslated(m_controls);
 }
 
-HeadlessMonitorPage::HeadlessMonitorPage(LineHandler onLine)
+HeadlessMonitorPage::HeadlessMonitorPage(LineHandler onLine, HostedDtmLookup lookup)
     : HeadlessPage("ctlMonitor", {{"btnClear", std::nullopt, true},
                                   {"btnSave", std::nullopt, true},
                                   {"chkFDTInterface", std::nullopt, true},
                                   {"chkZEBProtocols", std::nullopt, true},
                                   {"chkHARTProtocols", std::nullopt, true},
-                                  {"RichTextBoxComm", std::nullopt, false}}),
+                                  {"RichTextBoxComm", std::nullopt, false}},
+                   std::move(lookup)),
       m_onLine(std::move(onLine))
 {
 }
@@ -58,10 +65,11 @@ void HeadlessMonitorPage::MessageLine(const std::string& textLine, std::int32_t 
         m_onLine(textLine, color);
 }
 
-HeadlessOfflinePage::HeadlessOfflinePage(StatusHandler onStatus)
+HeadlessOfflinePage::HeadlessOfflinePage(StatusHandler onStatus, HostedDtmLookup lookup)
     : HeadlessPage("ctlOfflineParam", {{"lblDevType", std::nullopt, true},
                                        {"lblWarmstartDelay", std::nullopt, true},
-                                       {"picStatus", std::nullopt, false}}),
+                                       {"picStatus", std::nullopt, false}},
+                   std::move(lookup)),
       m_onStatus(std::move(onStatus))
 {
 }

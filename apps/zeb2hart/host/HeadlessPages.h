@@ -3,7 +3,9 @@
 // monitor and the offline parameter page as the DTM sees them. They register
 // with the DTM the way the real pages do (Init stores them, PrepareToRelease
 // clears them and tells the frame) and hand every line and status they get to
-// the frame stand-in.
+// the frame stand-in. They reach the DTM as the frame stand-in hosts it
+// (HostedDtm), in this process or through COM. Used on the thread that runs
+// the session.
 
 #include <functional>
 #include <memory>
@@ -11,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "core/DTMMain.h"
 #include "core/Pages.h"
 #include "fdt/DtmInterfaces.h"
+#include "host/HostedDtm.h"
 
 namespace zeb2hart::frame {
 
@@ -37,11 +39,14 @@ private:
     std::optional<std::string> m_caption;
 };
 
+// The hosted DTM that the object given to Init is; nullptr for any other object.
+using HostedDtmLookup = std::function<HostedDtm*(const fdt::ObjectPtr& dtm)>;
+
 class HeadlessPage : public fdt::IDtmActiveXControl, public core::IActiveXGUI {
 public:
     // `prefix` is the page's control name ("ctlMonitor"); `controls` its child controls.
-    HeadlessPage(std::string prefix, std::vector<HeadlessControl> controls)
-        : m_prefix(std::move(prefix)), m_controls(std::move(controls))
+    HeadlessPage(std::string prefix, std::vector<HeadlessControl> controls, HostedDtmLookup lookup)
+        : m_prefix(std::move(prefix)), m_controls(std::move(controls)), m_lookup(std::move(lookup))
     {
     }
 
@@ -55,16 +60,20 @@ public:
     {
         m_onTranslated = std::move(handler);
     }
-    std::shared_ptr<core::DTMMain> dtm() const { return m_dtm.lock(); }
 
 protected:
-    virtual void registerWith(core::DTMMain& dtm, const fdt::ObjectPtr& page) = 0;
+    virtual void registerWith(HostedDtm& dtm, const fdt::ObjectPtr& page) = 0;
     virtual fdt::ObjectPtr self() = 0;
 
 private:
+    // The DTM the page was opened on, while it lives and is hosted; else nullptr.
+    HostedDtm* hostedDtm() const;
+
     std::string m_prefix;
     std::vector<HeadlessControl> m_controls;
-    std::weak_ptr<core::DTMMain> m_dtm;
+    HostedDtmLookup m_lookup;
+    // Weak, as a page does not keep its DTM alive.
+    std::weak_ptr<fdt::Object> m_dtm;
     fdt::ObjectPtr m_frame;
     std::string m_invokeId;
     std::function<void(const std::vector<HeadlessControl>&)> m_onTranslated;
@@ -75,11 +84,11 @@ class HeadlessMonitorPage final : public HeadlessPage,
                                   public std::enable_shared_from_this<HeadlessMonitorPage> {
 public:
     using LineHandler = std::function<void(const std::string& textLine, std::int32_t color)>;
-    explicit HeadlessMonitorPage(LineHandler onLine);
+    HeadlessMonitorPage(LineHandler onLine, HostedDtmLookup lookup);
     void MessageLine(const std::string& textLine, std::int32_t color) override;
 
 private:
-    void registerWith(core::DTMMain& dtm, const fdt::ObjectPtr& page) override { dtm.CtlMonitorPointer(page); }
+    void registerWith(HostedDtm& dtm, const fdt::ObjectPtr& page) override { dtm.CtlMonitorPointer(page); }
     fdt::ObjectPtr self() override { return shared_from_this(); }
     LineHandler m_onLine;
 };
@@ -89,11 +98,11 @@ class HeadlessOfflinePage final : public HeadlessPage,
                                   public std::enable_shared_from_this<HeadlessOfflinePage> {
 public:
     using StatusHandler = std::function<void(const fdt::Variant& value, const std::string& statusText)>;
-    explicit HeadlessOfflinePage(StatusHandler onStatus);
+    HeadlessOfflinePage(StatusHandler onStatus, HostedDtmLookup lookup);
     void SetParameterStatus(const fdt::Variant& newValue, const std::string& statusText) override;
 
 private:
-    void registerWith(core::DTMMain& dtm, const fdt::ObjectPtr& page) override { dtm.CtlOfflineParamPointer(page); }
+    void registerWith(HostedDtm& dtm, const fdt::ObjectPtr& page) override { dtm.CtlOfflineParamPointer(page); }
     fdt::ObjectPtr self() override { return shared_from_this(); }
     StatusHandler m_onStatus;
 };

@@ -1,6 +1,7 @@
 #pragma once
 // Names the objects that cross the component's boundary in the transcript
-// ("dtm", "child", ...). Used by the session on the thread that runs it.
+// ("dtm", "child", ...), by identity: a proxy of an object seen through COM
+// has the name of the object. Used by the session on the thread that runs it.
 
 #include <map>
 #include <string>

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "host/ComponentHost.h"
+#include "host/InProcessDtm.h"
 #include "host/Recording.h"
 #include "platform/Clock.h"
 #include "platform/GuidSource.h"
@@ -49,18 +50,6 @@ private:
     Transcript& m_transcript;
 };
 
-class TranscriptPersistenceSite final : public core::PersistenceSite {
-public:
-    explicit TranscriptPersistenceSite(Transcript& transcript) : m_transcript(transcript) {}
-    void PropertyChanged(const std::string& propertyName) override
-    {
-        m_transcript.add({{"ev", "changed"}, {"property", propertyName}});
-    }
-
-private:
-    Transcript& m_transcript;
-};
-
 } // namespace
 
 Session::Session(Transcript& transcript, SessionOptions options)
@@ -90,6 +79,7 @@ Session::Session(Transcript& transcript, SessionOptions options)
         services.fileDialog = m_options.dialogs.fileDialog;
     if (m_options.dialogs.shell)
         services.shell = m_options.dialogs.shell;
+    const platform::Services frameServices = services;
     m_scope = std::make_unique<platform::ScopedServices>(std::move(services));
     // A fresh component load: the trace mode is read from its settings file again.
     support::ResetTraceMode();
@@ -104,20 +94,30 @@ Session::Session(Transcript& transcript, SessionOptions options)
     m_containerWithoutMarker = std::make_shared<ContainerWithoutMarker>(m_transcript, m_containerAnswers);
     m_scriptedParent = std::make_shared<ScriptedParent>(m_transcript, m_names, m_parentAnswers, m_parentRequests);
     m_scriptedChild = std::make_shared<ScriptedChild>(m_transcript, m_childCalls);
-    m_monitorPage = std::make_shared<HeadlessMonitorPage>([this](const std::string& line, std::int32_t color) {
-        m_transcript.add({{"ev", "page"},
-                          {"page", "monitor"},
-                          {"op", "MessageLine"},
-                          {"args", {{"textLine", line}, {"color", colorName(color)}}}});
-        if (m_options.onMonitorLine)
-            m_options.onMonitorLine(line, color);
-    });
-    m_offlinePage = std::make_shared<HeadlessOfflinePage>([this](const fdt::Variant& value, const std::string& text) {
-        m_transcript.add({{"ev", "page"},
-                          {"page", "offline"},
-                          {"op", "SetParameterStatus"},
-                          {"args", {{"newValue", variantToJson(value)}, {"statusText", text}}}});
-    });
+    // The pages open on the hosted DTM only, by identity: through COM the frame
+    // sees it as a proxy.
+    const HostedDtmLookup hostedDtm = [this](const fdt::ObjectPtr& dtm) -> HostedDtm* {
+        const fdt::ObjectPtr hosted = m_hosted ? m_hosted->object() : nullptr;
+        return hosted && fdt::identityOf(dtm.get()) == fdt::identityOf(hosted.get()) ? m_hosted.get() : nullptr;
+    };
+    m_monitorPage = std::make_shared<HeadlessMonitorPage>(
+        [this](const std::string& line, std::int32_t color) {
+            m_transcript.add({{"ev", "page"},
+                              {"page", "monitor"},
+                              {"op", "MessageLine"},
+                              {"args", {{"textLine", line}, {"color", colorName(color)}}}});
+            if (m_options.onMonitorLine)
+                m_options.onMonitorLine(line, color);
+        },
+        hostedDtm);
+    m_offlinePage = std::make_shared<HeadlessOfflinePage>(
+        [this](const fdt::Variant& value, const std::string& text) {
+            m_transcript.add({{"ev", "page"},
+                              {"page", "offline"},
+                              {"op", "SetParameterStatus"},
+                              {"args", {{"newValue", variantToJson(value)}, {"statusText", text}}}});
+        },
+        hostedDtm);
 
     const auto captions = [this](const char* page) {
         return [this, page](const std::vector<HeadlessControl>& controls) {
@@ -138,17 +138,24 @@ Session::Session(Transcript& transcript, SessionOptions options)
     m_names.add(m_monitorPage, "monitor");
     m_names.add(m_offlinePage, "offline");
 
-    m_dtm = createDtm();
-    m_names.add(m_dtm, "dtm");
-    m_dtm->setMonitorObserver([this](const std::string& function, const std::string& message, std::int32_t color,
-                                     std::int16_t filter) {
+    if (m_options.hostDtm)
+        m_hosted = m_options.hostDtm(frameServices);
+    else
+        m_hosted = std::make_unique<InProcessDtm>();
+    m_names.add(m_hosted->object(), "dtm");
+    DtmReports reports;
+    reports.monitor = [this](const std::string& function, const std::string& message, std::int32_t color,
+                             std::int16_t filter) {
         m_transcript.add({{"ev", "monitor"},
                           {"function", function},
                           {"message", message},
                           {"color", colorName(color)},
                           {"filter", filter}});
-    });
-    m_dtm->setPersistenceSite(std::make_shared<TranscriptPersistenceSite>(m_transcript));
+    };
+    reports.propertyChanged = [this](const std::string& propertyName) {
+        m_transcript.add({{"ev", "changed"}, {"property", propertyName}});
+    };
+    m_hosted->report(std::move(reports));
 }
 
 Session::~Session()
@@ -159,15 +166,23 @@ Session::~Session()
         m_simulatedParent->Abort({});
     if (m_simulatedChild)
         m_simulatedChild->attach(nullptr);
-    if (m_dtm)
-        m_dtm->setMonitorObserver(nullptr);
+    if (m_hosted->object())
+        m_hosted->report({});
+    // The DTM goes before the services it runs under.
+    m_hosted.reset();
+}
+
+const std::shared_ptr<core::DTMMain>& Session::dtmPtr() const
+{
+    const auto* inProcess = dynamic_cast<const InProcessDtm*>(m_hosted.get());
+    if (!inProcess)
+        throw HostError("this part of the frame stand-in hosts the DTM only in process");
+    return inProcess->dtm();
 }
 
 bool Session::releaseDtm()
 {
-    std::weak_ptr<core::DTMMain> watch = m_dtm;
-    m_dtm.reset();
-    return watch.expired();
+    return m_hosted->release();
 }
 
 fdt::ObjectPtr Session::object(const std::string& name)
@@ -191,7 +206,7 @@ fdt::ObjectPtr Session::object(const std::string& name)
     if (name == "offline")
         return m_offlinePage;
     if (name == "dtm")
-        return m_dtm;
+        return m_hosted->object();
     throw std::invalid_argument("unknown object \"" + name +
                                 "\" (use frame, frame-without-events, container-without-marker, parent, "
                                 "scripted-parent, child, monitor, offline, dtm or none)");
@@ -212,7 +227,7 @@ HartDeviceDtm& Session::attachSimulatedChild(const std::string& tag, std::int16_
     m_simulatedChild = std::make_shared<HartDeviceDtm>(tag, shortAddress, *m_documents);
     m_names.add(m_simulatedChild, "child");
     m_simulatedChild->attach(std::make_shared<ComponentCommunicationProxy>(
-        m_transcript, m_names, "child", std::static_pointer_cast<fdt::IFdtCommunication>(m_dtm), m_childCalls));
+        m_transcript, m_names, "child", dtmAs<fdt::IFdtCommunication>(), m_childCalls));
     return *m_simulatedChild;
 }
 

@@ -15,6 +15,7 @@
 #include "host/FrameObjects.h"
 #include "peers/HartDeviceDtm.h"
 #include "host/HeadlessPages.h"
+#include "host/HostedDtm.h"
 #include "peers/PeerDocuments.h"
 #include "host/RecordingProxies.h"
 #include "host/ScriptedFileDialog.h"
@@ -39,6 +40,8 @@ struct SessionOptions {
     platform::Services dialogs;
     // Gets every line the monitor page receives (besides the transcript).
     std::function<void(const std::string& textLine, std::int32_t color)> onMonitorLine;
+    // Creates the hosted DTM; empty: the DTM in this process (InProcessDtm).
+    HostedDtmFactory hostDtm;
 };
 
 class Session {
@@ -48,8 +51,20 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    core::DTMMain& dtm() { return *m_dtm; }
-    const std::shared_ptr<core::DTMMain>& dtmPtr() const { return m_dtm; }
+    // The DTM as hosted: in this process or through COM.
+    HostedDtm& hosted() { return *m_hosted; }
+    // The DTM object the frame holds (nullptr once released).
+    fdt::ObjectPtr dtmObject() const { return m_hosted->object(); }
+    // The FDT interface I of the DTM; fdt::TypeMismatchError when it lacks it.
+    template <class I>
+    std::shared_ptr<I> dtmAs() const
+    {
+        return fdt::require<I>(m_hosted->object());
+    }
+    // The DTMMain itself, for the parts that only run in process (the demo, the
+    // window); throws HostError for a DTM hosted through COM.
+    core::DTMMain& dtm() { return *dtmPtr(); }
+    const std::shared_ptr<core::DTMMain>& dtmPtr() const;
     // Drops the session's reference to the DTM; true when that released the object.
     bool releaseDtm();
 
@@ -108,7 +123,7 @@ private:
     std::shared_ptr<HeadlessMonitorPage> m_monitorPage;
     std::shared_ptr<HeadlessOfflinePage> m_offlinePage;
     std::unique_ptr<TraceTail> m_traceTail;
-    std::shared_ptr<core::DTMMain> m_dtm;
+    std::unique_ptr<HostedDtm> m_hosted;
 };
 
 } // namespace zeb2hart::frame

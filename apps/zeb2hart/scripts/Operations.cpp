@@ -66,181 +66,181 @@ std::vector<Operation> makeOperations()
 
     // IDtm
     add(op("IDtm::Environment", "frame", {{"systemTag", Text}, {"container", Object}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().Environment(a[0].text, a[1].object)); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtm>()->Environment(a[0].text, a[1].object)); }));
     add(op("IDtm::InitNew", "frame", {{"deviceType", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().InitNew(a[0].text)); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtm>()->InitNew(a[0].text)); }));
     add(op("IDtm::Config", "frame", {{"userInfo", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().Config(a[0].text)); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtm>()->Config(a[0].text)); }));
     add(op("IDtm::SetCommunication", "frame", {{"communication", Object}}, true, [](Session& s, Args& a) {
-        return Json(s.dtm().SetCommunication(as<fdt::IFdtCommunication>(a[0], "IFdtCommunication")));
+        return Json(s.dtmAs<fdt::IDtm>()->SetCommunication(as<fdt::IFdtCommunication>(a[0], "IFdtCommunication")));
     }));
-    add(op("IDtm::PrepareToRelease", "frame", {}, true, [](Session& s, Args&) { return Json(s.dtm().PrepareToRelease()); }));
+    add(op("IDtm::PrepareToRelease", "frame", {}, true, [](Session& s, Args&) { return Json(s.dtmAs<fdt::IDtm>()->PrepareToRelease()); }));
     add(op("IDtm::PrepareToReleaseCommunication", "frame", {}, true,
-           [](Session& s, Args&) { return Json(s.dtm().PrepareToReleaseCommunication()); }));
+           [](Session& s, Args&) { return Json(s.dtmAs<fdt::IDtm>()->PrepareToReleaseCommunication()); }));
     add(op("IDtm::ReleaseCommunication", "frame", {}, true,
-           [](Session& s, Args&) { return Json(s.dtm().ReleaseCommunication()); }));
-    add(op("IDtm::PrepareToDelete", "frame", {}, true, [](Session& s, Args&) { return Json(s.dtm().PrepareToDelete()); }));
+           [](Session& s, Args&) { return Json(s.dtmAs<fdt::IDtm>()->ReleaseCommunication()); }));
+    add(op("IDtm::PrepareToDelete", "frame", {}, true, [](Session& s, Args&) { return Json(s.dtmAs<fdt::IDtm>()->PrepareToDelete()); }));
     add(op("IDtm::SetLanguage", "frame", {{"languageId", Integer}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().SetLanguage(int32Of(a[0]))); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtm>()->SetLanguage(int32Of(a[0]))); }));
     add(op("IDtm::GetFunctions", "frame", {{"operationState", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().GetFunctions(a[0].text)); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtm>()->GetFunctions(a[0].text)); }));
     add(op("IDtm::InvokeFunctionRequest", "frame", {{"invokeId", Text}, {"functionCall", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().InvokeFunctionRequest(a[0].text, a[1].text)); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtm>()->InvokeFunctionRequest(a[0].text, a[1].text)); }));
     add(op("IDtm::PrivateDialogEnabled", "frame", {{"enabled", Boolean}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().PrivateDialogEnabled(a[0].flag)); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtm>()->PrivateDialogEnabled(a[0].flag)); }));
 
     // IDtmInformation, IDtmDocumentation, IDtmActiveXInformation
     add(op("IDtmInformation::GetInformation", "frame", {}, true,
-           [](Session& s, Args&) { return Json(s.dtm().GetInformation()); }));
+           [](Session& s, Args&) { return Json(s.dtmAs<fdt::IDtmInformation>()->GetInformation()); }));
     add(op("IDtmDocumentation::GetDocumentation", "frame", {{"functionCall", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().GetDocumentation(a[0].text)); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtmDocumentation>()->GetDocumentation(a[0].text)); }));
     add(op("IDtmActiveXInformation::GetActiveXGuid", "frame", {{"functionCall", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().GetActiveXGuid(a[0].text)); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtmActiveXInformation>()->GetActiveXGuid(a[0].text)); }));
     add(op("IDtmActiveXInformation::GetActiveXProgId", "frame", {{"functionCall", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().GetActiveXProgId(a[0].text)); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtmActiveXInformation>()->GetActiveXProgId(a[0].text)); }));
 
     // IDtmChannel, IDtmParameter, IFdtChannel
     add(op("IDtmChannel::GetChannels", "frame", {}, true,
-           [](Session& s, Args&) { return channelsJson(s, s.dtm().GetChannels()); }));
+           [](Session& s, Args&) { return channelsJson(s, s.dtmAs<fdt::IDtmChannel>()->GetChannels()); }));
     add(op("IDtmParameter::GetParameters", "frame", {{"parameterPath", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().GetParameters(a[0].text)); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtmParameter>()->GetParameters(a[0].text)); }));
     add(op("IDtmParameter::SetParameters", "frame", {{"parameterPath", Text}, {"fdtXmlDocument", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().SetParameters(a[0].text, a[1].text)); }));
-    add(op("IFdtChannel::GetChannelPath", "frame", {}, true, [](Session& s, Args&) { return Json(s.dtm().GetChannelPath()); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtmParameter>()->SetParameters(a[0].text, a[1].text)); }));
+    add(op("IFdtChannel::GetChannelPath", "frame", {}, true, [](Session& s, Args&) { return Json(s.dtmAs<fdt::IFdtChannel>()->GetChannelPath()); }));
     add(op("IFdtChannel::GetChannelParameters", "frame", {{"parameterPath", Text}, {"protocolId", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().GetChannelParameters(a[0].text, a[1].text)); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IFdtChannel>()->GetChannelParameters(a[0].text, a[1].text)); }));
     add(op("IFdtChannel::SetChannelParameters", "frame",
            {{"parameterPath", Text}, {"protocolId", Text}, {"xmlDocument", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().SetChannelParameters(a[0].text, a[1].text, a[2].text)); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IFdtChannel>()->SetChannelParameters(a[0].text, a[1].text, a[2].text)); }));
 
     // IFdtChannelSubTopology
     add(op("IFdtChannelSubTopology::ScanRequest", "frame", {{"invokeId", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().ScanRequest(a[0].text)); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IFdtChannelSubTopology>()->ScanRequest(a[0].text)); }));
     add(op("IFdtChannelSubTopology::ValidateAddChild", "frame", {{"childSystemTag", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().ValidateAddChild(a[0].text)); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IFdtChannelSubTopology>()->ValidateAddChild(a[0].text)); }));
     add(op("IFdtChannelSubTopology::ValidateRemoveChild", "frame", {{"childSystemTag", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().ValidateRemoveChild(a[0].text)); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IFdtChannelSubTopology>()->ValidateRemoveChild(a[0].text)); }));
     add(op("IFdtChannelSubTopology::OnAddChild", "frame", {{"childSystemTag", Text}}, false, [](Session& s, Args& a) {
-        s.dtm().OnAddChild(a[0].text);
+        s.dtmAs<fdt::IFdtChannelSubTopology>()->OnAddChild(a[0].text);
         return Json();
     }));
     add(op("IFdtChannelSubTopology::OnRemoveChild", "frame", {{"childSystemTag", Text}}, false, [](Session& s, Args& a) {
-        s.dtm().OnRemoveChild(a[0].text);
+        s.dtmAs<fdt::IFdtChannelSubTopology>()->OnRemoveChild(a[0].text);
         return Json();
     }));
 
     // IFdtCommunication (the child's side)
     add(op("IFdtCommunication::Abort", "child", {{"fieldbusFrame", Text}}, false, [](Session& s, Args& a) {
-        s.dtm().Abort(a[0].text);
+        s.dtmAs<fdt::IFdtCommunication>()->Abort(a[0].text);
         return Json();
     }));
     add(op("IFdtCommunication::ConnectRequest", "child",
            {{"callback", Object}, {"invokeId", Text}, {"protocolId", Text}, {"fieldbusFrame", Text}}, true,
            [](Session& s, Args& a) {
-               return Json(s.dtm().ConnectRequest(as<fdt::IFdtCommunicationEvents>(a[0], "IFdtCommunicationEvents"),
+               return Json(s.dtmAs<fdt::IFdtCommunication>()->ConnectRequest(as<fdt::IFdtCommunicationEvents>(a[0], "IFdtCommunicationEvents"),
                                                   a[1].text, a[2].text, a[3].text));
            }));
     add(op("IFdtCommunication::DisconnectRequest", "child", {{"invokeId", Text}, {"fieldbusFrame", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().DisconnectRequest(a[0].text, a[1].text)); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IFdtCommunication>()->DisconnectRequest(a[0].text, a[1].text)); }));
     add(op("IFdtCommunication::TransactionRequest", "child", {{"invokeId", Text}, {"fieldbusFrame", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().TransactionRequest(a[0].text, a[1].text)); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IFdtCommunication>()->TransactionRequest(a[0].text, a[1].text)); }));
     add(op("IFdtCommunication::GetSupportedProtocols", "child", {}, true,
-           [](Session& s, Args&) { return Json(s.dtm().GetSupportedProtocols()); }));
+           [](Session& s, Args&) { return Json(s.dtmAs<fdt::IFdtCommunication>()->GetSupportedProtocols()); }));
     add(op("IFdtCommunication::SequenceBegin", "child", {{"fieldbusFrame", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().SequenceBegin(a[0].text)); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IFdtCommunication>()->SequenceBegin(a[0].text)); }));
     add(op("IFdtCommunication::SequenceStart", "child", {{"fieldbusFrame", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().SequenceStart(a[0].text)); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IFdtCommunication>()->SequenceStart(a[0].text)); }));
     add(op("IFdtCommunication::SequenceEnd", "child", {{"fieldbusFrame", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().SequenceEnd(a[0].text)); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IFdtCommunication>()->SequenceEnd(a[0].text)); }));
 
     // IFdtCommunicationEvents (the parent's side)
     add(op("IFdtCommunicationEvents::OnAbort", "parent", {{"communicationReference", Text}}, false, [](Session& s, Args& a) {
-        s.dtm().OnAbort(a[0].text);
+        s.dtmAs<fdt::IFdtCommunicationEvents>()->OnAbort(a[0].text);
         return Json();
     }));
     add(op("IFdtCommunicationEvents::OnConnectResponse", "parent", {{"invokeId", Text}, {"response", Text}}, false,
            [](Session& s, Args& a) {
-               s.dtm().OnConnectResponse(a[0].text, a[1].text);
+               s.dtmAs<fdt::IFdtCommunicationEvents>()->OnConnectResponse(a[0].text, a[1].text);
                return Json();
            }));
     add(op("IFdtCommunicationEvents::OnDisconnectResponse", "parent", {{"invokeId", Text}, {"response", Text}}, false,
            [](Session& s, Args& a) {
-               s.dtm().OnDisconnectResponse(a[0].text, a[1].text);
+               s.dtmAs<fdt::IFdtCommunicationEvents>()->OnDisconnectResponse(a[0].text, a[1].text);
                return Json();
            }));
     add(op("IFdtCommunicationEvents::OnTransactionResponse", "parent", {{"invokeId", Text}, {"response", Text}}, false,
            [](Session& s, Args& a) {
-               s.dtm().OnTransactionResponse(a[0].text, a[1].text);
+               s.dtmAs<fdt::IFdtCommunicationEvents>()->OnTransactionResponse(a[0].text, a[1].text);
                return Json();
            }));
 
     // IFdtEvents
     add(op("IFdtEvents::OnChildParameterChanged", "frame", {{"systemTag", Text}}, false, [](Session& s, Args& a) {
-        s.dtm().OnChildParameterChanged(a[0].text);
+        s.dtmAs<fdt::IFdtEvents>()->OnChildParameterChanged(a[0].text);
         return Json();
     }));
     add(op("IFdtEvents::OnParameterChanged", "frame", {{"systemTag", Text}, {"parameter", Text}}, false,
            [](Session& s, Args& a) {
-               s.dtm().OnParameterChanged(a[0].text, a[1].text);
+               s.dtmAs<fdt::IFdtEvents>()->OnParameterChanged(a[0].text, a[1].text);
                return Json();
            }));
     add(op("IFdtEvents::OnLockDataSet", "frame", {{"systemTag", Text}, {"userName", Text}}, false, [](Session& s, Args& a) {
-        s.dtm().OnLockDataSet(a[0].text, a[1].text);
+        s.dtmAs<fdt::IFdtEvents>()->OnLockDataSet(a[0].text, a[1].text);
         return Json();
     }));
     add(op("IFdtEvents::OnUnlockDataSet", "frame", {{"systemTag", Text}, {"userName", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().OnUnlockDataSet(a[0].text, a[1].text)); }));
+           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IFdtEvents>()->OnUnlockDataSet(a[0].text, a[1].text)); }));
 
     // Persistence, as the frame's property bag drives it
     add(op("DTMMain::InitNewProperties", "frame", {}, false, [](Session& s, Args&) {
-        s.dtm().InitNewProperties();
+        s.hosted().initNewProperties();
         return Json();
     }));
     add(op("DTMMain::LoadProperties", "frame", {{"bag", ParamKind::Bag}}, false, [](Session& s, Args& a) {
-        s.dtm().LoadProperties(*a[0].bag);
+        s.hosted().loadProperties(*a[0].bag);
         return Json();
     }));
     add(op("DTMMain::SaveProperties", "frame", {}, true, [](Session& s, Args&) {
         platform::MemoryPropertyBag bag;
-        s.dtm().SaveProperties(bag);
+        s.hosted().saveProperties(bag);
         return Json{{"values", bagValues(bag)}, {"types", bagTypes(bag)}};
     }));
 
     // Public services for the pages
     add(op("DTMMain::GetFramePointer", "page", {}, true,
-           [](Session& s, Args&) { return s.names().nameOf(s.dtm().GetFramePointer()); }));
+           [](Session& s, Args&) { return s.names().nameOf(s.hosted().GetFramePointer()); }));
     add(op("DTMMain::OnInitControl", "page", {}, true,
-           [](Session& s, Args&) { return s.names().nameOf(s.dtm().OnInitControl()); }));
+           [](Session& s, Args&) { return s.names().nameOf(s.hosted().OnInitControl()); }));
     add(op("DTMMain::XMLHelpPointer", "page", {}, true, [](Session& s, Args&) {
-        return Json{{"componentFolder", s.dtm().XMLHelpPointer().componentFolder().string()}};
+        return Json{{"componentFolder", s.hosted().xmlHelpFolder()}};
     }));
     add(op("DTMMain::GetDictionaryText", "page", {{"textId", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtm().GetDictionaryText(a[0].text)); }));
+           [](Session& s, Args& a) { return Json(s.hosted().GetDictionaryText(a[0].text)); }));
     add(op("DTMMain::CtlMonitorPointer", "page", {{"page", Object}}, false, [](Session& s, Args& a) {
-        s.dtm().CtlMonitorPointer(a[0].object);
+        s.hosted().CtlMonitorPointer(a[0].object);
         return Json();
     }));
     add(op("DTMMain::CtlOfflineParamPointer", "page", {{"page", Object}}, false, [](Session& s, Args& a) {
-        s.dtm().CtlOfflineParamPointer(a[0].object);
+        s.hosted().CtlOfflineParamPointer(a[0].object);
         return Json();
     }));
     add(op("DTMMain::CtlAboutPointer", "page", {{"page", Object}}, false, [](Session& s, Args& a) {
-        s.dtm().CtlAboutPointer(a[0].object);
+        s.hosted().CtlAboutPointer(a[0].object);
         return Json();
     }));
     add(op("DTMMain::PersistentParamChanged", "page", {{"paramName", Text}, {"newValue", Text}}, false,
            [](Session& s, Args& a) {
-               s.dtm().PersistentParamChanged(a[0].text, a[1].text);
+               s.hosted().PersistentParamChanged(a[0].text, a[1].text);
                return Json();
            }));
     add(op("DTMMain::MonitorMsg", "page",
            {{"functionName", Text}, {"message", Text}, {"lineColor", Integer}, {"filter", Integer}}, false,
            [](Session& s, Args& a) {
-               s.dtm().MonitorMsg(a[0].text, a[1].text, int32Of(a[2]), int16Of(a[3]));
+               s.hosted().MonitorMsg(a[0].text, a[1].text, int32Of(a[2]), int16Of(a[3]));
                return Json();
            }));
     add(op("DTMMain::Set_Status", "page", {}, false, [](Session& s, Args&) {
-        s.dtm().Set_Status();
+        s.hosted().Set_Status();
         return Json();
     }));
     add(op("DTMMain::TranslateControls", "page", {{"prefix", Text}, {"controls", ParamKind::Controls}}, true,
@@ -248,7 +248,7 @@ std::vector<Operation> makeOperations()
                core::ControlList list;
                for (auto& control : a[1].controls)
                    list.push_back(&control);
-               s.dtm().TranslateControls(a[0].text, list);
+               s.hosted().TranslateControls(a[0].text, list);
                Json captions = Json::array();
                for (const auto& control : a[1].controls)
                    captions.push_back(control.caption() ? Json(*control.caption()) : Json(nullptr));

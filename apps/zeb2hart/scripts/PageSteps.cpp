@@ -38,7 +38,7 @@ void qtPage(ScriptRun& run, const Json& j, const std::string& action, const std:
         result = recordCall(
             transcript, "frame", "IDtmActiveXControl::Init",
             {{"page", which}, {"qt", true}, {"invokeId", invokeId}, {"functionCall", functionCall}, {"dtm", "dtm"}},
-            [&] { return page->Init(invokeId, functionCall, run.session().dtmPtr()); });
+            [&] { return page->Init(invokeId, functionCall, run.session().dtmObject()); });
         pages.settle();
     } else {
         std::shared_ptr<fdt::IDtmActiveXControl> page = pages.opened(which);
@@ -71,7 +71,7 @@ void page(ScriptRun& run, const Json& j, const std::string& action)
         const std::string invokeId = invokeIdOf(run, j, which + "-page");
         result = recordCall(run.transcript(), "frame", "IDtmActiveXControl::Init",
                             {{"page", which}, {"invokeId", invokeId}, {"functionCall", ""}, {"dtm", "dtm"}},
-                            [&] { return page->Init(invokeId, "", run.session().dtmPtr()); });
+                            [&] { return page->Init(invokeId, "", run.session().dtmObject()); });
     } else {
         result = recordCall(run.transcript(), "frame", "IDtmActiveXControl::PrepareToRelease", {{"page", which}},
                             [&] { return page->PrepareToRelease(); });

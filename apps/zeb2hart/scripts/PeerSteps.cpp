@@ -61,7 +61,7 @@ void stepRespond(ScriptRun& run, const Json& j)
             run, j, "response", documents.zebConnectResponse(optionalText(run, j, "reference", "ZEB-REF-1"), tag));
         op = "IFdtCommunicationEvents::OnConnectResponse";
         args = {{"invokeId", invokeId}, {"response", response}};
-        call = [&run, invokeId, response] { run.session().dtm().OnConnectResponse(invokeId, response); };
+        call = [&run, invokeId, response] { run.session().dtmAs<fdt::IFdtCommunicationEvents>()->OnConnectResponse(invokeId, response); };
     } else if (kind == "disconnect") {
         const ParentRequest* request = references.lastRequest("DisconnectRequest");
         const std::string invokeId = optionalText(run, j, "invokeId", request ? request->invokeId : "");
@@ -69,19 +69,19 @@ void stepRespond(ScriptRun& run, const Json& j)
             run, j, "response", documents.zebDisconnectResponse(optionalText(run, j, "reference", run.commRef())));
         op = "IFdtCommunicationEvents::OnDisconnectResponse";
         args = {{"invokeId", invokeId}, {"response", response}};
-        call = [&run, invokeId, response] { run.session().dtm().OnDisconnectResponse(invokeId, response); };
+        call = [&run, invokeId, response] { run.session().dtmAs<fdt::IFdtCommunicationEvents>()->OnDisconnectResponse(invokeId, response); };
     } else if (kind == "transaction") {
         const ParentRequest& request = references.transactionRequest(j.contains("request") ? j["request"] : Json(-1));
         const std::string invokeId = optionalText(run, j, "invokeId", request.invokeId);
         const std::string response = optionalText(run, j, "response", references.transactionAnswer(j, request));
         op = "IFdtCommunicationEvents::OnTransactionResponse";
         args = {{"invokeId", invokeId}, {"response", response}};
-        call = [&run, invokeId, response] { run.session().dtm().OnTransactionResponse(invokeId, response); };
+        call = [&run, invokeId, response] { run.session().dtmAs<fdt::IFdtCommunicationEvents>()->OnTransactionResponse(invokeId, response); };
     } else if (kind == "abort") {
         const std::string reference = optionalText(run, j, "reference", run.commRef());
         op = "IFdtCommunicationEvents::OnAbort";
         args = {{"communicationReference", reference}};
-        call = [&run, reference] { run.session().dtm().OnAbort(reference); };
+        call = [&run, reference] { run.session().dtmAs<fdt::IFdtCommunicationEvents>()->OnAbort(reference); };
     } else {
         throw ScriptError("\"respond\" takes \"connect\", \"disconnect\", \"transaction\" or \"abort\"");
     }

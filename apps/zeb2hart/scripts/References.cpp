@@ -60,9 +60,11 @@ std::string References::reference(const std::string& name)
     if (name == "zebProtocol")
         return gateway::kZebProtocolId;
     if (name == "zebInvokeId")
-        return session ? m_run.session().dtm().gateway().ZebInvokeId() : "";
+        return session ? m_run.session().hosted().state("ZebInvokeId").as<std::string>() : "";
     if (name == "componentDir")
         return session ? m_run.session().componentFolder().string() : "";
+    if (name == "/")
+        return std::string(1, static_cast<char>(std::filesystem::path::preferred_separator));
     if (name == "frameSchemas")
         return frameSchemaFolder().string();
     if (name == "scriptDir")

@@ -4,8 +4,7 @@
 #include <random>
 #include <sstream>
 
-#include "core/DTMMain.h"
-#include "gateway/HartGateway.h"
+#include "core/Pages.h"
 #include "host/ComponentHost.h"
 #include "host/Recording.h"
 #include "scripts/IniEdit.h"
@@ -61,6 +60,7 @@ void ScriptRun::create(const Json& spec)
     options.deterministic = true;
     options.frameSchemaFolder = frameSchemaFolder();
     options.componentFolder = m_options.componentFolder;
+    options.hostDtm = m_options.hostDtm;
     if (spec.is_object() && spec.contains("componentDir"))
         options.componentFolder = scriptPath(text(spec["componentDir"], "componentDir"));
     if (spec.is_object() && (spec.contains("ini") || spec.contains("files")))
@@ -206,7 +206,7 @@ std::string ScriptRun::origin() const
 
 std::string ScriptRun::commRef()
 {
-    return m_session && m_session->dtmPtr() ? m_session->dtm().gateway().communicator().communicationReference() : "";
+    return m_session && m_session->dtmObject() ? m_session->hosted().state("communicationReference").as<std::string>() : "";
 }
 
 std::optional<std::string> ScriptRun::readAttribute(const std::string& document, const std::string& path,

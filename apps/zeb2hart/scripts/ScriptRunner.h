@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "host/HostedDtm.h"
 #include "scripts/ScriptPages.h"
 
 namespace zeb2hart::frame {
@@ -29,6 +30,8 @@ struct ScriptOptions {
     // The real (Qt) pages for {"open": PAGE, "qt": true} and the control steps;
     // empty in a zeb2hart built without Qt.
     ScriptPagesFactory pages;
+    // How the DTM is hosted; empty: in this process.
+    HostedDtmFactory hostDtm;
 };
 
 // Exit status of a script run.

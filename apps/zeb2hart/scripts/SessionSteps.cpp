@@ -28,9 +28,9 @@ void stepInit(ScriptRun& run, const Json& j)
     run.invokeChecked(j, "frame", bag ? "DTMMain::LoadProperties" : "DTMMain::InitNewProperties",
                       bag ? Json{{"bag", shown}} : Json::object(), false, [&] {
                           if (bag)
-                              run.session().dtm().LoadProperties(*bag);
+                              run.session().hosted().loadProperties(*bag);
                           else
-                              run.session().dtm().InitNewProperties();
+                              run.session().hosted().initNewProperties();
                           return Json();
                       });
 }
@@ -39,7 +39,7 @@ void stepSave(ScriptRun& run, const Json& j)
 {
     auto bag = std::make_shared<platform::MemoryPropertyBag>();
     run.invokeChecked(j, "frame", "DTMMain::SaveProperties", Json::object(), true, [&] {
-        run.session().dtm().SaveProperties(*bag);
+        run.session().hosted().saveProperties(*bag);
         return Json{{"values", bagValues(*bag)}, {"types", bagTypes(*bag)}};
     });
     run.savedBag() = bag;

@@ -1,73 +1,114 @@
 #include "com/stubs/TestAccessStub.h"
 
-#include <string_view>
+#include <optional>
 
-#include "core/PersistentProperties.h"
+#include "com/Bstr.h"
+#include "com/ComPtr.h"
+#include "com/Peer.h"
+#include "core/DtmState.h"
 
 namespace zeb2hart::com {
 
 namespace {
 
-const std::string& textOf(const fdt::Variant& value)
-{
-    if (!value.is<std::string>())
-        throw fdt::TypeMismatchError("the property takes text");
-    return value.as<std::string>();
-}
-
-// The DTM's values beyond the persisted properties.
-struct StateValue {
-    std::string_view name;
-    fdt::Variant (*get)(core::DTMMain&);
-    void (*set)(core::DTMMain&, const fdt::Variant&);
-};
-
-constexpr StateValue kStateValues[] = {
-    {"CommStatus", [](core::DTMMain& dtm) { return dtm.CommStatus(); },
-     [](core::DTMMain& dtm, const fdt::Variant& value) { dtm.CommStatus(value); }},
-    {"StatusText", [](core::DTMMain& dtm) { return fdt::Variant(dtm.StatusText()); },
-     [](core::DTMMain& dtm, const fdt::Variant& value) { dtm.StatusText(textOf(value)); }},
-    {"PresistentTrace", [](core::DTMMain& dtm) { return fdt::Variant(dtm.PresistentTrace); },
-     [](core::DTMMain& dtm, const fdt::Variant& value) { dtm.PresistentTrace = textOf(value); }},
-};
-
-const StateValue* findStateValue(std::string_view name)
-{
-    for (const StateValue& value : kStateValues) {
-        if (value.name == name)
-            return &value;
+class ReportedPersistenceSite final : public core::PersistenceSite {
+public:
+    explicit ReportedPersistenceSite(ComPtr<IZeb2hartReports> reports) : m_reports(std::move(reports)) {}
+    void PropertyChanged(const std::string& propertyName) override
+    {
+        checkResult(m_reports->PropertyChanged(Bstr(propertyName).get()));
     }
-    return nullptr;
-}
 
-[[noreturn]] void unknownProperty(const std::string& name)
-{
-    throw fdt::NotFoundError("the DTM has no property " + name);
-}
+private:
+    ComPtr<IZeb2hartReports> m_reports;
+};
+
+// A control named by the frame, which keeps the caption it is given.
+class NamedControl final : public core::Control {
+public:
+    NamedControl(std::string name, std::optional<int> index, bool hasCaption)
+        : m_name(std::move(name)), m_index(index), m_hasCaption(hasCaption)
+    {
+    }
+    std::string name() const override { return m_name; }
+    std::optional<int> index() const override { return m_index; }
+    bool hasCaption() const override { return m_hasCaption; }
+    void setCaption(const std::string& caption) override { m_caption = caption; }
+    const std::optional<std::string>& caption() const { return m_caption; }
+
+private:
+    std::string m_name;
+    std::optional<int> m_index;
+    bool m_hasCaption;
+    std::optional<std::string> m_caption;
+};
 
 } // namespace
 
 HRESULT STDMETHODCALLTYPE TestAccessStub::GetProperty(BSTR name, VARIANT* result)
 {
-    return answer(result, [&] {
-        const std::string key = fromBstr(name);
-        if (const auto* property = core::PersistentProperty::find(key))
-            return property->get(object());
-        if (const auto* value = findStateValue(key))
-            return value->get(object());
-        unknownProperty(key);
-    });
+    return answer(result, [&] { return core::DtmState::read(object(), fromBstr(name)); });
 }
 
 HRESULT STDMETHODCALLTYPE TestAccessStub::SetProperty(BSTR name, VARIANT value)
 {
+    return run([&] { core::DtmState::write(object(), fromBstr(name), fromVariant(value)); });
+}
+
+HRESULT STDMETHODCALLTYPE TestAccessStub::Report(IUnknown* reports)
+{
     return run([&] {
-        const std::string key = fromBstr(name);
-        if (const auto* property = core::PersistentProperty::find(key))
-            return property->set(object(), fromVariant(value));
-        if (const auto* state = findStateValue(key))
-            return state->set(object(), fromVariant(value));
-        unknownProperty(key);
+        ComPtr<IZeb2hartReports> target;
+        if (reports)
+            checkResult(reports->QueryInterface(__uuidof(IZeb2hartReports), reinterpret_cast<void**>(target.GetAddressOf())));
+        if (!target) {
+            object().setMonitorObserver(nullptr);
+            object().setPersistenceSite(nullptr);
+            return;
+        }
+        object().setMonitorObserver([target](const std::string& functionName, const std::string& message,
+                                             std::int32_t lineColor, std::int16_t filter) {
+            checkResult(target->MonitorLine(Bstr(functionName).get(), Bstr(message).get(), lineColor, filter));
+        });
+        object().setPersistenceSite(std::make_shared<ReportedPersistenceSite>(target));
+    });
+}
+
+HRESULT STDMETHODCALLTYPE TestAccessStub::CtlMonitorPointer(IUnknown* page)
+{
+    return run([&] {
+        m_monitorPage = Peer::wrap(page);
+        object().CtlMonitorPointer(m_monitorPage);
+    });
+}
+
+HRESULT STDMETHODCALLTYPE TestAccessStub::CtlOfflineParamPointer(IUnknown* page)
+{
+    return run([&] {
+        m_offlineParamPage = Peer::wrap(page);
+        object().CtlOfflineParamPointer(m_offlineParamPage);
+    });
+}
+
+HRESULT STDMETHODCALLTYPE TestAccessStub::CtlAboutPointer(IUnknown* page)
+{
+    return run([&] {
+        m_aboutPage = Peer::wrap(page);
+        object().CtlAboutPointer(m_aboutPage);
+    });
+}
+
+HRESULT STDMETHODCALLTYPE TestAccessStub::TranslateControl(BSTR prefix, BSTR name, VARIANT index,
+                                                           VARIANT_BOOL hasCaption, VARIANT* caption)
+{
+    return answer(caption, [&] {
+        const fdt::Variant number = fromVariant(index);
+        std::optional<int> position;
+        if (!number.isEmpty())
+            position = number.as<std::int32_t>();
+        NamedControl control(fromBstr(name), position, hasCaption != VARIANT_FALSE);
+        object().TranslateControls(fromBstr(prefix), {&control});
+        return control.caption() ? fdt::Variant(*control.caption()) : fdt::Variant();
     });
 }
 

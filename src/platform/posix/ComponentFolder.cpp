@@ -18,6 +18,13 @@ std::filesystem::path libraryFolder()
     return path.parent_path();
 }
 
+std::filesystem::path executableFolder()
+{
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : self.parent_path();
+}
+
 std::filesystem::path userDataFolder()
 {
     if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && state[0] == '/')

@@ -7,12 +7,10 @@
 
 namespace zeb2hart::platform {
 
-std::filesystem::path libraryFolder()
+namespace {
+// The folder of the file `module` was loaded from (nullptr: the program's).
+std::filesystem::path moduleFolder(HMODULE module)
 {
-    HMODULE module = nullptr;
-    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            reinterpret_cast<LPCWSTR>(&libraryFolder), &module))
-        return {};
     std::wstring name(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = GetModuleFileNameW(module, name.data(), static_cast<DWORD>(name.size()));
@@ -25,6 +23,21 @@ std::filesystem::path libraryFolder()
         name.resize(name.size() * 2); // a long path: try again with more room
     }
     return std::filesystem::path(name).parent_path();
+}
+} // namespace
+
+std::filesystem::path libraryFolder()
+{
+    HMODULE module = nullptr;
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            reinterpret_cast<LPCWSTR>(&libraryFolder), &module))
+        return {};
+    return moduleFolder(module);
+}
+
+std::filesystem::path executableFolder()
+{
+    return moduleFolder(nullptr);
 }
 
 std::filesystem::path userDataFolder()

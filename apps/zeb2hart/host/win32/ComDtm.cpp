@@ -1,6 +1,7 @@
 #include "host/win32/ComDtm.h"
 
 #include <memory>
+#include <optional>
 
 #include "com/Bstr.h"
 #include "com/ComObject.h"
@@ -33,6 +34,7 @@ private:
     platform::PropertyBag& m_bag;
 };
 
+// Calls `method` with the place for its [out, retval] value and answers that value as T.
 template <class T, class F>
 T ask(F&& method)
 {
@@ -41,28 +43,33 @@ T ask(F&& method)
     return com::ComValue<T>::take(result);
 }
 
+std::string failure(const char* what, HRESULT status)
+{
+    return std::string("the class ") + core::kProgIdDtm + " " + what + " (" + com::hresultText(status) + ")";
+}
+
 } // namespace
 
 ComDtm::ComDtm(const platform::Services& frameServices)
 {
     CLSID clsid{};
-    if (FAILED(CLSIDFromProgID(com::widen(core::kProgIdDtm).c_str(), &clsid)))
-        throw HostError(std::string("the class ") + core::kProgIdDtm + " is not registered (regsvr32 ZEB2HARTGateway.dll)");
-    ComPtr<IClassFactory> factory;
-    HRESULT status = CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                                      reinterpret_cast<void**>(factory.GetAddressOf()));
+    HRESULT status = CLSIDFromProgID(com::widen(core::kProgIdDtm).c_str(), &clsid);
     if (FAILED(status))
-        throw HostError(std::string("the class ") + core::kProgIdDtm + " could not be loaded (" +
-                        com::hresultText(status) + ")");
-    if (FAILED(factory.As(&m_services)))
-        throw HostError(std::string("the class ") + core::kProgIdDtm + " offers no test services (a test build of "
-                                                                       "ZEB2HARTGateway.dll is needed)");
+        throw HostError(failure("is not registered (regsvr32 ZEB2HARTGateway.dll)", status));
+    ComPtr<IClassFactory> factory;
+    status = CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                              reinterpret_cast<void**>(factory.GetAddressOf()));
+    if (FAILED(status))
+        throw HostError(failure("could not be loaded", status));
+    status = factory.As(&m_services);
+    if (FAILED(status))
+        throw HostError(failure("offers no test services", status));
+    // The frame stand-in always shows the DTM's pages, headless or real ones.
     checkResult(m_services->UseFrameServices(Bstr(frameServices.componentFolder.string()).get(),
-                                             com::FrameServicesStub::create(frameServices).Get()));
+                                             com::FrameServicesStub::create(frameServices).Get(), VARIANT_TRUE));
     status = factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(m_dtm.GetAddressOf()));
     if (FAILED(status))
-        throw HostError(std::string("the class ") + core::kProgIdDtm + " could not be created (" +
-                        com::hresultText(status) + ")");
+        throw HostError(failure("could not be created", status));
     checkResult(m_dtm.As(&m_access));
     m_object = com::Peer::wrap(m_dtm.Get());
 }
@@ -74,7 +81,8 @@ ComDtm::~ComDtm()
     m_object.reset();
     m_access.Reset();
     m_dtm.Reset();
-    m_services->UseFrameServices(nullptr, nullptr);
+    if (m_services)
+        m_services->UseFrameServices(nullptr, nullptr, VARIANT_FALSE);
 }
 
 IZeb2hartTestAccess& ComDtm::access() const
@@ -84,11 +92,19 @@ IZeb2hartTestAccess& ComDtm::access() const
     return *m_access.Get();
 }
 
+ComPtr<IPersistPropertyBag> ComDtm::persistence() const
+{
+    access();
+    ComPtr<IPersistPropertyBag> result;
+    checkResult(m_dtm.As(&result));
+    return result;
+}
+
 bool ComDtm::release()
 {
     m_object.reset();
     m_access.Reset();
-    // The frame's last reference: COM answers the references left.
+    // The frame's last reference: Release answers how many are left.
     IUnknown* last = m_dtm.Detach();
     return last && last->Release() == 0;
 }
@@ -105,5 +121,96 @@ void ComDtm::report(DtmReports reports)
 
 void ComDtm::initNewProperties()
 {
-    checkResult(ComObjectAs<IPersistPropertyBag>()->InitNew());
+    checkResult(persistence()->InitNew());
 }
+
+void ComDtm::loadProperties(platform::PropertyBag& bag)
+{
+    checkResult(persistence()->Load(com::PropertyBagStub::create(std::make_shared<BorrowedBag>(bag)).Get(), nullptr));
+}
+
+void ComDtm::saveProperties(platform::PropertyBag& bag)
+{
+    checkResult(persistence()->Save(com::PropertyBagStub::create(std::make_shared<BorrowedBag>(bag)).Get(), TRUE, TRUE));
+}
+
+fdt::Variant ComDtm::state(const std::string& name)
+{
+    return ask<fdt::Variant>([&](VARIANT* value) { return access().GetProperty(Bstr(name).get(), value); });
+}
+
+void ComDtm::setState(const std::string& name, const fdt::Variant& value)
+{
+    com::ScopedVariant variant(value);
+    checkResult(access().SetProperty(Bstr(name).get(), variant.value()));
+}
+
+fdt::ObjectPtr ComDtm::GetFramePointer()
+{
+    return com::Peer::wrap(ask<ComPtr<IUnknown>>([&](IUnknown** frame) { return access().GetFramePointer(frame); }).Get());
+}
+
+fdt::ObjectPtr ComDtm::OnInitControl()
+{
+    return com::Peer::wrap(ask<ComPtr<IUnknown>>([&](IUnknown** frame) { return access().OnInitControl(frame); }).Get());
+}
+
+std::string ComDtm::xmlHelpFolder()
+{
+    return ask<std::string>([&](BSTR* folder) { return access().XMLHelpFolder(folder); });
+}
+
+std::string ComDtm::GetDictionaryText(const std::string& textId)
+{
+    return ask<std::string>([&](BSTR* text) { return access().GetDictionaryText(Bstr(textId).get(), text); });
+}
+
+void ComDtm::CtlMonitorPointer(const fdt::ObjectPtr& page)
+{
+    checkResult(access().CtlMonitorPointer(com::ComObject::of(page).Get()));
+}
+
+void ComDtm::CtlOfflineParamPointer(const fdt::ObjectPtr& page)
+{
+    checkResult(access().CtlOfflineParamPointer(com::ComObject::of(page).Get()));
+}
+
+void ComDtm::CtlAboutPointer(const fdt::ObjectPtr& page)
+{
+    checkResult(access().CtlAboutPointer(com::ComObject::of(page).Get()));
+}
+
+void ComDtm::PersistentParamChanged(const std::string& paramName, const std::string& newValue)
+{
+    checkResult(access().PersistentParamChanged(Bstr(paramName).get(), Bstr(newValue).get()));
+}
+
+void ComDtm::MonitorMsg(const std::string& functionName, const std::string& message, std::int32_t lineColor,
+                        std::int16_t filter)
+{
+    checkResult(access().MonitorMsg(Bstr(functionName).get(), Bstr(message).get(), lineColor, filter));
+}
+
+void ComDtm::Set_Status()
+{
+    checkResult(access().Set_Status());
+}
+
+void ComDtm::TranslateControls(const std::string& prefix, const core::ControlList& controls)
+{
+    // DTMMain translates each control on its own; one call per control gives the same captions.
+    for (core::Control* control : controls) {
+        if (!control)
+            continue;
+        const std::optional<int> index = control->index();
+        com::ScopedVariant position(index ? fdt::Variant(std::int32_t{*index}) : fdt::Variant());
+        const fdt::Variant caption = ask<fdt::Variant>([&](VARIANT* result) {
+            return access().TranslateControl(Bstr(prefix).get(), Bstr(control->name()).get(), position.value(),
+                                              control->hasCaption() ? VARIANT_TRUE : VARIANT_FALSE, result);
+        });
+        if (caption.is<std::string>())
+            control->setCaption(caption.as<std::string>());
+    }
+}
+
+} // namespace zeb2hart::frame

@@ -1,13 +1,11 @@
 #pragma once
-// The DTM as a frame on Windows hosts it: created with CoCreateInstance from
-// the ProgID ZEB2HARTGateway.DTMMain (the DLL must be registered), reached only
+// The DTM as a frame on Windows hosts it: created from the ProgID
+// ZEB2HARTGateway.DTMMain through its registered class object, reached only
 // through COM. Its FDT interfaces are proxies (com::Peer); what scripts need
-// beyond FDT goes through the component's private IZeb2hartTestAccess, and
-// the DTM runs under the frame's services, lent through the class object's
-// IZeb2hartTestServices before the DTM is made. The thread must be in a
-// single-threaded apartment; used on that thread.
-
-#include <filesystem>
+// beyond FDT goes through the component's private IZeb2hartTestAccess, its
+// persistence through IPersistPropertyBag, and the DTM runs under the frame's
+// services, lent through the class object's IZeb2hartTestServices before the
+// DTM is made. The thread must be in a single-threaded apartment; used on that thread.
 
 #include "com/ComPtr.h"
 #include "com/FdtInterfaces.h"
@@ -48,6 +46,7 @@ public:
 
 private:
     IZeb2hartTestAccess& access() const;
+    com::ComPtr<IPersistPropertyBag> persistence() const;
 
     com::ComPtr<IZeb2hartTestServices> m_services;
     com::ComPtr<IUnknown> m_dtm;
