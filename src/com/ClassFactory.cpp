@@ -6,6 +6,7 @@
 #include "com/Values.h"
 #include "com/Module.h"
 #include "core/DTMMain.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace zeb2hart::com {
 
@@ -72,7 +73,7 @@ HRESULT STDMETHODCALLTYPE ClassFactory::UseFrameServices(BSTR componentFolder, I
                                                           VARIANT_BOOL withPages)
 {
     return guarded(__uuidof(IZeb2hartTestServices), [&] {
-        FrameServicesProxy::install(services, std::filesystem::path(widen(fromBstr(componentFolder))),
+        FrameServicesProxy::install(services, std::filesystem::path(platform::toWide(fromBstr(componentFolder))),
                                     withPages != VARIANT_FALSE);
     });
 }

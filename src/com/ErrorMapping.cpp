@@ -6,6 +6,7 @@
 #include "com/ComPtr.h"
 #include "com/Values.h"
 #include "fdt/Errors.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace zeb2hart::com {
 
@@ -84,7 +85,7 @@ HRESULT reportFailure(HRESULT result, const std::string& description, const IID&
     if (FAILED(CreateErrorInfo(create.GetAddressOf())))
         return result;
     try {
-        create->SetDescription(const_cast<wchar_t*>(widen(description).c_str()));
+        create->SetDescription(const_cast<wchar_t*>(platform::toWide(description).c_str()));
     } catch (...) { // no memory for the text: the HRESULT alone still tells the kind
     }
     create->SetGUID(iid);

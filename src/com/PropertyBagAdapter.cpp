@@ -2,13 +2,14 @@
 
 #include "com/ErrorMapping.h"
 #include "com/ScopedVariant.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace zeb2hart::com {
 
 fdt::Variant PropertyBagAdapter::read(const std::string& key, const fdt::Variant& defaultValue)
 {
     ScopedVariant value; // VT_EMPTY: in whatever type the bag holds it
-    const HRESULT status = m_bag.Read(widen(key).c_str(), value.get(), m_errorLog);
+    const HRESULT status = m_bag.Read(platform::toWide(key).c_str(), value.get(), m_errorLog);
     if (status == E_INVALIDARG)
         return defaultValue;
     checkResult(status);
@@ -18,7 +19,7 @@ fdt::Variant PropertyBagAdapter::read(const std::string& key, const fdt::Variant
 void PropertyBagAdapter::write(const std::string& key, const fdt::Variant& value)
 {
     ScopedVariant stored(value);
-    checkResult(m_bag.Write(widen(key).c_str(), stored.get()));
+    checkResult(m_bag.Write(platform::toWide(key).c_str(), stored.get()));
 }
 
 } // namespace zeb2hart::com

@@ -3,6 +3,7 @@
 #include "com/ErrorMapping.h"
 #include "com/Module.h"
 #include "com/Values.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace zeb2hart::com {
 
@@ -51,7 +52,7 @@ HRESULT STDMETHODCALLTYPE PropertyBagStub::Read(LPCOLESTR name, VARIANT* value, 
     if (!name || !value)
         return E_POINTER;
     const VARTYPE wanted = value->vt;
-    const fdt::Variant stored = m_bag->read(narrow(name), fdt::Variant());
+    const fdt::Variant stored = m_bag->read(platform::fromWide(name), fdt::Variant());
     if (stored.isEmpty())
         return E_INVALIDARG;
     const HRESULT status = guarded(IID_IPropertyBag, [&] { *value = toVariant(stored); });
@@ -64,7 +65,7 @@ HRESULT STDMETHODCALLTYPE PropertyBagStub::Write(LPCOLESTR name, VARIANT* value)
 {
     if (!name || !value)
         return E_POINTER;
-    return guarded(IID_IPropertyBag, [&] { m_bag->write(narrow(name), fromVariant(*value)); });
+    return guarded(IID_IPropertyBag, [&] { m_bag->write(platform::fromWide(name), fromVariant(*value)); });
 }
 
 } // namespace zeb2hart::com

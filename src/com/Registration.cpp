@@ -7,6 +7,7 @@
 #include "com/Values.h"
 #include "core/Pages.h"
 #include "platform/ClassRegistry.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace zeb2hart::com {
 
@@ -28,13 +29,13 @@ constexpr const char* kProgIds[] = {core::kProgIdDtm, core::kProgIdOfflineParam,
 
 std::wstring text(const GUID& id)
 {
-    return widen(fromGuid(id).toString());
+    return platform::toWide(fromGuid(id).toString());
 }
 
 std::wstring clsidOf(const char* progId)
 {
     const auto clsid = platform::ClassRegistry::instance().clsidOf(progId);
-    return clsid ? widen(clsid->toString()) : std::wstring();
+    return clsid ? platform::toWide(clsid->toString()) : std::wstring();
 }
 
 // The dual and oleautomation interfaces of the type library: identifier and name.
@@ -86,12 +87,12 @@ std::vector<Registration::Value> Registration::values(const std::filesystem::pat
         {clsid, {}, kDescription},
         {clsid + L"\\InprocServer32", {}, module.wstring()},
         {clsid + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
-        {clsid + L"\\ProgID", {}, widen(core::kProgIdDtm)},
+        {clsid + L"\\ProgID", {}, platform::toWide(core::kProgIdDtm)},
         {clsid + L"\\TypeLib", {}, library},
     };
     for (const char* progId : kProgIds) {
-        result.push_back({widen(progId), {}, kDescription});
-        result.push_back({widen(progId) + L"\\CLSID", {}, clsidOf(progId)});
+        result.push_back({platform::toWide(progId), {}, kDescription});
+        result.push_back({platform::toWide(progId) + L"\\CLSID", {}, clsidOf(progId)});
     }
     result.push_back({libraryKey, {}, kDescription});
     result.push_back({libraryKey + L"\\0\\" + kPlatform, {}, module.wstring()});
@@ -113,7 +114,7 @@ std::vector<std::wstring> Registration::ownedKeys(bool withInterfaces)
 {
     std::vector<std::wstring> result = {L"CLSID\\" + text(CLSID_DTMMain), L"TypeLib\\" + text(LIBID_ZEB2HARTGatewayLib)};
     for (const char* progId : kProgIds)
-        result.push_back(widen(progId));
+        result.push_back(platform::toWide(progId));
     if (withInterfaces) {
         for (const auto& [iid, name] : automationInterfaces())
             result.push_back(L"Interface\\" + iid);

@@ -97,19 +97,9 @@ SAFEARRAY* toArray(VARTYPE elementType, const std::vector<T>& items)
 
 } // namespace
 
-std::wstring widen(std::string_view utf8)
-{
-    return platform::toWide(utf8);
-}
-
-std::string narrow(std::wstring_view utf16)
-{
-    return platform::fromWide(utf16);
-}
-
 BSTR toBstr(std::string_view utf8)
 {
-    const std::wstring text = widen(utf8);
+    const std::wstring text = platform::toWide(utf8);
     BSTR result = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     if (!result)
         throw std::bad_alloc();
@@ -118,7 +108,7 @@ BSTR toBstr(std::string_view utf8)
 
 std::string fromBstr(BSTR text)
 {
-    return text ? narrow({text, SysStringLen(text)}) : std::string();
+    return text ? platform::fromWide({text, SysStringLen(text)}) : std::string();
 }
 
 VARIANT toVariant(const fdt::Variant& value)

@@ -15,9 +15,6 @@
 
 namespace zeb2hart::com {
 
-std::wstring widen(std::string_view utf8);
-std::string narrow(std::wstring_view utf16);
-
 // A new BSTR the receiver frees.
 BSTR toBstr(std::string_view utf8);
 // The text of a BSTR; a null BSTR is the empty text, as COM counts it.

@@ -11,13 +11,14 @@
 #include "com/ComPtr.h"
 #include "com/FdtInterfaces.h"
 #include "com/Values.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace zeb2hart::test {
 
 // The DLL as Windows names it: the build's path, on drive Z: under Wine.
 inline std::wstring gatewayDllPath()
 {
-    std::wstring path = com::widen(ZEB2HART_GATEWAY_DLL);
+    std::wstring path = platform::toWide(ZEB2HART_GATEWAY_DLL);
     if (path.starts_with(L"/"))
         path = L"Z:" + path;
     for (auto& c : path)

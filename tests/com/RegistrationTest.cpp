@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "ComTestSupport.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace zeb2hart::test {
 namespace {
@@ -79,7 +80,7 @@ TEST_F(RegistrationTest, RegistersEveryKeyAndRemovesThemAll)
     EXPECT_FALSE(keyExists(L"Interface\\{036D147A-387B-11D4-86E1-00E0987270B9}"));
 #endif
     for (const Value& value : expected)
-        EXPECT_EQ(registryText(value.key, value.name), value.data) << com::narrow(value.key);
+        EXPECT_EQ(registryText(value.key, value.name), value.data) << platform::fromWide(value.key);
 
     CLSID clsid{};
     EXPECT_EQ(CLSIDFromProgID(L"ZEB2HARTGateway.DTMMain", &clsid), S_OK);
@@ -89,9 +90,9 @@ TEST_F(RegistrationTest, RegistersEveryKeyAndRemovesThemAll)
 
     ASSERT_EQ(dll.call("DllUnregisterServer"), S_OK);
     for (const Value& value : expected)
-        EXPECT_FALSE(keyExists(value.key)) << com::narrow(value.key);
+        EXPECT_FALSE(keyExists(value.key)) << platform::fromWide(value.key);
     for (const wchar_t* key : {L"ZEB2HARTGateway.DTMMain", L"ZEB2HARTGateway.ctlMonitor", L"TypeLib\\{1CFB124C-45AD-4D38-AF15-7DB461A6FC68}"})
-        EXPECT_FALSE(keyExists(key)) << com::narrow(key);
+        EXPECT_FALSE(keyExists(key)) << platform::fromWide(key);
     EXPECT_EQ(dll.call("DllUnregisterServer"), S_OK); // twice is harmless
 }
 

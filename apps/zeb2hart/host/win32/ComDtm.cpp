@@ -14,6 +14,7 @@
 #include "com/ScopedVariant.h"
 #include "core/Pages.h"
 #include "host/ComponentHost.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace zeb2hart::frame {
 
@@ -53,7 +54,7 @@ std::string failure(const char* what, HRESULT status)
 ComDtm::ComDtm(const platform::Services& frameServices)
 {
     CLSID clsid{};
-    HRESULT status = CLSIDFromProgID(com::widen(core::kProgIdDtm).c_str(), &clsid);
+    HRESULT status = CLSIDFromProgID(platform::toWide(core::kProgIdDtm).c_str(), &clsid);
     if (FAILED(status))
         throw HostError(failure("is not registered (regsvr32 ZEB2HARTGateway.dll)", status));
     ComPtr<IClassFactory> factory;
