@@ -1,7 +1,6 @@
 #include "com/PropertyBagStub.h"
 
 #include "com/ErrorMapping.h"
-#include "com/Module.h"
 #include "com/Values.h"
 #include "platform/win32/WindowsApi.h"
 
@@ -10,41 +9,6 @@ namespace zeb2hart::com {
 ComPtr<IPropertyBag> PropertyBagStub::create(std::shared_ptr<platform::PropertyBag> bag)
 {
     return new PropertyBagStub(std::move(bag));
-}
-
-PropertyBagStub::PropertyBagStub(std::shared_ptr<platform::PropertyBag> bag) : m_bag(std::move(bag))
-{
-    Module::objectCreated();
-}
-
-PropertyBagStub::~PropertyBagStub()
-{
-    Module::objectDestroyed();
-}
-
-HRESULT STDMETHODCALLTYPE PropertyBagStub::QueryInterface(REFIID iid, void** result)
-{
-    if (!result)
-        return E_POINTER;
-    *result = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IPropertyBag)
-        return E_NOINTERFACE;
-    *result = static_cast<IPropertyBag*>(this);
-    AddRef();
-    return S_OK;
-}
-
-ULONG STDMETHODCALLTYPE PropertyBagStub::AddRef()
-{
-    return ++m_references;
-}
-
-ULONG STDMETHODCALLTYPE PropertyBagStub::Release()
-{
-    const ULONG left = --m_references;
-    if (left == 0)
-        delete this;
-    return left;
 }
 
 HRESULT STDMETHODCALLTYPE PropertyBagStub::Read(LPCOLESTR name, VARIANT* value, IErrorLog*)

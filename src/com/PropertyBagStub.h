@@ -8,28 +8,25 @@
 #include <ocidl.h>
 
 #include <memory>
+#include <utility>
 
 #include "com/ComPtr.h"
+#include "com/SimpleObject.h"
 #include "platform/PropertyBag.h"
 
 namespace zeb2hart::com {
 
-class PropertyBagStub final : public IPropertyBag {
+class PropertyBagStub final : public SimpleObject<IPropertyBag> {
 public:
     static ComPtr<IPropertyBag> create(std::shared_ptr<platform::PropertyBag> bag);
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** result) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE Read(LPCOLESTR name, VARIANT* value, IErrorLog* errorLog) override;
     HRESULT STDMETHODCALLTYPE Write(LPCOLESTR name, VARIANT* value) override;
 
 private:
-    explicit PropertyBagStub(std::shared_ptr<platform::PropertyBag> bag);
-    ~PropertyBagStub();
+    explicit PropertyBagStub(std::shared_ptr<platform::PropertyBag> bag) : m_bag(std::move(bag)) {}
 
     std::shared_ptr<platform::PropertyBag> m_bag;
-    ULONG m_references = 0;
 };
 
 } // namespace zeb2hart::com

@@ -3,49 +3,12 @@
 #include <algorithm>
 #include <new>
 
-#include "com/Module.h"
 
 namespace zeb2hart::com {
 
 ComPtr<IEnumVARIANT> VariantEnumerator::create(Items items)
 {
     return new VariantEnumerator(std::make_shared<const Items>(std::move(items)), 0);
-}
-
-VariantEnumerator::VariantEnumerator(std::shared_ptr<const Items> items, std::size_t position)
-    : m_items(std::move(items)), m_position(position)
-{
-    Module::objectCreated();
-}
-
-VariantEnumerator::~VariantEnumerator()
-{
-    Module::objectDestroyed();
-}
-
-HRESULT STDMETHODCALLTYPE VariantEnumerator::QueryInterface(REFIID iid, void** result)
-{
-    if (!result)
-        return E_POINTER;
-    *result = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IEnumVARIANT)
-        return E_NOINTERFACE;
-    *result = static_cast<IEnumVARIANT*>(this);
-    AddRef();
-    return S_OK;
-}
-
-ULONG STDMETHODCALLTYPE VariantEnumerator::AddRef()
-{
-    return ++m_references;
-}
-
-ULONG STDMETHODCALLTYPE VariantEnumerator::Release()
-{
-    const ULONG left = --m_references;
-    if (left == 0)
-        delete this;
-    return left;
 }
 
 HRESULT STDMETHODCALLTYPE VariantEnumerator::Next(ULONG count, VARIANT* items, ULONG* fetched)

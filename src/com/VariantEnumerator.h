@@ -4,34 +4,35 @@
 // counted by the module. Called on the apartment's thread.
 
 #include <memory>
+#include <utility>
 #include <vector>
 
-#include "com/ComPtr.h"
 #include <oaidl.h>
+
+#include "com/ComPtr.h"
+#include "com/SimpleObject.h"
 
 namespace zeb2hart::com {
 
-class VariantEnumerator final : public IEnumVARIANT {
+class VariantEnumerator final : public SimpleObject<IEnumVARIANT> {
 public:
     using Items = std::vector<ComPtr<IDispatch>>;
     // A new enumerator with one reference, which the caller owns.
     static ComPtr<IEnumVARIANT> create(Items items);
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** result) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override;
     HRESULT STDMETHODCALLTYPE Skip(ULONG count) override;
     HRESULT STDMETHODCALLTYPE Reset() override;
     HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** result) override;
 
 private:
-    VariantEnumerator(std::shared_ptr<const Items> items, std::size_t position);
-    ~VariantEnumerator();
+    VariantEnumerator(std::shared_ptr<const Items> items, std::size_t position)
+        : m_items(std::move(items)), m_position(position)
+    {
+    }
 
     std::shared_ptr<const Items> m_items;
     std::size_t m_position;
-    ULONG m_references = 0;
 };
 
 } // namespace zeb2hart::com

@@ -13,31 +13,15 @@
 #include <string>
 #include <vector>
 
+#include "core/NamedControl.h"
 #include "core/Pages.h"
 #include "fdt/DtmInterfaces.h"
 #include "host/HostedDtm.h"
 
 namespace zeb2hart::frame {
 
-// A control of a headless page: a name, maybe an index, maybe a caption.
-class HeadlessControl final : public core::Control {
-public:
-    HeadlessControl(std::string name, std::optional<int> index, bool hasCaption)
-        : m_name(std::move(name)), m_index(index), m_hasCaption(hasCaption)
-    {
-    }
-    std::string name() const override { return m_name; }
-    std::optional<int> index() const override { return m_index; }
-    bool hasCaption() const override { return m_hasCaption; }
-    void setCaption(const std::string& caption) override { m_caption = caption; }
-    const std::optional<std::string>& caption() const { return m_caption; }
-
-private:
-    std::string m_name;
-    std::optional<int> m_index;
-    bool m_hasCaption;
-    std::optional<std::string> m_caption;
-};
+// A control of a headless page.
+using HeadlessControl = core::NamedControl;
 
 // The hosted DTM that the object given to Init is; nullptr for any other object.
 using HostedDtmLookup = std::function<HostedDtm*(const fdt::ObjectPtr& dtm)>;

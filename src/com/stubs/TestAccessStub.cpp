@@ -6,6 +6,7 @@
 #include "com/ComPtr.h"
 #include "com/Peer.h"
 #include "core/DtmState.h"
+#include "core/NamedControl.h"
 
 namespace zeb2hart::com {
 
@@ -21,26 +22,6 @@ public:
 
 private:
     ComPtr<IZeb2hartReports> m_reports;
-};
-
-// A control named by the frame, which keeps the caption it is given.
-class NamedControl final : public core::Control {
-public:
-    NamedControl(std::string name, std::optional<int> index, bool hasCaption)
-        : m_name(std::move(name)), m_index(index), m_hasCaption(hasCaption)
-    {
-    }
-    std::string name() const override { return m_name; }
-    std::optional<int> index() const override { return m_index; }
-    bool hasCaption() const override { return m_hasCaption; }
-    void setCaption(const std::string& caption) override { m_caption = caption; }
-    const std::optional<std::string>& caption() const { return m_caption; }
-
-private:
-    std::string m_name;
-    std::optional<int> m_index;
-    bool m_hasCaption;
-    std::optional<std::string> m_caption;
 };
 
 } // namespace
@@ -106,7 +87,7 @@ HRESULT STDMETHODCALLTYPE TestAccessStub::TranslateControl(BSTR prefix, BSTR nam
         std::optional<int> position;
         if (!number.isEmpty())
             position = number.as<std::int32_t>();
-        NamedControl control(fromBstr(name), position, hasCaption != VARIANT_FALSE);
+        core::NamedControl control(fromBstr(name), position, hasCaption != VARIANT_FALSE);
         object().TranslateControls(fromBstr(prefix), {&control});
         return control.caption() ? fdt::Variant(*control.caption()) : fdt::Variant();
     });
