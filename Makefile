@@ -1,62 +1,80 @@
-# Entry points: `make demo` (install what is missing, build, run the demo
-# topology) and `make test` (every test, in the normal and the sanitizer build,
+# Entry points: `make demo` (install what the demo needs, build zeb2hart, run the
+# demo topology) and `make test` (every test: the normal and the sanitizer build,
 # each fuzz target for FUZZ_SECONDS, and the Windows build under Wine).
 BUILD ?= build
 SAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 GENERATOR := -G Ninja
+# The build folder is configured for installation in /usr, as the packages install.
+CONFIGURE := cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr
+# Tests, CI and packages: everything built, warnings are errors.
+CONFIGURE_ALL := $(CONFIGURE) -DZEB2HART_WITH_TESTS=ON -DZEB2HART_WITH_BENCH=ON -DZEB2HART_WERROR=ON
 
-.PHONY: all deps configure build demo test test-release test-asan test-fuzz test-windows windows bench fuzz memcheck install clean
+.PHONY: all demo build test test-release test-asan test-fuzz test-windows windows bench fuzz memcheck package install clean
 
 all: build
 
-deps:
-	@scripts/install-deps
-
-configure: deps
-	@cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-
-build: configure
-	@cmake --build $(BUILD) -j$(JOBS)
-
-demo: build
+# The demo builds zeb2hart and nothing else. A build folder configured before
+# (by make test, say) is used as it is.
+demo:
+	@echo "make demo: checking the Debian packages the demo needs (scripts/install-deps demo)"
+	@scripts/install-deps demo
+	@echo "make demo: building zeb2hart in $(BUILD)/"
+	@[ -f $(BUILD)/CMakeCache.txt ] || $(CONFIGURE) -DZEB2HART_WITH_TESTS=OFF -DZEB2HART_WITH_BENCH=OFF > /dev/null
+	@cmake --build $(BUILD) -j$(JOBS) --target zeb2hart_cli
+	@echo "make demo: running $(BUILD)/bin/zeb2hart demo"
 	@$(BUILD)/bin/zeb2hart demo
+
+build:
+	@scripts/install-deps test
+	@$(CONFIGURE_ALL) > /dev/null
+	@cmake --build $(BUILD) -j$(JOBS)
 
 test: test-release test-asan test-fuzz test-windows
 
 test-release: build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
-test-asan: deps
-	@cmake -S . -B $(SAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DZEB2HART_SANITIZE=ON -DZEB2HART_WITH_BENCH=OFF > /dev/null
+test-asan:
+	@scripts/install-deps test
+	@cmake -S . -B $(SAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DZEB2HART_SANITIZE=ON -DZEB2HART_WITH_BENCH=OFF -DZEB2HART_WERROR=ON > /dev/null
 	@cmake --build $(SAN_BUILD) -j$(JOBS)
 	@cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
 
 # The COM server DLL and the test frame for 64- and 32-bit Windows (mingw-w64),
 # and their tests under Wine (WIN_ARCHS="x86_64" for one architecture only).
 WIN_ARCHS ?= x86_64 i686
-windows: deps
+windows:
+	@scripts/install-deps windows
 	@JOBS=$(JOBS) scripts/windows build $(WIN_ARCHS)
 
-test-windows: deps
+test-windows:
+	@scripts/install-deps windows
 	@JOBS=$(JOBS) scripts/windows test $(WIN_ARCHS)
 
 # Every libFuzzer target for FUZZ_SECONDS each (30 by default; `make fuzz FUZZ_SECONDS=900`).
 FUZZ_SECONDS ?= 30
-fuzz: deps
+fuzz:
+	@scripts/install-deps fuzz
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) scripts/fuzz
 
 test-fuzz: fuzz
 
 # Google Benchmark programs, the million-transaction run and the instruction counts.
 bench: build
+	@scripts/install-deps memcheck
 	@$(BUILD)/bin/zeb2hart_bench
 	@$(BUILD)/bin/zeb2hart_long_run
 	@bench/instructions.sh $(BUILD) 300
 
 # Every test under valgrind's memcheck (slow: about half an hour on two processors).
-memcheck: deps
+memcheck:
+	@scripts/install-deps memcheck
 	@JOBS=$(JOBS) scripts/memcheck
+
+# The Debian packages (libzeb2hart1, libzeb2hart-dev, zeb2hart and their -dbgsym) in $(BUILD)/packages/.
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 install: build
 	@cmake --install $(BUILD)

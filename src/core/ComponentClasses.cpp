@@ -1,25 +1,11 @@
-// The component's classes as the frame finds them: the DTM and its three pages
-// under their ProgIDs with fixed class identifiers.
+#include "core/ComponentClasses.h"
 
 #include "core/DTMMain.h"
-#include "core/Pages.h"
 #include "platform/ClassRegistry.h"
 
 namespace zeb2hart::core {
 
 namespace {
-
-struct ComponentClass {
-    const char* progId;
-    const char* clsid;
-};
-
-constexpr ComponentClass kDtmClass{kProgIdDtm, "{57A3E071-EDD7-412B-A84E-4C20E0C88770}"};
-constexpr ComponentClass kPageClasses[] = {
-    {kProgIdOfflineParam, "{123C16C9-91D8-4711-AEE5-9C2B58B274B9}"},
-    {kProgIdMonitor, "{5E2A1315-8998-4327-8EA1-F6EC8900B436}"},
-    {kProgIdAbout, "{1A898714-DDAA-4F59-A3E4-EACF0B661DF5}"},
-};
 
 fdt::Guid clsidOf(const ComponentClass& componentClass)
 {

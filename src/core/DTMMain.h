@@ -43,6 +43,7 @@ class DTMMain final : public fdt::IDtm,
                       public fdt::IFdtCommunication,
                       public fdt::IFdtCommunicationEvents,
                       public fdt::IFdtEvents,
+                      public platform::IPersistPropertyBag,
                       public std::enable_shared_from_this<DTMMain>,
                       private gateway::GatewayHost {
 public:
@@ -56,9 +57,9 @@ public:
     // --- persistence (the frame's property bag) ---------------------------------
     // Initialise new properties from DTM.ini; a Boolean or number that does not
     // convert throws and leaves the later properties unset.
-    void InitNewProperties();
-    void LoadProperties(platform::PropertyBag& bag);
-    void SaveProperties(platform::PropertyBag& bag) const;
+    void InitNewProperties() override;
+    void LoadProperties(platform::PropertyBag& bag) override;
+    void SaveProperties(platform::PropertyBag& bag) const override;
     void setPersistenceSite(std::shared_ptr<PersistenceSite> site) { m_persistenceSite = std::move(site); }
 
     // The persisted properties; keys, defaults and DTM.ini sources are in the
@@ -207,9 +208,5 @@ private:
     bool m_offersPages = true;
     MonitorObserver m_monitorObserver;
 };
-
-// Registers DTMMain and the page classes (ProgIDs and fixed CLSIDs) with the
-// class registry. Called once when the library is loaded; safe to call again.
-void registerComponentClasses();
 
 } // namespace zeb2hart::core

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ComponentClasses.h"
 #include "fdt/Object.h"
 #include "fdt/Variant.h"
 
@@ -47,11 +48,5 @@ public:
 };
 
 using ControlList = std::vector<Control*>;
-
-// The page classes the component registers (ProgID and fixed CLSID).
-constexpr const char* kProgIdOfflineParam = "ZEB2HARTGateway.ctlOfflineParam";
-constexpr const char* kProgIdMonitor = "ZEB2HARTGateway.ctlMonitor";
-constexpr const char* kProgIdAbout = "ZEB2HARTGateway.ctlAbout";
-constexpr const char* kProgIdDtm = "ZEB2HARTGateway.DTMMain";
 
 } // namespace zeb2hart::core

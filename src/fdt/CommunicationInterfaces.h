@@ -5,11 +5,12 @@
 #include <memory>
 #include <string>
 
-#include "fdt/Object.h"
+#include "Export.h"
+#include "Object.h"
 
 namespace zeb2hart::fdt {
 
-class IFdtCommunicationEvents : public virtual Object {
+class ZEB2HART_API IFdtCommunicationEvents : public virtual Object {
 public:
     static constexpr Guid kIid{0x036D1485, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual void OnAbort(const std::string& communicationReference) = 0;
@@ -18,7 +19,7 @@ public:
     virtual void OnTransactionResponse(const std::string& invokeId, const std::string& response) = 0;
 };
 
-class IFdtCommunication : public virtual Object {
+class ZEB2HART_API IFdtCommunication : public virtual Object {
 public:
     static constexpr Guid kIid{0x039ECFC4, 0x9CA8, 0x44E6, {0x94, 0x4D, 0xB3, 0x7F, 0x28, 0x8A, 0x34, 0xD8}};
     virtual void Abort(const std::string& fieldbusFrame) = 0;

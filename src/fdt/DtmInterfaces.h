@@ -6,14 +6,15 @@
 #include <memory>
 #include <string>
 
-#include "fdt/Object.h"
+#include "Export.h"
+#include "Object.h"
 
 namespace zeb2hart::fdt {
 
 class IFdtCommunication;
 class IFdtChannelCollection;
 
-class IDtm : public virtual Object {
+class ZEB2HART_API IDtm : public virtual Object {
 public:
     static constexpr Guid kIid{0x036D1481, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual bool Environment(const std::string& systemTag, const ObjectPtr& container) = 0;
@@ -30,26 +31,26 @@ public:
     virtual bool PrivateDialogEnabled(bool enabled) = 0;
 };
 
-class IDtmInformation : public virtual Object {
+class ZEB2HART_API IDtmInformation : public virtual Object {
 public:
     static constexpr Guid kIid{0x036D147F, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual std::string GetInformation() = 0;
 };
 
-class IDtmParameter : public virtual Object {
+class ZEB2HART_API IDtmParameter : public virtual Object {
 public:
     static constexpr Guid kIid{0x036D147D, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual std::string GetParameters(const std::string& parameterPath) = 0;
     virtual bool SetParameters(const std::string& parameterPath, const std::string& fdtXmlDocument) = 0;
 };
 
-class IDtmDocumentation : public virtual Object {
+class ZEB2HART_API IDtmDocumentation : public virtual Object {
 public:
     static constexpr Guid kIid{0x036D147C, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual std::string GetDocumentation(const std::string& functionCall) = 0;
 };
 
-class IDtmActiveXInformation : public virtual Object {
+class ZEB2HART_API IDtmActiveXInformation : public virtual Object {
 public:
     static constexpr Guid kIid{0x036D1480, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual std::string GetActiveXGuid(const std::string& functionCall) = 0;
@@ -57,20 +58,20 @@ public:
 };
 
 // Implemented by the pages.
-class IDtmActiveXControl : public virtual Object {
+class ZEB2HART_API IDtmActiveXControl : public virtual Object {
 public:
     static constexpr Guid kIid{0x036D1486, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual bool Init(const std::string& invokeId, const std::string& functionCall, const ObjectPtr& dtm) = 0;
     virtual bool PrepareToRelease() = 0;
 };
 
-class IDtmChannel : public virtual Object {
+class ZEB2HART_API IDtmChannel : public virtual Object {
 public:
     static constexpr Guid kIid{0x036D1489, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual std::shared_ptr<IFdtChannelCollection> GetChannels() = 0;
 };
 
-class IFdtChannel : public virtual Object {
+class ZEB2HART_API IFdtChannel : public virtual Object {
 public:
     static constexpr Guid kIid{0x036D1488, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual std::string GetChannelPath() = 0;
@@ -79,7 +80,7 @@ public:
                                       const std::string& xmlDocument) = 0;
 };
 
-class IFdtChannelSubTopology : public virtual Object {
+class ZEB2HART_API IFdtChannelSubTopology : public virtual Object {
 public:
     static constexpr Guid kIid{0x036D1484, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual bool ScanRequest(const std::string& invokeId) = 0;
@@ -89,7 +90,7 @@ public:
     virtual void OnRemoveChild(const std::string& childSystemTag) = 0;
 };
 
-class IFdtEvents : public virtual Object {
+class ZEB2HART_API IFdtEvents : public virtual Object {
 public:
     static constexpr Guid kIid{0x036D1478, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual void OnChildParameterChanged(const std::string& systemTag) = 0;
@@ -99,7 +100,7 @@ public:
 };
 
 // The FDT collection a DTM hands out as its channel list.
-class IFdtChannelCollection : public virtual Object {
+class ZEB2HART_API IFdtChannelCollection : public virtual Object {
 public:
     static constexpr Guid kIid{0xE4F31A10, 0x45BF, 0x11D4, {0xBB, 0xB3, 0x00, 0x60, 0x08, 0x09, 0x93, 0xFF}};
     // 1-based position, as the COM collection counts.

@@ -5,11 +5,12 @@
 #include <cstdint>
 #include <string>
 
-#include "fdt/Object.h"
+#include "Export.h"
+#include "Object.h"
 
 namespace zeb2hart::fdt {
 
-class IFdtContainer : public virtual Object {
+class ZEB2HART_API IFdtContainer : public virtual Object {
 public:
     static constexpr Guid kIid{0x036D1487, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
     virtual bool SaveRequest(const std::string& systemTag) = 0;
@@ -18,7 +19,7 @@ public:
     virtual std::string GetXmlSchemaPath() = 0;
 };
 
-class IDtmEvents : public virtual Object {
+class ZEB2HART_API IDtmEvents : public virtual Object {
 public:
     static constexpr Guid kIid{0xF15BA42E, 0xBBF1, 0x42ED, {0x80, 0x09, 0x7F, 0x66, 0x4A, 0x00, 0x2C, 0xFB}};
     virtual void OnParameterChanged(const std::string& systemTag, const std::string& parameter) = 0;
@@ -41,7 +42,7 @@ public:
 // The public FDT 1.2 descriptions give this interface no name. IDtm::Environment
 // only checks that the container offers it, so it is a marker here, named after
 // its identifier.
-class IFdt_036D147A : public virtual Object {
+class ZEB2HART_API IFdt_036D147A : public virtual Object {
 public:
     static constexpr Guid kIid{0x036D147A, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}};
 };

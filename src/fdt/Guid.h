@@ -6,10 +6,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include "Export.h"
 
 namespace zeb2hart::fdt {
 
-struct Guid {
+struct ZEB2HART_API Guid {
     std::uint32_t data1 = 0;
     std::uint16_t data2 = 0;
     std::uint16_t data3 = 0;

@@ -7,12 +7,13 @@
 
 #include <memory>
 
-#include "fdt/Errors.h"
-#include "fdt/Guid.h"
+#include "Errors.h"
+#include "Export.h"
+#include "Guid.h"
 
 namespace zeb2hart::fdt {
 
-class Object {
+class ZEB2HART_API Object {
 public:
     virtual ~Object() = default;
 };
@@ -22,7 +23,7 @@ using ObjectPtr = std::shared_ptr<Object>;
 // An object whose interfaces are not C++ base classes: it answers an interface
 // identifier (an interface class's kIid) with an object offering that
 // interface, or with nullptr when it does not offer it.
-class ForeignObject : public virtual Object {
+class ZEB2HART_API ForeignObject : public virtual Object {
 public:
     virtual ObjectPtr queryInterface(const Guid& iid) = 0;
     // The outside object's identity: every ForeignObject standing for the same

@@ -7,11 +7,12 @@
 #include <string>
 #include <utility>
 
-#include "fdt/FrameInterfaces.h"
+#include "Export.h"
+#include "FrameInterfaces.h"
 
 namespace zeb2hart::fdt {
 
-class SilentFrame final : public IFdtContainer, public IDtmEvents, public IFdt_036D147A {
+class ZEB2HART_API SilentFrame final : public IFdtContainer, public IDtmEvents, public IFdt_036D147A {
 public:
     explicit SilentFrame(std::filesystem::path schemaPath = {}) : m_schemaPath(std::move(schemaPath)) {}
 

@@ -6,23 +6,24 @@
 #include <string>
 #include <variant>
 #include <vector>
+#include "Export.h"
 
 namespace zeb2hart::fdt {
 
 // A date as COM holds it: days since 1899-12-30, the fraction being the time of day.
-struct Date {
+struct ZEB2HART_API Date {
     double serial = 0.0;
     friend bool operator==(const Date&, const Date&) = default;
 };
 
-struct Null {
+struct ZEB2HART_API Null {
     friend bool operator==(const Null&, const Null&) = default;
 };
 
 class Variant;
 using VariantArray = std::vector<Variant>;
 
-class Variant {
+class ZEB2HART_API Variant {
 public:
     using Value = std::variant<std::monostate, Null, bool, std::uint8_t, std::int16_t, std::int32_t,
                                float, double, Date, std::string, std::vector<std::uint8_t>,

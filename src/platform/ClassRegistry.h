@@ -8,12 +8,13 @@
 #include <optional>
 #include <string>
 
-#include "fdt/Guid.h"
-#include "fdt/Object.h"
+#include "../fdt/Export.h"
+#include "../fdt/Guid.h"
+#include "../fdt/Object.h"
 
 namespace zeb2hart::platform {
 
-class ClassRegistry {
+class ZEB2HART_API ClassRegistry {
 public:
     using Factory = std::function<fdt::ObjectPtr()>;
 

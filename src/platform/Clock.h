@@ -6,10 +6,11 @@
 
 #include <chrono>
 #include <ctime>
+#include "../fdt/Export.h"
 
 namespace zeb2hart::platform {
 
-class Clock {
+class ZEB2HART_API Clock {
 public:
     using Monotonic = std::chrono::steady_clock::time_point;
 
@@ -18,14 +19,14 @@ public:
     virtual Monotonic monotonicNow() const = 0;
 };
 
-class SystemClock final : public Clock {
+class ZEB2HART_API SystemClock final : public Clock {
 public:
     std::tm localNow() const override;
     Monotonic monotonicNow() const override { return std::chrono::steady_clock::now(); }
 };
 
 // Always answers the same moment; its monotonic time moves only by advance().
-class FixedClock final : public Clock {
+class ZEB2HART_API FixedClock final : public Clock {
 public:
     explicit FixedClock(std::tm moment) : m_moment(moment) {}
     std::tm localNow() const override { return m_moment; }

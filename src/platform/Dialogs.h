@@ -7,10 +7,11 @@
 #include <optional>
 #include <string>
 #include <vector>
+#include "../fdt/Export.h"
 
 namespace zeb2hart::platform {
 
-class MessageBox {
+class ZEB2HART_API MessageBox {
 public:
     enum class Icon { Information, Exclamation, Critical };
     virtual ~MessageBox() = default;
@@ -18,7 +19,7 @@ public:
     virtual void show(const std::string& text, Icon icon) = 0;
 };
 
-class FileDialog {
+class ZEB2HART_API FileDialog {
 public:
     virtual ~FileDialog() = default;
     // Asks for a file name to save to; nothing when the user cancels.
@@ -26,13 +27,13 @@ public:
     virtual std::optional<std::string> askSaveFileName(const std::string& filter, bool promptOverwrite) = 0;
 };
 
-class Shell {
+class ZEB2HART_API Shell {
 public:
     virtual ~Shell() = default;
     virtual void open(const std::string& address) = 0;
 };
 
-class RecordingMessageBox final : public MessageBox {
+class ZEB2HART_API RecordingMessageBox final : public MessageBox {
 public:
     void show(const std::string& text, Icon icon) override { shown.push_back({text, icon}); }
     struct Shown {
@@ -42,7 +43,7 @@ public:
     std::vector<Shown> shown;
 };
 
-class RecordingFileDialog final : public FileDialog {
+class ZEB2HART_API RecordingFileDialog final : public FileDialog {
 public:
     std::optional<std::string> askSaveFileName(const std::string& filter, bool promptOverwrite) override
     {
@@ -57,7 +58,7 @@ public:
     std::optional<std::string> answer; // what the "user" picks; nothing = cancel
 };
 
-class RecordingShell final : public Shell {
+class ZEB2HART_API RecordingShell final : public Shell {
 public:
     void open(const std::string& address) override { opened.push_back(address); }
     std::vector<std::string> opened;

@@ -11,10 +11,11 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include "../fdt/Export.h"
 
 namespace zeb2hart::platform {
 
-class EventLoop {
+class ZEB2HART_API EventLoop {
 public:
     using TimerId = std::uint64_t;
     using Callback = std::function<void()>;

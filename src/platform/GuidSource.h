@@ -6,24 +6,25 @@
 #include <cstdint>
 #include <optional>
 
-#include "fdt/Guid.h"
+#include "../fdt/Export.h"
+#include "../fdt/Guid.h"
 
 namespace zeb2hart::platform {
 
-class GuidSource {
+class ZEB2HART_API GuidSource {
 public:
     virtual ~GuidSource() = default;
     // A new GUID, or nothing when none could be made.
     virtual std::optional<fdt::Guid> newGuid() = 0;
 };
 
-class SystemGuidSource final : public GuidSource {
+class ZEB2HART_API SystemGuidSource final : public GuidSource {
 public:
     std::optional<fdt::Guid> newGuid() override;
 };
 
 // 00000000-0000-4000-8000-000000000001, ...02, ... in order.
-class SequentialGuidSource final : public GuidSource {
+class ZEB2HART_API SequentialGuidSource final : public GuidSource {
 public:
     std::optional<fdt::Guid> newGuid() override;
     void reset() { m_counter = 0; }

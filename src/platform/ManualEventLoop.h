@@ -6,11 +6,12 @@
 #include <map>
 #include <deque>
 
-#include "platform/EventLoop.h"
+#include "../fdt/Export.h"
+#include "EventLoop.h"
 
 namespace zeb2hart::platform {
 
-class ManualEventLoop final : public EventLoop {
+class ZEB2HART_API ManualEventLoop final : public EventLoop {
 public:
     void post(Callback callback) override;
     TimerId startTimer(std::chrono::milliseconds delay, Callback callback) override;

@@ -9,12 +9,13 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/ManualEventLoop.h"
-#include "platform/Services.h"
+#include "../fdt/Export.h"
+#include "ManualEventLoop.h"
+#include "Services.h"
 
 namespace zeb2hart::platform {
 
-class ManualServices {
+class ZEB2HART_API ManualServices {
 public:
     // The clock stands at `moment`; by default at the start of 2026-12-06.
     explicit ManualServices(const std::filesystem::path& componentFolder, std::tm moment = startOfDay(2026, 12, 6));

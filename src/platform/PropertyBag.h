@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "fdt/Variant.h"
+#include "../fdt/Export.h"
+#include "../fdt/Object.h"
+#include "../fdt/Variant.h"
 
 namespace zeb2hart::platform {
 
-class PropertyBag {
+class ZEB2HART_API PropertyBag {
 public:
     virtual ~PropertyBag() = default;
     // The stored value, or `defaultValue` when the key is missing.
@@ -20,8 +22,20 @@ public:
     virtual void write(const std::string& key, const fdt::Variant& value) = 0;
 };
 
+// What a frame calls to keep an object's properties in its project, as COM's
+// IPersistPropertyBag: InitNewProperties for a new object (the DTM takes its
+// defaults from DTM.ini), LoadProperties from a bag the frame saved before,
+// SaveProperties into a bag. A value of the wrong type in a bag throws
+// fdt::TypeMismatchError or fdt::OverflowError.
+class ZEB2HART_API IPersistPropertyBag : public virtual fdt::Object {
+public:
+    virtual void InitNewProperties() = 0;
+    virtual void LoadProperties(PropertyBag& bag) = 0;
+    virtual void SaveProperties(PropertyBag& bag) const = 0;
+};
+
 // Keeps the values in memory, in the order they were first written.
-class MemoryPropertyBag : public PropertyBag {
+class ZEB2HART_API MemoryPropertyBag : public PropertyBag {
 public:
     fdt::Variant read(const std::string& key, const fdt::Variant& defaultValue) override;
     void write(const std::string& key, const fdt::Variant& value) override;
@@ -37,7 +51,7 @@ private:
 // A property bag stored as a JSON object in a file: {"key": {"type": "...", "value": ...}}.
 // load() reads the file; save() replaces it atomically (a failed save leaves the
 // previous file as it was).
-class JsonFilePropertyBag final : public MemoryPropertyBag {
+class ZEB2HART_API JsonFilePropertyBag final : public MemoryPropertyBag {
 public:
     explicit JsonFilePropertyBag(std::filesystem::path file) : m_file(std::move(file)) {}
     // Throws fdt::FileError for an unreadable file or malformed content.
@@ -55,6 +69,6 @@ private:
 
 // Writes `content` to `file` through a temporary file in the same folder and a
 // rename, so that readers see either the old or the new file, never a part.
-void writeFileAtomically(const std::filesystem::path& file, const std::string& content);
+ZEB2HART_API void writeFileAtomically(const std::filesystem::path& file, const std::string& content);
 
 } // namespace zeb2hart::platform

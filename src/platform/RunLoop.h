@@ -7,11 +7,12 @@
 #include <deque>
 #include <map>
 
-#include "platform/EventLoop.h"
+#include "../fdt/Export.h"
+#include "EventLoop.h"
 
 namespace zeb2hart::platform {
 
-class RunLoop final : public EventLoop {
+class ZEB2HART_API RunLoop final : public EventLoop {
 public:
     RunLoop();
     void post(Callback callback) override;

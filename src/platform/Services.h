@@ -7,14 +7,15 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/Clock.h"
-#include "platform/Dialogs.h"
-#include "platform/EventLoop.h"
-#include "platform/GuidSource.h"
+#include "../fdt/Export.h"
+#include "Clock.h"
+#include "Dialogs.h"
+#include "EventLoop.h"
+#include "GuidSource.h"
 
 namespace zeb2hart::platform {
 
-struct Services {
+struct ZEB2HART_API Services {
     std::filesystem::path componentFolder;
     // Where the component writes what its own folder cannot take (the trace file
     // of a component under Program Files); empty: nowhere else.
@@ -28,15 +29,15 @@ struct Services {
 };
 
 // The services in force. Until someone installs a set, systemServices().
-Services& services();
+ZEB2HART_API Services& services();
 
 // The system's own set: the library's folder, the system clock and GUIDs; on
 // Windows a window-message event loop and the Win32 dialogs, elsewhere a RunLoop
 // and recording dialogs (the Qt pages install their own).
-Services systemServices();
+ZEB2HART_API Services systemServices();
 
 // Installs a set for the lifetime of the object and restores the previous one after.
-class ScopedServices {
+class ZEB2HART_API ScopedServices {
 public:
     explicit ScopedServices(Services replacement);
     ~ScopedServices();

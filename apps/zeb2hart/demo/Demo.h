@@ -17,7 +17,7 @@ struct DemoOptions {
     int delaySeconds = 1;     // warm-start delay: the time-out broadcast fires this long after 131
     bool quiet = false;       // summary only
     bool color = false;       // ANSI colours for the monitor lines
-    std::filesystem::path componentFolder; // empty: the library's folder
+    std::filesystem::path componentFolder; // empty: frameComponentFolder()
 };
 
 // Returns the exit status: 0 when every expected answer arrived, 1 when one is

@@ -9,6 +9,10 @@
 #ifndef ZEB2HART_INSTALLED_SHARE_DIR
 #define ZEB2HART_INSTALLED_SHARE_DIR "/usr/local/share/zeb2hart"
 #endif
+#ifndef ZEB2HART_INSTALLED_COMPONENT_DIR
+#define ZEB2HART_INSTALLED_COMPONENT_DIR "/usr/local/lib/zeb2hart"
+#define ZEB2HART_COMPONENT_FROM_BINDIR "../lib/zeb2hart"
+#endif
 
 namespace zeb2hart::frame {
 
@@ -20,6 +24,20 @@ std::filesystem::path frameDataFolder()
     if (!programFolder.empty() && std::filesystem::is_directory(besideExecutable, error))
         return std::filesystem::weakly_canonical(besideExecutable, error);
     return ZEB2HART_INSTALLED_SHARE_DIR;
+}
+
+std::filesystem::path frameComponentFolder()
+{
+    std::error_code error;
+    const auto programFolder = platform::executableFolder();
+    if (!programFolder.empty()) {
+        for (const char* relative : {"../lib", ZEB2HART_COMPONENT_FROM_BINDIR}) {
+            const auto folder = programFolder / relative;
+            if (std::filesystem::exists(folder / "Resources" / "DTM.ini", error))
+                return std::filesystem::weakly_canonical(folder, error);
+        }
+    }
+    return ZEB2HART_INSTALLED_COMPONENT_DIR;
 }
 
 std::filesystem::path frameSchemaFolder()

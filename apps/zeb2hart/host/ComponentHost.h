@@ -1,8 +1,9 @@
 #pragma once
 // Loading the component as a frame does: the DTM class looked up by its ProgID
 // in the class registry and created by its class identifier, in the component
-// folder of the library (or a folder the user names). Also where the frame
-// stand-in finds its own files (the frame's schemas and the device models).
+// folder (the one beside the program, or a folder the user names). Also where
+// the frame stand-in finds its own files (the frame's schemas and the device models).
+// Called on the frame's thread.
 
 #include <filesystem>
 #include <memory>
@@ -25,6 +26,12 @@ public:
 std::filesystem::path frameDataFolder();
 std::filesystem::path frameSchemaFolder();
 std::filesystem::path deviceModelFile(const std::string& deviceType);
+
+// The component folder the frame stand-in uses when the user names none: the
+// frame links the component's layers into its own program, so it looks beside
+// the program: <exe>/../lib in the build tree, the installed component folder
+// relative to the installed program, else the installed component folder.
+std::filesystem::path frameComponentFolder();
 
 // Checks that a component folder holds the component's data (Resources/DTM.ini,
 // XMLData/, XMLSchemas/). Throws HostError naming what is missing.

@@ -56,7 +56,7 @@ Session::Session(Transcript& transcript, SessionOptions options)
     : m_transcript(transcript), m_options(std::move(options))
 {
     m_componentFolder =
-        m_options.componentFolder.empty() ? platform::services().componentFolder : m_options.componentFolder;
+        m_options.componentFolder.empty() ? frameComponentFolder() : m_options.componentFolder;
     checkComponentFolder(m_componentFolder);
 
     platform::Services services;

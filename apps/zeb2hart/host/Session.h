@@ -29,7 +29,7 @@
 namespace zeb2hart::frame {
 
 struct SessionOptions {
-    // Empty: the folder of the loaded library.
+    // Empty: frameComponentFolder(), the component beside the program.
     std::filesystem::path componentFolder;
     std::filesystem::path frameSchemaFolder;
     // Numbered GUIDs and a fixed clock, for repeatable transcripts.

@@ -14,7 +14,7 @@ namespace zeb2hart::frame {
 struct FrameScreenshotOptions {
     std::filesystem::path folder;
     std::string device = "VRA520";
-    std::filesystem::path componentFolder; // empty: the folder of the loaded library
+    std::filesystem::path componentFolder; // empty: frameComponentFolder()
 };
 
 // Writes frame_<lang>.png, monitor_<lang>.png, offlineparam_<lang>.png and

@@ -42,7 +42,7 @@ class HartPanel;
 struct FrameWindowOptions {
     std::string device = "VRA520"; // the simulated device's model and the gateway's device type
     int language = 9;              // primary language number: 7 German, 9 English
-    std::filesystem::path componentFolder; // empty: the folder of the loaded library
+    std::filesystem::path componentFolder; // empty: frameComponentFolder()
     // The event loop the gateway and the peers run on; nullptr: Qt's, through ui::QtEventLoop.
     std::shared_ptr<platform::EventLoop> loop;
     // Numbered GUIDs and a fixed clock (repeatable screenshots).

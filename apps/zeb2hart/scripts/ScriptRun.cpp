@@ -102,7 +102,7 @@ std::string ScriptRun::readFile(const std::filesystem::path& file)
 std::filesystem::path ScriptRun::copyComponentFolder(std::filesystem::path source, const Json& spec)
 {
     if (source.empty())
-        source = platform::services().componentFolder;
+        source = frameComponentFolder();
     checkComponentFolder(source);
     const auto target = newTemporaryFolder("component");
     for (const char* dir : {"XMLData", "XMLSchemas", "Resources"})

@@ -23,7 +23,7 @@ public:
 
 struct ScriptOptions {
     std::filesystem::path script;
-    // Empty: the folder of the loaded library.
+    // Empty: frameComponentFolder(), the component beside the program.
     std::filesystem::path componentFolder;
     // Where the transcript goes (nullptr: nowhere).
     std::ostream* transcript = nullptr;
