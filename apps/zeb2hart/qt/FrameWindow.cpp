@@ -644,9 +644,8 @@ void FrameWindow::refreshTopology()
         deviceType = types.value(dtm.PersistentDeviceTypeIndex);
         try {
             const std::int32_t status = support::toLong(dtm.CommStatus());
-            state = textOf(status == 0   ? FrameText::StateConnected
-                       : status == 2 ? FrameText::StateConnectionError
-                                     : FrameText::StateDisconnected);
+            state = textOf(status == 0 ? FrameText::StateConnected
+                                       : (status == 2 ? FrameText::StateConnectionError : FrameText::StateDisconnected));
         } catch (const fdt::Error&) {
         }
     }
