@@ -1,6 +1,5 @@
 #include "ui/ctlOfflineParam.h"
 
-#include <QSignalBlocker>
 
 #include "support/Conversions.h"
 #include "support/IniFile.h"
@@ -50,8 +49,8 @@ ctlOfflineParam::ctlOfflineParam() : PageWidget("ctlOfflineParam")
     m_lblHeadlineTitle->setPalette(titlePalette);
     m_devTypeCombo->setEditable(false);
 
-    connect(m_devTypeCombo, &QComboBox::currentIndexChanged, this,
-            [this](int position) { DevTypeCombo_Click(position); });
+    // The user's choice from the list runs the handler, also when it is the entry already selected.
+    connect(m_devTypeCombo, &QComboBox::activated, this, [this](int position) { DevTypeCombo_Click(position); });
     connect(m_wsDelayValue, &QLineEdit::textChanged, this, [this] { WSDelayValue_Change(); });
     m_wsDelayValue->onKeyReleased = [this] { WSDelayValue_KeyUp(); };
 
@@ -84,17 +83,17 @@ void ctlOfflineParam::fillDeviceList()
 {
     core::DTMMain& dtm = *m_session.dtm();
     dtm.PersistentDeviceList = support::ReadIniString(dtm.iniFile(), "DeviceList", "Devices");
-    {
-        // Filling selects nothing; the selection below is the one that counts.
-        const QSignalBlocker quiet(m_devTypeCombo);
-        m_devTypeCombo->clear();
-        for (const std::string& name : splitDeviceList(dtm.PersistentDeviceList))
-            m_devTypeCombo->addItem(QString::fromStdString(name));
-        m_devTypeCombo->setCurrentIndex(-1);
-    }
+    // Filling selects nothing; the selection below is the one that counts.
+    m_devTypeCombo->clear();
+    for (const std::string& name : splitDeviceList(dtm.PersistentDeviceList))
+        m_devTypeCombo->addItem(QString::fromStdString(name));
+    m_devTypeCombo->setCurrentIndex(-1);
+    // Selecting the stored entry runs the handler as a choice does.
     const int selected = deviceIndexToSelect(dtm.PersistentDeviceTypeIndex, m_devTypeCombo->count());
-    if (selected >= 0)
+    if (selected >= 0) {
         m_devTypeCombo->setCurrentIndex(selected);
+        DevTypeCombo_Click(selected);
+    }
 }
 
 bool ctlOfflineParam::PrepareToRelease()

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/ComponentHost.h"
+#include "peers/HartAnswerDecoder.h"
 #include "peers/HartDeviceDtm.h"
 #include "host/Session.h"
 #include "host/Topology.h"
@@ -24,9 +25,21 @@ using std::chrono::milliseconds;
 
 constexpr milliseconds kAnswerLimit{3000};
 
-std::string hex2(unsigned value)
+// The text in rows of at most 100 characters, broken after ", ", each further row indented.
+std::string wrapped(const std::string& text, std::size_t indent)
 {
-    return "0x" + support::HexByte(static_cast<std::uint8_t>(value));
+    std::string result;
+    std::size_t rowStart = 0;
+    std::size_t lastBreak = std::string::npos;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 2, ", ") == 0)
+            lastBreak = i + 2;
+        if (indent + i - rowStart >= 100 && lastBreak != std::string::npos && lastBreak > rowStart) {
+            result += text.substr(rowStart, lastBreak - 2 - rowStart) + ",\n" + std::string(indent, ' ');
+            rowStart = lastBreak;
+        }
+    }
+    return result + text.substr(rowStart);
 }
 
 std::string ansiOf(std::int32_t color)
@@ -208,13 +221,7 @@ private:
                                                                                         m_child->communicationReference())
                 << ", short address " << m_child->shortAddress() << "\n";
             if (const auto& identity = m_child->identity()) {
-                out << "  identity       manufacturer " << hex2(identity->manufacturerId) << ", device type "
-                    << hex2(identity->deviceType) << ", preambles " << int(identity->preambles)
-                    << ", universal revision " << int(identity->universalRevision) << "\n"
-                    << "                 transmitter revision " << int(identity->transmitterRevision)
-                    << ", software revision " << int(identity->softwareRevision) << ", hardware revision "
-                    << int(identity->hardwareRevision) << ", device id 0x" << support::HexLong(static_cast<std::int32_t>(identity->deviceId)).substr(2)
-                    << "\n";
+                out << "  identity       " << wrapped(identityText(*identity), 17) << "\n";
                 const std::string check = identityCheck(*identity);
                 out << "                 " << (check.empty() ? "matches the device model" : check) << "\n";
                 if (!check.empty())
@@ -240,6 +247,9 @@ private:
             if (!command.answer->data.empty())
                 out << ", data " << support::ByteArrayToHex(command.answer->data);
             out << "\n";
+            const std::string decoded = answerDataText(command.number, command.answer->data, m_model);
+            if (!decoded.empty() && command.number != 0) // the identity is shown above
+                out << "               " << wrapped(decoded, 15) << "\n";
         }
         out << "  time-out       " << (m_timeoutSeen ? "broadcast sent and answered (Warmstart actuated)" : "not seen")
             << "\n";
@@ -271,7 +281,8 @@ private:
         compare("device type", identity.deviceType, byteOf(1));
         compare("transmitter revision", identity.transmitterRevision, byteOf(2));
         compare("software revision", identity.softwareRevision, byteOf(3));
-        compare("hardware revision", identity.hardwareRevision, byteOf(4));
+        compare("hardware revision", identity.hardwareRevision, byteOf(4) >> 3);
+        compare("signalling code", identity.signallingCode, byteOf(4) & 0x07);
         compare("device id", identity.deviceId, expectedId);
         return mismatch.empty() ? std::string() : "identity differs from the device model: " + mismatch;
     }

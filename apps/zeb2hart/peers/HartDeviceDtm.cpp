@@ -10,67 +10,6 @@ namespace {
 constexpr const char* kResponsePath = "FDT/DataExchangeResponse";
 } // namespace
 
-std::optional<HartIdentity> decodeCommand0(const std::vector<std::uint8_t>& data)
-{
-    if (data.size() < 12)
-        return std::nullopt;
-    HartIdentity identity;
-    identity.expansion = data[0];
-    identity.manufacturerId = data[1];
-    identity.deviceType = data[2];
-    identity.preambles = data[3];
-    identity.universalRevision = data[4];
-    identity.transmitterRevision = data[5];
-    identity.softwareRevision = data[6];
-    identity.hardwareRevision = data[7];
-    identity.flags = data[8];
-    identity.deviceId = (std::uint32_t{data[9]} << 16) | (std::uint32_t{data[10]} << 8) | data[11];
-    return identity;
-}
-
-std::string responseCodeMeaning(std::uint8_t code)
-{
-    switch (code) {
-    case 0:
-        return "Success";
-    case 1:
-        return "Undefined";
-    case 2:
-        return "Invalid Selection";
-    case 3:
-        return "Passed Parameter Too Large";
-    case 4:
-        return "Passed Parameter Too Small";
-    case 5:
-        return "Too Few Data Bytes Received";
-    case 6:
-        return "Device-Specific Command Error";
-    case 7:
-        return "In Write Protect Mode";
-    case 16:
-        return "Access Restricted";
-    case 32:
-        return "Busy";
-    case 33:
-        return "Delayed Response Initiated";
-    case 34:
-        return "Delayed Response Running";
-    case 35:
-        return "Delayed Response Dead";
-    case 36:
-        return "Delayed Response Conflict";
-    case 64:
-        return "Command Not Implemented";
-    default:
-        break;
-    }
-    if (code >= 8 && code <= 15)
-        return "Command-Specific Error " + std::to_string(code);
-    if (code >= 24 && code <= 31)
-        return "Command-Specific Warning " + std::to_string(code);
-    return "Command-Specific Response " + std::to_string(code);
-}
-
 HartDeviceDtm::HartDeviceDtm(std::string tag, std::int16_t shortAddress, const PeerDocuments& documents)
     : m_tag(std::move(tag)), m_shortAddress(shortAddress), m_documents(documents)
 {

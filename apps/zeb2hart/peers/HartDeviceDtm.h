@@ -13,29 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "peers/HartAnswerDecoder.h"
 #include "peers/PeerDocuments.h"
 #include "fdt/CommunicationInterfaces.h"
 
 namespace zeb2hart::frame {
-
-// The identity of a HART device as command 0 reports it.
-struct HartIdentity {
-    std::uint8_t expansion = 0; // 254
-    std::uint8_t manufacturerId = 0;
-    std::uint8_t deviceType = 0;
-    std::uint8_t preambles = 0;
-    std::uint8_t universalRevision = 0;
-    std::uint8_t transmitterRevision = 0;
-    std::uint8_t softwareRevision = 0;
-    std::uint8_t hardwareRevision = 0;
-    std::uint8_t flags = 0;
-    std::uint32_t deviceId = 0;
-};
-
-// The identity from the 12 data bytes of a command 0 answer; nothing for fewer bytes.
-std::optional<HartIdentity> decodeCommand0(const std::vector<std::uint8_t>& data);
-// What a HART command response code means ("Success", "Access Restricted", ...).
-std::string responseCodeMeaning(std::uint8_t code);
 
 // One answer the child got from the gateway.
 struct HartAnswer {

@@ -71,6 +71,19 @@ private:
     std::string m_origin;
 };
 
+// The value types of "type", with the number of data bytes each takes.
+struct ValueTypeName {
+    const char* name;
+    ZebValueType type;
+    std::size_t minBytes;
+    std::size_t maxBytes;
+};
+constexpr ValueTypeName kValueTypes[] = {
+    {"bytes", ZebValueType::Bytes, 0, 251},
+    {"float32", ZebValueType::Float32, 4, 4},
+    {"unsigned", ZebValueType::Unsigned, 1, 4},
+};
+
 } // namespace
 
 std::optional<std::pair<std::int32_t, std::uint8_t>> parseIdentityText(const std::string& text)
@@ -167,6 +180,20 @@ ZebDeviceModel ZebDeviceModel::fromJson(const Json& json, const std::string& ori
             read.fail(where + ".data holds more than 251 bytes");
         if (entry.contains("name"))
             object.name = read.text(entry["name"], where + ".name");
+        if (entry.contains("unit"))
+            object.unit = read.text(entry["unit"], where + ".unit");
+        if (entry.contains("type")) {
+            const std::string type = read.text(entry["type"], where + ".type");
+            const ValueTypeName* known = nullptr;
+            for (const auto& candidate : kValueTypes)
+                known = type == candidate.name ? &candidate : known;
+            if (!known)
+                read.fail(where + ".type must be \"bytes\", \"float32\" or \"unsigned\", not \"" + type + "\"");
+            // An object without data (an error answer) has no value to fit.
+            if (!object.data.empty() && (object.data.size() < known->minBytes || object.data.size() > known->maxBytes))
+                read.fail(where + ".data does not fit the type " + type);
+            object.type = known->type;
+        }
         if (model.find(object.objectNo, object.subNo))
             read.fail(where + " repeats object " + std::to_string(object.objectNo) + "." +
                       std::to_string(object.subNo));

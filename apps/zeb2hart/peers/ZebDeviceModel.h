@@ -23,12 +23,18 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// How an object's data bytes read as a value: raw bytes, an IEEE-754 single float or an unsigned
+// whole number (each most significant byte first).
+enum class ZebValueType { Bytes, Float32, Unsigned };
+
 struct ZebObject {
     std::int32_t objectNo = 0;
     std::uint8_t subNo = 0;
     std::uint8_t status = 0;
     std::vector<std::uint8_t> data;
     std::string name;
+    ZebValueType type = ZebValueType::Bytes;
+    std::string unit; // of the value ("mbar"); empty: none
 };
 
 // What the device answers to a request that is not an object read or write.

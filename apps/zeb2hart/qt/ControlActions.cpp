@@ -1,6 +1,7 @@
 #include "ControlActions.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -167,10 +168,18 @@ void selectEntry(QWidget& control, const std::optional<int>& index, const std::o
         if (position < 0)
             throw PageError("the combo box " + control.objectName().toStdString() + " has no entry \"" + *text + "\"");
     }
-    // As a choice from the list: the selection changes, then the list reports the activation.
-    combo->setCurrentIndex(position);
-    emit combo->activated(position);
-    emit combo->textActivated(combo->itemText(position));
+    // As a user chooses from the list: the entry becomes the list's current one and Enter takes it. The
+    // combo box's own list handling then selects it and reports the choice (activated), also for the
+    // entry already selected. The list is not shown: offscreen, a popup cannot take the keyboard.
+    QAbstractItemView* list = combo->view();
+    list->setCurrentIndex(combo->model()->index(position, combo->modelColumn(), combo->rootModelIndex()));
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(list, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(list, &release);
+    if (combo->currentIndex() != position)
+        throw PageError("the combo box " + control.objectName().toStdString() + " did not take the entry " +
+                        std::to_string(position));
 }
 
 void typeKeys(QWidget& control, const std::string& keys)

@@ -13,12 +13,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include "FrameTexts.h"
 #include "host/ComponentHost.h"
 #include "HartPanel.h"
 #include "peers/ZebDeviceModel.h"
@@ -35,8 +37,10 @@ namespace zeb2hart::frame {
 
 namespace {
 
-constexpr std::int32_t kGerman = 1031;
-constexpr std::int32_t kEnglish = 1033;
+constexpr std::int32_t kGerman = kGermanLocale;
+constexpr std::int32_t kEnglish = kEnglishLocale;
+// The function whose page opens with every session: the communication monitor.
+constexpr const char* kMonitorFunction = "30";
 
 QString text(const std::string& value)
 {
@@ -94,18 +98,17 @@ FrameWindow::FrameWindow(FrameWindowOptions options, QWidget* parent)
     m_transcript.setKeepEvents(false);
     m_transcript.setListener([this](const Json& event) { frameEvent(event); });
     chooseProjectFile = [this](bool saving) -> std::optional<std::filesystem::path> {
-        const QString filter = QStringLiteral("ZEB2HART projects (*.json);;All files (*)");
+        const QString filter = textOf(FrameText::ProjectFilter);
         const QString start = m_projectFile.empty() ? QString() : text(m_projectFile.string());
-        const QString file = saving ? QFileDialog::getSaveFileName(this, QStringLiteral("Save project"), start, filter)
-                                    : QFileDialog::getOpenFileName(this, QStringLiteral("Open project"), start, filter);
+        const QString file = saving ? QFileDialog::getSaveFileName(this, textOf(FrameText::SaveProjectTitle), start, filter)
+                                    : QFileDialog::getOpenFileName(this, textOf(FrameText::OpenProjectTitle), start, filter);
         if (file.isEmpty())
             return std::nullopt;
         return std::filesystem::path(file.toStdString());
     };
     confirmDiscard = [this] {
         const auto answer =
-            QMessageBox::question(this, QStringLiteral("Unsaved changes"),
-                                  QStringLiteral("The gateway's properties have changed since the project was saved."),
+            QMessageBox::question(this, textOf(FrameText::UnsavedTitle), textOf(FrameText::UnsavedText),
                                   QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
         if (answer == QMessageBox::Save)
             return saveWithDialog(false);
@@ -133,7 +136,6 @@ void FrameWindow::buildWindow()
     // The topology: parent, gateway, its channel, the child on the channel.
     m_tree = new QTreeWidget(this);
     m_tree->setObjectName(QStringLiteral("topologyTree"));
-    m_tree->setHeaderLabels({QStringLiteral("Object"), QStringLiteral("State")});
     m_tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
     m_parentItem = new QTreeWidgetItem(m_tree);
@@ -144,23 +146,39 @@ void FrameWindow::buildWindow()
     m_childItem = new QTreeWidgetItem(m_channelItem);
     m_childItem->setIcon(0, style()->standardIcon(QStyle::SP_DriveHDIcon));
     m_tree->expandAll();
-    auto* topologyDock = new QDockWidget(QStringLiteral("Topology"), this);
+    auto* topologyDock = new QDockWidget(this);
+    m_dockTexts.emplace_back(topologyDock, FrameText::DockTopology);
     topologyDock->setObjectName(QStringLiteral("topologyDock"));
     topologyDock->setWidget(m_tree);
     addDockWidget(Qt::LeftDockWidgetArea, topologyDock);
 
-    m_tabs = new QTabWidget(this);
+    // The page area: the open pages in tabs, or how to open one while none is open.
+    m_pageArea = new QStackedWidget(this);
+    m_pageArea->setObjectName(QStringLiteral("pageArea"));
+    m_pageHint = new QLabel(m_pageArea);
+    m_pageHint->setObjectName(QStringLiteral("pageHint"));
+    m_pageHint->setAlignment(Qt::AlignCenter);
+    m_pageHint->setWordWrap(true);
+    m_pageHint->setMargin(48);
+    m_pageHint->setForegroundRole(QPalette::PlaceholderText);
+    m_tabs = new QTabWidget(m_pageArea);
     m_tabs->setObjectName(QStringLiteral("pageTabs"));
     m_tabs->setTabsClosable(true);
     m_tabs->setDocumentMode(true);
-    setCentralWidget(m_tabs);
+    m_pageArea->addWidget(m_pageHint);
+    m_pageArea->addWidget(m_tabs);
+    setCentralWidget(m_pageArea);
     connect(m_tabs, &QTabWidget::tabCloseRequested, this, [this](int index) { closeTab(index); });
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
+        m_pageArea->setCurrentWidget(index < 0 ? static_cast<QWidget*>(m_pageHint) : m_tabs);
+    });
 
     m_panel = new HartPanel(this);
     m_panel->onConnect = [this] { return connectChild(); };
     m_panel->onDisconnect = [this] { return disconnectChild(); };
     m_panel->onSend = [this](int number, const std::vector<std::uint8_t>& data) { return sendCommand(number, data); };
-    auto* panelDock = new QDockWidget(QStringLiteral("HART device"), this);
+    auto* panelDock = new QDockWidget(this);
+    m_dockTexts.emplace_back(panelDock, FrameText::DockHartDevice);
     panelDock->setObjectName(QStringLiteral("hartDock"));
     panelDock->setWidget(m_panel);
     addDockWidget(Qt::LeftDockWidgetArea, panelDock);
@@ -171,35 +189,50 @@ void FrameWindow::buildWindow()
     m_log = new QListWidget(this);
     m_log->setObjectName(QStringLiteral("frameLog"));
     m_log->setUniformItemSizes(true);
-    auto* logDock = new QDockWidget(QStringLiteral("Frame log"), this);
+    auto* logDock = new QDockWidget(this);
+    m_dockTexts.emplace_back(logDock, FrameText::DockFrameLog);
     logDock->setObjectName(QStringLiteral("logDock"));
     logDock->setWidget(m_log);
     addDockWidget(Qt::BottomDockWidgetArea, logDock);
     resizeDocks({logDock}, {110}, Qt::Vertical);
 
-    // Menus.
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->addAction(QStringLiteral("&New project"), QKeySequence::New, this, [this] {
-        if (!m_modified || confirmDiscard())
-            newProject();
-    });
-    file->addAction(QStringLiteral("&Open project…"), QKeySequence::Open, this, [this] { openWithDialog(); });
-    file->addAction(QStringLiteral("&Save project"), QKeySequence::Save, this, [this] { saveWithDialog(false); });
-    file->addAction(QStringLiteral("Save project &as…"), QKeySequence::SaveAs, this, [this] { saveWithDialog(true); });
+    // Menus; their texts are set by retranslate().
+    const auto named = [this](QAction* action, FrameText id) {
+        m_actionTexts.emplace_back(action, id);
+        return action;
+    };
+    QMenu* file = menuBar()->addMenu(QString());
+    named(file->menuAction(), FrameText::MenuFile);
+    named(file->addAction(QString(), QKeySequence::New, this,
+                          [this] {
+                              if (!m_modified || confirmDiscard())
+                                  newProject();
+                          }),
+          FrameText::MenuNewProject);
+    named(file->addAction(QString(), QKeySequence::Open, this, [this] { openWithDialog(); }),
+          FrameText::MenuOpenProject);
+    named(file->addAction(QString(), QKeySequence::Save, this, [this] { saveWithDialog(false); }),
+          FrameText::MenuSaveProject);
+    named(file->addAction(QString(), QKeySequence::SaveAs, this, [this] { saveWithDialog(true); }),
+          FrameText::MenuSaveProjectAs);
     file->addSeparator();
-    file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, [this] { close(); });
+    named(file->addAction(QString(), QKeySequence::Quit, this, [this] { close(); }), FrameText::MenuQuit);
 
-    m_functionMenu = menuBar()->addMenu(QStringLiteral("&Gateway"));
-    m_functionBar = addToolBar(QStringLiteral("Functions"));
+    m_functionMenu = menuBar()->addMenu(QString());
+    named(m_functionMenu->menuAction(), FrameText::MenuGateway);
+    m_functionBar = addToolBar(QString());
     m_functionBar->setObjectName(QStringLiteral("functionBar"));
     m_functionBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
 
-    QMenu* device = menuBar()->addMenu(QStringLiteral("&HART device"));
-    device->addAction(QStringLiteral("&Connect"), this, [this] { connectChild(); });
-    device->addAction(QStringLiteral("&Disconnect"), this, [this] { disconnectChild(); });
+    QMenu* device = menuBar()->addMenu(QString());
+    named(device->menuAction(), FrameText::MenuHartDevice);
+    named(device->addAction(QString(), this, [this] { connectChild(); }), FrameText::MenuConnect);
+    named(device->addAction(QString(), this, [this] { disconnectChild(); }), FrameText::MenuDisconnect);
 
-    QMenu* languages = menuBar()->addMenu(QStringLiteral("&Language"));
+    QMenu* languages = menuBar()->addMenu(QString());
+    named(languages->menuAction(), FrameText::MenuLanguage);
     m_languages = new QActionGroup(this);
+    // Each language in its own name.
     m_english = languages->addAction(QStringLiteral("English (1033)"), this, [this] { setLanguage(kEnglish); });
     m_german = languages->addAction(QStringLiteral("Deutsch (1031)"), this, [this] { setLanguage(kGerman); });
     m_english->setObjectName(QStringLiteral("language1033"));
@@ -209,16 +242,16 @@ void FrameWindow::buildWindow()
         m_languages->addAction(action);
     }
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    QMenu* view = menuBar()->addMenu(QString());
+    named(view->menuAction(), FrameText::MenuView);
     for (QDockWidget* dock : {topologyDock, panelDock, logDock})
         view->addAction(dock->toggleViewAction());
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->addAction(QStringLiteral("&About this frame"), this, [this] {
-        QMessageBox::about(this, QStringLiteral("zeb2hart frame"),
-                           QStringLiteral("zeb2hart ui: an FDT frame stand-in hosting the ZEB2HART gateway DTM between "
-                                          "a simulated ZEB communication DTM and a simulated HART device DTM."));
-    });
+    QMenu* help = menuBar()->addMenu(QString());
+    named(help->menuAction(), FrameText::MenuHelp);
+    named(help->addAction(QString(), this,
+                          [this] { QMessageBox::about(this, textOf(FrameText::AboutTitle), textOf(FrameText::AboutText)); }),
+          FrameText::MenuAbout);
 
     connect(m_tree, &QTreeWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QTreeWidgetItem* item = m_tree->itemAt(at);
@@ -227,8 +260,8 @@ void FrameWindow::buildWindow()
             for (QAction* action : m_functionMenu->actions())
                 menu.addAction(action);
         } else if (item == m_childItem) {
-            menu.addAction(QStringLiteral("Connect"), this, [this] { connectChild(); });
-            menu.addAction(QStringLiteral("Disconnect"), this, [this] { disconnectChild(); });
+            menu.addAction(textOf(FrameText::ButtonConnect), this, [this] { connectChild(); });
+            menu.addAction(textOf(FrameText::ButtonDisconnect), this, [this] { disconnectChild(); });
         }
         if (!menu.isEmpty())
             menu.exec(m_tree->viewport()->mapToGlobal(at));
@@ -243,6 +276,29 @@ void FrameWindow::buildWindow()
         label->setFrameShape(QFrame::StyledPanel);
         statusBar()->addPermanentWidget(label);
     }
+    retranslate();
+}
+
+QString FrameWindow::textOf(FrameText id) const
+{
+    return frameText(id, m_localeId);
+}
+
+void FrameWindow::retranslate()
+{
+    for (const auto& [action, id] : m_actionTexts)
+        action->setText(textOf(id));
+    for (const auto& [dock, id] : m_dockTexts)
+        dock->setWindowTitle(textOf(id));
+    m_functionBar->setWindowTitle(textOf(FrameText::ToolBarFunctions));
+    m_tree->setHeaderLabels({textOf(FrameText::ColumnObject), textOf(FrameText::ColumnState)});
+    m_pageHint->setText(textOf(FrameText::PageAreaHint));
+    m_panel->setLanguage(m_localeId);
+    m_english->setChecked(m_localeId == kEnglish);
+    m_german->setChecked(m_localeId == kGerman);
+    refreshTopology();
+    refreshChild();
+    updateTitle();
 }
 
 // --- the session ---------------------------------------------------------------------
@@ -264,18 +320,19 @@ void FrameWindow::startSession(platform::PropertyBag* loaded, const std::string&
     m_topology = std::make_unique<SimulatedTopology>(*m_session, model, topologyOptions);
     m_topology->onStage([this](const std::string& stage) { log(QStringLiteral("Frame: ") + text(stage)); });
     m_topology->onProblem([this](const std::string& problem) { log(QStringLiteral("Problem: ") + text(problem)); });
-    m_topology->setUp(loaded);
+    // The monitor opens as soon as the gateway has its frame, so that it shows the traffic from the
+    // first call after that on.
+    m_topology->setUp(loaded, [this] {
+        refreshFunctions();
+        openFunction(kMonitorFunction);
+    });
     m_topology->child().setObserver([this] { refreshChild(); });
 
     m_panel->setModel(model);
     m_panel->showChild(&m_topology->child());
-    m_english->setChecked(m_localeId == kEnglish);
-    m_german->setChecked(m_localeId == kGerman);
     refreshFunctions();
-    refreshTopology();
-    refreshChild();
     m_modified = false;
-    updateTitle();
+    retranslate();
 }
 
 void FrameWindow::endSession()
@@ -346,9 +403,8 @@ bool FrameWindow::saveWithDialog(bool askForName)
         return true;
     } catch (const std::exception& error) {
         log(QStringLiteral("Problem: the project was not saved: ") + text(error.what()));
-        QMessageBox::critical(this, QStringLiteral("Save project"),
-                              QStringLiteral("The project was not saved; the previous file is unchanged.\n\n") +
-                                  text(error.what()));
+        QMessageBox::critical(this, textOf(FrameText::SaveProjectTitle),
+                              textOf(FrameText::SaveFailed) + QStringLiteral("\n\n") + text(error.what()));
         return false;
     }
 }
@@ -364,8 +420,8 @@ void FrameWindow::openWithDialog()
         loadProject(*file);
     } catch (const std::exception& error) {
         log(QStringLiteral("Problem: the project was not loaded: ") + text(error.what()));
-        QMessageBox::critical(this, QStringLiteral("Open project"),
-                              QStringLiteral("The project could not be loaded.\n\n") + text(error.what()));
+        QMessageBox::critical(this, textOf(FrameText::OpenProjectTitle),
+                              textOf(FrameText::LoadFailed) + QStringLiteral("\n\n") + text(error.what()));
     }
 }
 
@@ -412,7 +468,7 @@ std::string FrameWindow::functionName(const std::string& functionId) const
         if (function.id == functionId && !function.name.empty())
             return function.name;
     }
-    return "Function " + functionId;
+    return textOf(FrameText::FunctionFallback).arg(text(functionId)).toStdString();
 }
 
 std::optional<std::size_t> FrameWindow::pageIndex(const std::string& functionId) const
@@ -521,9 +577,8 @@ bool FrameWindow::setLanguage(std::int32_t localeId)
         m_localeId = localeId;
     else
         log(QStringLiteral("Problem: IDtm::SetLanguage(%1) returned false").arg(localeId));
-    m_english->setChecked(m_localeId == kEnglish);
-    m_german->setChecked(m_localeId == kGerman);
     refreshFunctions();
+    retranslate();
     return accepted;
 }
 
@@ -578,34 +633,33 @@ void FrameWindow::refreshTopology()
     if (!m_topology)
         return;
     const ZebDeviceModel& model = m_topology->model();
-    m_parentItem->setText(0, QStringLiteral("ZEB communication DTM"));
-    m_parentItem->setText(1, QStringLiteral("%1 (simulated)").arg(text(model.deviceType)));
-    m_parentItem->setToolTip(1, QStringLiteral("Simulated ZEB communication DTM answering from the device model %1: %2")
-                                    .arg(text(model.deviceType), text(model.description)));
+    m_parentItem->setText(0, textOf(FrameText::ParentName));
+    m_parentItem->setText(1, textOf(FrameText::ParentSimulated).arg(text(model.deviceType)));
+    m_parentItem->setToolTip(1, textOf(FrameText::ParentTip).arg(text(model.deviceType), text(model.description)));
     QString deviceType;
-    QString state = QStringLiteral("unknown");
+    QString state = textOf(FrameText::StateUnknown);
     if (m_session && m_session->dtmPtr()) {
         core::DTMMain& dtm = m_session->dtm();
         const auto types = QString::fromStdString(dtm.PersistentDeviceList).split(QLatin1Char(','));
         deviceType = types.value(dtm.PersistentDeviceTypeIndex);
         try {
             const std::int32_t status = support::toLong(dtm.CommStatus());
-            state = status == 0 ? QStringLiteral("connected")
-                                : (status == 2 ? QStringLiteral("connection error") : QStringLiteral("disconnected"));
+            state = textOf(status == 0 ? FrameText::StateConnected
+                                       : (status == 2 ? FrameText::StateConnectionError : FrameText::StateDisconnected));
         } catch (const fdt::Error&) {
         }
     }
     m_gatewayItem->setText(0, text(kGatewayTag));
     m_gatewayItem->setText(1, QStringLiteral("%1, %2").arg(deviceType, state));
-    m_gatewayItem->setToolTip(0, QStringLiteral("ZEB to HART Gateway DTM; right-click for its functions"));
-    m_gatewayItem->setToolTip(1, QStringLiteral("Device type %1; communication %2").arg(deviceType, state));
+    m_gatewayItem->setToolTip(0, textOf(FrameText::GatewayTip));
+    m_gatewayItem->setToolTip(1, textOf(FrameText::GatewayStateTip).arg(deviceType, state));
     const QString icon = text((m_session ? m_session->componentFolder() : std::filesystem::path()).string()) +
                          QStringLiteral("/Resources/device.gif");
     m_gatewayItem->setIcon(0, QIcon(icon));
     m_channelItem->setText(0, QStringLiteral("HARTChannel1"));
     m_channelItem->setText(1, QStringLiteral("HART"));
-    m_channelItem->setToolTip(0, QStringLiteral("The gateway's HART communication channel"));
-    m_gatewayStatus->setText(QStringLiteral("Gateway %1: %2").arg(text(kGatewayTag), state));
+    m_channelItem->setToolTip(0, textOf(FrameText::ChannelTip));
+    m_gatewayStatus->setText(textOf(FrameText::GatewayStatus).arg(text(kGatewayTag), state));
 }
 
 void FrameWindow::refreshChild()
@@ -613,23 +667,22 @@ void FrameWindow::refreshChild()
     if (!m_topology || !m_topology->isSetUp())
         return;
     const HartDeviceDtm& child = m_topology->child();
-    const QString state = child.connected() ? QStringLiteral("connected") : QStringLiteral("disconnected");
+    const QString state = textOf(child.connected() ? FrameText::StateConnected : FrameText::StateDisconnected);
     m_childItem->setText(0, text(child.tag()));
-    m_childItem->setText(1, QStringLiteral("address %1, %2").arg(child.shortAddress()).arg(state));
-    m_childItem->setToolTip(0, QStringLiteral("Simulated HART device DTM; right-click to connect or disconnect"));
-    m_childItem->setToolTip(1, child.connected() ? QStringLiteral("Connected, communication reference %1")
-                                                       .arg(text(child.communicationReference()))
-                                                 : state);
-    m_childStatus->setText(QStringLiteral("HART device %1: %2").arg(text(child.tag()), state));
+    m_childItem->setText(1, textOf(FrameText::ChildState).arg(child.shortAddress()).arg(state));
+    m_childItem->setToolTip(0, textOf(FrameText::ChildTip));
+    m_childItem->setToolTip(1, child.connected()
+                                   ? textOf(FrameText::ConnectedReference).arg(text(child.communicationReference()))
+                                   : state);
+    m_childStatus->setText(textOf(FrameText::ChildStatus).arg(text(child.tag()), state));
     m_panel->showChild(&child);
     refreshTopology();
 }
 
 void FrameWindow::updateTitle()
 {
-    const QString project =
-        m_projectFile.empty() ? QStringLiteral("unsaved project") : text(m_projectFile.filename().string());
-    setWindowTitle(QStringLiteral("%1%2 – zeb2hart frame").arg(project, m_modified ? QStringLiteral(" *") : QString()));
+    const QString project = m_projectFile.empty() ? textOf(FrameText::UnsavedProject) : text(m_projectFile.filename().string());
+    setWindowTitle(textOf(FrameText::WindowTitle).arg(project, m_modified ? QStringLiteral(" *") : QString()));
 }
 
 void FrameWindow::log(const QString& line)

@@ -4,7 +4,9 @@
 // device DTM on its channel), opens the gateway's functions as the frame opens
 // a DTM's user interfaces (GetFunctions, GetActiveXProgId, the class registry,
 // IDtmActiveXControl::Init) in tabs and releases them when their tab closes,
-// switches the gateway's language, drives the simulated child from a panel,
+// opens the communication monitor with every session, shows how to open a
+// page while none is open, switches the gateway's language (and its own
+// texts with it), drives the simulated child from a panel,
 // and saves and loads the gateway's properties as a project file.
 
 #include <QMainWindow>
@@ -18,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "FrameTexts.h"
 #include "peers/PeerDocuments.h"
 #include "host/Session.h"
 #include "host/Topology.h"
@@ -27,8 +30,10 @@
 
 class QAction;
 class QActionGroup;
+class QDockWidget;
 class QListWidget;
 class QMenu;
+class QStackedWidget;
 class QTabWidget;
 class QToolBar;
 class QTreeWidget;
@@ -71,8 +76,8 @@ public:
     // As the tab's close button: PrepareToRelease, then the tab goes. False when
     // no page of that function is open.
     bool closeFunction(const std::string& functionId);
-    // IDtm::SetLanguage with 1031 (German) or 1033 (English); the functions and
-    // tab titles follow.
+    // IDtm::SetLanguage with 1031 (German) or 1033 (English); the functions, the
+    // tab titles and the window's own texts follow.
     bool setLanguage(std::int32_t localeId);
     std::int32_t language() const { return m_localeId; }
 
@@ -128,6 +133,9 @@ private:
     void refreshTopology();
     void refreshChild();
     void updateTitle();
+    // The window's own texts in the language of m_localeId.
+    void retranslate();
+    QString textOf(FrameText id) const;
     void log(const QString& text);
     void frameEvent(const Json& event);
     bool saveWithDialog(bool askForName);
@@ -152,6 +160,8 @@ private:
     QTreeWidgetItem* m_gatewayItem = nullptr;
     QTreeWidgetItem* m_channelItem = nullptr;
     QTreeWidgetItem* m_childItem = nullptr;
+    QStackedWidget* m_pageArea = nullptr;
+    QLabel* m_pageHint = nullptr;
     QTabWidget* m_tabs = nullptr;
     HartPanel* m_panel = nullptr;
     QListWidget* m_log = nullptr;
@@ -163,6 +173,9 @@ private:
     QAction* m_german = nullptr;
     QLabel* m_gatewayStatus = nullptr;
     QLabel* m_childStatus = nullptr;
+    // The menus, actions and docks whose texts follow the language.
+    std::vector<std::pair<QAction*, FrameText>> m_actionTexts;
+    std::vector<std::pair<QDockWidget*, FrameText>> m_dockTexts;
 };
 
 } // namespace zeb2hart::frame

@@ -11,7 +11,9 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include "FrameTexts.h"
 #include "host/Topology.h"
+#include "peers/HartAnswerDecoder.h"
 #include "fdt/Errors.h"
 #include "support/Conversions.h"
 
@@ -30,36 +32,28 @@ QString hexText(const std::vector<std::uint8_t>& bytes)
     return text;
 }
 
-QString commandTitle(int number)
-{
-    switch (number) {
-    case 0:
-        return QStringLiteral("0 – Read unique identifier");
-    case 1:
-        return QStringLiteral("1 – Read primary variable");
-    case 59:
-        return QStringLiteral("59 – Write number of response preambles");
-    case 128:
-        return QStringLiteral("128 – ZEB telegram");
-    case 129:
-        return QStringLiteral("129 – ZEB broadcast");
-    case 131:
-        return QStringLiteral("131 – Read delayed response");
-    default:
-        return QString::number(number);
-    }
-}
-
-QString hex2(unsigned value)
-{
-    return QStringLiteral("0x") + QString::fromStdString(support::HexByte(static_cast<std::uint8_t>(value)));
-}
+// The list's title and the hint of each command offered, in the list's order.
+struct CommandTexts {
+    int number;
+    FrameText title;
+    FrameText hint;
+};
+constexpr CommandTexts kCommands[] = {
+    {0, FrameText::Command0, FrameText::Hint0},       {1, FrameText::Command1, FrameText::Hint1},
+    {59, FrameText::Command59, FrameText::Hint59},    {128, FrameText::Command128, FrameText::Hint128},
+    {129, FrameText::Command129, FrameText::Hint129}, {131, FrameText::Command131, FrameText::Hint131},
+};
 
 } // namespace
 
 const std::vector<int>& HartPanel::commandNumbers()
 {
-    static const std::vector<int> numbers = {0, 1, 59, 128, 129, 131};
+    static const std::vector<int> numbers = [] {
+        std::vector<int> result;
+        for (const CommandTexts& command : kCommands)
+            result.push_back(command.number);
+        return result;
+    }();
     return numbers;
 }
 
@@ -68,7 +62,7 @@ HartPanel::HartPanel(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("hartPanel"));
     auto* layout = new QVBoxLayout(this);
 
-    auto* connection = new QGroupBox(QStringLiteral("Connection"), this);
+    auto* connection = new QGroupBox(this);
     auto* connectionLayout = new QVBoxLayout(connection);
     m_childLabel = new QLabel(connection);
     m_childLabel->setObjectName(QStringLiteral("lblChild"));
@@ -76,9 +70,9 @@ HartPanel::HartPanel(QWidget* parent) : QWidget(parent)
     m_connection->setObjectName(QStringLiteral("lblConnection"));
     m_connection->setWordWrap(true);
     auto* buttons = new QHBoxLayout();
-    m_connect = new QPushButton(QStringLiteral("Connect"), connection);
+    m_connect = new QPushButton(connection);
     m_connect->setObjectName(QStringLiteral("btnConnect"));
-    m_disconnect = new QPushButton(QStringLiteral("Disconnect"), connection);
+    m_disconnect = new QPushButton(connection);
     m_disconnect->setObjectName(QStringLiteral("btnDisconnect"));
     buttons->addWidget(m_connect);
     buttons->addWidget(m_disconnect);
@@ -88,32 +82,33 @@ HartPanel::HartPanel(QWidget* parent) : QWidget(parent)
     connectionLayout->addLayout(buttons);
     layout->addWidget(connection);
 
-    auto* command = new QGroupBox(QStringLiteral("HART command"), this);
+    auto* command = new QGroupBox(this);
     auto* form = new QFormLayout(command);
     m_command = new QComboBox(command);
     m_command->setObjectName(QStringLiteral("cmbCommand"));
-    for (int number : commandNumbers())
-        m_command->addItem(commandTitle(number), number);
+    for (const CommandTexts& entry : kCommands)
+        m_command->addItem(QString(), entry.number);
     m_data = new QLineEdit(command);
     m_data->setObjectName(QStringLiteral("txtData"));
-    m_data->setPlaceholderText(QStringLiteral("no data bytes"));
     m_data->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9A-Fa-f ]*")), m_data));
     m_hint = new QLabel(command);
     m_hint->setObjectName(QStringLiteral("lblCommandHint"));
     m_hint->setWordWrap(true);
     m_hint->setForegroundRole(QPalette::PlaceholderText);
-    m_send = new QPushButton(QStringLiteral("Send"), command);
+    m_send = new QPushButton(command);
     m_send->setObjectName(QStringLiteral("btnSend"));
     auto* sendRow = new QHBoxLayout();
     sendRow->addWidget(m_data, 1);
     sendRow->addWidget(m_send);
-    form->addRow(QStringLiteral("Command"), m_command);
-    form->addRow(QStringLiteral("Data (hex)"), sendRow);
+    m_commandLabel = new QLabel(command);
+    m_dataLabel = new QLabel(command);
+    form->addRow(m_commandLabel, m_command);
+    form->addRow(m_dataLabel, sendRow);
     form->addRow(QString(), m_hint);
     layout->addWidget(command);
 
-    auto* answers = new QGroupBox(QStringLiteral("Answers"), this);
+    auto* answers = new QGroupBox(this);
     auto* answersLayout = new QVBoxLayout(answers);
     m_answers = new QListWidget(answers);
     m_answers->setObjectName(QStringLiteral("lstAnswers"));
@@ -144,8 +139,34 @@ HartPanel::HartPanel(QWidget* parent) : QWidget(parent)
             send();
     });
     connect(m_command, &QComboBox::currentIndexChanged, this, [this] { commandChosen(); });
+    m_connectionGroup = connection;
+    m_commandGroup = command;
+    m_answersGroup = answers;
+    setLanguage(m_localeId);
     commandChosen();
+}
+
+void HartPanel::setLanguage(std::int32_t localeId)
+{
+    m_localeId = localeId;
+    m_connectionGroup->setTitle(text(FrameText::GroupConnection));
+    m_connect->setText(text(FrameText::ButtonConnect));
+    m_disconnect->setText(text(FrameText::ButtonDisconnect));
+    m_commandGroup->setTitle(text(FrameText::GroupCommand));
+    m_commandLabel->setText(text(FrameText::LabelCommand));
+    m_dataLabel->setText(text(FrameText::LabelData));
+    m_data->setPlaceholderText(text(FrameText::NoDataBytes));
+    m_send->setText(text(FrameText::ButtonSend));
+    m_answersGroup->setTitle(text(FrameText::GroupAnswers));
+    for (int i = 0; i < m_command->count(); ++i)
+        m_command->setItemText(i, text(kCommands[i].title));
+    showHint();
     refresh();
+}
+
+QString HartPanel::text(FrameText id) const
+{
+    return frameText(id, m_localeId);
 }
 
 void HartPanel::setModel(const ZebDeviceModel& model)
@@ -188,10 +209,20 @@ void HartPanel::commandChosen()
 {
     const auto request = demoCommand(chosenCommand(), m_model);
     m_data->setText(request ? hexText(request->data) : QString());
-    QString hint = request ? QString::fromStdString(request->what) : QString();
-    if (!hint.isEmpty())
-        hint[0] = hint[0].toUpper();
-    m_hint->setText(hint);
+    showHint();
+}
+
+void HartPanel::showHint()
+{
+    const int number = chosenCommand();
+    for (const CommandTexts& command : kCommands) {
+        if (command.number != number)
+            continue;
+        QString hint = text(command.hint);
+        if (command.hint == FrameText::Hint128) // the object the prefilled telegram reads
+            hint = hint.arg(QStringLiteral("%1.%2").arg(m_model.demoObjectNo).arg(m_model.demoSubNo));
+        m_hint->setText(hint);
+    }
 }
 
 bool HartPanel::send()
@@ -207,7 +238,7 @@ bool HartPanel::send()
         readable = false;
     }
     if (!readable) {
-        m_hint->setText(QStringLiteral("The data must be hexadecimal bytes, two digits each (e.g. 36 B2 20 00 00)."));
+        m_hint->setText(text(FrameText::DataNotHex));
         return false;
     }
     const int command = chosenCommand();
@@ -222,19 +253,19 @@ void HartPanel::refresh()
 {
     const bool connected = m_child && m_child->connected();
     if (m_child) {
-        m_childLabel->setText(QStringLiteral("HART device DTM %1, short address %2")
+        m_childLabel->setText(text(FrameText::ChildAttached)
                                   .arg(QString::fromStdString(m_child->tag()))
                                   .arg(m_child->shortAddress()));
     } else {
-        m_childLabel->setText(QStringLiteral("No HART device DTM attached"));
+        m_childLabel->setText(text(FrameText::NoChild));
     }
     if (connected) {
-        m_connection->setText(QStringLiteral("Connected, communication reference %1")
+        m_connection->setText(text(FrameText::ConnectedReference)
                                   .arg(QString::fromStdString(m_child->communicationReference())));
     } else if (m_child && m_child->aborted()) {
-        m_connection->setText(QStringLiteral("Disconnected: the connection was aborted"));
+        m_connection->setText(text(FrameText::Aborted));
     } else {
-        m_connection->setText(QStringLiteral("Disconnected"));
+        m_connection->setText(text(FrameText::Disconnected));
     }
     m_connect->setEnabled(m_child && !connected);
     m_disconnect->setEnabled(connected);
@@ -245,44 +276,40 @@ void HartPanel::refresh()
         QString response;
         QString data;
         if (!request.accepted) {
-            response = QStringLiteral("refused by the gateway");
+            response = text(FrameText::Refused);
         } else if (const HartAnswer* answer = m_child ? m_child->answerTo(request.invokeId) : nullptr) {
             if (answer->communicationError) {
-                response = QStringLiteral("communication error %1").arg(QString::fromStdString(answer->errorName));
+                response = text(FrameText::CommunicationError).arg(QString::fromStdString(answer->errorName));
             } else {
                 response = QStringLiteral("%1 (%2)")
                                .arg(answer->responseCode)
                                .arg(QString::fromStdString(
                                    responseCodeMeaning(static_cast<std::uint8_t>(answer->responseCode))));
-                data = answer->data.empty() ? QStringLiteral("no data") : QStringLiteral("data ") + hexText(answer->data);
+                data = answer->data.empty() ? text(FrameText::NoData)
+                                            : text(FrameText::AnswerData).arg(hexText(answer->data));
+                // The identity of command 0 has its own line below the list.
+                if (request.command != 0) {
+                    const std::string decoded = answerDataText(request.command, answer->data, m_model);
+                    if (!decoded.empty())
+                        data += QLatin1Char('\n') + QString::fromStdString(decoded);
+                }
             }
         } else {
-            response = QStringLiteral("waiting for the answer");
+            response = text(FrameText::WaitingForAnswer);
         }
-        QString entry = QStringLiteral("Command %1 → %2").arg(request.command).arg(response);
+        QString entry = text(FrameText::AnswerRow).arg(request.command).arg(response);
         if (!data.isEmpty())
             entry += QLatin1Char('\n') + data;
         auto* item = new QListWidgetItem(entry, m_answers);
-        item->setToolTip(QStringLiteral("Invoke identifier %1").arg(QString::fromStdString(request.invokeId)));
+        item->setToolTip(text(FrameText::InvokeIdTip).arg(QString::fromStdString(request.invokeId)));
     }
     // Once the wrapped entries are laid out.
     QMetaObject::invokeMethod(m_answers, &QListWidget::scrollToBottom, Qt::QueuedConnection);
 
-    QString identity;
-    if (m_child && m_child->identity()) {
-        const HartIdentity& id = *m_child->identity();
-        identity = QStringLiteral("Identity (command 0): manufacturer %1, device type %2, device id 0x%3; revisions: "
-                                  "universal %4, transmitter %5, software %6, hardware %7; %8 preambles")
-                       .arg(hex2(id.manufacturerId), hex2(id.deviceType),
-                            QStringLiteral("%1").arg(id.deviceId, 6, 16, QLatin1Char('0')).toUpper())
-                       .arg(id.universalRevision)
-                       .arg(id.transmitterRevision)
-                       .arg(id.softwareRevision)
-                       .arg(id.hardwareRevision)
-                       .arg(id.preambles);
-    } else {
-        identity = QStringLiteral("Identity: not read yet (send command 0)");
-    }
+    const QString identity =
+        m_child && m_child->identity()
+            ? text(FrameText::IdentityRead).arg(QString::fromStdString(frame::identityText(*m_child->identity())))
+            : text(FrameText::IdentityNotRead);
     m_identity->setText(identity);
 }
 

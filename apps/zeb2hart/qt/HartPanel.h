@@ -2,7 +2,8 @@
 // The frame window's panel of the simulated HART device DTM: connect and
 // disconnect it through the gateway, send one of the HART commands the
 // gateway serves (with request data prefilled as the demo sends it), and see
-// each answer and the identity command 0 reported.
+// each answer read as an engineer reads it and the identity command 0
+// reported, in the window's language. GUI thread.
 
 #include <QWidget>
 
@@ -11,10 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "FrameTexts.h"
 #include "peers/HartDeviceDtm.h"
 #include "peers/ZebDeviceModel.h"
 
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -34,7 +37,11 @@ public:
     std::function<bool()> onDisconnect;
     std::function<bool(int command, const std::vector<std::uint8_t>& data)> onSend;
 
-    // The device model whose objects the prefilled telegrams read.
+    // The panel's texts in the language of the locale (1031 German, else English).
+    void setLanguage(std::int32_t localeId);
+
+    // The device model whose objects the prefilled telegrams read and whose object descriptions
+    // the answers are read with.
     void setModel(const ZebDeviceModel& model);
     // Shows the child: its connection, each request sent and its answer, its identity.
     void showChild(const HartDeviceDtm* child);
@@ -55,7 +62,9 @@ public:
 
 private:
     void commandChosen();
+    void showHint();
     void refresh();
+    QString text(FrameText id) const;
 
     struct Request {
         std::string invokeId;
@@ -65,9 +74,15 @@ private:
     };
 
     ZebDeviceModel m_model;
+    std::int32_t m_localeId = kEnglishLocale;
     const HartDeviceDtm* m_child = nullptr;
     std::vector<Request> m_requests;
 
+    QGroupBox* m_connectionGroup;
+    QGroupBox* m_commandGroup;
+    QGroupBox* m_answersGroup;
+    QLabel* m_commandLabel;
+    QLabel* m_dataLabel;
     QLabel* m_childLabel;
     QLabel* m_connection;
     QPushButton* m_connect;

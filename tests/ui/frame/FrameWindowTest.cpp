@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -89,14 +90,24 @@ TEST_F(FrameWindowTest, ShowsTheTopologyAndTheGatewaysFunctionsInTheChosenLangua
     }
     EXPECT_EQ(functions, (Texts{"10 Offline parameter", "30 Communication monitor", "50 About"}));
 
-    // The Language menu switches the gateway; the function names and tab titles follow.
-    ASSERT_NE(window->openFunction("30"), nullptr);
+    // The Language menu switches the gateway; the function names, tab titles and the window's own texts follow.
+    const auto windowTexts = [this] {
+        return (window->menuBar()->actions().front()->text() + " | " + control("topologyDock").windowTitle() + " | " +
+               window->topologyTree().headerItem()->text(1) + " | " + control("btnConnect").property("text").toString() +
+               " | " + control("gatewayStatus").property("text").toString() + " | " +
+               control("pageHint").property("text").toString().section(QLatin1Char('.'), 0, 0))
+            .toStdString();
+    };
+    EXPECT_EQ(windowTexts(), "&File | Topology | State | Connect | Gateway ZEB2HART_GW1: disconnected | No page is open");
     action("language1031").trigger();
     EXPECT_EQ(window->language(), 1031);
     EXPECT_FALSE(action("language1033").isChecked());
     EXPECT_EQ(window->tabs().tabText(0) + " | " + action("function50").text(), "Kommunikationsmonitor | Info");
+    EXPECT_EQ(windowTexts(), "&Datei | Topologie | Zustand | Verbinden | Gateway ZEB2HART_GW1: getrennt | Keine Seite ist geöffnet");
+    EXPECT_EQ(window->panel().identityText(), "Identität: noch nicht gelesen (Kommando 0 senden)");
     action("language1033").trigger();
     EXPECT_EQ(window->tabs().tabText(0), "Communication monitor");
+    EXPECT_EQ(window->panel().identityText(), "Identity: not read yet (send command 0)");
     // A language the gateway does not know is refused and changes nothing.
     EXPECT_FALSE(window->setLanguage(1036));
     EXPECT_EQ(window->language(), 1033);
@@ -105,6 +116,15 @@ TEST_F(FrameWindowTest, ShowsTheTopologyAndTheGatewaysFunctionsInTheChosenLangua
 
 TEST_F(FrameWindowTest, EachFunctionOpensItsPageOnceAndClosingTheTabThePageOrTheWindowReleasesIt)
 {
+    // The monitor opened with the session and has shown the gateway's traffic since its frame was set.
+    ASSERT_EQ(window->tabs().count(), 1);
+    ASSERT_NE(window->pageOf("30"), nullptr);
+    EXPECT_TRUE(controlState(findControl(*window->pageOf("30"), "RichTextBoxComm"))["text"].get<std::string>().find(
+                    "IDtm.SetCommunication()") != std::string::npos);
+    EXPECT_FALSE(control("pageHint").isVisible());
+    EXPECT_TRUE(window->closeFunction("30"));
+    EXPECT_TRUE(control("pageHint").isVisible()) << "no page open: the page area says how to open one";
+
     for (const auto& [id, title, page] : {std::tuple{std::string("10"), "Offline parameter", "ctlOfflineParam"},
                                           {"30", "Communication monitor", "ctlMonitor"}, {"50", "About", "ctlAbout"}}) {
         action("function" + id).trigger();
@@ -120,6 +140,7 @@ TEST_F(FrameWindowTest, EachFunctionOpensItsPageOnceAndClosingTheTabThePageOrThe
         const std::weak_ptr<fdt::Object> watch = host->page();
         emit window->tabs().tabCloseRequested(window->tabs().indexOf(host)); // the tab's close button
         EXPECT_EQ(window->tabs().count(), 0);
+        EXPECT_TRUE(control("pageHint").isVisible());
         EXPECT_EQ(closedInvokeIds().back(), invokeId);
         EXPECT_TRUE(watch.expired()) << "the page outlived its tab";
         EXPECT_FALSE(window->closeFunction(id));
@@ -174,9 +195,12 @@ TEST_F(FrameWindowTest, PanelPrefillsEachCommandAndSendsWhatTheFieldHoldsOnceCon
     ASSERT_EQ(send(0), 1u);
     EXPECT_EQ(window->panel().answerRows(), Texts{"Command 0 → 0 (Success) | data FE 61 D2 05 05 05 03 11 00 12 34 56"});
     EXPECT_EQ(window->panel().identityText().toStdString(),
-              "Identity (command 0): manufacturer 0x61, device type 0xD2, device id 0x123456; revisions: universal 5, "
-              "transmitter 5, software 3, hardware 17; 5 preambles");
+              "Identity (command 0): manufacturer 0x61, device type 0xD2, device id 0x123456, universal revision 5, "
+              "transmitter revision 5, software revision 3, hardware revision 2, signalling code 1, 5 preambles, "
+              "flags 0x00");
     ASSERT_EQ(send(128), 2u);
+    EXPECT_EQ(window->panel().answerRows().back(), "Command 128 → 0 (Success) | data 50 00 01 00 04 44 7A 00 00 | "
+                                                   "object 20480.1 (primary value) = 1000 mbar");
     // The answer telegram: object, sub-number, status, length, the object's data.
     const HartAnswer& answer = child().answers().back();
     EXPECT_EQ(answer.responseCode, 0);
@@ -212,7 +236,8 @@ TEST_F(FrameWindowTest, ProjectSaveAndLoadAndFilesTheGatewayCannotTake)
     window->newProject();
     EXPECT_EQ(window->session().dtm().PersistentWarmstartDelay, 5);
     EXPECT_TRUE(window->projectFile().empty());
-    EXPECT_EQ(window->tabs().count(), 0);
+    EXPECT_EQ(window->tabs().count(), 1); // the new session's monitor
+    EXPECT_NE(window->pageOf("30"), nullptr);
     window->loadProject(file);
     EXPECT_EQ(window->session().dtm().PersistentWarmstartDelay, 50);
     EXPECT_EQ(window->projectFile(), file);

@@ -90,6 +90,11 @@ TEST(ZebDeviceModel, RefusesBrokenModelsNamingTheProblem)
         {"identity sub too large", [](Json& j) { j["identity"]["PersistentDeviceID"] = "6.300"; }, "must be \"object.sub\""},
         {"demo object missing", [](Json& j) { j["demoRead"] = Json{{"object", 7}, {"sub", 9}}; }, "demoRead names object 7.9"},
         {"status range", [](Json& j) { j["broadcastReply"]["status"] = -1; }, "broadcastReply.status must lie"},
+        {"unknown type", [](Json& j) { j["objects"][0]["type"] = "double"; }, "objects[0].type must be \"bytes\""},
+        {"float of one byte", [](Json& j) { j["objects"][0]["type"] = "float32"; }, "data does not fit the type float32"},
+        {"unsigned of five bytes", [](Json& j) { j["objects"][6] = Json{{"object", 7}, {"sub", 0}, {"data", "0102030405"}, {"type", "unsigned"}}; },
+         "objects[6].data does not fit the type unsigned"},
+        {"unit not text", [](Json& j) { j["objects"][0]["unit"] = 3; }, "objects[0].unit must be a string"},
         {"not an object", [](Json& j) { j = Json::array(); }, "a device model is a JSON object"},
     };
     for (const auto& c : cases) {
