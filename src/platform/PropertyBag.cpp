@@ -115,7 +115,7 @@ void JsonFilePropertyBag::fromJson(const std::string& text, MemoryPropertyBag& b
     json document;
     try {
         document = json::parse(text);
-    } catch (const json::parse_error& error) {
+    } catch (const json::exception& error) { // also a number beyond the range of a double
         throw fdt::FileError(std::string("malformed property bag: ") + error.what());
     }
     if (!document.is_object())

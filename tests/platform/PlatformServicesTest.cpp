@@ -72,7 +72,8 @@ protected:
 TEST_F(PropertyFileTest, MalformedOrUnreadableFilesAreClearErrors)
 {
     for (const char* content : {"{", "[1,2]", "{\"a\": 5}", "{\"a\": {\"type\": \"int16\", \"value\": 40000}}",
-                                "{\"a\": {\"type\": \"bool\", \"value\": \"yes\"}}"}) {
+                                "{\"a\": {\"type\": \"bool\", \"value\": \"yes\"}}",
+                                "{\"a\": {\"type\": \"double\", \"value\": 2e308}}"}) {
         m_folder.write("bad.json", content);
         JsonFilePropertyBag bag(file("bad.json"));
         EXPECT_THROW(bag.load(), fdt::FileError) << content;
