@@ -1,26 +1,25 @@
 #include "platform/FileText.h"
 
-#include <fstream>
-#include <iterator>
-#include <system_error>
+#include <atomic>
+#include <cstdint>
+#include <random>
 
 namespace zeb2hart::platform {
 
-FileRead readFileText(const std::filesystem::path& file, std::string& content, std::size_t cap)
+std::filesystem::path savingName(const std::filesystem::path& file)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec))
-        return FileRead::Unreadable;
-    const auto size = std::filesystem::file_size(file, ec);
-    if (ec)
-        return FileRead::Unreadable;
-    if (size > cap)
-        return FileRead::TooLarge;
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return FileRead::Unreadable;
-    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return in.bad() ? FileRead::Unreadable : FileRead::Read;
+    // Seeded once from the system's entropy; a counter keeps two names of one
+    // process apart even if the generator repeated itself.
+    static std::atomic<std::uint32_t> counter{std::random_device{}()};
+    thread_local std::mt19937 generator{std::random_device{}()};
+    const std::uint32_t number = generator() ^ (counter.fetch_add(0x9E3779B9u) * 2654435761u);
+    static constexpr char digits[] = "0123456789abcdef";
+    std::string suffix(kSavingMarker);
+    for (int shift = 28; shift >= 0; shift -= 4)
+        suffix += digits[(number >> shift) & 15];
+    auto name = file;
+    name += suffix;
+    return name;
 }
 
 } // namespace zeb2hart::platform

@@ -1,11 +1,12 @@
 #include "platform/PropertyBag.h"
 
-#include <fstream>
-#include <sstream>
+#include <string>
+#include <system_error>
 
 #include <nlohmann/json.hpp>
 
 #include "fdt/Errors.h"
+#include "platform/FileText.h"
 #include "platform/Paths.h"
 
 namespace zeb2hart::platform {
@@ -114,7 +115,7 @@ void JsonFilePropertyBag::fromJson(const std::string& text, MemoryPropertyBag& b
     json document;
     try {
         document = json::parse(text);
-    } catch (const json::parse_error& error) {
+    } catch (const json::exception& error) { // also a number beyond the range of a double
         throw fdt::FileError(std::string("malformed property bag: ") + error.what());
     }
     if (!document.is_object())
@@ -127,45 +128,25 @@ void JsonFilePropertyBag::fromJson(const std::string& text, MemoryPropertyBag& b
 
 void JsonFilePropertyBag::load()
 {
-    std::ifstream in(m_file, std::ios::binary);
-    if (!in)
-        throw fdt::FileError("cannot read " + utf8Of(m_file));
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad())
-        throw fdt::FileError("cannot read " + utf8Of(m_file));
-    fromJson(text.str(), *this);
+    std::string text;
+    std::error_code error;
+    switch (readFileText(m_file, text, kMaxProjectFileSize, &error)) {
+    case FileRead::Read:
+        break;
+    case FileRead::Unreadable:
+        throw fdt::FileError("cannot read " + utf8Of(m_file) + ": " + error.message());
+    case FileRead::NotAFile:
+        throw fdt::FileError("cannot read " + utf8Of(m_file) + ": not a regular file");
+    case FileRead::TooLarge:
+        throw fdt::FileError("cannot read " + utf8Of(m_file) + ": larger than " +
+                             std::to_string(kMaxProjectFileSize / (1024 * 1024)) + " MiB");
+    }
+    fromJson(text, *this);
 }
 
 void JsonFilePropertyBag::save() const
 {
     writeFileAtomically(m_file, toJson(*this));
-}
-
-void writeFileAtomically(const std::filesystem::path& file, const std::string& content)
-{
-    auto temporary = file;
-    temporary += ".saving";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            throw fdt::FileError("cannot write " + utf8Of(temporary));
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            throw fdt::FileError("cannot write " + utf8Of(temporary));
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, file, error);
-    if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw fdt::FileError("cannot replace " + utf8Of(file) + ": " + error.message());
-    }
 }
 
 } // namespace zeb2hart::platform

@@ -3,6 +3,7 @@
 // typed read with a default for a missing key, typed write.
 // One thread calls it: the frame's apartment, in the component's load and save calls.
 
+#include <cstddef>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -49,8 +50,9 @@ private:
 };
 
 // A property bag stored as a JSON object in a file: {"key": {"type": "...", "value": ...}}.
-// load() reads the file; save() replaces it atomically (a failed save leaves the
-// previous file as it was).
+// load() reads the file (a regular file of at most kMaxProjectFileSize bytes, a
+// link read through); save() replaces it atomically and durably (a failed save
+// leaves the previous file as it was; see platform/FileText.h).
 class ZEB2HART_API JsonFilePropertyBag final : public MemoryPropertyBag {
 public:
     explicit JsonFilePropertyBag(std::filesystem::path file) : m_file(std::move(file)) {}
@@ -60,15 +62,13 @@ public:
     void save() const;
     const std::filesystem::path& file() const { return m_file; }
 
+    static constexpr std::size_t kMaxProjectFileSize = 16 * 1024 * 1024;
+
     static std::string toJson(const MemoryPropertyBag& bag);
     static void fromJson(const std::string& text, MemoryPropertyBag& bag);
 
 private:
     std::filesystem::path m_file;
 };
-
-// Writes `content` to `file` through a temporary file in the same folder and a
-// rename, so that readers see either the old or the new file, never a part.
-ZEB2HART_API void writeFileAtomically(const std::filesystem::path& file, const std::string& content);
 
 } // namespace zeb2hart::platform

@@ -445,4 +445,70 @@ std::string booleanText(bool value)
     return value ? "True" : "False";
 }
 
+bool isUtf8(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        std::uint32_t code = 0;
+        std::uint32_t least = 0;
+        if ((lead & 0xE0) == 0xC0)
+            length = 2, code = lead & 0x1Fu, least = 0x80;
+        else if ((lead & 0xF0) == 0xE0)
+            length = 3, code = lead & 0x0Fu, least = 0x800;
+        else if ((lead & 0xF8) == 0xF0)
+            length = 4, code = lead & 0x07u, least = 0x10000;
+        else
+            return false;
+        if (text.size() - i < length)
+            return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (next & 0x3Fu);
+        }
+        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+std::string utf8FromWindows1252(std::string_view text)
+{
+    // 80..9F of Windows-1252; 0xFFFD where the code page defines no character.
+    static constexpr std::uint16_t kHighControls[32] = {
+        0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,
+    };
+    std::string utf8;
+    utf8.reserve(text.size() + text.size() / 2);
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        const std::uint32_t code = (byte >= 0x80 && byte < 0xA0) ? kHighControls[byte - 0x80] : byte;
+        if (code < 0x80) {
+            utf8 += static_cast<char>(code);
+        } else if (code < 0x800) {
+            utf8 += static_cast<char>(0xC0 | (code >> 6));
+            utf8 += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            utf8 += static_cast<char>(0xE0 | (code >> 12));
+            utf8 += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+std::string utf8FromAnsiText(std::string_view text)
+{
+    return isUtf8(text) ? std::string(text) : utf8FromWindows1252(text);
+}
+
 } // namespace zeb2hart::support

@@ -85,6 +85,17 @@ inline bool toBoolean(const char* text) { return toBoolean(std::string_view(text
 // "True"/"False", as a Boolean is written as text.
 std::string booleanText(bool value);
 
+// The settings file is written by Windows programs in the ANSI code page
+// (Windows-1252) or, by newer editors, in UTF-8; inside, all text is UTF-8.
+// True when `text` is well-formed UTF-8: shortest forms, no surrogates, nothing above U+10FFFF.
+bool isUtf8(std::string_view text);
+// Windows-1252 bytes as UTF-8. The five bytes the code page leaves undefined
+// (81, 8D, 8F, 90, 9D) become U+FFFD: they name no letter, and a C1 control
+// character would show as nothing on the pages.
+std::string utf8FromWindows1252(std::string_view text);
+// `text` unchanged when it is UTF-8, else read as Windows-1252.
+std::string utf8FromAnsiText(std::string_view text);
+
 // The two blues of the pages, as Windows colour values (0x00BBGGRR).
 constexpr std::uint32_t kPageBlue = 0xBC7339;      // RGB(57,115,188)
 constexpr std::uint32_t kPanelLightBlue = 0xF1E1CB; // RGB(203,225,241)

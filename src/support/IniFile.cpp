@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "support/Conversions.h"
 #include "support/Text.h"
 
 namespace zeb2hart::support {
@@ -55,7 +56,8 @@ std::optional<std::string> findValue(const std::filesystem::path& fileName, std:
         std::string_view value = trimBlanks(line.substr(equals + 1));
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
             value = value.substr(1, value.size() - 2);
-        return std::string(value);
+        // One value at a time: a file edited with both kinds of editor holds both encodings.
+        return utf8FromAnsiText(value);
     }
     return std::nullopt;
 }

@@ -107,6 +107,21 @@ TEST(PersistenceTest, NewPropertiesComeFromTheSettingsFile)
     }
 }
 
+TEST(PersistenceTest, ASettingsFileInTheAnsiCodePageSavesAsUtf8)
+{
+    // "Spät" and "Gerät €" in Windows-1252, as Windows programs write DTM.ini.
+    SettingsFolder component("[TimeCritical]\nPresistentTrace=Sp\xE4t\n[DeviceList]\nDevices=Ger\xE4t \x80,B2\n" +
+                             initial({"True", "True", "True", "0", "5"}));
+    component.dtm->InitNewProperties();
+    platform::JsonFilePropertyBag bag(component.folder.root() / "project.json");
+    component.dtm->SaveProperties(bag);
+    ASSERT_NO_THROW(bag.save());
+    platform::JsonFilePropertyBag loaded(bag.file());
+    loaded.load();
+    EXPECT_EQ(loaded.read("PresistentTrace", {}), fdt::Variant("Sp\xC3\xA4t"));
+    EXPECT_EQ(loaded.read("PersistentDeviceList", {}), fdt::Variant("Ger\xC3\xA4t \xE2\x82\xAC,B2"));
+}
+
 TEST(PersistenceTest, AnUnconvertibleInitialValueStopsTheInitialisation)
 {
     // the initial values, type mismatch (else overflow), how many of ZEB, HART, FDT and index were set

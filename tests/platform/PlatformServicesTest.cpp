@@ -72,7 +72,8 @@ protected:
 TEST_F(PropertyFileTest, MalformedOrUnreadableFilesAreClearErrors)
 {
     for (const char* content : {"{", "[1,2]", "{\"a\": 5}", "{\"a\": {\"type\": \"int16\", \"value\": 40000}}",
-                                "{\"a\": {\"type\": \"bool\", \"value\": \"yes\"}}"}) {
+                                "{\"a\": {\"type\": \"bool\", \"value\": \"yes\"}}",
+                                "{\"a\": {\"type\": \"double\", \"value\": 2e308}}"}) {
         m_folder.write("bad.json", content);
         JsonFilePropertyBag bag(file("bad.json"));
         EXPECT_THROW(bag.load(), fdt::FileError) << content;
@@ -92,6 +93,12 @@ TEST_F(PropertyFileTest, SaveThatFailsHalfWayLeavesThePreviousFileIntact)
         return text.str();
     };
     const std::string before = content();
+    const auto savingLeftovers = [this] {
+        int found = 0;
+        for (const auto& entry : fs::directory_iterator(m_folder.path()))
+            found += entry.path().filename().string().find(kSavingMarker) != std::string::npos;
+        return found;
+    };
 
     // Let the process write at most 40 bytes to any file: the new content is
     // longer, so the write stops part of the way through.
@@ -110,14 +117,14 @@ TEST_F(PropertyFileTest, SaveThatFailsHalfWayLeavesThePreviousFileIntact)
     std::signal(SIGXFSZ, previousHandler);
 
     EXPECT_EQ(content(), before);
-    EXPECT_FALSE(fs::exists(file("project.json.saving")));
+    EXPECT_EQ(savingLeftovers(), 0);
 #endif
 
     // A folder in the file's place is not touched.
     fs::create_directories(file("taken") / "child");
     EXPECT_THROW(writeFileAtomically(file("taken"), "{}"), fdt::FileError);
     EXPECT_TRUE(fs::is_directory(file("taken") / "child"));
-    EXPECT_FALSE(fs::exists(file("taken.saving")));
+    EXPECT_EQ(savingLeftovers(), 0);
 }
 
 TEST(ComponentFolder, ExecutableFolderHoldsTheRunningProgram)

@@ -52,5 +52,28 @@ TEST_F(IniFileTest, LongValuesComeBackWhole)
     }
 }
 
+TEST_F(IniFileTest, ValuesInTheAnsiCodePageComeBackAsUtf8)
+{
+    // File bytes -> value read. UTF-8 stays; any other value is read as Windows-1252,
+    // whose undefined bytes (81 8D 8F 90 9D) become U+FFFD.
+    const std::pair<std::string, std::string> cases[] = {
+        {"Ger\xC3\xA4t \xE2\x82\xAC", "Ger\xC3\xA4t \xE2\x82\xAC"},       // UTF-8 kept
+        {"\x80", "\xE2\x82\xAC"},                                        // euro sign
+        {"Ger\xE4t", "Ger\xC3\xA4t"},                                      // ä
+        {"Stra\xDF" "e", "Stra\xC3\x9F" "e"},                               // ß
+        {"\x81", "\xEF\xBF\xBD"},                                        // undefined
+        {"\x9F\xFF", "\xC5\xB8\xC3\xBF"},                                  // Ÿ ÿ
+        {"\xC3\xA4\xE4", "\xC3\x83\xC2\xA4\xC3\xA4"},                       // mixed: the whole value is ANSI
+        {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},                  // a surrogate is no UTF-8
+        {"\xC0\xAF", "\xC3\x80\xC2\xAF"},                                  // nor an overlong form
+        {"\xF4\x90\x80\x80", "\xC3\xB4\xEF\xBF\xBD\xE2\x82\xAC\xE2\x82\xAC"}, // nor beyond U+10FFFF
+        {"\xE2\x82", "\xC3\xA2\xE2\x80\x9A"},                             // nor a cut sequence
+    };
+    for (const auto& [bytes, expected] : cases) {
+        EXPECT_EQ(ReadIniString(write("[S]\r\nK=" + bytes + "\r\nUtf8=\xC3\xA4\r\n"), "S", "K"), expected) << bytes;
+        EXPECT_EQ(ReadIniString(m_folder.path() / "Resources" / "Test.ini", "S", "Utf8"), "\xC3\xA4");
+    }
+}
+
 } // namespace
 } // namespace zeb2hart::support

@@ -51,7 +51,7 @@ std::vector<Step> parseScript(std::istream& in, const std::string& name)
         step.line = line;
         try {
             step.json = Json::parse(content);
-        } catch (const Json::parse_error& error) {
+        } catch (const Json::exception& error) { // also a number beyond the range of a double
             throw ScriptError(where + "malformed line (not one JSON object): " + error.what());
         }
         if (!step.json.is_object())
