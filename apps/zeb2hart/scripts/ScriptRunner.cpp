@@ -32,26 +32,44 @@ void runStep(ScriptRun& run, const Step& step)
 ScriptOutcome runScript(const ScriptOptions& options, std::ostream& errors)
 {
     ScriptRun run(options, errors);
-    std::vector<Step> steps;
+    // Every line is checked before anything runs; the steps are read again to run them.
+    std::size_t steps = 0;
+    bool searchesAll = false;
     try {
-        steps = parseScript(options.script);
+        readScript(options.script, [&](const Step& step) {
+            ++steps;
+            searchesAll = searchesAll || (step.kind->name == "expect" && step.json.value("scope", Json()) == "all");
+            return true;
+        });
     } catch (const ScriptError& error) {
         errors << "zeb2hart run: " << error.what() << "\n";
         return ScriptOutcome::CannotRun;
     }
-    for (const auto& step : steps) {
-        run.transcript().setLine(step.line);
-        try {
-            runStep(run, step);
-        } catch (const std::exception& error) {
-            const std::string message = run.origin() + ": " + error.what();
-            run.transcript().add({{"ev", "error"}, {"message", message}});
-            errors << "zeb2hart run: " << message << "\n";
-            return ScriptOutcome::CannotRun;
-        }
+    run.keepAllEvents(searchesAll);
+    bool stopped = false;
+    try {
+        readScript(options.script, [&](const Step& step) {
+            run.transcript().setLine(step.line);
+            try {
+                runStep(run, step);
+                return true;
+            } catch (const std::exception& error) {
+                const std::string message = run.origin() + ": " + error.what();
+                run.transcript().add({{"ev", "error"}, {"message", message}});
+                errors << "zeb2hart run: " << message << "\n";
+                stopped = true;
+                return false;
+            }
+        });
+    } catch (const ScriptError& error) {
+        // The file changed between the two readings.
+        errors << "zeb2hart run: " << error.what() << "\n";
+        return ScriptOutcome::CannotRun;
     }
+    if (stopped)
+        return ScriptOutcome::CannotRun;
     run.transcript().setLine(0);
-    run.transcript().add({{"ev", "end"}, {"steps", steps.size()}, {"failures", run.failures()}});
+    run.transcript().add({{"ev", "end"}, {"steps", steps}, {"failures", run.failures()}});
     if (run.failures() > 0) {
         errors << "zeb2hart run: " << options.script.string() << ": " << run.failures() << " expectation"
                << (run.failures() == 1 ? "" : "s") << " failed\n";
