@@ -240,7 +240,8 @@ int main(int argc, char** argv)
     try {
         if (*helpCommand) {
             if (helpTopic.empty()) {
-                std::cout << app.help();
+                // app.help() would give the help of the command chosen, "help" itself.
+                std::cout << app.get_formatter()->make_help(&app, app.get_name(), CLI::AppFormatMode::Normal);
                 return finished(0);
             }
             if (!commands.count(helpTopic) || helpTopic == "help") {
