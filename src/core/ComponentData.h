@@ -1,9 +1,10 @@
 #pragma once
 // What the component reads from its folder besides the templates, as tables:
 // the device types DTM.ini lists and the dictionary texts the component and its
-// pages look up. DTMMain and the pages take their text ids from here, and
-// `zeb2hart check` checks a folder against the same tables (with the DTM.ini
-// keys of PersistentProperty). Plain data and a file read; any thread.
+// pages look up. DTMMain takes its own text ids from here; the pages' captions
+// come from their controls' names, and a test of the pages keeps this list equal
+// to them. `zeb2hart check` checks a folder against these tables (with the
+// DTM.ini keys of PersistentProperty). Plain data and a file read; any thread.
 
 #include <filesystem>
 #include <span>
