@@ -1,5 +1,9 @@
 #include "scripts/ScriptRunner.h"
 
+#include <optional>
+#include <sstream>
+#include <string>
+
 #include "scripts/ScriptParser.h"
 #include "scripts/ScriptRun.h"
 
@@ -32,11 +36,25 @@ void runStep(ScriptRun& run, const Step& step)
 ScriptOutcome runScript(const ScriptOptions& options, std::ostream& errors)
 {
     ScriptRun run(options, errors);
-    // Every line is checked before anything runs; the steps are read again to run them.
+    // Every line is checked before anything runs; the steps are read again to
+    // run them. A script that is not a file (a pipe) cannot be read twice: its
+    // text is kept instead.
+    std::optional<std::string> text;
+    const auto read = [&](const StepReader& onStep) {
+        if (!text) {
+            readScript(options.script, onStep);
+            return;
+        }
+        std::istringstream in(*text);
+        readScript(in, options.script.string(), onStep);
+    };
     std::size_t steps = 0;
     bool searchesAll = false;
     try {
-        readScript(options.script, [&](const Step& step) {
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(options.script, error))
+            text = ScriptRun::readFile(options.script);
+        read([&](const Step& step) {
             ++steps;
             searchesAll = searchesAll || (step.kind->name == "expect" && step.json.value("scope", Json()) == "all");
             return true;
@@ -47,8 +65,10 @@ ScriptOutcome runScript(const ScriptOptions& options, std::ostream& errors)
     }
     run.keepAllEvents(searchesAll);
     bool stopped = false;
+    std::size_t ran = 0;
     try {
-        readScript(options.script, [&](const Step& step) {
+        read([&](const Step& step) {
+            ++ran;
             run.transcript().setLine(step.line);
             try {
                 runStep(run, step);
@@ -68,6 +88,10 @@ ScriptOutcome runScript(const ScriptOptions& options, std::ostream& errors)
     }
     if (stopped)
         return ScriptOutcome::CannotRun;
+    if (ran != steps) {
+        errors << "zeb2hart run: " << options.script.string() << ": the script changed while it ran\n";
+        return ScriptOutcome::CannotRun;
+    }
     run.transcript().setLine(0);
     run.transcript().add({{"ev", "end"}, {"steps", steps}, {"failures", run.failures()}});
     if (run.failures() > 0) {
