@@ -59,7 +59,13 @@ public:
     }
 
 private:
-    void problem(const fs::path& file, const std::string& what) { m_report.problems.push_back({file, what}); }
+    // One line per problem: libxml2's reasons end in a line break.
+    void problem(const fs::path& file, std::string what)
+    {
+        while (!what.empty() && (what.back() == '\n' || what.back() == '\r'))
+            what.pop_back();
+        m_report.problems.push_back({file, std::move(what)});
+    }
 
     void addSchemas(dom::SchemaCollection& schemas, const fs::path& folder)
     {
