@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/ComponentData.h"
 #include "core/PersistentProperties.h"
 #include "platform/Services.h"
 #include "support/Conversions.h"
@@ -215,13 +216,13 @@ void DTMMain::Set_Status()
     const std::int32_t status = m_CommStatus.as<std::int32_t>();
     switch (status) {
     case 0:
-        m_StatusText = GetDictionaryText("msg_Connected");
+        m_StatusText = GetDictionaryText(std::string(text::kConnected));
         break;
     case 1:
-        m_StatusText = GetDictionaryText("msg_Disconnected");
+        m_StatusText = GetDictionaryText(std::string(text::kDisconnected));
         break;
     case 2:
-        m_StatusText = GetDictionaryText("msg_ConnectionError");
+        m_StatusText = GetDictionaryText(std::string(text::kConnectionError));
         break;
     default:
         break;
@@ -446,9 +447,9 @@ std::string DTMMain::GetDocumentation(const std::string& functionCall)
 {
     std::vector<xml::clsDataElement> entries;
     if (isOfflineParameterFunction(m_XMLHelp->DocFunctionID(functionCall))) {
-        entries.push_back({GetDictionaryText("ctlOfflineParam_lblDevType"), "",
+        entries.push_back({GetDictionaryText(std::string(text::kDeviceTypeLabel)), "",
                            nameAt(PersistentDeviceList, PersistentDeviceTypeIndex), ""});
-        entries.push_back({GetDictionaryText("ctlOfflineParam_lblWarmstartDelay"), "",
+        entries.push_back({GetDictionaryText(std::string(text::kWarmstartDelayLabel)), "",
                            std::to_string(PersistentWarmstartDelay) + " [s]", ""});
     }
     return m_XMLHelp->GetDTMDocumentationDoc(entries);

@@ -318,6 +318,12 @@ void SchemaCollection::compile()
     m_bundle = std::move(bundle);
 }
 
+std::string SchemaCollection::compileError()
+{
+    compile();
+    return m_bundle ? m_bundle->error : std::string();
+}
+
 LoadResult SchemaCollection::validate(xmlDoc* document, XmlParseError& error)
 {
     const xmlNode* root = document != nullptr ? xmlDocGetRootElement(document) : nullptr;

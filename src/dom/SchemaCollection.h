@@ -62,6 +62,8 @@ public:
 
     // Compiles the bundle now if a change is pending (validate does it when needed).
     void compile();
+    // Why the bundle does not compile (compiled first if needed); "" when it does or the collection is empty.
+    std::string compileError();
     // How often this collection took a bundle since it was created (compiled or shared).
     std::size_t compileCount() const { return m_compileCount; }
     // How often a bundle was really compiled in this process.

@@ -12,7 +12,9 @@ void ManualEventLoop::post(Callback callback)
 EventLoop::TimerId ManualEventLoop::startTimer(std::chrono::milliseconds delay, Callback callback)
 {
     const TimerId id = m_nextId++;
-    m_timers.emplace(id, Timer{m_now + std::max(delay, std::chrono::milliseconds{0}), id, std::move(callback)});
+    // A timer that would be due after the end of the clock is due at its end.
+    delay = std::clamp(delay, std::chrono::milliseconds{0}, std::chrono::milliseconds::max() - m_now);
+    m_timers.emplace(id, Timer{m_now + delay, id, std::move(callback)});
     return id;
 }
 

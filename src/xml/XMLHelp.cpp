@@ -275,6 +275,14 @@ void XMLHelp::ShowLoadError(const dom::XmlParseError& error)
 
 void XMLHelp::fillSchemaCollection(SchemaCollection& collection, const std::string& schemaPath)
 {
+    AddSchemaFolder(collection, schemaPath, [](const std::string& name, const std::string& reason) {
+        support::Trace("Cannot add the file " + name + " to schema" + kCrLf + reason, "DOMHelp::GetXMLSchemas");
+    });
+}
+
+void XMLHelp::AddSchemaFolder(SchemaCollection& collection, const std::string& schemaPath,
+                              const SchemaFileError& onError)
+{
     std::string folder = schemaPath;
     if (folder.empty() || (folder.back() != '/' && folder.back() != '\\'))
         folder += '/';
@@ -301,7 +309,7 @@ void XMLHelp::fillSchemaCollection(SchemaCollection& collection, const std::stri
         try {
             collection.add("x-schema:" + name, platform::pathFromUtf8(folder + name), signature);
         } catch (const std::exception& e) {
-            support::Trace("Cannot add the file " + name + " to schema" + kCrLf + e.what(), "DOMHelp::GetXMLSchemas");
+            onError(name, e.what());
         }
     }
 }
@@ -625,7 +633,7 @@ std::string XMLHelp::GetDTMFunctionsDoc(const std::string& /*pathToXmlSchemas*/,
 {
     XmlDocument document;
     PrepareDocument(document);
-    if (!loadTemplate(document, "DTMFunctions.xml"))
+    if (!loadTemplate(document, kFunctionsTemplate))
         return {};
     if (const Node functions = document.selectSingleNode(paths::kStandardFunctions); functions && !withPages)
         for (xmlNode* function : dom::childElements(functions, "Function"))

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -49,6 +50,15 @@ public:
     // The same into a new collection; this instance's collection is not touched.
     std::shared_ptr<SchemaCollection> GetXMLSchemas(const std::string& schemaPath) const;
     const SchemaCollection& Cache() const;
+    // Adds each schema file (*.xml) of the folder `schemaPath` to `collection`
+    // under "x-schema:" + its name, in name order, as the collections of the
+    // component are filled; `onError` hears of each file that cannot be added
+    // (its name and why). fdt::FileError when the folder cannot be listed.
+    // The template of GetDTMFunctionsDoc, whose $(id) tags DTMMain translates from the dictionary.
+    static constexpr const char* kFunctionsTemplate = "DTMFunctions.xml";
+    using SchemaFileError = std::function<void(const std::string& fileName, const std::string& reason)>;
+    static void AddSchemaFolder(SchemaCollection& collection, const std::string& schemaPath,
+                                const SchemaFileError& onError);
 
     // --- description documents -----------------------------------------------
     std::string GetDTMInformationDoc(const std::string& pathToXmlSchemas);

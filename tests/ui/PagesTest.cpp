@@ -12,8 +12,10 @@
 #include <QTest>
 
 #include <map>
+#include <set>
 
 #include "UiTestSupport.h"
+#include "core/ComponentData.h"
 #include "support/Monitor.h"
 #include "support/Trace.h"
 #include "ui/AboutLogic.h"
@@ -64,6 +66,27 @@ TEST_F(PagesTest, PagesOpenOnlyWithInvokeIdAndGatewayDtmAndTheirControlsFollowTh
         EXPECT_EQ(page.headline().geometry(), QRect(0, 0, 900, 21));
     }
     EXPECT_EQ(control<QComboBox>(*pages[1], "DevTypeCombo").count(), 0); // the device list is read at Init
+}
+
+// The table of dictionary texts (which zeb2hart check checks) lists exactly the captions the pages translate.
+TEST_F(PagesTest, TheDictionaryTextsOfThePagesAreTheCaptionsTheyTranslate)
+{
+    const std::shared_ptr<PageWidget> pages[] = {makePage<ctlMonitor>(), makePage<ctlOfflineParam>(),
+                                                 makePage<ctlAbout>()};
+    const char* prefixes[] = {"ctlMonitor_", "ctlOfflineParam_", "ctlAbout_"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        std::set<std::string> captions, listed;
+        for (core::Control* item : pages[i]->controlList()) {
+            if (item->hasCaption())
+                captions.insert(prefixes[i] + item->name() + (item->index() ? "_" + std::to_string(*item->index()) : ""));
+        }
+        for (const auto& text : core::dictionaryTexts()) {
+            if (text.id.starts_with(prefixes[i]))
+                listed.insert(std::string(text.id));
+        }
+        EXPECT_FALSE(captions.empty()) << prefixes[i];
+        EXPECT_EQ(captions, listed) << prefixes[i];
+    }
 }
 
 TEST_F(PagesTest, MonitorLinesKeepColoursAndBreaksAndTheViewFollowsTheNewestUnlessTheUserLooksElsewhere)

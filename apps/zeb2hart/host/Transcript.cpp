@@ -1,5 +1,8 @@
 #include "host/Transcript.h"
 
+#include <algorithm>
+#include <cstddef>
+
 #include "support/Conversions.h"
 #include "support/Monitor.h"
 
@@ -32,9 +35,16 @@ std::size_t Transcript::addDirect(Json event)
     if (m_listener)
         m_listener(stamped);
     if (!m_keepEvents)
-        return m_events.size();
+        return size();
     m_events.push_back(std::move(stamped));
-    return m_events.size() - 1;
+    return size() - 1;
+}
+
+void Transcript::forgetBefore(std::size_t index)
+{
+    const std::size_t count = std::min(index, size()) - std::min(index, m_forgotten);
+    m_events.erase(m_events.begin(), m_events.begin() + static_cast<std::ptrdiff_t>(count));
+    m_forgotten += count;
 }
 
 std::string colorName(std::int32_t color)

@@ -34,8 +34,16 @@ public:
     // Adds an event without running the before-event hook.
     std::size_t addDirect(Json event);
 
+    // The events kept: all of them, unless forgetBefore() dropped the first ones.
     const std::vector<Json>& events() const { return m_events; }
-    std::size_t size() const { return m_events.size(); }
+    // How many events were added (and kept) so far, forgotten ones included.
+    std::size_t size() const { return m_forgotten + m_events.size(); }
+    // The event of index `index` (as add() returned it), which must not be forgotten.
+    const Json& at(std::size_t index) const { return m_events.at(index - m_forgotten); }
+    // The index of the first event still kept.
+    std::size_t firstKept() const { return m_forgotten; }
+    // Drops the events before `index` (a long script keeps only what it can still search).
+    void forgetBefore(std::size_t index);
 
 private:
     std::ostream* m_out = nullptr;
@@ -44,6 +52,7 @@ private:
     bool m_keepEvents = true;
     bool m_inHook = false;
     int m_line = 0;
+    std::size_t m_forgotten = 0;
     std::vector<Json> m_events;
 };
 

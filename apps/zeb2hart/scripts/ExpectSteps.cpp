@@ -23,8 +23,9 @@ void stepExpect(ScriptRun& run, const Json& j)
     const std::string scope = j.contains("scope") ? ScriptRun::text(j["scope"], "\"scope\"") : "step";
     if (scope != "step" && scope != "all")
         throw ScriptError("\"scope\" takes \"step\" or \"all\"");
-    const auto& events = run.transcript().events();
-    const std::size_t begin = scope == "all" ? 0 : run.stepStart();
+    const Transcript& events = run.transcript();
+    // The runner keeps every event only for a script that searches them all.
+    const std::size_t begin = scope == "all" ? events.firstKept() : run.stepStart();
     const std::size_t end = events.size();
     std::string closest;
     if (j.contains("count")) {
@@ -33,7 +34,7 @@ void stepExpect(ScriptRun& run, const Json& j)
         long long count = 0;
         for (std::size_t i = begin; i < end; ++i) {
             std::string why;
-            if (isObservable(events[i]) && run.matcher().matches(matcher, events[i], why))
+            if (isObservable(events.at(i)) && run.matcher().matches(matcher, events.at(i), why))
                 ++count;
         }
         if (count != j["count"].get<long long>())
@@ -41,12 +42,12 @@ void stepExpect(ScriptRun& run, const Json& j)
                      std::to_string(count));
         return;
     }
-    const std::size_t from = scope == "all" ? 0 : run.cursor();
+    const std::size_t from = scope == "all" ? begin : run.cursor();
     for (std::size_t i = from; i < end; ++i) {
         std::string why;
-        if (!isObservable(events[i]))
+        if (!isObservable(events.at(i)))
             continue;
-        if (run.matcher().matches(matcher, events[i], why)) {
+        if (run.matcher().matches(matcher, events.at(i), why)) {
             if (scope == "step")
                 run.cursor() = i + 1;
             return;
@@ -54,7 +55,7 @@ void stepExpect(ScriptRun& run, const Json& j)
         // The first event of the same kind and operation says why it did not match.
         const auto sameAs = [&](const char* key) {
             return !matcher.contains(key) || !matcher[key].is_string() ||
-                   (events[i].contains(key) && events[i][key] == matcher[key]);
+                   (events.at(i).contains(key) && events.at(i)[key] == matcher[key]);
         };
         if (closest.empty() && matcher.contains("ev") && sameAs("ev") && sameAs("op"))
             closest = why;

@@ -1,5 +1,6 @@
 #include "scripts/ScriptRun.h"
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -38,6 +39,8 @@ void ScriptRun::beginStep(int line)
 {
     m_currentLine = line;
     m_stepStart = m_transcript.size();
+    if (!m_keepAllEvents)
+        m_transcript.forgetBefore(m_stepStart);
     m_cursor = m_stepStart;
 }
 
@@ -99,6 +102,37 @@ std::string ScriptRun::readFile(const std::filesystem::path& file)
     return content.str();
 }
 
+namespace {
+
+// The file a "files" key names in the component copy `copy`: a file, inside the
+// copy, reached without "..", an absolute path or a link that leads out.
+std::filesystem::path fileInCopy(const std::filesystem::path& copy, const std::string& key)
+{
+    namespace fs = std::filesystem;
+    const fs::path relative(key);
+    const auto refuse = [&key](const std::string& why) {
+        return ScriptError("\"files\": \"" + key + "\" " + why + " (a key is a file's path relative to the "
+                           "component folder, e.g. \"XMLData/DTMDictionary.xml\")");
+    };
+    if (relative.empty() || relative.has_root_name() || relative.has_root_directory())
+        throw refuse("is not a relative path");
+    if (std::any_of(relative.begin(), relative.end(), [](const fs::path& part) { return part == ".."; }))
+        throw refuse("leads out of the component folder");
+    const fs::path file = (copy / relative).lexically_normal();
+    std::error_code error;
+    if (!file.has_filename() || fs::is_directory(file, error))
+        throw refuse("names a folder");
+    // A link on the way (or the file itself) must not lead out of the copy either.
+    const fs::path root = fs::canonical(copy);
+    const fs::path real = fs::weakly_canonical(file, error);
+    if (error || fs::is_symlink(file, error) ||
+        std::mismatch(root.begin(), root.end(), real.begin(), real.end()).first != root.end())
+        throw refuse("leads out of the component folder");
+    return file;
+}
+
+} // namespace
+
 std::filesystem::path ScriptRun::copyComponentFolder(std::filesystem::path source, const Json& spec)
 {
     if (source.empty())
@@ -111,12 +145,12 @@ std::filesystem::path ScriptRun::copyComponentFolder(std::filesystem::path sourc
         if (!spec["files"].is_object())
             throw ScriptError("\"files\" takes an object of \"relative/path\": content");
         for (const auto& item : spec["files"].items()) {
-            const auto relative = std::filesystem::path(item.key()).lexically_normal();
-            if (relative.is_absolute() || relative.string().rfind("..", 0) == 0)
-                throw ScriptError("\"files\" names a path outside the component folder: " + item.key());
-            std::filesystem::create_directories((target / relative).parent_path());
-            std::ofstream out(target / relative, std::ios::binary | std::ios::trunc);
+            const auto file = fileInCopy(target, item.key());
+            std::filesystem::create_directories(file.parent_path());
+            std::ofstream out(file, std::ios::binary | std::ios::trunc);
             out << text(m_references.resolve(item.value()), "a file's content");
+            if (!out.flush())
+                throw ScriptError("\"files\": cannot write " + file.string());
         }
     }
     if (spec.contains("ini")) {

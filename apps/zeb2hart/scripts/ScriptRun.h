@@ -35,7 +35,10 @@ public:
     // The line of the step that runs now, for messages.
     void setLine(int line) { m_currentLine = line; }
     // The events from here on belong to a new step; `expect` searches them.
+    // Unless every event is to be kept, the events of the steps before are dropped.
     void beginStep(int line);
+    // true: keep every event for the whole run (a script that expects with "scope": "all").
+    void keepAllEvents(bool keep) { m_keepAllEvents = keep; }
     // A fresh instance under deterministic services, made as a "create" step's value asks.
     void create(const Json& request);
     void ensureSession();
@@ -101,6 +104,7 @@ private:
     std::size_t m_cursor = 0;
     int m_currentLine = 0;
     int m_failures = 0;
+    bool m_keepAllEvents = true;
 };
 
 } // namespace zeb2hart::frame

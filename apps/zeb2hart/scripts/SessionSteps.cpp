@@ -1,5 +1,8 @@
 #include "scripts/SessionSteps.h"
 
+#include <cstdint>
+#include <string>
+
 #include "scripts/CallArguments.h"
 #include "scripts/Operations.h"
 #include "scripts/PropertyAccess.h"
@@ -141,8 +144,13 @@ void stepFileDialog(ScriptRun& run, const Json& j)
 void stepAdvance(ScriptRun& run, const Json& j)
 {
     const Json& spec = j["advance"];
-    if (!spec.is_number_integer() || spec.get<long long>() < 0)
+    if (!spec.is_number_unsigned())
         throw ScriptError("\"advance\" takes a number of milliseconds (0 or more)");
+    // The clock counts milliseconds in 64 bits and ends there.
+    const auto left = std::chrono::milliseconds::max() - run.loop().now();
+    if (spec.get<std::uint64_t>() > static_cast<std::uint64_t>(left.count()))
+        throw ScriptError("\"advance\": " + spec.dump() + " ms would move the clock past its end (" +
+                          std::to_string(left.count()) + " ms are left)");
     const auto by = std::chrono::milliseconds(spec.get<long long>());
     run.transcript().add({{"ev", "clock"}, {"advance", by.count()}, {"now", (run.loop().now() + by).count()}});
     run.loop().advance(by);

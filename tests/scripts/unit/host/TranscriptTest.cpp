@@ -48,3 +48,27 @@ TEST(TranscriptTest, WithoutKeepingEventsOnlyOutputListenerAndHookGetThem)
 
 } // namespace
 } // namespace zeb2hart::frame
+
+namespace zeb2hart::frame {
+namespace {
+
+TEST(TranscriptTest, ForgottenEventsKeepTheIndicesOfTheRest)
+{
+    Transcript transcript;
+    for (int i = 0; i < 4; ++i)
+        transcript.add({{"ev", "n"}, {"i", i}});
+    transcript.forgetBefore(3);
+    transcript.forgetBefore(1); // already gone: nothing changes
+    EXPECT_EQ(transcript.firstKept(), 3u);
+    EXPECT_EQ(transcript.events().size(), 1u);
+    EXPECT_EQ(transcript.add({{"ev", "n"}, {"i", 4}}), 4u);
+    EXPECT_EQ(transcript.size(), 5u);
+    EXPECT_EQ(transcript.at(3)["i"], 3);
+    EXPECT_EQ(transcript.at(4)["i"], 4);
+    transcript.forgetBefore(99);
+    EXPECT_EQ(transcript.size(), 5u);
+    EXPECT_TRUE(transcript.events().empty());
+}
+
+} // namespace
+} // namespace zeb2hart::frame
