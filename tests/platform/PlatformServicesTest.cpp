@@ -17,6 +17,7 @@
 #include "fdt/Object.h"
 #include "platform/ClassRegistry.h"
 #include "platform/ComponentFolder.h"
+#include "platform/FileText.h"
 #include "platform/GuidSource.h"
 #include "platform/PropertyBag.h"
 

@@ -14,6 +14,7 @@
 
 #include "fakes/TestEnvironment.h"
 #include "fdt/Errors.h"
+#include "platform/FileText.h"
 #include "platform/PropertyBag.h"
 
 namespace zeb2hart::platform {
