@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string_view>
 #include <vector>
 
+#include "platform/FileText.h"
 #include "support/Conversions.h"
 #include "support/Text.h"
 
@@ -15,17 +14,20 @@ namespace zeb2hart::support {
 
 namespace {
 
+// A settings file is a few kilobytes; anything beyond this is not one.
+constexpr std::size_t kMaxSettingsFileSize = 16 * 1024 * 1024;
+
 // The value of `key` in the first section named `section`, as the profile service
-// finds it; nothing when the file, the section or the key is missing.
+// finds it; nothing when the file, the section or the key is missing. What is
+// not a regular file (a FIFO, a device, a folder) or is too large counts as
+// missing, without waiting or reading on.
 std::optional<std::string> findValue(const std::filesystem::path& fileName, std::string_view section,
                                      std::string_view key)
 {
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file)
+    std::string content;
+    if (platform::readFileText(fileName, content, kMaxSettingsFileSize) != platform::FileRead::Read)
         return std::nullopt;
-    std::ostringstream content;
-    content << file.rdbuf();
-    std::string_view text = content.view();
+    std::string_view text = content;
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
 

@@ -2,6 +2,10 @@
 
 #include <string>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "fakes/TestEnvironment.h"
 #include "support/IniFile.h"
 
@@ -41,6 +45,13 @@ TEST_F(IniFileTest, ProfileRulesTable)
     // No file, or a folder in its place, reads empty.
     EXPECT_EQ(ReadIniString(m_folder.path() / "NoSuchFile.ini", "TimeCritical", "Trace"), "");
     EXPECT_EQ(ReadIniString(m_folder.path(), "TimeCritical", "Trace"), "");
+#ifndef _WIN32
+    // Nor does a FIFO, at once (a reader would wait for a writer), or a device that never ends.
+    const auto fifo = m_folder.path() / "Fifo.ini";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(ReadIniString(fifo, "TimeCritical", "Trace"), "");
+    EXPECT_EQ(ReadIniString("/dev/zero", "TimeCritical", "Trace"), "");
+#endif
 }
 
 TEST_F(IniFileTest, LongValuesComeBackWhole)
