@@ -147,6 +147,39 @@ ZebDeviceModel ZebDeviceModel::load(const std::filesystem::path& file)
     return fromJson(json, file.string());
 }
 
+ZebObject ZebDeviceModel::objectFromJson(const Json& entry, const std::string& origin, const std::string& where)
+{
+    const Reader read(origin);
+    if (!entry.is_object())
+        read.fail(where + " must be an object");
+    ZebObject object;
+    object.objectNo = static_cast<std::int32_t>(read.integer(read.member(entry, "object", where), 0, 65535,
+                                                             where + ".object"));
+    object.subNo = static_cast<std::uint8_t>(read.integer(read.member(entry, "sub", where), 0, 255, where + ".sub"));
+    if (entry.contains("status"))
+        object.status = static_cast<std::uint8_t>(read.integer(entry["status"], 0, 255, where + ".status"));
+    object.data = read.bytes(read.member(entry, "data", where), where + ".data");
+    if (object.data.size() > 251)
+        read.fail(where + ".data holds more than 251 bytes");
+    if (entry.contains("name"))
+        object.name = read.text(entry["name"], where + ".name");
+    if (entry.contains("unit"))
+        object.unit = read.text(entry["unit"], where + ".unit");
+    if (entry.contains("type")) {
+        const std::string type = read.text(entry["type"], where + ".type");
+        const ValueTypeName* known = nullptr;
+        for (const auto& candidate : kValueTypes)
+            known = type == candidate.name ? &candidate : known;
+        if (!known)
+            read.fail(where + ".type must be \"bytes\", \"float32\" or \"unsigned\", not \"" + type + "\"");
+        // An object without data (an error answer) has no value to fit.
+        if (!object.data.empty() && (object.data.size() < known->minBytes || object.data.size() > known->maxBytes))
+            read.fail(where + ".data does not fit the type " + type);
+        object.type = known->type;
+    }
+    return object;
+}
+
 ZebDeviceModel ZebDeviceModel::fromJson(const Json& json, const std::string& origin)
 {
     const Reader read(origin);
@@ -166,34 +199,7 @@ ZebDeviceModel ZebDeviceModel::fromJson(const Json& json, const std::string& ori
         read.fail("objects must be an array");
     for (std::size_t i = 0; i < objects.size(); ++i) {
         const std::string where = "objects[" + std::to_string(i) + "]";
-        const Json& entry = objects[i];
-        if (!entry.is_object())
-            read.fail(where + " must be an object");
-        ZebObject object;
-        object.objectNo = static_cast<std::int32_t>(read.integer(read.member(entry, "object", where), 0, 65535,
-                                                                 where + ".object"));
-        object.subNo = static_cast<std::uint8_t>(read.integer(read.member(entry, "sub", where), 0, 255, where + ".sub"));
-        if (entry.contains("status"))
-            object.status = static_cast<std::uint8_t>(read.integer(entry["status"], 0, 255, where + ".status"));
-        object.data = read.bytes(read.member(entry, "data", where), where + ".data");
-        if (object.data.size() > 251)
-            read.fail(where + ".data holds more than 251 bytes");
-        if (entry.contains("name"))
-            object.name = read.text(entry["name"], where + ".name");
-        if (entry.contains("unit"))
-            object.unit = read.text(entry["unit"], where + ".unit");
-        if (entry.contains("type")) {
-            const std::string type = read.text(entry["type"], where + ".type");
-            const ValueTypeName* known = nullptr;
-            for (const auto& candidate : kValueTypes)
-                known = type == candidate.name ? &candidate : known;
-            if (!known)
-                read.fail(where + ".type must be \"bytes\", \"float32\" or \"unsigned\", not \"" + type + "\"");
-            // An object without data (an error answer) has no value to fit.
-            if (!object.data.empty() && (object.data.size() < known->minBytes || object.data.size() > known->maxBytes))
-                read.fail(where + ".data does not fit the type " + type);
-            object.type = known->type;
-        }
+        ZebObject object = objectFromJson(objects[i], origin, where);
         if (model.find(object.objectNo, object.subNo))
             read.fail(where + " repeats object " + std::to_string(object.objectNo) + "." +
                       std::to_string(object.subNo));

@@ -57,6 +57,10 @@ public:
     // Throws ModelError naming the file and the problem.
     static ZebDeviceModel load(const std::filesystem::path& file);
     static ZebDeviceModel fromJson(const nlohmann::ordered_json& json, const std::string& origin);
+    // One entry of "objects": {"object", "sub", "data"} with "status", "name",
+    // "unit" and "type" optional. Throws ModelError naming `origin` and `where`.
+    static ZebObject objectFromJson(const nlohmann::ordered_json& entry, const std::string& origin,
+                                    const std::string& where);
 
     const ZebObject* find(std::int32_t objectNo, std::uint8_t subNo) const;
     ZebObject* find(std::int32_t objectNo, std::uint8_t subNo);

@@ -9,32 +9,14 @@ namespace zeb2hart::frame {
 
 namespace {
 
-ZebObject parseObject(const Json& entry)
+// An object of the simulated parent's model, read as the device models read theirs.
+ZebObject parseObject(const Json& entry, const std::string& where)
 {
-    if (!entry.is_object())
-        throw ScriptError("an object entry is {\"object\", \"sub\", \"data\", \"status\"}");
-    ZebObject object;
-    const auto number = [&](const char* key, long long low, long long high, long long fallback) {
-        if (!entry.contains(key))
-            return fallback;
-        if (!entry[key].is_number_integer() || entry[key].get<long long>() < low || entry[key].get<long long>() > high)
-            throw ScriptError(std::string("\"") + key + "\" takes a whole number in " + std::to_string(low) + ".." +
-                              std::to_string(high));
-        return entry[key].get<long long>();
-    };
-    object.objectNo = static_cast<std::int32_t>(number("object", 0, 65535, 0));
-    object.subNo = static_cast<std::uint8_t>(number("sub", 0, 255, 0));
-    object.status = static_cast<std::uint8_t>(number("status", 0, 255, 0));
-    if (entry.contains("data")) {
-        if (!entry["data"].is_string() || entry["data"].get<std::string>().size() % 2 != 0)
-            throw ScriptError("\"data\" takes hexadecimal text, two digits a byte");
-        try {
-            object.data = support::HexToByteArray(entry["data"].get<std::string>());
-        } catch (const fdt::Error&) {
-            throw ScriptError("\"data\" is not hexadecimal text: " + entry["data"].dump());
-        }
+    try {
+        return ZebDeviceModel::objectFromJson(entry, "model", where);
+    } catch (const ModelError& error) {
+        throw ScriptError(error.what());
     }
-    return object;
 }
 
 std::string optionalText(ScriptRun& run, const Json& j, const char* key, const std::string& fallback)
@@ -140,8 +122,8 @@ void stepModel(ScriptRun& run, const Json& j)
         } else if (key == "objects") {
             if (!item.value().is_array())
                 throw ScriptError("\"objects\" takes an array of {\"object\", \"sub\", \"data\", \"status\"}");
-            for (const auto& entry : item.value()) {
-                const ZebObject object = parseObject(entry);
+            for (std::size_t i = 0; i < item.value().size(); ++i) {
+                const ZebObject object = parseObject(item.value()[i], "objects[" + std::to_string(i) + "]");
                 if (ZebObject* existing = model.find(object.objectNo, object.subNo))
                     *existing = object;
                 else
@@ -150,12 +132,12 @@ void stepModel(ScriptRun& run, const Json& j)
         } else if (key == "broadcastReply" || key == "delayedResponse") {
             ZebReply& reply = key == "broadcastReply" ? model.broadcastReply : model.delayedResponse;
             const ZebObject parsed = parseObject(Json{
-                {"object", 0}, {"sub", 0}, {"status", item.value().value("status", 0)}, {"data", item.value().value("data", "")}});
+                {"object", 0}, {"sub", 0}, {"status", item.value().value("status", 0)}, {"data", item.value().value("data", "")}}, key);
             reply.status = parsed.status;
             reply.data = parsed.data;
         } else if (key == "unknownObjectStatus") {
             model.unknownObjectStatus = static_cast<std::uint8_t>(
-                parseObject(Json{{"object", 0}, {"sub", 0}, {"status", item.value()}, {"data", ""}}).status);
+                parseObject(Json{{"object", 0}, {"sub", 0}, {"status", item.value()}, {"data", ""}}, key).status);
         } else {
             throw ScriptError("\"model\" knows answer, objects, broadcastReply, delayedResponse and "
                               "unknownObjectStatus, not \"" + key + "\"");
