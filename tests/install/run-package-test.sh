@@ -3,7 +3,7 @@
 # would: the three packages and their debug-symbol packages are there, the
 # binaries are stripped, DTM.ini is a configuration file, every package carries
 # the licence, and the component and the frame stand-in unpacked into a scratch
-# root run the demo from there.
+# root run the demo and a frame script from there.
 #   run-package-test.sh BUILD_DIR WORK_DIR
 set -eu
 build=$1
@@ -55,3 +55,12 @@ done
 output=$("$work/root/usr/bin/zeb2hart" demo --quiet --delay 1 2>&1) || fail "zeb2hart demo failed from the scratch root: $output"
 printf '%s\n' "$output" | grep -q "Every expected answer arrived" || fail "the demo did not finish: $output"
 echo "zeb2hart demo from the scratch root: every expected answer arrived"
+
+# A frame script works on a copy of the component folder and edits the copy's
+# DTM.ini: a file of its own, not the link to the administrator's.
+scripts=$(cd "$(dirname "$0")/../scripts" && pwd)
+"$work/root/usr/bin/zeb2hart" run --no-transcript "$scripts/trace.jsonl" > "$work/trace.log" 2>&1 ||
+    fail "trace.jsonl failed from the scratch root (see $work/trace.log)"
+cmp -s "$work/root/etc/zeb2hart/DTM.ini" "$scripts/../../data/Resources/DTM.ini" ||
+    fail "a frame script's copy of the component folder changed the installed DTM.ini"
+echo "a frame script edited its copy's DTM.ini; /etc/zeb2hart/DTM.ini is unchanged"
