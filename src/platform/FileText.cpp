@@ -1,7 +1,9 @@
 #include "platform/FileText.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <limits>
 #include <random>
 
 namespace zeb2hart::platform {
@@ -20,6 +22,34 @@ std::filesystem::path savingName(const std::filesystem::path& file)
     auto name = file;
     name += suffix;
     return name;
+}
+
+FileRead readBounded(std::uint64_t reportedSize, std::size_t cap, const ReadSome& readSome, std::string& content)
+{
+    if (reportedSize > cap)
+        return FileRead::TooLarge;
+    const std::size_t limit = cap == std::numeric_limits<std::size_t>::max() ? cap : cap + 1;
+    std::string text;
+    text.resize(static_cast<std::size_t>(std::min<std::uint64_t>(reportedSize, limit)));
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == text.size()) {
+            if (text.size() >= limit)
+                break;
+            text.resize(std::min(limit, std::max<std::size_t>(text.size() * 2, 4096)));
+        }
+        const std::ptrdiff_t got = readSome(text.data() + filled, text.size() - filled);
+        if (got < 0)
+            return FileRead::Unreadable;
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    if (filled > cap)
+        return FileRead::TooLarge;
+    text.resize(filled);
+    content = std::move(text);
+    return FileRead::Read;
 }
 
 } // namespace zeb2hart::platform

@@ -4,6 +4,8 @@
 // win32/FileText.cpp. It keeps no state: any thread may call it.
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <filesystem>
 #include <limits>
 #include <string>
@@ -21,6 +23,15 @@ enum class FileRead { Read, Unreadable, NotAFile, TooLarge };
 // bytes; at most `cap` + 1 bytes are read, whatever the file claims.
 FileRead readFileText(const std::filesystem::path& file, std::string& content,
                       std::size_t cap = std::numeric_limits<std::size_t>::max(), std::error_code* error = nullptr);
+
+// The bounded read each system's readFileText ends in: `readSome(buffer, size)`
+// reads at most `size` bytes into `buffer` and answers how many (0 at the end of
+// the file) or -1 for an error (the system's reason kept by the caller).
+// `reportedSize` is the size the system gives for the file; it may change while
+// the file is read, so never more than `cap` + 1 bytes are read. Unreadable
+// after an error, TooLarge above `cap` bytes (nothing kept), else Read.
+using ReadSome = std::function<std::ptrdiff_t(char* buffer, std::size_t size)>;
+FileRead readBounded(std::uint64_t reportedSize, std::size_t cap, const ReadSome& readSome, std::string& content);
 
 // Writes `content` to `file` through a temporary file in the same folder and a
 // rename, so that readers see either the old or the new file, never a part:

@@ -113,35 +113,17 @@ FileRead readFileText(const fs::path& file, std::string& content, std::size_t ca
     }
     if (!S_ISREG(status.st_mode))
         return FileRead::NotAFile;
-    if (static_cast<std::uintmax_t>(status.st_size) > cap)
-        return FileRead::TooLarge;
-    // The size can change while the file is read: never more than cap + 1 bytes.
-    const std::size_t limit = cap == std::numeric_limits<std::size_t>::max() ? cap : cap + 1;
-    std::string text;
-    text.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(static_cast<std::uintmax_t>(status.st_size), limit)));
-    std::size_t filled = 0;
-    for (;;) {
-        if (filled == text.size()) {
-            if (text.size() >= limit)
-                break;
-            text.resize(std::min(limit, std::max<std::size_t>(text.size() * 2, 4096)));
+    return readBounded(static_cast<std::uint64_t>(status.st_size), cap, [&](char* buffer, std::size_t size) {
+        for (;;) {
+            const ssize_t got = ::read(fd.get(), buffer, size);
+            if (got >= 0)
+                return static_cast<std::ptrdiff_t>(got);
+            if (errno != EINTR) {
+                reason = lastError();
+                return std::ptrdiff_t{-1};
+            }
         }
-        const ssize_t got = ::read(fd.get(), text.data() + filled, text.size() - filled);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            reason = lastError();
-            return FileRead::Unreadable;
-        }
-        if (got == 0)
-            break;
-        filled += static_cast<std::size_t>(got);
-    }
-    if (filled > cap)
-        return FileRead::TooLarge;
-    text.resize(filled);
-    content = std::move(text);
-    return FileRead::Read;
+    }, content);
 }
 
 void writeFileAtomically(const fs::path& file, const std::string& content)

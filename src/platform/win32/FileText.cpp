@@ -110,34 +110,14 @@ FileRead readFileText(const fs::path& file, std::string& content, std::size_t ca
         (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return FileRead::NotAFile;
     const std::uint64_t size = (std::uint64_t{information.nFileSizeHigh} << 32) | information.nFileSizeLow;
-    if (size > cap)
-        return FileRead::TooLarge;
-    // The size can change while the file is read: never more than cap + 1 bytes.
-    const std::size_t limit = cap == std::numeric_limits<std::size_t>::max() ? cap : cap + 1;
-    std::string text;
-    text.resize(static_cast<std::size_t>(std::min<std::uint64_t>(size, limit)));
-    std::size_t filled = 0;
-    for (;;) {
-        if (filled == text.size()) {
-            if (text.size() >= limit)
-                break;
-            text.resize(std::min(limit, std::max<std::size_t>(text.size() * 2, 4096)));
-        }
+    return readBounded(size, cap, [&](char* buffer, std::size_t wanted) {
         DWORD got = 0;
-        const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(text.size() - filled, 1u << 30));
-        if (!ReadFile(handle.get(), text.data() + filled, wanted, &got, nullptr)) {
+        if (!ReadFile(handle.get(), buffer, static_cast<DWORD>(std::min<std::size_t>(wanted, 1u << 30)), &got, nullptr)) {
             reason = errorOf(GetLastError());
-            return FileRead::Unreadable;
+            return std::ptrdiff_t{-1};
         }
-        if (got == 0)
-            break;
-        filled += got;
-    }
-    if (filled > cap)
-        return FileRead::TooLarge;
-    text.resize(filled);
-    content = std::move(text);
-    return FileRead::Read;
+        return static_cast<std::ptrdiff_t>(got);
+    }, content);
 }
 
 void writeFileAtomically(const fs::path& file, const std::string& content)
