@@ -217,6 +217,8 @@ void Session::attachSimulatedParent(ZebDeviceModel model)
     if (m_simulatedParent)
         m_simulatedParent->Abort({});
     m_simulatedParent = std::make_shared<ZebCommunicationDtm>(std::move(model), m_options.loop, *m_documents);
+    // The parent's wire timing takes the HART frames' preambles from what the gateway told and answered the child.
+    m_simulatedParent->setHartLine(std::make_shared<HartLine>(m_childCalls, *m_documents));
     m_simulatedParentProxy =
         std::make_shared<OutgoingCommunicationProxy>(m_transcript, m_names, "parent", m_simulatedParent, m_parentRequests);
     m_names.add(m_simulatedParentProxy, "parent");

@@ -1,5 +1,7 @@
 #include "peers/ZebCommunicationDtm.h"
 
+#include <algorithm>
+
 #include "fdt/Errors.h"
 #include "gateway/HartGateway.h"
 #include "support/Conversions.h"
@@ -8,6 +10,14 @@ namespace zeb2hart::frame {
 
 namespace {
 constexpr int kBroadcastMessageType = 7;
+constexpr int kDataExchangeMessageType = 5;
+constexpr int kSequenceControl = 64; // the gateway's identity reads
+constexpr std::size_t kIdentityReads = 6;
+// HART data the gateway exchanges with its child for what the parent sees: the command 0 answer
+// (12 bytes) and the telegram of a command 128 or 129 request or answer (object number 2,
+// sub-number 1, control or status 1, byte count 1, then the data).
+constexpr std::size_t kCommand0ResponseData = 12;
+constexpr std::size_t kTelegramHeader = 5;
 constexpr const char* kDelayedReadFunction = "ReadDelayedResponse";
 constexpr const char* kRequestPath = "FDT/DataExchangeRequest";
 constexpr const char* kHeaderPath = "FDT/DataExchangeRequest/CommunicationHeader";
@@ -16,13 +26,24 @@ constexpr const char* kHeaderPath = "FDT/DataExchangeRequest/CommunicationHeader
 
 ZebCommunicationDtm::ZebCommunicationDtm(ZebDeviceModel model, std::shared_ptr<platform::EventLoop> loop,
                                          const PeerDocuments& documents)
-    : m_model(std::move(model)), m_loop(std::move(loop)), m_documents(documents)
+    : m_model(std::move(model)), m_loop(std::move(loop)), m_documents(documents), m_faultDraw(m_model.faults.seed)
 {
+}
+
+void ZebCommunicationDtm::changeFaults(const FaultSettings& faults, bool reseed)
+{
+    m_model.faults = faults;
+    if (reseed)
+        m_faultDraw.reseed(faults.seed);
 }
 
 void ZebCommunicationDtm::Abort(const std::string& /*fieldbusFrame*/)
 {
     m_callback.reset();
+    // Answers still on the wire are lost with the connection.
+    for (const auto id : m_timers)
+        m_loop->cancelTimer(id);
+    m_timers.clear();
 }
 
 bool ZebCommunicationDtm::ConnectRequest(const std::shared_ptr<fdt::IFdtCommunicationEvents>& callback,
@@ -38,7 +59,8 @@ bool ZebCommunicationDtm::ConnectRequest(const std::shared_ptr<fdt::IFdtCommunic
     if (m_model.answerMode.kind == ZebAnswerMode::Kind::Silent)
         return true;
     const std::string response = m_documents.zebConnectResponse(m_model.communicationReference, m_tag);
-    deliver([invokeId, response](fdt::IFdtCommunicationEvents& gateway) { gateway.OnConnectResponse(invokeId, response); });
+    deliver([invokeId, response](fdt::IFdtCommunicationEvents& gateway) { gateway.OnConnectResponse(invokeId, response); },
+            m_wireTiming ? std::optional(occupyBus({})) : std::nullopt);
     return true;
 }
 
@@ -48,9 +70,10 @@ bool ZebCommunicationDtm::DisconnectRequest(const std::string& invokeId, const s
         return false;
     if (m_model.answerMode.kind != ZebAnswerMode::Kind::Silent) {
         const std::string response = m_documents.zebDisconnectResponse(m_model.communicationReference);
+        // Under wire timing it waits for the bus: answers to earlier requests come first.
         deliver([invokeId, response](fdt::IFdtCommunicationEvents& gateway) {
             gateway.OnDisconnectResponse(invokeId, response);
-        });
+        }, m_wireTiming ? std::optional(occupyBus({})) : std::nullopt);
     }
     m_callback.reset();
     return true;
@@ -62,17 +85,66 @@ bool ZebCommunicationDtm::TransactionRequest(const std::string& invokeId, const 
         return false;
     if (m_model.answerMode.kind == ZebAnswerMode::Kind::Silent)
         return true;
+    const FieldFault fault = m_faultDraw.next(m_model.faults);
+    const Request request = readRequest(fieldbusFrame);
     std::string response;
+    std::size_t answerData = 0;
     if (m_model.answerMode.kind == ZebAnswerMode::Kind::Error) {
         response = m_documents.zebCommError(m_model.communicationReference, m_tag, m_model.answerMode.error,
                                             m_model.answerMode.zebActive ? "True" : "False");
     } else {
-        response = answerFor(readRequest(fieldbusFrame));
+        // The request reaches the device (a write is done) whatever happens to its answer.
+        response = answerFor(request, answerData);
     }
+    if (fault == FieldFault::Busy) {
+        answerData = 0;
+        response = m_documents.zebDataExchangeResponse(m_model.communicationReference, m_model.faults.busyStatus,
+                                                       request.objectNo, request.subNo, request.messageType, "");
+    } else if (fault == FieldFault::Corrupt) {
+        response = m_documents.zebCommError(m_model.communicationReference, m_tag, m_model.faults.corruptError, "True");
+    }
+    std::optional<std::chrono::milliseconds> delay;
+    if (m_wireTiming)
+        delay = occupyBus(wireTime(request, answerData));
+    if (fault == FieldFault::NoAnswer)
+        return true;
+    if (fault == FieldFault::Late)
+        delay = delay.value_or(std::chrono::milliseconds(0)) + std::chrono::milliseconds(m_model.faults.lateMs);
     deliver([invokeId, response](fdt::IFdtCommunicationEvents& gateway) {
         gateway.OnTransactionResponse(invokeId, response);
-    });
+    }, delay);
     return true;
+}
+
+std::chrono::microseconds ZebCommunicationDtm::wireTime(const Request& request, std::size_t answerData)
+{
+    const BusParameters& bus = m_model.bus;
+    const std::size_t requestData = request.data.size() / 2;
+    const int preambles = m_hartLine ? m_hartLine->preambles(bus.hartPreambles) : bus.hartPreambles;
+    const auto hart = [&](int command, std::size_t hartRequest, std::size_t hartResponse) {
+        return hartTransactionTime(bus, preambles, command, hartRequest, hartResponse);
+    };
+    std::chrono::microseconds time = zebRequestTime(bus, requestData, answerData);
+    if (request.messageType == kBroadcastMessageType) {
+        time += hart(129, kTelegramHeader + requestData, kTelegramHeader + answerData);
+    } else if (request.specialFunction == kDelayedReadFunction) {
+        time += hart(131, 0, answerData);
+    } else if (request.messageType == kDataExchangeMessageType && request.control == kSequenceControl &&
+               requestData == 0) {
+        // An identity read: the six of one command 0 carry its HART transaction once, on the first.
+        if (m_identityReads++ % kIdentityReads == 0)
+            time += hart(0, 0, kCommand0ResponseData);
+    } else {
+        time += hart(128, kTelegramHeader + requestData, kTelegramHeader + answerData);
+    }
+    return time;
+}
+
+std::chrono::milliseconds ZebCommunicationDtm::occupyBus(std::chrono::microseconds time)
+{
+    const auto now = std::chrono::duration_cast<std::chrono::microseconds>(m_loop->now());
+    m_busFreeAt = std::max(m_busFreeAt, now) + time;
+    return timerMilliseconds(m_busFreeAt - now);
 }
 
 std::string ZebCommunicationDtm::GetSupportedProtocols()
@@ -101,10 +173,11 @@ ZebCommunicationDtm::Request ZebCommunicationDtm::readRequest(const std::string&
     return request;
 }
 
-std::string ZebCommunicationDtm::answerFor(const Request& request)
+std::string ZebCommunicationDtm::answerFor(const Request& request, std::size_t& answerData)
 {
     const std::string& reference = m_model.communicationReference;
     const auto respond = [&](std::uint8_t status, const std::vector<std::uint8_t>& data) {
+        answerData = data.size();
         return m_documents.zebDataExchangeResponse(reference, status, request.objectNo, request.subNo,
                                                    request.messageType, support::ByteArrayToHex(data));
     };
@@ -130,11 +203,12 @@ std::string ZebCommunicationDtm::answerFor(const Request& request)
     return respond(object->status, object->data);
 }
 
-void ZebCommunicationDtm::deliver(std::function<void(fdt::IFdtCommunicationEvents&)> answer)
+void ZebCommunicationDtm::deliver(std::function<void(fdt::IFdtCommunicationEvents&)> answer,
+                                  std::optional<std::chrono::milliseconds> delay)
 {
     std::weak_ptr<ZebCommunicationDtm> weakSelf = weak_from_this();
     auto callback = m_callback;
-    m_loop->post([weakSelf, callback, answer = std::move(answer)] {
+    auto run = [weakSelf, callback, answer = std::move(answer)] {
         auto self = weakSelf.lock();
         if (!self || !callback)
             return;
@@ -146,7 +220,18 @@ void ZebCommunicationDtm::deliver(std::function<void(fdt::IFdtCommunicationEvent
             ++self->m_errorsReturned;
             self->m_lastError = error.what();
         }
+    };
+    if (!delay || delay->count() <= 0) {
+        m_loop->post(std::move(run));
+        return;
+    }
+    auto id = std::make_shared<platform::EventLoop::TimerId>(0);
+    *id = m_loop->startTimer(*delay, [weakSelf, id, run = std::move(run)] {
+        if (auto self = weakSelf.lock())
+            self->m_timers.erase(*id);
+        run();
     });
+    m_timers.insert(*id);
 }
 
 } // namespace zeb2hart::frame

@@ -131,6 +131,27 @@ ZebAnswerMode answerModeFromJson(const Json& json)
     throw ModelError("answer must be \"normal\", \"refuse\", \"silent\" or {\"error\": NAME, \"zebActive\": BOOL}");
 }
 
+BusParameters busFromJson(const Json& json, const std::string& origin, BusParameters bus)
+{
+    const Reader read(origin);
+    if (!json.is_object())
+        read.fail("bus must be an object");
+    for (const auto& item : json.items()) {
+        const BusKey* known = nullptr;
+        for (const auto& key : busKeys())
+            known = item.key() == key.key ? &key : known;
+        if (!known) {
+            std::string names;
+            for (const auto& key : busKeys())
+                names += (names.empty() ? "" : ", ") + std::string(key.key);
+            read.fail("bus knows " + names + ", not \"" + item.key() + "\"");
+        }
+        bus.*known->member = static_cast<int>(
+            read.integer(item.value(), known->minimum, known->maximum, "bus." + item.key()));
+    }
+    return bus;
+}
+
 ZebDeviceModel ZebDeviceModel::load(const std::filesystem::path& file)
 {
     std::ifstream in(file, std::ios::binary);
@@ -242,6 +263,11 @@ ZebDeviceModel ZebDeviceModel::fromJson(const Json& json, const std::string& ori
             read.fail(error.what());
         }
     }
+
+    if (json.contains("bus"))
+        model.bus = busFromJson(json["bus"], origin, model.bus);
+    if (json.contains("faults"))
+        model.faults = faultsFromJson(json["faults"], origin, model.faults);
 
     // Without "demoRead" the demo reads the model's first object.
     if (!json.contains("demoRead")) {

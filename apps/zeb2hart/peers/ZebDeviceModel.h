@@ -2,8 +2,8 @@
 // The ZEB device behind the simulated communication DTM: its objects (object
 // number, sub-number, data bytes, status byte), the answers to the broadcast
 // telegram and to the delayed-data read, and the switch that makes it answer
-// with a ZEB error, refuse requests or stay silent. Loaded from
-// Devices/<TYPE>.json.
+// with a ZEB error, refuse requests or stay silent; the bus it sits on (wire
+// timing) and the faults it shows. Loaded from Devices/<TYPE>.json.
 
 #include <array>
 #include <cstdint>
@@ -14,6 +14,9 @@
 #include <vector>
 
 #include <nlohmann/json.hpp>
+
+#include "peers/FieldFaults.h"
+#include "peers/WireTiming.h"
 
 namespace zeb2hart::frame {
 
@@ -80,6 +83,8 @@ public:
     // The object the demo reads with a command 128 telegram (the first object unless the model says otherwise).
     std::int32_t demoObjectNo = 0;
     std::uint8_t demoSubNo = 0;
+    BusParameters bus = defaultBusParameters(); // the "bus" section
+    FaultSettings faults;                       // the "faults" section
 };
 
 // Parses "number.sub" as DTM.ini writes the identity items.
@@ -88,5 +93,9 @@ std::optional<std::pair<std::int32_t, std::uint8_t>> parseIdentityText(const std
 // Reads an answer mode from its JSON form: "normal", "refuse", "silent", or
 // {"error": NAME, "zebActive": BOOL}. Throws ModelError.
 ZebAnswerMode answerModeFromJson(const nlohmann::ordered_json& json);
+
+// Reads the keys of a "bus" section over `bus` (busKeys(): whole numbers in their range; missing keys
+// keep their value). Throws ModelError naming `origin` and the key.
+BusParameters busFromJson(const nlohmann::ordered_json& json, const std::string& origin, BusParameters bus);
 
 } // namespace zeb2hart::frame

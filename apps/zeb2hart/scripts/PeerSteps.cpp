@@ -19,6 +19,13 @@ ZebObject parseObject(const Json& entry, const std::string& where)
     }
 }
 
+bool wireTimingOf(const Json& value)
+{
+    if (!value.is_boolean())
+        throw ScriptError("\"wireTiming\" takes true or false");
+    return value.get<bool>();
+}
+
 std::string optionalText(ScriptRun& run, const Json& j, const char* key, const std::string& fallback)
 {
     return j.contains(key) ? ScriptRun::text(run.references().resolve(j[key]), key) : fallback;
@@ -87,8 +94,13 @@ void stepAttach(ScriptRun& run, const Json& j)
             model = ZebDeviceModel::load(deviceModelFile(device));
         }
         const std::string type = model.deviceType;
+        const bool wireTiming = j.contains("wireTiming") && wireTimingOf(j["wireTiming"]);
         run.session().attachSimulatedParent(std::move(model));
-        run.transcript().add({{"ev", "attached"}, {"object", "parent"}, {"simulated", true}, {"device", type}});
+        run.session().simulatedParent()->setWireTiming(wireTiming);
+        Json event = {{"ev", "attached"}, {"object", "parent"}, {"simulated", true}, {"device", type}};
+        if (wireTiming)
+            event["wireTiming"] = true;
+        run.transcript().add(std::move(event));
     } else if (what == "simulated-child") {
         const std::string tag = optionalText(run, j, "tag", "HART-DEVICE");
         long long address = 0;
@@ -135,12 +147,20 @@ void stepModel(ScriptRun& run, const Json& j)
                 {"object", 0}, {"sub", 0}, {"status", item.value().value("status", 0)}, {"data", item.value().value("data", "")}}, key);
             reply.status = parsed.status;
             reply.data = parsed.data;
+        } else if (key == "bus") {
+            model.bus = busFromJson(item.value(), "\"model\"", model.bus);
+        } else if (key == "faults") {
+            // A new seed starts the draw again; other keys change what the next draws mean.
+            parent->changeFaults(faultsFromJson(item.value(), "\"model\"", model.faults),
+                                 item.value().is_object() && item.value().contains("seed"));
+        } else if (key == "wireTiming") {
+            parent->setWireTiming(wireTimingOf(item.value()));
         } else if (key == "unknownObjectStatus") {
             model.unknownObjectStatus = static_cast<std::uint8_t>(
                 parseObject(Json{{"object", 0}, {"sub", 0}, {"status", item.value()}, {"data", ""}}, key).status);
         } else {
-            throw ScriptError("\"model\" knows answer, objects, broadcastReply, delayedResponse and "
-                              "unknownObjectStatus, not \"" + key + "\"");
+            throw ScriptError("\"model\" knows answer, objects, broadcastReply, delayedResponse, "
+                              "unknownObjectStatus, bus, faults and wireTiming, not \"" + key + "\"");
         }
     }
     run.transcript().add({{"ev", "model"}, {"change", spec}});

@@ -26,7 +26,7 @@ const std::vector<StepKind>& stepKinds()
         {"fileDialog", {}, Act, stepFileDialog},
         {"advance", {}, Act, stepAdvance},
         {"run", {}, Act, stepRun},
-        {"attach", {"device", "model", "modelFile", "tag", "shortAddress"}, Act, stepAttach},
+        {"attach", {"device", "model", "modelFile", "tag", "shortAddress", "wireTiming"}, Act, stepAttach},
         {"model", {}, Act, stepModel},
         {"child", {"command", "data", "result", "hold"}, Act, stepChild},
         {"open", {"invokeId", "result", "qt"}, Act, stepOpen},
