@@ -4,6 +4,7 @@
 //   zeb2hart ui              the frame window (built with Qt)
 //   zeb2hart screenshot DIR  pictures of the window and the pages (built with Qt)
 //   zeb2hart check           checks the component folder (templates, schemas, DTM.ini, dictionary)
+//   zeb2hart timing          the simulated parent's wire timing tables (docs/simulation.md)
 //   zeb2hart help [COMMAND]  the help of the program or of one command
 // Exit status 2 for every usage error; see docs/frame-scripts.md.
 
@@ -25,6 +26,7 @@
 #include "host/ComponentHost.h"
 #include "platform/Services.h"
 #include "demo/Demo.h"
+#include "demo/TimingTable.h"
 #include "scripts/ScriptRunner.h"
 #ifdef _WIN32
 #include "host/win32/ComApartment.h"
@@ -154,6 +156,15 @@ int main(int argc, char** argv)
         ->check(CLI::Range(1, 32))
         ->capture_default_str();
     demoCommand->add_flag("--quiet", demo.quiet, "Print the summary only, not the monitor");
+    demoCommand->add_flag("--realtime", demo.realtime, "Wire timing: the simulated parent answers after the modelled "
+                                                       "field time of each request, in real time (docs/simulation.md)");
+
+    std::string timingDevice;
+    auto* timingCommand = app.add_subcommand(
+        "timing", "Print the simulated parent's wire timing as Markdown tables (docs/simulation.md): the keys of a "
+                  "device model's bus section with their defaults, each model's values, and the modelled time in ms "
+                  "of the demo's HART commands on each model.");
+    timingCommand->add_option("--device", timingDevice, "Only this device type (default: every type of DTM.ini)");
 
     std::string script;
     auto* runCommand = app.add_subcommand("run", "Run a frame script (JSON Lines; see docs/frame-scripts.md) against a "
@@ -202,11 +213,11 @@ int main(int argc, char** argv)
     helpCommand->add_option("COMMAND", helpTopic, "The command to explain");
 
 #ifdef ZEB2HART_FRAME_WITH_QT
-    const std::set<std::string> commands = {"demo", "run", "ui", "screenshot", "check", "help"};
-    const char* commandList = "demo, run, ui, screenshot, check and help";
+    const std::set<std::string> commands = {"demo", "run", "ui", "screenshot", "check", "timing", "help"};
+    const char* commandList = "demo, run, ui, screenshot, check, timing and help";
 #else
-    const std::set<std::string> commands = {"demo", "run", "check", "help"};
-    const char* commandList = "demo, run, check and help; this zeb2hart is built without Qt, so without ui and "
+    const std::set<std::string> commands = {"demo", "run", "check", "timing", "help"};
+    const char* commandList = "demo, run, check, timing and help; this zeb2hart is built without Qt, so without ui and "
                               "screenshot";
 #endif
 
@@ -254,6 +265,17 @@ int main(int argc, char** argv)
         }
         if (*checkCommand) {
             return finished(runComponentCheck(componentDir, std::cout));
+        }
+        if (*timingCommand) {
+            TimingOptions timing;
+            timing.componentFolder = componentDir;
+            timing.devices = deviceTypesOf(componentDir);
+            if (!timingDevice.empty()) {
+                if (!knownDeviceType(timingDevice, componentDir))
+                    return kUsageError;
+                timing.devices = {timingDevice};
+            }
+            return finished(printTimingTables(timing, std::cout, std::cerr));
         }
         if (*demoCommand) {
             if (!knownDeviceType(demo.device, componentDir))

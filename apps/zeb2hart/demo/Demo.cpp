@@ -24,6 +24,8 @@ namespace {
 using std::chrono::milliseconds;
 
 constexpr milliseconds kAnswerLimit{3000};
+// With wire timing an answer takes its field time (command 0 about a second) and may queue behind others.
+constexpr milliseconds kRealtimeAnswerLimit{10000};
 
 // The text in rows of at most 100 characters, broken after ", ", each further row indented.
 std::string wrapped(const std::string& text, std::size_t indent)
@@ -100,6 +102,7 @@ public:
             topology.warmstartDelaySeconds = m_options.delaySeconds;
             topology.allFiltersOn = true;
             m_topology = std::make_unique<SimulatedTopology>(*m_session, std::move(model), topology);
+            m_session->simulatedParent()->setWireTiming(m_options.realtime);
         } catch (const std::exception& error) {
             errors << "zeb2hart demo: cannot set up the session: " << error.what() << "\n";
             return 2;
@@ -125,6 +128,8 @@ private:
     }
 
     void problem(const std::string& text) { m_problems.push_back(text); }
+
+    milliseconds answerLimit() const { return m_options.realtime ? kRealtimeAnswerLimit : kAnswerLimit; }
 
     void expectTrue(bool result, const std::string& call)
     {
@@ -153,7 +158,7 @@ private:
     {
         heading("child: connect");
         expectTrue(m_child->connect(), "IFdtCommunication::ConnectRequest");
-        if (!waitFor([this] { return m_child->connected(); }, kAnswerLimit))
+        if (!waitFor([this] { return m_child->connected(); }, answerLimit()))
             problem("no connect response reached the child");
 
         for (const auto& request : demoCommands(m_model))
@@ -166,7 +171,7 @@ private:
                 problem("the gateway refused HART command " + std::to_string(command.number));
                 continue;
             }
-            if (!waitFor([&] { return m_child->answerTo(invokeId) != nullptr; }, kAnswerLimit))
+            if (!waitFor([&] { return m_child->answerTo(invokeId) != nullptr; }, answerLimit()))
                 problem("no answer to HART command " + std::to_string(command.number));
             if (const HartAnswer* answer = m_child->answerTo(invokeId))
                 command.answer = *answer;
@@ -175,13 +180,13 @@ private:
         heading("time-out: waiting " + std::to_string(m_options.delaySeconds) + " s for the warm-start broadcast");
         const std::size_t before = warmstartAnswers();
         m_timeoutSeen = waitFor([&] { return warmstartAnswers() > before; },
-                                milliseconds(m_options.delaySeconds * 1000) + kAnswerLimit);
+                                milliseconds(m_options.delaySeconds * 1000) + answerLimit());
         if (!m_timeoutSeen)
             problem("the time-out broadcast was not answered (no \"Warmstart actuated\")");
 
         heading("child: disconnect");
         expectTrue(m_child->disconnect(), "IFdtCommunication::DisconnectRequest");
-        m_disconnected = waitFor([this] { return m_child->disconnectResponses() > 0; }, kAnswerLimit);
+        m_disconnected = waitFor([this] { return m_child->disconnectResponses() > 0; }, answerLimit());
         if (!m_disconnected)
             problem("no disconnect response reached the child");
         waitFor([] { return false; }, milliseconds(200)); // the disconnect broadcast's answer

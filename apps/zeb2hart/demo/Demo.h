@@ -16,6 +16,7 @@ struct DemoOptions {
     int language = 9;         // primary language number (7 German, 9 English)
     int delaySeconds = 1;     // warm-start delay: the time-out broadcast fires this long after 131
     bool quiet = false;       // summary only
+    bool realtime = false;    // wire timing: the simulated parent answers after the modelled field time
     bool color = false;       // ANSI colours for the monitor lines
     std::filesystem::path componentFolder; // empty: frameComponentFolder()
 };
