@@ -113,6 +113,9 @@ constexpr std::array kTexts = std::to_array<Row>({
     {T::InvokeIdTip, "Invoke identifier %1", "Aufrufkennung %1"},
     {T::IdentityRead, "Identity (command 0): %1", "Identität (Kommando 0): %1"},
     {T::IdentityNotRead, "Identity: not read yet (send command 0)", "Identität: noch nicht gelesen (Kommando 0 senden)"},
+    {T::WireTiming, "Wire timing", "Leitungszeiten"},
+    {T::WireTimingTip, "The simulated ZEB communication DTM answers after the modelled field time of each request",
+     "Das simulierte ZEB-Kommunikations-DTM antwortet nach der modellierten Feldzeit jeder Anfrage"},
 });
 
 constexpr bool inOrder()

@@ -29,6 +29,8 @@ enum class FrameText {
     Hint59, Hint128, Hint129, Hint131, DataNotHex, ChildAttached, NoChild, Aborted, Disconnected, Refused,
     CommunicationError, NoData, AnswerData, WaitingForAnswer, AnswerRow, InvokeIdTip, IdentityRead,
     IdentityNotRead,
+    // the status bar's switch of the simulated parent's wire timing
+    WireTiming, WireTimingTip,
     Count
 };
 

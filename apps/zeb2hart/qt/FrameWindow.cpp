@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QElapsedTimer>
@@ -276,6 +277,14 @@ void FrameWindow::buildWindow()
         label->setFrameShape(QFrame::StyledPanel);
         statusBar()->addPermanentWidget(label);
     }
+    // Off by default: the simulated parent answers at once; on, after each request's field time.
+    m_wireTiming = new QCheckBox(this);
+    m_wireTiming->setObjectName(QStringLiteral("wireTiming"));
+    connect(m_wireTiming, &QCheckBox::toggled, this, [this](bool on) {
+        if (m_session && m_session->simulatedParent())
+            m_session->simulatedParent()->setWireTiming(on);
+    });
+    statusBar()->addPermanentWidget(m_wireTiming);
     retranslate();
 }
 
@@ -293,6 +302,8 @@ void FrameWindow::retranslate()
     m_functionBar->setWindowTitle(textOf(FrameText::ToolBarFunctions));
     m_tree->setHeaderLabels({textOf(FrameText::ColumnObject), textOf(FrameText::ColumnState)});
     m_pageHint->setText(textOf(FrameText::PageAreaHint));
+    m_wireTiming->setText(textOf(FrameText::WireTiming));
+    m_wireTiming->setToolTip(textOf(FrameText::WireTimingTip));
     m_panel->setLanguage(m_localeId);
     m_english->setChecked(m_localeId == kEnglish);
     m_german->setChecked(m_localeId == kGerman);
@@ -318,6 +329,7 @@ void FrameWindow::startSession(platform::PropertyBag* loaded, const std::string&
     topologyOptions.device = device;
     topologyOptions.language = m_localeId - 0x400;
     m_topology = std::make_unique<SimulatedTopology>(*m_session, model, topologyOptions);
+    m_session->simulatedParent()->setWireTiming(m_wireTiming->isChecked());
     m_topology->onStage([this](const std::string& stage) { log(QStringLiteral("Frame: ") + text(stage)); });
     m_topology->onProblem([this](const std::string& problem) { log(QStringLiteral("Problem: ") + text(problem)); });
     // The monitor opens as soon as the gateway has its frame, so that it shows the traffic from the

@@ -29,6 +29,7 @@
 #include "ui/PageHost.h"
 
 class QAction;
+class QCheckBox;
 class QActionGroup;
 class QDockWidget;
 class QListWidget;
@@ -173,6 +174,7 @@ private:
     QAction* m_german = nullptr;
     QLabel* m_gatewayStatus = nullptr;
     QLabel* m_childStatus = nullptr;
+    QCheckBox* m_wireTiming = nullptr; // the simulated parent's wire timing (docs/simulation.md)
     // The menus, actions and docks whose texts follow the language.
     std::vector<std::pair<QAction*, FrameText>> m_actionTexts;
     std::vector<std::pair<QDockWidget*, FrameText>> m_dockTexts;

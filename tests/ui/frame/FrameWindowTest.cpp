@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -218,6 +219,23 @@ TEST_F(FrameWindowTest, PanelPrefillsEachCommandAndSendsWhatTheFieldHoldsOnceCon
     EXPECT_FALSE(child().connected());
     EXPECT_FALSE(control("btnSend").isEnabled());
     EXPECT_EQ(window->panel().connectionText(), "Disconnected");
+}
+
+TEST_F(FrameWindowTest, TheWireTimingCheckBoxMakesTheParentAnswerAfterTheFieldTime)
+{
+    clickAndSettle("btnConnect");
+    auto& wireTiming = dynamic_cast<QCheckBox&>(control("wireTiming"));
+    wireTiming.click();
+    // Command 128 on VRA520 takes 600 ms (worked out in tests/scripts/wire-timing.jsonl).
+    EXPECT_EQ(send(128), 0u);
+    loop->advance(std::chrono::milliseconds(599));
+    settle();
+    EXPECT_EQ(child().answers().size(), 0u);
+    loop->advance(std::chrono::milliseconds(1));
+    settle();
+    EXPECT_EQ(child().answers().size(), 1u);
+    wireTiming.click();
+    EXPECT_EQ(send(128), 2u) << "without wire timing the answer comes at once";
 }
 
 TEST_F(FrameWindowTest, ProjectSaveAndLoadAndFilesTheGatewayCannotTake)
