@@ -61,6 +61,13 @@ TEST(ZebDeviceModel, ReadsAValidModelWithItsDefaults)
     EXPECT_EQ(model.answerMode.kind, ZebAnswerMode::Kind::Error);
     EXPECT_EQ(model.answerMode.error, "busy");
     EXPECT_TRUE(model.answerMode.zebActive);
+    EXPECT_FALSE(model.faults.any());
+    // A bus section with one key: the others keep the defaults of the key table.
+    Json json = validModel();
+    json["bus"] = Json{{"zebBitRate", 19200}};
+    const auto timed = ZebDeviceModel::fromJson(json, "m");
+    for (const auto& key : busKeys())
+        EXPECT_EQ(timed.bus.*key.member, std::string(key.key) == "zebBitRate" ? 19200 : key.defaultValue) << key.key;
 }
 
 TEST(ZebDeviceModel, RefusesBrokenModelsNamingTheProblem)
@@ -96,6 +103,18 @@ TEST(ZebDeviceModel, RefusesBrokenModelsNamingTheProblem)
          "objects[6].data does not fit the type unsigned"},
         {"unit not text", [](Json& j) { j["objects"][0]["unit"] = 3; }, "objects[0].unit must be a string"},
         {"not an object", [](Json& j) { j = Json::array(); }, "a device model is a JSON object"},
+        {"bus bit rate zero", [](Json& j) { j["bus"] = Json{{"zebBitRate", 0}}; }, "bus.zebBitRate must lie in 1.."},
+        {"bus negative", [](Json& j) { j["bus"] = Json{{"hartTurnaroundMs", -5}}; }, "bus.hartTurnaroundMs must lie in 0.."},
+        {"bus wrong type", [](Json& j) { j["bus"] = Json{{"hartPreambles", "5"}}; }, "bus.hartPreambles must be a whole number"},
+        {"bus fraction", [](Json& j) { j["bus"] = Json{{"zebTurnaroundMs", 2.5}}; }, "bus.zebTurnaroundMs must be a whole number"},
+        {"bus unknown key", [](Json& j) { j["bus"] = Json{{"baud", 9600}}; }, "bus knows zebBitRate, "},
+        {"bus not an object", [](Json& j) { j["bus"] = 9600; }, "bus must be an object"},
+        {"fault probability", [](Json& j) { j["faults"] = Json{{"late", 1.5}}; }, "faults.late must be a number from 0 to 1"},
+        {"fault probability text", [](Json& j) { j["faults"] = Json{{"busy", "often"}}; }, "faults.busy must be a number"},
+        {"faults above 1", [](Json& j) { j["faults"] = Json{{"noAnswer", 0.6}, {"corrupt", 0.6}}; }, "add up to more than 1"},
+        {"fault seed", [](Json& j) { j["faults"] = Json{{"seed", -1}}; }, "faults.seed must lie in 0..4294967295"},
+        {"fault late time", [](Json& j) { j["faults"] = Json{{"lateMs", "long"}}; }, "faults.lateMs must be a whole number"},
+        {"fault unknown key", [](Json& j) { j["faults"] = Json{{"sometimes", 1}}; }, "faults knows noAnswer"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
