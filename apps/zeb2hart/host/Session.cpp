@@ -93,7 +93,7 @@ Session::Session(Transcript& transcript, SessionOptions options)
     m_frameWithoutEvents = std::make_shared<FrameWithoutEvents>(m_transcript, m_containerAnswers);
     m_containerWithoutMarker = std::make_shared<ContainerWithoutMarker>(m_transcript, m_containerAnswers);
     m_scriptedParent = std::make_shared<ScriptedParent>(m_transcript, m_names, m_parentAnswers, m_parentRequests);
-    m_scriptedChild = std::make_shared<ScriptedChild>(m_transcript, m_childCalls);
+    m_scriptedChild = std::make_shared<ScriptedChild>(m_transcript, m_childCalls, m_childFaults);
     // The pages open on the hosted DTM only, by identity: through COM the frame
     // sees it as a proxy.
     const HostedDtmLookup hostedDtm = [this](const fdt::ObjectPtr& dtm) -> HostedDtm* {

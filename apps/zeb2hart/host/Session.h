@@ -86,6 +86,8 @@ public:
     ParentAnswers& parentAnswers() { return *m_parentAnswers; }
     const std::vector<ParentRequest>& parentRequests() const { return m_parentRequests; }
     const std::vector<ChildCall>& childCalls() const { return m_childCalls; }
+    // The calls on which the scripted child fails.
+    PeerFaults& childFaults() { return *m_childFaults; }
 
     // Replaces the scripted parent by a simulated communication DTM with this model.
     void attachSimulatedParent(ZebDeviceModel model);
@@ -115,6 +117,7 @@ private:
     std::shared_ptr<ParentAnswers> m_parentAnswers = std::make_shared<ParentAnswers>();
     std::vector<ParentRequest> m_parentRequests;
     std::vector<ChildCall> m_childCalls;
+    std::shared_ptr<PeerFaults> m_childFaults = std::make_shared<PeerFaults>();
     std::shared_ptr<ScriptedParent> m_scriptedParent;
     std::shared_ptr<ScriptedChild> m_scriptedChild;
     std::shared_ptr<ZebCommunicationDtm> m_simulatedParent;

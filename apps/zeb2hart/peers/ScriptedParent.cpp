@@ -4,9 +4,22 @@
 
 namespace zeb2hart::frame {
 
+template <class Result>
+Result ScriptedParent::answer(const char* op, Json args, Result result)
+{
+    const long long n = m_answers->faults.count(op);
+    m_answers->faults.raiseIfChosen(m_transcript, "parent", op, communicationOp(op), args, n);
+    if (const auto chosen = m_answers->nthResults.find({op, n}); chosen != m_answers->nthResults.end())
+        result = chosen->second.get<Result>();
+    return recordOut(m_transcript, "parent", communicationOp(op), std::move(args), result);
+}
+
 void ScriptedParent::Abort(const std::string& fieldbusFrame)
 {
-    recordOut(m_transcript, "parent", communicationOp("Abort"), {{"fieldbusFrame", fieldbusFrame}});
+    const Json args = {{"fieldbusFrame", fieldbusFrame}};
+    m_answers->faults.raiseIfChosen(m_transcript, "parent", "Abort", communicationOp("Abort"), args,
+                                    m_answers->faults.count("Abort"));
+    recordOut(m_transcript, "parent", communicationOp("Abort"), args);
 }
 
 bool ScriptedParent::ConnectRequest(const std::shared_ptr<fdt::IFdtCommunicationEvents>& callback,
@@ -14,50 +27,46 @@ bool ScriptedParent::ConnectRequest(const std::shared_ptr<fdt::IFdtCommunication
                                     const std::string& fieldbusFrame)
 {
     m_log.push_back({"ConnectRequest", invokeId, protocolId, fieldbusFrame});
-    return recordOut(m_transcript, "parent", communicationOp("ConnectRequest"),
-                     {{"callback", m_names.nameOf(callback)},
-                      {"invokeId", invokeId},
-                      {"protocolId", protocolId},
-                      {"fieldbusFrame", fieldbusFrame}},
-                     m_answers->connectRequest);
+    return answer("ConnectRequest",
+                  {{"callback", m_names.nameOf(callback)},
+                   {"invokeId", invokeId},
+                   {"protocolId", protocolId},
+                   {"fieldbusFrame", fieldbusFrame}},
+                  m_answers->connectRequest);
 }
 
 bool ScriptedParent::DisconnectRequest(const std::string& invokeId, const std::string& fieldbusFrame)
 {
     m_log.push_back({"DisconnectRequest", invokeId, {}, fieldbusFrame});
-    return recordOut(m_transcript, "parent", communicationOp("DisconnectRequest"),
-                     {{"invokeId", invokeId}, {"fieldbusFrame", fieldbusFrame}}, m_answers->disconnectRequest);
+    return answer("DisconnectRequest", {{"invokeId", invokeId}, {"fieldbusFrame", fieldbusFrame}},
+                  m_answers->disconnectRequest);
 }
 
 bool ScriptedParent::TransactionRequest(const std::string& invokeId, const std::string& fieldbusFrame)
 {
     m_log.push_back({"TransactionRequest", invokeId, {}, fieldbusFrame});
-    return recordOut(m_transcript, "parent", communicationOp("TransactionRequest"),
-                     {{"invokeId", invokeId}, {"fieldbusFrame", fieldbusFrame}}, m_answers->transactionRequest);
+    return answer("TransactionRequest", {{"invokeId", invokeId}, {"fieldbusFrame", fieldbusFrame}},
+                  m_answers->transactionRequest);
 }
 
 std::string ScriptedParent::GetSupportedProtocols()
 {
-    return recordOut(m_transcript, "parent", communicationOp("GetSupportedProtocols"), Json::object(),
-                     m_answers->supportedProtocols);
+    return answer("GetSupportedProtocols", Json::object(), m_answers->supportedProtocols);
 }
 
 bool ScriptedParent::SequenceBegin(const std::string& fieldbusFrame)
 {
-    return recordOut(m_transcript, "parent", communicationOp("SequenceBegin"), {{"fieldbusFrame", fieldbusFrame}},
-                     m_answers->sequence);
+    return answer("SequenceBegin", {{"fieldbusFrame", fieldbusFrame}}, m_answers->sequence);
 }
 
 bool ScriptedParent::SequenceStart(const std::string& fieldbusFrame)
 {
-    return recordOut(m_transcript, "parent", communicationOp("SequenceStart"), {{"fieldbusFrame", fieldbusFrame}},
-                     m_answers->sequence);
+    return answer("SequenceStart", {{"fieldbusFrame", fieldbusFrame}}, m_answers->sequence);
 }
 
 bool ScriptedParent::SequenceEnd(const std::string& fieldbusFrame)
 {
-    return recordOut(m_transcript, "parent", communicationOp("SequenceEnd"), {{"fieldbusFrame", fieldbusFrame}},
-                     m_answers->sequence);
+    return answer("SequenceEnd", {{"fieldbusFrame", fieldbusFrame}}, m_answers->sequence);
 }
 
 } // namespace zeb2hart::frame

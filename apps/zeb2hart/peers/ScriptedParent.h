@@ -3,13 +3,16 @@
 // sends it and answers only what the script tells it. Called by the component
 // on the thread that runs the script.
 
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fdt/CommunicationInterfaces.h"
 #include "host/ObjectNames.h"
 #include "host/Transcript.h"
+#include "peers/PeerFaults.h"
 
 namespace zeb2hart::frame {
 
@@ -28,6 +31,10 @@ struct ParentAnswers {
     bool transactionRequest = true;
     bool sequence = false;
     std::string supportedProtocols;
+    // The result of one call of an operation ("TransactionRequest", 4), instead of the above.
+    std::map<std::pair<std::string, long long>, Json> nthResults;
+    // The calls that fail instead; also counts each operation's calls.
+    PeerFaults faults;
 };
 
 class ScriptedParent final : public fdt::IFdtCommunication {
@@ -49,6 +56,10 @@ public:
     bool SequenceEnd(const std::string& fieldbusFrame) override;
 
 private:
+    // Counts the call, fails it when the script chose so, records it with its result.
+    template <class Result>
+    Result answer(const char* op, Json args, Result result);
+
     Transcript& m_transcript;
     const ObjectNames& m_names;
     std::shared_ptr<ParentAnswers> m_answers;

@@ -4,6 +4,8 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -28,6 +30,7 @@ void requireEnabled(const QWidget& control)
 struct Key {
     int code;
     QString text;
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
 };
 
 Key keyOfCharacter(QChar character)
@@ -66,6 +69,32 @@ Key keyOfName(const std::string& name)
     return found->second;
 }
 
+// A key with modifiers: "Ctrl+A", "Shift+Tab", "Ctrl+Shift+End"; the last part is
+// a key's name or one character.
+Key keyWithModifiers(const std::string& name)
+{
+    static const std::map<std::string, Qt::KeyboardModifier> modifiers = {
+        {"Ctrl", Qt::ControlModifier}, {"Shift", Qt::ShiftModifier}, {"Alt", Qt::AltModifier}};
+    Qt::KeyboardModifiers held = Qt::NoModifier;
+    std::string rest = name;
+    for (auto plus = rest.find('+'); plus != std::string::npos && plus + 1 < rest.size(); plus = rest.find('+')) {
+        const auto modifier = modifiers.find(rest.substr(0, plus));
+        if (modifier == modifiers.end())
+            throw PageError("unknown modifier in {" + name + "} (known: Ctrl, Shift, Alt, as in {Ctrl+A})");
+        held |= modifier->second;
+        rest = rest.substr(plus + 1);
+    }
+    Key key = rest.size() == 1 ? keyOfCharacter(QChar::fromLatin1(rest[0])) : keyOfName(rest);
+    key.modifiers = held;
+    if (held & (Qt::ControlModifier | Qt::AltModifier))
+        key.text.clear(); // a shortcut types nothing
+    else if ((held & Qt::ShiftModifier) && key.code == Qt::Key_Tab)
+        key = {Qt::Key_Backtab, {}, held}; // as the keyboard reports Shift+Tab
+    else if (held & Qt::ShiftModifier)
+        key.text = key.text.toUpper();
+    return key;
+}
+
 std::vector<Key> parseKeys(const std::string& keys)
 {
     std::vector<Key> parsed;
@@ -75,7 +104,9 @@ std::vector<Key> parseKeys(const std::string& keys)
             const qsizetype end = text.indexOf(QLatin1Char('}'), i);
             if (end < 0)
                 throw PageError("unterminated { in the keys \"" + keys + "\"");
-            parsed.push_back(keyOfName(text.mid(i + 1, end - i - 1).toStdString()));
+            const std::string name = text.mid(i + 1, end - i - 1).toStdString();
+            parsed.push_back(name.find('+') != std::string::npos && name.size() > 1 ? keyWithModifiers(name)
+                                                                                     : keyOfName(name));
             i = end;
         } else {
             parsed.push_back(keyOfCharacter(text[i]));
@@ -188,11 +219,35 @@ void typeKeys(QWidget& control, const std::string& keys)
     const std::vector<Key> parsed = parseKeys(keys);
     control.setFocus(Qt::OtherFocusReason);
     for (const Key& key : parsed) {
-        QKeyEvent press(QEvent::KeyPress, key.code, Qt::NoModifier, key.text);
+        QKeyEvent press(QEvent::KeyPress, key.code, key.modifiers, key.text);
         QCoreApplication::sendEvent(&control, &press);
-        QKeyEvent release(QEvent::KeyRelease, key.code, Qt::NoModifier, key.text);
+        QKeyEvent release(QEvent::KeyRelease, key.code, key.modifiers, key.text);
         QCoreApplication::sendEvent(&control, &release);
     }
+}
+
+void pasteText(QWidget& control, const std::string& text)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        throw PageError("this Qt platform has no clipboard to paste from");
+    clipboard->setText(QString::fromStdString(text));
+    typeKeys(control, "{Ctrl+V}");
+}
+
+Json lineColors(const QWidget& control)
+{
+    const auto* view = dynamic_cast<const ui::MonitorView*>(&control);
+    if (!view)
+        throw PageError("\"colors\" reads the lines of the monitor view, and " + control.objectName().toStdString() +
+                        " is none");
+    Json colors = Json::array();
+    for (int line = 0; line < view->lineCount(); ++line) {
+        const QColor color = view->lineColor(line);
+        // The monitor's colours are Windows colours, 0x00BBGGRR.
+        colors.push_back(colorName(static_cast<std::int32_t>((color.blue() << 16) | (color.green() << 8) | color.red())));
+    }
+    return colors;
 }
 
 } // namespace zeb2hart::frame

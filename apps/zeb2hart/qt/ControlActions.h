@@ -29,6 +29,12 @@ void clickControl(QWidget& control);
 void selectEntry(QWidget& control, const std::optional<int>& index, const std::optional<std::string>& text);
 // Presses and releases each key: characters as typed, "\b" Backspace, and
 // {Backspace}, {Delete}, {Left}, {Right}, {Home}, {End}, {Enter}, {Tab}, {Escape}.
+// {Ctrl+A}, {Shift+Tab}, {Ctrl+Shift+End}: a key or character with Ctrl, Shift or Alt held.
 void typeKeys(QWidget& control, const std::string& keys);
+// Puts `text` on the clipboard and pastes it with Ctrl+V, as a user does.
+void pasteText(QWidget& control, const std::string& text);
+// The colour of each line of the monitor view ("green", "red", "blue", "black"
+// or "0x00BBGGRR"); PageError for any other control.
+Json lineColors(const QWidget& control);
 
 } // namespace zeb2hart::frame

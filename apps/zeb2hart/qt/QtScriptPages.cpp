@@ -1,6 +1,8 @@
 #include "QtScriptPages.h"
 
 #include "ControlActions.h"
+
+#include <QPixmap>
 #include "platform/ClassRegistry.h"
 #include "ui/PageClasses.h"
 
@@ -74,6 +76,32 @@ const QtScriptPages::OpenPage* QtScriptPages::find(const std::string& page) cons
     return nullptr;
 }
 
+const QtScriptPages::OpenPage& QtScriptPages::require(const std::string& page) const
+{
+    const OpenPage* open = find(page);
+    if (!open)
+        throw PageError("the Qt page \"" + page + "\" is not open");
+    return *open;
+}
+
+Json QtScriptPages::screenshot(const std::string& page, const std::filesystem::path& file)
+{
+    const OpenPage& open = require(page);
+    settle();
+    const QPixmap picture = open.host->grab();
+    if (!picture.save(QString::fromStdString(file.string()), "PNG"))
+        throw PageError("cannot write the picture " + file.string());
+    return {{"file", file.filename().string()}, {"width", picture.width()}, {"height", picture.height()}};
+}
+
+Json QtScriptPages::resize(const std::string& page, int width, int height)
+{
+    const OpenPage& open = require(page);
+    open.host->resize(width, height);
+    settle();
+    return {{"width", open.host->width()}, {"height", open.host->height()}};
+}
+
 ControlState QtScriptPages::act(const ControlAction& action)
 {
     // The page: the one named, or the only open page that has the control.
@@ -111,11 +139,16 @@ ControlState QtScriptPages::act(const ControlAction& action)
         break;
     case ControlAction::Kind::Type:
         typeKeys(control, action.keys);
+        if (action.paste)
+            pasteText(control, *action.paste);
         break;
     case ControlAction::Kind::Read:
         break;
     }
-    return {target->name, action.control, controlState(control)};
+    Json state = controlState(control);
+    if (action.colors)
+        state["colors"] = lineColors(control);
+    return {target->name, action.control, state};
 }
 
 void QtScriptPages::settle()

@@ -29,6 +29,8 @@ public:
     void destroy(const std::string& page) override;
     std::shared_ptr<fdt::IDtmActiveXControl> opened(const std::string& page) const override;
     ControlState act(const ControlAction& action) override;
+    Json screenshot(const std::string& page, const std::filesystem::path& file) override;
+    Json resize(const std::string& page, int width, int height) override;
     void settle() override;
     void destroyAll() override;
 
@@ -38,6 +40,8 @@ private:
         std::unique_ptr<ui::PageHost> host;
     };
     const OpenPage* find(const std::string& page) const;
+    // The open page of that name; PageError when it is not open.
+    const OpenPage& require(const std::string& page) const;
 
     int m_argc = 1;
     char m_programName[9] = "zeb2hart";

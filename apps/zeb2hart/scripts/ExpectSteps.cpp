@@ -1,5 +1,10 @@
 #include "scripts/ExpectSteps.h"
 
+#include <algorithm>
+#include <cctype>
+#include <regex>
+
+#include "platform/FileText.h"
 #include "scripts/ScriptRun.h"
 
 namespace zeb2hart::frame {
@@ -61,6 +66,95 @@ void stepExpect(ScriptRun& run, const Json& j)
             closest = why;
     }
     run.fail("no event matches " + matcher.dump() + (closest.empty() ? "" : " (nearest: " + closest + ")"));
+}
+
+namespace {
+
+// Files a "file" step reads are no larger than this.
+constexpr std::size_t kMaxFileSize = 16u << 20;
+
+// Every regular expression of a matcher compiles.
+void checkRegexes(const Json& matcher)
+{
+    if (matcher.is_array()) {
+        for (const auto& item : matcher)
+            checkRegexes(item);
+    }
+    if (!matcher.is_object())
+        return;
+    for (const auto& item : matcher.items()) {
+        if (item.key() == "regex" && item.value().is_string()) {
+            try {
+                std::regex pattern(item.value().get<std::string>());
+            } catch (const std::regex_error& error) {
+                throw ScriptError("bad regular expression " + item.value().dump() + ": " + error.what());
+            }
+        }
+        checkRegexes(item.value());
+    }
+}
+
+} // namespace
+
+void checkFile(const Json& j)
+{
+    if (!j["file"].is_string() || j["file"].get_ref<const std::string&>().empty())
+        throw ScriptError("\"file\" takes a file's path (relative to the script's folder), not " + j["file"].dump());
+    if (j.contains("exists"))
+        ScriptRun::boolean(j["exists"], "\"exists\"");
+    if (j.contains("exists") && j["exists"] == false && j.contains("content"))
+        throw ScriptError("\"file\": a file expected not to exist has no \"content\"");
+    if (j.contains("content"))
+        checkRegexes(j["content"]);
+    if (j.contains("let"))
+        checkLetName(j["let"]);
+}
+
+void stepFile(ScriptRun& run, const Json& j)
+{
+    const std::filesystem::path file = run.scriptPath(j["file"].get<std::string>());
+    const bool wanted = j.value("exists", true);
+    std::string content;
+    std::error_code error;
+    const platform::FileRead read = platform::readFileText(file, content, kMaxFileSize, &error);
+    std::error_code ignored;
+    const bool exists = std::filesystem::exists(file, ignored);
+    if (j.contains("let")) {
+        run.vars()[j["let"].get<std::string>()] = read == platform::FileRead::Read ? Json(content) : Json();
+    }
+    const std::string named = "file " + file.string();
+    if (!wanted) {
+        if (exists)
+            run.fail(named + " exists");
+        return;
+    }
+    if (!exists) {
+        run.fail(named + " does not exist");
+        return;
+    }
+    if (read != platform::FileRead::Read) {
+        run.fail(named + " cannot be read (" +
+                 (read == platform::FileRead::NotAFile   ? std::string("not a regular file")
+                  : read == platform::FileRead::TooLarge ? "larger than " + std::to_string(kMaxFileSize) + " bytes"
+                                                         : error.message()) +
+                 ")");
+        return;
+    }
+    std::string why;
+    if (j.contains("content") && !run.matcher().matches(run.references().resolveMatcher(j["content"]), content, why))
+        run.fail(named + ": content: " + why);
+}
+
+void checkLetName(const Json& name)
+{
+    const auto letter = [](char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; };
+    const bool valid = name.is_string() && !name.get_ref<const std::string&>().empty() &&
+                       letter(name.get_ref<const std::string&>()[0]) &&
+                       std::all_of(name.get_ref<const std::string&>().begin(), name.get_ref<const std::string&>().end(),
+                                   [&](char c) { return letter(c) || std::isdigit(static_cast<unsigned char>(c)) || c == '-'; });
+    if (!valid)
+        throw ScriptError("\"let\" names the result ${NAME}: a letter or _, then letters, digits, _ or -; not " +
+                          name.dump());
 }
 
 void stepLet(ScriptRun& run, const Json& j)

@@ -1,5 +1,7 @@
 #include "scripts/PageSteps.h"
 
+#include "scripts/ExpectSteps.h"
+
 #include "host/Recording.h"
 #include "scripts/ScriptRun.h"
 
@@ -99,9 +101,14 @@ void control(ScriptRun& run, const Json& j, const std::string& action, ControlAc
             request.text = ScriptRun::text(run.references().resolve(j["text"]), "\"text\"");
         }
     } else if (kind == ControlAction::Kind::Type) {
-        if (!j.contains("keys"))
+        if (!j.contains("keys") && !j.contains("paste"))
             throw ScriptError("\"type\" needs \"keys\": the characters to type");
-        request.keys = ScriptRun::text(run.references().resolve(j["keys"]), "\"keys\"");
+        if (j.contains("keys"))
+            request.keys = ScriptRun::text(run.references().resolve(j["keys"]), "\"keys\"");
+        if (j.contains("paste"))
+            request.paste = ScriptRun::text(run.references().resolve(j["paste"]), "\"paste\"");
+    } else if (kind == ControlAction::Kind::Read && j.contains("colors")) {
+        request.colors = ScriptRun::boolean(j["colors"], "\"colors\"");
     }
     ScriptPages* pages = run.openedScriptPages();
     if (!pages)
@@ -121,8 +128,10 @@ void control(ScriptRun& run, const Json& j, const std::string& action, ControlAc
                 shown["index"] = *request.index;
             if (request.text)
                 shown["text"] = *request.text;
-            if (kind == ControlAction::Kind::Type)
+            if (kind == ControlAction::Kind::Type && j.contains("keys"))
                 shown["keys"] = request.keys;
+            if (request.paste)
+                shown["paste"] = *request.paste;
             run.transcript().add(shown);
             reached = pages->act(request);
             pages->settle();
@@ -136,7 +145,71 @@ void control(ScriptRun& run, const Json& j, const std::string& action, ControlAc
     run.checkResult(j, reached.state);
 }
 
+// The open real page a picture or size step acts on; a clear ScriptError
+// when the page is headless or not open.
+ScriptPages& openRealPage(ScriptRun& run, const std::string& action, const std::string& which)
+{
+    ScriptPages* pages = run.openedScriptPages();
+    if (!pages || !pages->opened(which))
+        throw ScriptError("\"" + action + "\" acts on a real page, and the Qt page \"" + which +
+                          "\" is not open (open it with {\"open\": \"" + which +
+                          "\", \"qt\": true}; the headless pages have no picture or size)");
+    return *pages;
+}
+
 } // namespace
+
+void checkPageStep(const Json& j)
+{
+    const std::string action = j.contains("screenshot") ? "screenshot" : "resize";
+    if (!j[action].is_string() || !ScriptPages::pageClass(j[action].get<std::string>()))
+        throw ScriptError("\"" + action + "\" takes \"monitor\", \"offline\" or \"about\" (a Qt page), not " +
+                          j[action].dump());
+    if (action == "screenshot" && (!j.contains("file") || !j["file"].is_string() || j["file"] == ""))
+        throw ScriptError("\"screenshot\" needs \"file\": the PNG file to write (relative to the script's folder)");
+    if (action == "resize") {
+        for (const char* key : {"width", "height"}) {
+            if (!j.contains(key) || !j[key].is_number_integer() || j[key].get<long long>() < 1 ||
+                j[key].get<long long>() > 4096)
+                throw ScriptError(std::string("\"resize\" needs \"") + key + "\": a number of pixels from 1 to 4096" +
+                                  (j.contains(key) ? ", not " + j[key].dump() : ""));
+        }
+    }
+}
+
+void checkControlStep(const Json& j)
+{
+    if (j.contains("paste") && !j["paste"].is_string())
+        throw ScriptError("\"paste\" takes the text to paste, not " + j["paste"].dump());
+    if (j.contains("colors"))
+        ScriptRun::boolean(j["colors"], "\"colors\"");
+    if (j.contains("let"))
+        checkLetName(j["let"]);
+}
+
+void stepScreenshot(ScriptRun& run, const Json& j)
+{
+    const std::string which = j["screenshot"].get<std::string>();
+    ScriptPages& pages = openRealPage(run, "screenshot", which);
+    const std::filesystem::path file = run.scriptPath(j["file"].get<std::string>());
+    Json result;
+    try {
+        result = pages.screenshot(which, file);
+    } catch (const PageError& error) {
+        throw ScriptError(error.what());
+    }
+    run.transcript().add({{"ev", "ui"}, {"op", "screenshot"}, {"page", which}, {"state", result}});
+    run.checkResult(j, result);
+}
+
+void stepResize(ScriptRun& run, const Json& j)
+{
+    const std::string which = j["resize"].get<std::string>();
+    ScriptPages& pages = openRealPage(run, "resize", which);
+    run.transcript().add({{"ev", "ui"}, {"op", "resize"}, {"page", which}, {"width", j["width"]}, {"height", j["height"]}});
+    const Json result = pages.resize(which, j["width"].get<int>(), j["height"].get<int>());
+    run.checkResult(j, result);
+}
 
 void stepOpen(ScriptRun& run, const Json& j)
 {

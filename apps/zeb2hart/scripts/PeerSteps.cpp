@@ -1,5 +1,8 @@
 #include "scripts/PeerSteps.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "fdt/Errors.h"
 #include "host/ComponentHost.h"
 #include "scripts/ScriptRun.h"
@@ -24,6 +27,17 @@ bool wireTimingOf(const Json& value)
     if (!value.is_boolean())
         throw ScriptError("\"wireTiming\" takes true or false");
     return value.get<bool>();
+}
+
+// The operations a scripted peer can fail, by peer.
+const std::vector<std::string>& peerOperations(const std::string& peer)
+{
+    static const std::vector<std::string> parent = {"ConnectRequest", "DisconnectRequest", "TransactionRequest",
+                                                    "Abort", "GetSupportedProtocols", "SequenceBegin",
+                                                    "SequenceStart", "SequenceEnd"};
+    static const std::vector<std::string> child = {"OnAbort", "OnConnectResponse", "OnDisconnectResponse",
+                                                   "OnTransactionResponse"};
+    return peer == "parent" ? parent : child;
 }
 
 std::string optionalText(ScriptRun& run, const Json& j, const char* key, const std::string& fallback)
@@ -78,6 +92,37 @@ void stepRespond(ScriptRun& run, const Json& j)
         call();
         return Json();
     });
+}
+
+void checkRaise(const Json& j)
+{
+    const Json& peer = j["raise"];
+    if (peer != "parent" && peer != "child")
+        throw ScriptError("\"raise\" takes \"parent\" (the scripted parent) or \"child\" (the scripted child), not " +
+                          peer.dump());
+    const auto& operations = peerOperations(peer.get<std::string>());
+    std::string names;
+    for (const auto& op : operations)
+        names += (names.empty() ? "" : ", ") + op;
+    if (!j.contains("op") || !j["op"].is_string() ||
+        std::find(operations.begin(), operations.end(), j["op"].get<std::string>()) == operations.end())
+        throw ScriptError("\"raise\": \"" + peer.get<std::string>() + "\" needs \"op\": one of " + names +
+                          (j.contains("op") ? ", not " + j["op"].dump() : ""));
+    if (j.contains("nth"))
+        ScriptRun::nth(j["nth"]);
+}
+
+void stepRaise(ScriptRun& run, const Json& j)
+{
+    const std::string peer = j["raise"].get<std::string>();
+    std::optional<long long> nth;
+    if (j.contains("nth"))
+        nth = ScriptRun::nth(j["nth"]);
+    if (peer == "parent" && run.session().simulatedParent())
+        throw ScriptError("\"raise\": \"parent\" fails calls of the scripted parent, and the simulated parent is "
+                          "attached");
+    PeerFaults& faults = peer == "parent" ? run.session().parentAnswers().faults : run.session().childFaults();
+    faults.failOn(j["op"].get<std::string>(), nth);
 }
 
 void stepAttach(ScriptRun& run, const Json& j)

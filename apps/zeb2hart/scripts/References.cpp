@@ -141,8 +141,17 @@ Json References::resolve(const Json& value)
 
 Json References::resolveMatcher(const Json& matcher)
 {
-    if (matcher.is_string())
-        return interpolate(matcher.get<std::string>());
+    if (matcher.is_string()) {
+        // "${NAME}" alone stands for the whole value a "let" kept, whatever its kind.
+        const std::string& text = matcher.get_ref<const std::string&>();
+        if (text.size() > 3 && text.rfind("${", 0) == 0 && text.back() == '}' &&
+            text.find('}') == text.size() - 1) {
+            const auto var = m_run.vars().find(text.substr(2, text.size() - 3));
+            if (var != m_run.vars().end())
+                return var->second;
+        }
+        return interpolate(text);
+    }
     if (matcher.is_array()) {
         Json result = Json::array();
         for (const auto& item : matcher)

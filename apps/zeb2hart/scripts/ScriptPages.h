@@ -3,6 +3,7 @@
 // controls a script acts on by object name. The Qt part of zeb2hart provides
 // them; a zeb2hart built without Qt has none and says so.
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -23,7 +24,9 @@ struct ControlAction {
     std::string control; // the widget's object name ("chkZEBProtocols", "WSDelayValue")
     std::optional<int> index;        // Select: by position
     std::optional<std::string> text; // Select: by the entry's text
-    std::string keys;                // Type: characters, "\b" or {Backspace}, {Delete}, {Left}, ...
+    std::string keys;                // Type: characters, "\b" or {Backspace}, {Delete}, {Left}, {Ctrl+A}, ...
+    std::optional<std::string> paste; // Type: put on the clipboard and pasted (Ctrl+V) after the keys
+    bool colors = false;              // Read of the monitor view: also each line's colour
 };
 
 // The control an action reached and what it shows after the action.
@@ -62,6 +65,11 @@ public:
     // The open page of that name; nullptr when it is not open.
     virtual std::shared_ptr<fdt::IDtmActiveXControl> opened(const std::string& page) const = 0;
     virtual ControlState act(const ControlAction& action) = 0;
+    // Writes the open page as it is shown now to a PNG file; answers
+    // {"file", "width", "height"}. PageError when it is not open or the file cannot be written.
+    virtual Json screenshot(const std::string& page, const std::filesystem::path& file) = 0;
+    // Gives the open page's window this size in pixels; answers {"width", "height"} as shown.
+    virtual Json resize(const std::string& page, int width, int height) = 0;
     // Lets the window system catch up (layout, painting, deferred updates).
     virtual void settle() = 0;
     // Closes every page without telling anyone (the instance is going).

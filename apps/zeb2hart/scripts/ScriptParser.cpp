@@ -102,6 +102,13 @@ void readScript(std::istream& in, const std::string& name, const StepReader& onS
             if (item.key() != step.kind->name && item.key() != "note" && !step.kind->keys.count(item.key()))
                 throw ScriptError(where + "\"" + step.kind->name + "\" steps take no key \"" + item.key() + "\"");
         }
+        if (step.kind->check) {
+            try {
+                step.kind->check(step.json);
+            } catch (const ScriptError& error) {
+                throw ScriptError(where + error.what());
+            }
+        }
         if (!onStep(step))
             return;
     }

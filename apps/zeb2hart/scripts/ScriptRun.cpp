@@ -146,6 +146,13 @@ std::filesystem::path ScriptRun::copyComponentFolder(std::filesystem::path sourc
             throw ScriptError("\"files\" takes an object of \"relative/path\": content");
         for (const auto& item : spec["files"].items()) {
             const auto file = fileInCopy(target, item.key());
+            if (item.value().is_null()) {
+                // null takes the file out of the copy.
+                std::error_code error;
+                if (!std::filesystem::is_regular_file(file, error) || !std::filesystem::remove(file, error))
+                    throw ScriptError("\"files\": \"" + item.key() + "\" is no file of the component folder to remove");
+                continue;
+            }
             std::filesystem::create_directories(file.parent_path());
             std::ofstream out(file, std::ios::binary | std::ios::trunc);
             out << text(m_references.resolve(item.value()), "a file's content");
@@ -191,6 +198,9 @@ Json ScriptRun::invokeChecked(const Json& step, const std::string& from, const s
     // expectation of an error is "expectError".
     const char* errorKey = step.contains("respond") ? "expectError" : "error";
     if (failed) {
+        // A call that failed has no result to keep.
+        if (step.contains("let") && step["let"].is_string())
+            m_vars.erase(step["let"].get<std::string>());
         if (!step.contains(errorKey))
             fail("unexpected error " + error.dump());
         else
@@ -219,6 +229,9 @@ void ScriptRun::checkError(const Json& expected, const Json& error)
 
 void ScriptRun::checkResult(const Json& step, const Json& result)
 {
+    // A step's "let" keeps its result (a "let" step's own value is an object).
+    if (step.contains("let") && step["let"].is_string())
+        m_vars[step["let"].get<std::string>()] = result;
     if (!step.contains("result"))
         return;
     std::string why;
@@ -280,6 +293,13 @@ bool ScriptRun::boolean(const Json& value, const std::string& what)
     if (!value.is_boolean())
         throw ScriptError(what + " takes true or false, not " + value.dump());
     return value.get<bool>();
+}
+
+long long ScriptRun::nth(const Json& value)
+{
+    if (!value.is_number_integer() || value.get<long long>() < 1)
+        throw ScriptError("\"nth\" takes a whole number from 1 (1 = the first call), not " + value.dump());
+    return value.get<long long>();
 }
 
 } // namespace zeb2hart::frame

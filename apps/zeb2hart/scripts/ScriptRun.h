@@ -79,6 +79,8 @@ public:
     // The text or Boolean of a step's value; ScriptError naming `what` otherwise.
     static std::string text(const Json& value, const std::string& what);
     static bool boolean(const Json& value, const std::string& what);
+    // The N of "nth" (1 = the first call); ScriptError for anything but a whole number from 1.
+    static long long nth(const Json& value);
     // A file's content; ScriptError when it cannot be read.
     static std::string readFile(const std::filesystem::path& file);
 

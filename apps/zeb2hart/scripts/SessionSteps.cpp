@@ -1,7 +1,9 @@
 #include "scripts/SessionSteps.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "scripts/CallArguments.h"
 #include "scripts/Operations.h"
@@ -84,30 +86,62 @@ void stepSet(ScriptRun& run, const Json& j)
         setProperty(run, item.key(), run.references().resolve(item.value()));
 }
 
-void stepParentReturns(ScriptRun& run, const Json& j)
+namespace {
+
+// The operations of the scripted parent a "parentReturns" key sets ("Sequence": all three).
+std::vector<std::string> parentReturnsOperations(const std::string& key)
+{
+    if (key == "ConnectRequest" || key == "DisconnectRequest" || key == "TransactionRequest" ||
+        key == "GetSupportedProtocols")
+        return {key};
+    if (key == "Sequence")
+        return {"SequenceBegin", "SequenceStart", "SequenceEnd"};
+    throw ScriptError("\"parentReturns\" knows ConnectRequest, DisconnectRequest, TransactionRequest, "
+                      "Sequence and GetSupportedProtocols, not \"" + key + "\"");
+}
+
+} // namespace
+
+void checkParentReturns(const Json& j)
 {
     const Json& spec = j["parentReturns"];
     if (!spec.is_object())
         throw ScriptError("\"parentReturns\" takes {\"ConnectRequest\": BOOL, ...}");
+    for (const auto& item : spec.items()) {
+        parentReturnsOperations(item.key());
+        if (item.key() != "GetSupportedProtocols")
+            ScriptRun::boolean(item.value(), item.key());
+    }
+    if (j.contains("nth"))
+        ScriptRun::nth(j["nth"]);
+}
+
+void stepParentReturns(ScriptRun& run, const Json& j)
+{
+    const Json& spec = j["parentReturns"];
     auto& answers = run.session().parentAnswers();
+    std::optional<long long> nth;
+    if (j.contains("nth"))
+        nth = ScriptRun::nth(j["nth"]);
     for (const auto& item : spec.items()) {
         const std::string& key = item.key();
-        if (key == "GetSupportedProtocols") {
-            answers.supportedProtocols = ScriptRun::text(run.references().resolve(item.value()), key);
-            continue;
+        const Json value = key == "GetSupportedProtocols"
+                               ? Json(ScriptRun::text(run.references().resolve(item.value()), key))
+                               : Json(ScriptRun::boolean(item.value(), key));
+        if (nth) {
+            for (const std::string& op : parentReturnsOperations(key))
+                answers.nthResults[{op, *nth}] = value;
+        } else if (key == "GetSupportedProtocols") {
+            answers.supportedProtocols = value.get<std::string>();
+        } else if (key == "ConnectRequest") {
+            answers.connectRequest = value.get<bool>();
+        } else if (key == "DisconnectRequest") {
+            answers.disconnectRequest = value.get<bool>();
+        } else if (key == "TransactionRequest") {
+            answers.transactionRequest = value.get<bool>();
+        } else {
+            answers.sequence = value.get<bool>();
         }
-        const bool value = ScriptRun::boolean(item.value(), key);
-        if (key == "ConnectRequest")
-            answers.connectRequest = value;
-        else if (key == "DisconnectRequest")
-            answers.disconnectRequest = value;
-        else if (key == "TransactionRequest")
-            answers.transactionRequest = value;
-        else if (key == "Sequence")
-            answers.sequence = value;
-        else
-            throw ScriptError("\"parentReturns\" knows ConnectRequest, DisconnectRequest, TransactionRequest, "
-                              "Sequence and GetSupportedProtocols, not \"" + key + "\"");
     }
 }
 

@@ -17,6 +17,7 @@ void stepCall(ScriptRun& run, const Json& step);
 void stepGet(ScriptRun& run, const Json& step);
 void stepSet(ScriptRun& run, const Json& step);
 void stepParentReturns(ScriptRun& run, const Json& step);
+void checkParentReturns(const Json& step);
 void stepFrameReturns(ScriptRun& run, const Json& step);
 void stepFileDialog(ScriptRun& run, const Json& step);
 void stepAdvance(ScriptRun& run, const Json& step);

@@ -26,12 +26,16 @@ enum class StepPhase {
 };
 
 using StepHandler = void (*)(ScriptRun& run, const Json& step);
+// Checks a step's values before anything runs: ScriptError saying what is
+// wrong (the parser puts the script's name and line before it).
+using StepCheck = void (*)(const Json& step);
 
 struct StepKind {
     std::string name;
     std::set<std::string> keys; // besides the action key and "note"
     StepPhase phase;
     StepHandler handler;
+    StepCheck check = nullptr;
 };
 
 const std::vector<StepKind>& stepKinds();
