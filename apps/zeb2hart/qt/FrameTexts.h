@@ -1,6 +1,6 @@
 #pragma once
 // The frame window's own texts (menus, tool bar, docks, the topology, the HART
-// device panel, the page area, the status bar and the window's dialogs) in
+// device panel, the counters panel, the page area, the status bar and the window's dialogs) in
 // English and German, in one table; the window shows them in the gateway's
 // language. The frame log and the decoded answers keep the engineer's English,
 // as the monitor's lines do. Called on the GUI thread.
@@ -29,6 +29,9 @@ enum class FrameText {
     Hint59, Hint128, Hint129, Hint131, DataNotHex, ChildAttached, NoChild, Aborted, Disconnected, Refused,
     CommunicationError, NoData, AnswerData, WaitingForAnswer, AnswerRow, InvokeIdTip, IdentityRead,
     IdentityNotRead,
+    // the gateway's counters
+    DockCounters, CountersCommand, CountersRequests, CountersAnswers, CountersErrors, CountersLatency,
+    CountersNoConnection, CountersConnection, CountersOpen, CountersClosed, CountersTotals, CountersNone,
     Count
 };
 
