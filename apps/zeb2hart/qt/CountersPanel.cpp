@@ -43,6 +43,7 @@ CountersPanel::CountersPanel(QWidget* parent) : QWidget(parent)
     m_table->setSelectionMode(QAbstractItemView::NoSelection);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setMinimumHeight(150);
     m_totals = new QLabel(this);
     m_totals->setObjectName(QStringLiteral("countersTotals"));
     m_totals->setWordWrap(true);

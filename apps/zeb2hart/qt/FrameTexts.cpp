@@ -118,7 +118,7 @@ constexpr std::array kTexts = std::to_array<Row>({
     {T::CountersRequests, "Requests", "Anfragen"},
     {T::CountersAnswers, "Answers", "Antworten"},
     {T::CountersErrors, "Errors", "Fehler"},
-    {T::CountersLatency, "Latency ms (least / mean / most)", "Latenz ms (min. / Mittel / max.)"},
+    {T::CountersLatency, "ms: least / mean / most", "ms: min. / Mittel / max."},
     {T::CountersNoConnection, "No connection yet", "Noch keine Verbindung"},
     {T::CountersConnection, "Connection %1 (%2), %3 before it", "Verbindung %1 (%2), %3 davor"},
     {T::CountersOpen, "open", "offen"},
