@@ -11,6 +11,7 @@
 //   fdt/CommunicationInterfaces.h  the parent's and the child's communication interfaces
 //   fdt/Object.h              objects, interfaces and query<I>(), the stand-in for QueryInterface
 //   platform/PropertyBag.h    the property bags of IPersistPropertyBag
+//   gateway/GatewayCounters.h the gateway's traffic and error counters per connection
 //
 // Every call into the component is made on one thread, the frame's, which also
 // runs the event loop installed in the services.
@@ -24,6 +25,7 @@
 #include "fdt/Object.h"
 #include "fdt/SilentFrame.h"
 #include "fdt/Variant.h"
+#include "gateway/GatewayCounters.h"
 #include "platform/ClassRegistry.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"

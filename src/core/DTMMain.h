@@ -10,12 +10,14 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/ChannelCollection.h"
 #include "core/Pages.h"
 #include "fdt/CommunicationInterfaces.h"
 #include "fdt/DtmInterfaces.h"
 #include "fdt/FrameInterfaces.h"
+#include "gateway/GatewayCounters.h"
 #include "gateway/HartGateway.h"
 #include "platform/PropertyBag.h"
 #include "support/Dictionary.h"
@@ -44,6 +46,7 @@ class DTMMain final : public fdt::IDtm,
                       public fdt::IFdtCommunicationEvents,
                       public fdt::IFdtEvents,
                       public platform::IPersistPropertyBag,
+                      public gateway::IGatewayCounters,
                       public std::enable_shared_from_this<DTMMain>,
                       private gateway::GatewayHost {
 public:
@@ -157,6 +160,9 @@ public:
     void OnConnectResponse(const std::string& invokeId, const std::string& response) override;
     void OnDisconnectResponse(const std::string& invokeId, const std::string& response) override;
     void OnTransactionResponse(const std::string& invokeId, const std::string& response) override;
+
+    // --- IGatewayCounters ------------------------------------------------------------------
+    std::vector<gateway::ConnectionCounters> connectionCounters() const override { return m_Gateway->counters(); }
 
     // Whether the host can show the pages: a host without them (the Windows
     // DLL, for now) lists no page functions and names no page class, so that a

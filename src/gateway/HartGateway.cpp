@@ -121,7 +121,7 @@ std::string BroadcastText(std::uint8_t code)
 }
 
 HartGateway::HartGateway(GatewayHost& host, xml::XMLHelp& xmlHelp, std::shared_ptr<platform::EventLoop> loop)
-    : m_host(host), m_XMLHelp(xmlHelp), TimeoutTimer(std::move(loop))
+    : m_host(host), m_XMLHelp(xmlHelp), TimeoutTimer(loop), m_tally(loop)
 {
     TimeoutTimer.TimerEvent = [this] {
         // The timer's expiry arrives from the event loop, which has no one to report
@@ -161,12 +161,15 @@ bool HartGateway::ConnectRequest(const std::shared_ptr<fdt::IFdtCommunicationEve
         const xml::HartConnectRequest childRequest = m_XMLHelp.ReadHartConnectRequest(fieldbusFrame);
         m_Communicator.shortAddress(childRequest.shortAddress.text());
         m_Communicator.CallbackInterface(callback);
+        m_tally.connectionStarted();
         const std::string request = m_XMLHelp.BuildHARTConnectRequest(childRequest.tag.text());
         m_host.MonitorMsg(kConnectRequestName, "", color::Green, filter::FdtInterface);
         const bool accepted =
             requireDriver(m_Communicator)->ConnectRequest(m_host.selfAsCallback(), invokeId, kZebProtocolId, request);
-        if (!accepted)
+        if (!accepted) {
             m_Communicator.CallbackInterface(nullptr);
+            m_tally.connectionRefused();
+        }
         return accepted;
     } catch (const std::exception&) {
         m_host.MonitorMsg(kConnectRequestName, "Critical Error in IFdtCommunication.ConnectRequest", color::Red,
@@ -201,6 +204,7 @@ bool HartGateway::TransactionRequest(const std::string& invokeId, const std::str
     try {
         const xml::HartTransactionRequest request = m_XMLHelp.ReadHartTransactionRequest(fieldbusFrame);
         m_HARTCommand = support::toInteger(request.commandNumber.text());
+        m_tally.childRequest(invokeId, m_HARTCommand);
         const std::string& dataText = request.data.text();
         const std::vector<std::uint8_t> bytes = support::HexToByteArray(dataText);
         m_host.MonitorMsg("Request HART 'Command #" + decimal(m_HARTCommand) + "'", "InvokeID " + invokeId,
@@ -251,9 +255,10 @@ bool HartGateway::TransactionRequest(const std::string& invokeId, const std::str
         m_host.MonitorMsg("", statusLine(deviceStatus, responseCode), color::Black, filter::HartProtocol);
         const std::string answer = m_XMLHelp.HARTTransactionResponseXML(
             m_HARTCommand, request.communicationReference.text(), simulatedData, deviceStatus, responseCode);
-        requireCallback(m_Communicator)->OnTransactionResponse(invokeId, answer);
+        answerChild(invokeId, answer);
         return true;
     } catch (const std::exception&) {
+        m_tally.refused(invokeId);
         m_host.MonitorMsg(kTransactionRequestName, "Critical Error in IFdtCommunication_TransactionRequest",
                           color::Red, filter::FdtInterface);
         return result;
@@ -287,6 +292,7 @@ void HartGateway::OnConnectResponse(const std::string& invokeId, const std::stri
     try {
         const xml::ZebConnectResponse connected = m_XMLHelp.ReadZebConnectResponse(response);
         m_Communicator.communicationReference(connected.communicationReference.text());
+        m_tally.referenceKnown(connected.communicationReference.text());
         const std::string& tag = connected.tag.text();
         const std::string answer =
             m_XMLHelp.BuildHARTConnectResponse(tag, connected.communicationReference.text(), m_Communicator.shortAddress());
@@ -308,6 +314,7 @@ void HartGateway::OnDisconnectResponse(const std::string& invokeId, const std::s
         m_host.MonitorMsg(name, "", color::Green, filter::FdtInterface);
         m_host.setCommStatus(1);
         m_Communicator.CallbackInterface(nullptr);
+        m_tally.disconnected();
     } catch (const std::exception&) {
         m_host.MonitorMsg(name, "Critical Error", color::Red, filter::FdtInterface);
     }
@@ -316,6 +323,7 @@ void HartGateway::OnDisconnectResponse(const std::string& invokeId, const std::s
 void HartGateway::OnTransactionResponse(const std::string& invokeId, const std::string& response)
 {
     m_host.MonitorMsg("IFdtCommunicationEvents_OnTransactionResponse()", "", color::Green, filter::FdtInterface);
+    m_tally.answerFromParent(invokeId);
 
     if (invokeId == m_ZebInvokeId) {
         m_host.MonitorMsg("Warmstart actuated", "InvokeId " + invokeId + kCrLf, color::Blue, filter::ZebProtocol);
@@ -339,6 +347,7 @@ void HartGateway::TimeoutTimer_TimerEvent()
 {
     TimeoutTimer.Interval(0);
     sendBroadcast();
+    m_tally.timeoutBroadcast();
 }
 
 // --- the three kinds of answer -----------------------------------------------------
@@ -348,6 +357,7 @@ void HartGateway::answerError(const std::string& invokeId, const xml::ZebErrorAn
     // ZebActive must read as a Boolean whatever the error is.
     const bool zebActive = support::toBoolean(error.zebActive.text());
     const std::string& name = error.zebCommError.text();
+    m_tally.errorAnswer(name);
     std::string answer;
     if (name == "timeout" && zebActive) {
         const std::string& reference = error.communicationReference.text();
@@ -362,7 +372,7 @@ void HartGateway::answerError(const std::string& invokeId, const xml::ZebErrorAn
     } else {
         m_host.MonitorMsg("Broadcast", std::string("Command Response") + kCrLf, color::Black, filter::HartProtocol);
     }
-    requireCallback(m_Communicator)->OnTransactionResponse(invokeId, answer);
+    answerChild(invokeId, answer);
 }
 
 void HartGateway::showZebResponse(const std::string& invokeId, const xml::ZebTransactionResponse& response)
@@ -398,7 +408,7 @@ void HartGateway::answerSingleRequest(const std::string& invokeId, const xml::Ze
         shownBytes = support::ByteArrayToHex(
             support::HexToByteArray(m_XMLHelp.ReadHartTransactionResponse(answer).data.text()));
     m_host.MonitorMsg("", "ZEB Protocol : " + shownBytes + kCrLf, color::Black, filter::HartProtocol);
-    requireCallback(m_Communicator)->OnTransactionResponse(invokeId, answer);
+    answerChild(invokeId, answer);
 }
 
 void HartGateway::answerIdentityElement(const std::string& invokeId, const xml::ZebTransactionResponse& response)
@@ -436,7 +446,7 @@ void HartGateway::answerIdentityElement(const std::string& invokeId, const xml::
                       filter::HartProtocol);
     m_host.MonitorMsg("", "Data : " + hartData, color::Black, filter::HartProtocol);
     m_host.MonitorMsg("", statusLine(deviceStatus, responseCode), color::Black, filter::HartProtocol);
-    requireCallback(m_Communicator)->OnTransactionResponse(childInvokeId, answer);
+    answerChild(childInvokeId, answer);
 }
 
 // --- requests to the parent -----------------------------------------------------------
@@ -464,8 +474,11 @@ void HartGateway::sendBroadcast()
     const std::string request =
         m_XMLHelp.ZEBDataExchangeXML(kBroadcast, kBroadcastTelegram, m_Communicator.communicationReference());
     showZebRequest(m_ZebInvokeId, request, nullptr);
-    if (const auto driver = m_Communicator.ZEBDriverInterface())
-        driver->TransactionRequest(m_ZebInvokeId, request);
+    if (const auto driver = m_Communicator.ZEBDriverInterface()) {
+        m_tally.requestToParent(m_ZebInvokeId, nullptr);
+        if (!driver->TransactionRequest(m_ZebInvokeId, request))
+            m_tally.notTaken(m_ZebInvokeId);
+    }
 }
 
 void HartGateway::armTimeout()
@@ -486,7 +499,11 @@ bool HartGateway::sendSingleRequest(const std::string& invokeId, const xml::Hart
     const std::string& reference = childRequest.communicationReference.text();
     const std::string request = m_XMLHelp.ZEBDataExchangeXML(messageType, telegram, reference);
     showZebRequest(invokeId, request, "Data: ");
-    result = requireDriver(m_Communicator)->TransactionRequest(invokeId, request);
+    const auto driver = requireDriver(m_Communicator);
+    m_tally.requestToParent(invokeId, &m_HARTCommand);
+    result = driver->TransactionRequest(invokeId, request);
+    if (!result)
+        m_tally.notTaken(invokeId);
     reportSent(result);
     return result;
 }
@@ -504,7 +521,11 @@ void HartGateway::sendDelayedDataRead(const std::string& invokeId, const xml::Ha
     record.Data = std::string();
     const std::string request = m_XMLHelp.GetXMLDocumentDelayedData(reference, record, fdt::Variant{std::uint8_t{0}},
                                                                     fdt::Variant{std::string("ReadDelayedResponse")});
-    result = requireDriver(m_Communicator)->TransactionRequest(invokeId, request);
+    const auto driver = requireDriver(m_Communicator);
+    m_tally.requestToParent(invokeId, &m_HARTCommand);
+    result = driver->TransactionRequest(invokeId, request);
+    if (!result)
+        m_tally.notTaken(invokeId);
     reportSent(result);
 }
 
@@ -527,7 +548,11 @@ void HartGateway::sendIdentitySequence(const std::string& invokeId, const xml::H
     for (std::int16_t position = 1; position <= count; ++position) {
         const clsZEBSequence element = m_Communicator.ZEBSeqElem(position);
         const std::string request = m_XMLHelp.ZEBSeqDataExchangeXML(kDataExchange, element, reference);
-        const bool taken = requireDriver(m_Communicator)->TransactionRequest(element.invokeId, request);
+        const auto driver = requireDriver(m_Communicator);
+        m_tally.requestToParent(element.invokeId, &m_HARTCommand);
+        const bool taken = driver->TransactionRequest(element.invokeId, request);
+        if (!taken)
+            m_tally.notTaken(element.invokeId);
         allTaken = allTaken && taken;
         result = allTaken;
         if (taken) {
@@ -538,6 +563,13 @@ void HartGateway::sendIdentitySequence(const std::string& invokeId, const xml::H
             m_host.MonitorMsg(kTransactionRequestCall, "ZEB Collection Item denied", color::Red, filter::FdtInterface);
         }
     }
+}
+
+void HartGateway::answerChild(const std::string& invokeId, const std::string& answer)
+{
+    const auto& callback = requireCallback(m_Communicator);
+    m_tally.answeringChild(invokeId);
+    callback->OnTransactionResponse(invokeId, answer);
 }
 
 void HartGateway::reportSent(bool taken)

@@ -15,6 +15,7 @@
 #include "fdt/CommunicationInterfaces.h"
 #include "gateway/clsCommunicator.h"
 #include "gateway/clsTimerControl.h"
+#include "gateway/TrafficTally.h"
 #include "support/Monitor.h"
 #include "xml/ProtocolIds.h"
 #include "xml/Records.h"
@@ -76,6 +77,8 @@ public:
     std::int16_t HARTCommand() const { return m_HARTCommand; }
     const std::array<std::uint8_t, 12>& Cmd0Response() const { return m_Cmd0Response; }
     const std::string& ZebInvokeId() const { return m_ZebInvokeId; }
+    // The traffic and error counters of this instance's connections.
+    const std::vector<ConnectionCounters>& counters() const { return m_tally.connections(); }
 
 private:
     // The parent's answer to the child's request: a ZEB error answer, the answer
@@ -102,11 +105,14 @@ private:
     void sendIdentitySequence(const std::string& invokeId, const xml::HartTransactionRequest& childRequest,
                               bool& result);
     void reportSent(bool taken);
+    // The child's answer, counted as it goes.
+    void answerChild(const std::string& invokeId, const std::string& answer);
 
     GatewayHost& m_host;
     xml::XMLHelp& m_XMLHelp;
     clsCommunicator m_Communicator;
     clsTimerControl TimeoutTimer;
+    TrafficTally m_tally;
     std::int16_t m_HARTCommand = 0;
     std::array<std::uint8_t, 12> m_Cmd0Response{};
     std::string m_ZebInvokeId;

@@ -42,6 +42,7 @@ check_run() {
     printf '%s\n' "$output" | grep -qx "component folder: $(readlink -f "$component")" ||
         fail "$1 did not find the installed component folder: $output"
     printf '%s\n' "$output" | grep -q '^information: .*an FDT document$' || fail "$1: no information document: $output"
+    printf '%s\n' "$output" | grep -qx 'connections counted: 0' || fail "$1: no gateway counters: $output"
     printf '%s\n' "$output" | grep -qx 'done' || fail "$1 did not finish: $output"
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "demo/CountersSummary.h"
 #include "host/ComponentHost.h"
 #include "peers/HartAnswerDecoder.h"
 #include "peers/HartDeviceDtm.h"
@@ -197,6 +198,8 @@ private:
 
     void release()
     {
+        // The counters are read while the DTM is still there.
+        m_counters = m_session->hosted().counters();
         m_released = m_topology->release([this] {
             if (!m_session->monitorPage().PrepareToRelease())
                 problem("the monitor page refused IDtmActiveXControl::PrepareToRelease");
@@ -260,6 +263,8 @@ private:
             << "\n";
         out << "  disconnect     " << (m_disconnected ? "answered" : "not answered") << "\n";
         out << "  release        " << (m_released ? "the DTM object and its helpers are gone" : "not clean") << "\n";
+        if (!m_counters.empty())
+            writeCountersSummary(out, m_counters);
         if (m_problems.empty()) {
             out << "Every expected answer arrived.\n";
         } else {
@@ -304,6 +309,7 @@ private:
     bool m_timeoutSeen = false;
     bool m_disconnected = false;
     bool m_released = false;
+    std::string m_counters;
     std::vector<std::string> m_problems;
 };
 

@@ -49,6 +49,9 @@ public:
     // The DTM's state by name (core::DtmState); its errors reach the caller.
     virtual fdt::Variant state(const std::string& name) = 0;
     virtual void setState(const std::string& name, const fdt::Variant& value) = 0;
+    // The gateway's counters as one JSON text (gateway::countersJson);
+    // fdt::NullObjectError after release().
+    virtual std::string counters() = 0;
 
     // The services of DTMMain its pages call.
     virtual fdt::ObjectPtr GetFramePointer() = 0;

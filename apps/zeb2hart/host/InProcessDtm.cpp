@@ -1,6 +1,7 @@
 #include "host/InProcessDtm.h"
 
 #include "core/DtmState.h"
+#include "gateway/CountersJson.h"
 #include "host/ComponentHost.h"
 
 namespace zeb2hart::frame {
@@ -53,6 +54,13 @@ fdt::Variant InProcessDtm::state(const std::string& name)
 void InProcessDtm::setState(const std::string& name, const fdt::Variant& value)
 {
     core::DtmState::write(*m_dtm, name, value);
+}
+
+std::string InProcessDtm::counters()
+{
+    if (!m_dtm)
+        throw fdt::NullObjectError("the DTM has been released");
+    return gateway::countersJson(fdt::require<gateway::IGatewayCounters>(m_dtm)->connectionCounters());
 }
 
 std::string InProcessDtm::xmlHelpFolder()

@@ -29,6 +29,8 @@ public:
 
     fdt::Variant state(const std::string& name) override;
     void setState(const std::string& name, const fdt::Variant& value) override;
+    // Read as a frame reads them, through the public IGatewayCounters.
+    std::string counters() override;
 
     fdt::ObjectPtr GetFramePointer() override { return m_dtm->GetFramePointer(); }
     fdt::ObjectPtr OnInitControl() override { return m_dtm->OnInitControl(); }

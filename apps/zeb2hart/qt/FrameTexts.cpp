@@ -116,6 +116,22 @@ constexpr std::array kTexts = std::to_array<Row>({
     {T::WireTiming, "Wire timing", "Leitungszeiten"},
     {T::WireTimingTip, "The simulated ZEB communication DTM answers after the modelled field time of each request",
      "Das simulierte ZEB-Kommunikations-DTM antwortet nach der modellierten Feldzeit jeder Anfrage"},
+    {T::DockCounters, "Gateway counters", "Gateway-Zähler"},
+    {T::CountersCommand, "Command", "Kommando"},
+    {T::CountersRequests, "Requests", "Anfragen"},
+    {T::CountersAnswers, "Answers", "Antworten"},
+    {T::CountersErrors, "Errors", "Fehler"},
+    {T::CountersLatency, "ms: least / mean / most", "ms: min. / Mittel / max."},
+    {T::CountersNoConnection, "No connection yet", "Noch keine Verbindung"},
+    {T::CountersConnection, "Connection %1 (%2), %3 before it", "Verbindung %1 (%2), %3 davor"},
+    {T::CountersOpen, "open", "offen"},
+    {T::CountersClosed, "closed", "geschlossen"},
+    {T::CountersTotals,
+     "Requests to the parent %1, answers from it %2; error answers: %3; answers for unknown invoke ids %4; refused "
+     "requests %5; time-out broadcasts %6",
+     "Anfragen an das Eltern-DTM %1, Antworten davon %2; Fehlerantworten: %3; Antworten auf unbekannte "
+     "Aufrufkennungen %4; abgelehnte Anfragen %5; Time-out-Broadcasts %6"},
+    {T::CountersNone, "none", "keine"},
 });
 
 constexpr bool inOrder()

@@ -1,6 +1,6 @@
 #pragma once
 // The frame window's own texts (menus, tool bar, docks, the topology, the HART
-// device panel, the page area, the status bar and the window's dialogs) in
+// device panel, the counters panel, the page area, the status bar and the window's dialogs) in
 // English and German, in one table; the window shows them in the gateway's
 // language. The frame log and the decoded answers keep the engineer's English,
 // as the monitor's lines do. Called on the GUI thread.
@@ -31,6 +31,9 @@ enum class FrameText {
     IdentityNotRead,
     // the status bar's switch of the simulated parent's wire timing
     WireTiming, WireTimingTip,
+    // the gateway's counters
+    DockCounters, CountersCommand, CountersRequests, CountersAnswers, CountersErrors, CountersLatency,
+    CountersNoConnection, CountersConnection, CountersOpen, CountersClosed, CountersTotals, CountersNone,
     Count
 };
 

@@ -23,6 +23,7 @@
 
 #include "FrameTexts.h"
 #include "host/ComponentHost.h"
+#include "CountersPanel.h"
 #include "HartPanel.h"
 #include "peers/ZebDeviceModel.h"
 #include "fdt/Errors.h"
@@ -196,6 +197,7 @@ void FrameWindow::buildWindow()
     logDock->setWidget(m_log);
     addDockWidget(Qt::BottomDockWidgetArea, logDock);
     resizeDocks({logDock}, {110}, Qt::Vertical);
+    QDockWidget* countersDock = addCountersPanel(panelDock);
 
     // Menus; their texts are set by retranslate().
     const auto named = [this](QAction* action, FrameText id) {
@@ -245,7 +247,7 @@ void FrameWindow::buildWindow()
 
     QMenu* view = menuBar()->addMenu(QString());
     named(view->menuAction(), FrameText::MenuView);
-    for (QDockWidget* dock : {topologyDock, panelDock, logDock})
+    for (QDockWidget* dock : {topologyDock, panelDock, logDock, countersDock})
         view->addAction(dock->toggleViewAction());
 
     QMenu* help = menuBar()->addMenu(QString());
@@ -305,6 +307,7 @@ void FrameWindow::retranslate()
     m_wireTiming->setText(textOf(FrameText::WireTiming));
     m_wireTiming->setToolTip(textOf(FrameText::WireTimingTip));
     m_panel->setLanguage(m_localeId);
+    m_counters->setLanguage(m_localeId);
     m_english->setChecked(m_localeId == kEnglish);
     m_german->setChecked(m_localeId == kGerman);
     refreshTopology();
@@ -706,9 +709,31 @@ void FrameWindow::log(const QString& line)
     m_log->scrollToBottom();
 }
 
+QDockWidget* FrameWindow::addCountersPanel(QDockWidget* below)
+{
+    m_counters = new CountersPanel(this);
+    m_counters->source = [this] {
+        try {
+            return m_session ? m_session->hosted().counters() : std::string();
+        } catch (const fdt::Error&) {
+            return std::string(); // released with its session
+        }
+    };
+    auto* dock = new QDockWidget(this);
+    m_dockTexts.emplace_back(dock, FrameText::DockCounters);
+    dock->setObjectName(QStringLiteral("countersDock"));
+    dock->setWidget(m_counters);
+    addDockWidget(Qt::LeftDockWidgetArea, dock);
+    tabifyDockWidget(below, dock);
+    below->raise();
+    return dock;
+}
+
 void FrameWindow::frameEvent(const Json& event)
 {
     const std::string kind = event.value("ev", "");
+    if (m_counters && (kind == "call" || kind == "out"))
+        m_counters->trafficSeen();
     if (kind == "changed") {
         if (!m_modified) {
             m_modified = true;

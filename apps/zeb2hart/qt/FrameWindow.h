@@ -43,6 +43,7 @@ class QLabel;
 
 namespace zeb2hart::frame {
 
+class CountersPanel;
 class HartPanel;
 
 struct FrameWindowOptions {
@@ -103,6 +104,7 @@ public:
     Session& session() { return *m_session; }
     SimulatedTopology& topology() { return *m_topology; }
     HartPanel& panel() { return *m_panel; }
+    CountersPanel& counters() { return *m_counters; }
     QTabWidget& tabs() { return *m_tabs; }
     QTreeWidget& topologyTree() { return *m_tree; }
     QListWidget& frameLog() { return *m_log; }
@@ -139,6 +141,8 @@ private:
     QString textOf(FrameText id) const;
     void log(const QString& text);
     void frameEvent(const Json& event);
+    // The counters panel in a dock tabbed with `below`; returns the dock.
+    QDockWidget* addCountersPanel(QDockWidget* below);
     bool saveWithDialog(bool askForName);
     void openWithDialog();
     std::string functionName(const std::string& functionId) const;
@@ -165,6 +169,7 @@ private:
     QLabel* m_pageHint = nullptr;
     QTabWidget* m_tabs = nullptr;
     HartPanel* m_panel = nullptr;
+    CountersPanel* m_counters = nullptr;
     QListWidget* m_log = nullptr;
     QMenu* m_functionMenu = nullptr;
     std::vector<QAction*> m_functionActions;

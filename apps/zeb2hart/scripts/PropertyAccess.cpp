@@ -11,7 +11,11 @@ Json getProperty(ScriptRun& run, const std::string& name)
 {
     Json value;
     try {
-        value = variantToJson(run.session().hosted().state(name));
+        // The gateway's counters: one JSON object, read only.
+        if (name == "counters")
+            value = Json::parse(run.session().hosted().counters());
+        else
+            value = variantToJson(run.session().hosted().state(name));
     } catch (const fdt::NotFoundError&) {
         throw ScriptError("unknown property \"" + name + "\" (see docs/frame-scripts.md)");
     }

@@ -1,7 +1,7 @@
 #pragma once
 // The properties a frame script reads with "get" and writes with "set": the
 // persistent properties by their bag key, CommStatus and StatusText, and the
-// read-only state of the gateway. Every accessor is here, in one place. Used
+// read-only state of the gateway and its counters (`counters`). Every accessor is here, in one place. Used
 // by the step handlers on the thread that runs the script.
 
 #include <string>

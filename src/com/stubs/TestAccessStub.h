@@ -9,6 +9,7 @@
 #include "com/DispatchStub.h"
 #include "com/FdtInterfaces.h"
 #include "core/DTMMain.h"
+#include "gateway/CountersJson.h"
 
 namespace zeb2hart::com {
 
@@ -56,6 +57,10 @@ public:
     }
     HRESULT STDMETHODCALLTYPE TranslateControl(BSTR prefix, BSTR name, VARIANT index, VARIANT_BOOL hasCaption,
                                                VARIANT* caption) override;
+    HRESULT STDMETHODCALLTYPE Counters(BSTR* result) override
+    {
+        return answer(result, [&] { return gateway::countersJson(object().connectionCounters()); });
+    }
 
 private:
     fdt::ObjectPtr m_monitorPage;

@@ -1,6 +1,6 @@
 // A frame vendor's smallest host of the installed component: it installs the
 // services, creates the DTM by its ProgID, gives it a frame, asks for its
-// information and functions documents and saves its properties.
+// information and functions documents, saves its properties and reads the gateway's counters.
 //   host FRAME_SCHEMA_FOLDER   (the frame's own FDT schemas, which the DTM validates against)
 // Built against the installed tree only (find_package(zeb2hart) or pkg-config).
 #include <filesystem>
@@ -45,6 +45,12 @@ int main(int argc, char** argv)
         platform::MemoryPropertyBag bag;
         persistence->SaveProperties(bag);
         std::cout << "saved properties: " << bag.entries().size() << "\n";
+        const auto counters = fdt::query<gateway::IGatewayCounters>(object);
+        if (!counters) {
+            std::cerr << "host: the DTM offers no gateway counters\n";
+            return 1;
+        }
+        std::cout << "connections counted: " << counters->connectionCounters().size() << "\n";
         dtm->PrepareToRelease();
     } catch (const fdt::Error& error) {
         std::cerr << "host: " << error.what() << "\n";

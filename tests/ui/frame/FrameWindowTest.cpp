@@ -18,6 +18,7 @@
 #include <fstream>
 
 #include "ControlActions.h"
+#include "CountersPanel.h"
 #include "FrameWindow.h"
 #include "HartPanel.h"
 #include "fdt/Errors.h"
@@ -219,6 +220,17 @@ TEST_F(FrameWindowTest, PanelPrefillsEachCommandAndSendsWhatTheFieldHoldsOnceCon
     EXPECT_FALSE(child().connected());
     EXPECT_FALSE(control("btnSend").isEnabled());
     EXPECT_EQ(window->panel().connectionText(), "Disconnected");
+
+    // The counters panel followed the traffic, in the window's language.
+    action("language1031").trigger();
+    settle();
+    CountersPanel& counters = window->counters();
+    EXPECT_EQ(counters.headingText(), "Verbindung ZEB-VRA520-0001 (geschlossen), 0 davor");
+    EXPECT_EQ(counters.rows(), (Texts{"0 | 1 | 1 | 0 | 0 / 0.0 / 0", "128 | 1 | 1 | 0 | 0 / 0.0 / 0"}));
+    // Six identity reads, command 128 and the disconnect's broadcast, each answered.
+    EXPECT_EQ(counters.totalsText().toStdString(),
+              "Anfragen an das Eltern-DTM 8, Antworten davon 8; Fehlerantworten: keine; Antworten auf unbekannte "
+              "Aufrufkennungen 0; abgelehnte Anfragen 0; Time-out-Broadcasts 0");
 }
 
 TEST_F(FrameWindowTest, TheWireTimingCheckBoxMakesTheParentAnswerAfterTheFieldTime)

@@ -156,6 +156,11 @@ fdt::ObjectPtr ComDtm::OnInitControl()
     return com::Peer::wrap(ask<ComPtr<IUnknown>>([&](IUnknown** frame) { return access().OnInitControl(frame); }).Get());
 }
 
+std::string ComDtm::counters()
+{
+    return ask<std::string>([&](BSTR* json) { return access().Counters(json); });
+}
+
 std::string ComDtm::xmlHelpFolder()
 {
     return ask<std::string>([&](BSTR* folder) { return access().XMLHelpFolder(folder); });

@@ -30,6 +30,7 @@ public:
 
     fdt::Variant state(const std::string& name) override;
     void setState(const std::string& name, const fdt::Variant& value) override;
+    std::string counters() override;
 
     fdt::ObjectPtr GetFramePointer() override;
     fdt::ObjectPtr OnInitControl() override;
