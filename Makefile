@@ -66,6 +66,7 @@ bench: build
 	@$(BUILD)/bin/zeb2hart_bench
 	@$(BUILD)/bin/zeb2hart_long_run
 	@bench/instructions.sh $(BUILD) 300
+	@bench/demo-latency.sh $(BUILD)
 
 # Every test under valgrind's memcheck (slow: about half an hour on two processors).
 memcheck:

@@ -26,16 +26,16 @@ namespace zeb2hart::bench {
 
 namespace fs = std::filesystem;
 
-// The component folder of the build tree: the folder of the loaded library.
+// The component folder of the build tree (the library and its data) and the frame stand-in's
+// schemas beside it, as the build names them.
 inline fs::path componentFolder()
 {
-    return platform::services().componentFolder;
+    return ZEB2HART_COMPONENT_DIR;
 }
 
-// The frame stand-in's schemas, installed beside the component in the build tree.
 inline fs::path frameSchemaFolder()
 {
-    return componentFolder().parent_path() / "share" / "zeb2hart" / "FrameSchemas";
+    return fs::path(ZEB2HART_FRAME_DIR) / "FrameSchemas";
 }
 
 // The manual services for as long as it lives.

@@ -151,8 +151,10 @@ int main(int argc, char** argv)
                                                    "summary. Exit status 0 only when every expected answer arrived.");
     addDeviceOption(*demoCommand, demo.device, shippedTypes);
     addLanguageOption(*demoCommand, demo.language);
-    demoCommand->add_option("--delay", demo.delaySeconds, "Warm-start delay in seconds (1-32): the time-out "
-                                                          "broadcast fires this long after command 131")
+    auto* delayOption = demoCommand->add_option(
+        "--delay", demo.delaySeconds,
+        "Warm-start delay in seconds (1-32): the time-out broadcast fires this long after command 131 (" +
+            std::to_string(kRealtimeDelaySeconds) + " with --realtime)")
         ->check(CLI::Range(1, 32))
         ->capture_default_str();
     demoCommand->add_flag("--quiet", demo.quiet, "Print the summary only, not the monitor");
@@ -282,6 +284,8 @@ int main(int argc, char** argv)
                 return kUsageError;
             demo.componentFolder = componentDir;
             demo.color = colorWanted();
+            if (demo.realtime && delayOption->count() == 0)
+                demo.delaySeconds = kRealtimeDelaySeconds;
             return finished(runDemo(demo, std::cout, std::cerr));
         }
 #ifdef ZEB2HART_FRAME_WITH_QT

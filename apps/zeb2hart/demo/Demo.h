@@ -11,10 +11,16 @@
 
 namespace zeb2hart::frame {
 
+// The warm-start delay of `demo --realtime` unless --delay says otherwise: longer than commands
+// 128 and 129 take on the wire together, so that command 131 re-arms the time-out before command
+// 128's fires and every command finds the bus idle, as the timing table assumes.
+constexpr int kRealtimeDelaySeconds = 3;
+
 struct DemoOptions {
     std::string device = "VRA520";
     int language = 9;         // primary language number (7 German, 9 English)
     int delaySeconds = 1;     // warm-start delay: the time-out broadcast fires this long after 131
+                              // (kRealtimeDelaySeconds with realtime unless given)
     bool quiet = false;       // summary only
     bool realtime = false;    // wire timing: the simulated parent answers after the modelled field time
     bool color = false;       // ANSI colours for the monitor lines
