@@ -66,8 +66,8 @@ struct ConnectionCounters {
 
 class ZEB2HART_API IGatewayCounters : public virtual fdt::Object {
 public:
-    // The connections of this instance's life in order, the current one last;
-    // empty before the first connect.
+    // The connections of this instance's life in order, the current one last
+    // (the last 32: older ones are dropped); empty before the first connect.
     virtual std::vector<ConnectionCounters> connectionCounters() const = 0;
 };
 

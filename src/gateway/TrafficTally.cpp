@@ -8,6 +8,8 @@ void TrafficTally::connectionStarted()
 {
     if (ConnectionCounters* connection = current())
         connection->connected = false;
+    if (m_connections.size() == kConnectionLimit)
+        m_connections.erase(m_connections.begin());
     m_connections.emplace_back().connected = true;
     // What the previous connection still waited for is not this one's.
     for (Pending& pending : m_pending)

@@ -22,6 +22,9 @@ public:
     // At most this many requests are waited for at once; beyond, the oldest is
     // forgotten (its answer then counts as one for an unknown identifier).
     static constexpr std::size_t kPendingLimit = 64;
+    // The records kept: the current connection and those closed before it, the oldest dropped
+    // first, so that a frame that reconnects all day does not grow without end.
+    static constexpr std::size_t kConnectionLimit = 32;
 
     explicit TrafficTally(std::shared_ptr<platform::EventLoop> loop) : m_loop(std::move(loop)) {}
 

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "gateway/GatewayFixture.h"
+#include "gateway/TrafficTally.h"
 
 namespace zeb2hart::test {
 namespace {
@@ -161,6 +162,19 @@ TEST_F(CountersTest, CountsEachConnectionAsTheGatewayWorks)
         c.run();
         EXPECT_EQ(summaries(), c.expected);
     }
+}
+
+TEST_F(CountersTest, KeepsTheLastConnectionsOnly)
+{
+    connect();
+    for (int i = 2; i <= 40; ++i)
+        reconnect("REF-" + std::to_string(i));
+    const auto connections = gateway().counters();
+    ASSERT_EQ(connections.size(), gateway::TrafficTally::kConnectionLimit);
+    EXPECT_EQ(connections.front().communicationReference, "REF-9");
+    EXPECT_FALSE(connections.front().connected);
+    EXPECT_EQ(connections.back().communicationReference, "REF-40");
+    EXPECT_TRUE(connections.back().connected);
 }
 
 } // namespace
