@@ -474,11 +474,8 @@ void HartGateway::sendBroadcast()
     const std::string request =
         m_XMLHelp.ZEBDataExchangeXML(kBroadcast, kBroadcastTelegram, m_Communicator.communicationReference());
     showZebRequest(m_ZebInvokeId, request, nullptr);
-    if (const auto driver = m_Communicator.ZEBDriverInterface()) {
-        m_tally.requestToParent(m_ZebInvokeId, nullptr);
-        if (!driver->TransactionRequest(m_ZebInvokeId, request))
-            m_tally.notTaken(m_ZebInvokeId);
-    }
+    if (const auto driver = m_Communicator.ZEBDriverInterface())
+        askParent(*driver, m_ZebInvokeId, request, nullptr);
 }
 
 void HartGateway::armTimeout()
@@ -499,11 +496,7 @@ bool HartGateway::sendSingleRequest(const std::string& invokeId, const xml::Hart
     const std::string& reference = childRequest.communicationReference.text();
     const std::string request = m_XMLHelp.ZEBDataExchangeXML(messageType, telegram, reference);
     showZebRequest(invokeId, request, "Data: ");
-    const auto driver = requireDriver(m_Communicator);
-    m_tally.requestToParent(invokeId, &m_HARTCommand);
-    result = driver->TransactionRequest(invokeId, request);
-    if (!result)
-        m_tally.notTaken(invokeId);
+    result = askParent(*requireDriver(m_Communicator), invokeId, request, &m_HARTCommand);
     reportSent(result);
     return result;
 }
@@ -521,11 +514,7 @@ void HartGateway::sendDelayedDataRead(const std::string& invokeId, const xml::Ha
     record.Data = std::string();
     const std::string request = m_XMLHelp.GetXMLDocumentDelayedData(reference, record, fdt::Variant{std::uint8_t{0}},
                                                                     fdt::Variant{std::string("ReadDelayedResponse")});
-    const auto driver = requireDriver(m_Communicator);
-    m_tally.requestToParent(invokeId, &m_HARTCommand);
-    result = driver->TransactionRequest(invokeId, request);
-    if (!result)
-        m_tally.notTaken(invokeId);
+    result = askParent(*requireDriver(m_Communicator), invokeId, request, &m_HARTCommand);
     reportSent(result);
 }
 
@@ -548,11 +537,7 @@ void HartGateway::sendIdentitySequence(const std::string& invokeId, const xml::H
     for (std::int16_t position = 1; position <= count; ++position) {
         const clsZEBSequence element = m_Communicator.ZEBSeqElem(position);
         const std::string request = m_XMLHelp.ZEBSeqDataExchangeXML(kDataExchange, element, reference);
-        const auto driver = requireDriver(m_Communicator);
-        m_tally.requestToParent(element.invokeId, &m_HARTCommand);
-        const bool taken = driver->TransactionRequest(element.invokeId, request);
-        if (!taken)
-            m_tally.notTaken(element.invokeId);
+        const bool taken = askParent(*requireDriver(m_Communicator), element.invokeId, request, &m_HARTCommand);
         allTaken = allTaken && taken;
         result = allTaken;
         if (taken) {
@@ -563,6 +548,16 @@ void HartGateway::sendIdentitySequence(const std::string& invokeId, const xml::H
             m_host.MonitorMsg(kTransactionRequestCall, "ZEB Collection Item denied", color::Red, filter::FdtInterface);
         }
     }
+}
+
+bool HartGateway::askParent(fdt::IFdtCommunication& driver, const std::string& invokeId, const std::string& request,
+                            const std::int16_t* command)
+{
+    m_tally.requestToParent(invokeId, command);
+    const bool taken = driver.TransactionRequest(invokeId, request);
+    if (!taken)
+        m_tally.notTaken(invokeId);
+    return taken;
 }
 
 void HartGateway::answerChild(const std::string& invokeId, const std::string& answer)

@@ -105,6 +105,10 @@ private:
     void sendIdentitySequence(const std::string& invokeId, const xml::HartTransactionRequest& childRequest,
                               bool& result);
     void reportSent(bool taken);
+    // One data-exchange request to the parent, counted as it goes: for the child's `command`, or
+    // for none (the gateway's own broadcast). Answers whether the parent took it.
+    bool askParent(fdt::IFdtCommunication& driver, const std::string& invokeId, const std::string& request,
+                   const std::int16_t* command);
     // The child's answer, counted as it goes.
     void answerChild(const std::string& invokeId, const std::string& answer);
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <regex>
 
 #include "platform/FileText.h"
+#include "scripts/Matcher.h"
 #include "scripts/ScriptRun.h"
 
 namespace zeb2hart::frame {
@@ -73,27 +73,6 @@ namespace {
 // Files a "file" step reads are no larger than this.
 constexpr std::size_t kMaxFileSize = 16u << 20;
 
-// Every regular expression of a matcher compiles.
-void checkRegexes(const Json& matcher)
-{
-    if (matcher.is_array()) {
-        for (const auto& item : matcher)
-            checkRegexes(item);
-    }
-    if (!matcher.is_object())
-        return;
-    for (const auto& item : matcher.items()) {
-        if (item.key() == "regex" && item.value().is_string()) {
-            try {
-                std::regex pattern(item.value().get<std::string>());
-            } catch (const std::regex_error& error) {
-                throw ScriptError("bad regular expression " + item.value().dump() + ": " + error.what());
-            }
-        }
-        checkRegexes(item.value());
-    }
-}
-
 } // namespace
 
 void checkFile(const Json& j)
@@ -104,8 +83,13 @@ void checkFile(const Json& j)
         ScriptRun::boolean(j["exists"], "\"exists\"");
     if (j.contains("exists") && j["exists"] == false && j.contains("content"))
         throw ScriptError("\"file\": a file expected not to exist has no \"content\"");
-    if (j.contains("content"))
-        checkRegexes(j["content"]);
+    if (j.contains("content")) {
+        try {
+            Matcher::checkPatterns(j["content"]);
+        } catch (const std::invalid_argument& error) {
+            throw ScriptError(error.what());
+        }
+    }
     if (j.contains("let"))
         checkLetName(j["let"]);
 }

@@ -11,6 +11,15 @@ namespace {
 constexpr std::array<const char*, 10> kOperators = {"contains", "startsWith", "endsWith", "regex", "not",
                                                     "xml",      "present",    "absent",   "oneOf", "equals"};
 
+std::regex compiled(const std::string& pattern)
+{
+    try {
+        return std::regex(pattern);
+    } catch (const std::regex_error& error) {
+        throw std::invalid_argument("bad regular expression " + Json(pattern).dump() + ": " + error.what());
+    }
+}
+
 std::string shown(const std::optional<Json>& value)
 {
     if (!value)
@@ -132,12 +141,7 @@ bool Matcher::matches(const Json& matcher, const std::optional<Json>& actual, st
             if (!ok)
                 why = "expected text ending with " + spec.dump() + ", got " + shown(actual);
         } else if (op == "regex") {
-            std::regex pattern;
-            try {
-                pattern = std::regex(textOf(spec, "regex"));
-            } catch (const std::regex_error& error) {
-                throw std::invalid_argument("bad regular expression " + spec.dump() + ": " + error.what());
-            }
+            const std::regex pattern = compiled(textOf(spec, "regex"));
             ok = text() && std::regex_search(*text(), pattern);
             if (!ok)
                 why = "expected text matching /" + spec.get<std::string>() + "/, got " + shown(actual);
@@ -205,6 +209,21 @@ bool Matcher::matchesXml(const Json& spec, const std::optional<Json>& actual, st
         }
     }
     return true;
+}
+
+void Matcher::checkPatterns(const Json& matcher)
+{
+    if (matcher.is_array()) {
+        for (const auto& item : matcher)
+            checkPatterns(item);
+    }
+    if (!matcher.is_object())
+        return;
+    for (const auto& item : matcher.items()) {
+        if (item.key() == "regex" && item.value().is_string())
+            compiled(item.value().get<std::string>());
+        checkPatterns(item.value());
+    }
 }
 
 } // namespace zeb2hart::frame

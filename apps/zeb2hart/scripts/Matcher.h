@@ -29,6 +29,9 @@ public:
     static std::optional<Json> field(const Json& value, const std::string& path);
     // True for an object made of matcher operators only.
     static bool isOperatorObject(const Json& matcher);
+    // Compiles every "regex" of a matcher, so that a script can be refused before it runs.
+    // Throws std::invalid_argument naming the first that does not compile, as matches() would.
+    static void checkPatterns(const Json& matcher);
 
 private:
     bool matchesXml(const Json& spec, const std::optional<Json>& actual, std::string& why) const;
