@@ -7,7 +7,8 @@
 //   platform/Services.h       the services a frame installs before it creates
 //                             the DTM: event loop, clocks, GUIDs, dialogs, folders
 //   fdt/DtmInterfaces.h       what the frame calls on the DTM (IDtm, IDtmInformation, ...)
-//   fdt/FrameInterfaces.h     what the DTM calls on the frame (IFdtContainer, IDtmEvents)
+//   fdt/FrameInterfaces.h     what the DTM calls on the frame (IFdtContainer, IDtmEvents, IFdtTopology)
+//   fdt/InterfaceTable.h      every FDT interface's operations with their DISPIDs and parameters
 //   fdt/CommunicationInterfaces.h  the parent's and the child's communication interfaces
 //   fdt/Object.h              objects, interfaces and query<I>(), the stand-in for QueryInterface
 //   platform/PropertyBag.h    the property bags of IPersistPropertyBag
@@ -21,6 +22,8 @@
 #include "fdt/DtmInterfaces.h"
 #include "fdt/Errors.h"
 #include "fdt/FrameInterfaces.h"
+#include "fdt/InterfaceTable.h"
+#include "fdt/InterfaceTypes.h"
 #include "fdt/Guid.h"
 #include "fdt/Object.h"
 #include "fdt/SilentFrame.h"

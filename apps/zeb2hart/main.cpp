@@ -178,9 +178,17 @@ int main(int argc, char** argv)
     runCommand->add_flag("--no-transcript", noTranscript, "Print only failed expectations and errors");
 #ifdef _WIN32
     bool inProcess = false;
-    runCommand->add_flag("--in-process", inProcess,
-                         "Host the DTM in this process instead of creating it through COM from the registered "
-                         "ZEB2HARTGateway.dll");
+    auto* inProcessFlag = runCommand->add_flag("--in-process", inProcess,
+                                               "Host the DTM in this process instead of creating it through COM "
+                                               "from the registered ZEB2HARTGateway.dll");
+    std::string apartment = "sta";
+    runCommand
+        ->add_option("--apartment", apartment,
+                     "The frame thread's COM apartment: sta (the DTM is created in it) or mta (COM creates the DTM "
+                     "in a single-threaded apartment of its own, and every call into and out of the DTM goes "
+                     "through proxies built from the registered type library)")
+        ->check(CLI::IsMember({"sta", "mta"}))
+        ->excludes(inProcessFlag);
 #endif
 
 #ifdef ZEB2HART_FRAME_WITH_QT
@@ -307,7 +315,8 @@ int main(int argc, char** argv)
 #endif
 #ifdef _WIN32
         if (!inProcess) {
-            ComApartment apartment;
+            ComApartment thread(apartment == "mta" ? ComApartment::Kind::MultiThreaded
+                                                   : ComApartment::Kind::SingleThreaded);
             options.hostDtm = [](const zeb2hart::platform::Services& frameServices) -> std::unique_ptr<HostedDtm> {
                 return std::make_unique<ComDtm>(frameServices);
             };

@@ -76,7 +76,7 @@ struct ComRoad {
             fail("cannot create the DTM of ZEB2HARTGateway.dll");
         VARIANT_BOOL ok = VARIANT_FALSE;
         const auto frame = std::make_shared<fdt::SilentFrame>(folder.parent_path() / "share" / "zeb2hart" / "FrameSchemas");
-        dtm->Environment(com::Bstr("GW1").get(), ComObject::as<IDispatch>(frame).Get(), &ok);
+        dtm->Environment(com::Bstr("GW1").get(), ComObject::as<::IFdtContainer>(frame).Get(), &ok);
         dtm->SetCommunication(ComObject::as<::IFdtCommunication>(parent).Get(), &ok);
         channel->ConnectRequest(ComObject::as<::IFdtCommunicationEvents>(child).Get(), com::Bstr("connect-1").get(),
                                 com::Bstr(xml::kHartProtocolId).get(), com::Bstr(test::hartConnectRequest("C")).get(), &ok);

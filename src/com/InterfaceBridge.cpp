@@ -2,40 +2,15 @@
 
 #include <type_traits>
 
+#include "com/TableProxies.h"
+#include "com/TableStubs.h"
+
 #include "com/proxies/ActiveXGuiProxy.h"
-#include "com/proxies/DtmActiveXInformationProxy.h"
-#include "com/proxies/DtmChannelProxy.h"
-#include "com/proxies/DtmDocumentationProxy.h"
-#include "com/proxies/DtmEventsProxy.h"
-#include "com/proxies/DtmInformationProxy.h"
-#include "com/proxies/DtmParameterProxy.h"
-#include "com/proxies/DtmProxy.h"
-#include "com/proxies/Fdt036D147AProxy.h"
 #include "com/proxies/FdtChannelCollectionProxy.h"
-#include "com/proxies/FdtChannelProxy.h"
-#include "com/proxies/FdtChannelSubTopologyProxy.h"
-#include "com/proxies/FdtCommunicationEventsProxy.h"
-#include "com/proxies/FdtCommunicationProxy.h"
-#include "com/proxies/FdtContainerProxy.h"
-#include "com/proxies/FdtEventsProxy.h"
 #include "com/proxies/MonitorPageProxy.h"
 #include "com/proxies/OfflineParamPageProxy.h"
 #include "com/stubs/ActiveXGuiStub.h"
-#include "com/stubs/DtmActiveXInformationStub.h"
-#include "com/stubs/DtmChannelStub.h"
-#include "com/stubs/DtmDocumentationStub.h"
-#include "com/stubs/DtmEventsStub.h"
-#include "com/stubs/DtmInformationStub.h"
-#include "com/stubs/DtmParameterStub.h"
-#include "com/stubs/DtmStub.h"
-#include "com/stubs/Fdt036D147AStub.h"
 #include "com/stubs/FdtChannelCollectionStub.h"
-#include "com/stubs/FdtChannelStub.h"
-#include "com/stubs/FdtChannelSubTopologyStub.h"
-#include "com/stubs/FdtCommunicationEventsStub.h"
-#include "com/stubs/FdtCommunicationStub.h"
-#include "com/stubs/FdtContainerStub.h"
-#include "com/stubs/FdtEventsStub.h"
 #include "com/stubs/MonitorPageStub.h"
 #include "com/stubs/OfflineParamPageStub.h"
 #include "com/stubs/PersistPropertyBagStub.h"
@@ -79,22 +54,23 @@ constexpr InterfaceBridge bridge()
 
 // The DTM's own interfaces first, IDtm leading: the first one an object offers answers for IDispatch.
 const InterfaceBridge kBridges[] = {
-    bridge<DtmStub, DtmProxy>(),
-    bridge<DtmInformationStub, DtmInformationProxy>(),
-    bridge<DtmParameterStub, DtmParameterProxy>(),
-    bridge<DtmDocumentationStub, DtmDocumentationProxy>(),
-    bridge<DtmActiveXInformationStub, DtmActiveXInformationProxy>(),
-    bridge<DtmChannelStub, DtmChannelProxy>(),
-    bridge<FdtChannelStub, FdtChannelProxy>(),
-    bridge<FdtChannelSubTopologyStub, FdtChannelSubTopologyProxy>(),
-    bridge<FdtCommunicationStub, FdtCommunicationProxy>(),
-    bridge<FdtCommunicationEventsStub, FdtCommunicationEventsProxy>(),
-    bridge<FdtEventsStub, FdtEventsProxy>(),
+    bridge<IDtmStub, IDtmProxy>(),
+    bridge<IDtmInformationStub, IDtmInformationProxy>(),
+    bridge<IDtmParameterStub, IDtmParameterProxy>(),
+    bridge<IDtmDocumentationStub, IDtmDocumentationProxy>(),
+    bridge<IDtmActiveXInformationStub, IDtmActiveXInformationProxy>(),
+    bridge<IDtmChannelStub, IDtmChannelProxy>(),
+    bridge<IFdtChannelStub, IFdtChannelProxy>(),
+    bridge<IFdtChannelSubTopologyStub, IFdtChannelSubTopologyProxy>(),
+    bridge<IFdtCommunicationStub, IFdtCommunicationProxy>(),
+    bridge<IFdtCommunicationEventsStub, IFdtCommunicationEventsProxy>(),
+    bridge<IFdtEventsStub, IFdtEventsProxy>(),
     bridge<FdtChannelCollectionStub, FdtChannelCollectionProxy>(),
-    bridge<FdtContainerStub, FdtContainerProxy>(),
-    bridge<DtmEventsStub, DtmEventsProxy>(),
-    bridge<Fdt036D147AStub, Fdt036D147AProxy>(),
+    bridge<IFdtContainerStub, IFdtContainerProxy>(),
+    bridge<IDtmEventsStub, IDtmEventsProxy>(),
+    bridge<IFdtTopologyStub, IFdtTopologyProxy>(),
     // The pages a frame shows for the DTM.
+    bridge<IDtmActiveXControlStub, IDtmActiveXControlProxy>(),
     bridge<ActiveXGuiStub, ActiveXGuiProxy>(),
     bridge<MonitorPageStub, MonitorPageProxy>(),
     bridge<OfflineParamPageStub, OfflineParamPageProxy>(),

@@ -4,6 +4,7 @@
 // A failed HRESULT becomes the matching exception (checkResult). Called on the
 // apartment's thread.
 
+#include <type_traits>
 #include <utility>
 
 #include "com/Bstr.h"
@@ -11,6 +12,7 @@
 #include "com/ComValue.h"
 #include "com/ErrorMapping.h"
 #include "com/Peer.h"
+#include "com/TableTypes.h"
 
 namespace zeb2hart::com {
 
@@ -31,6 +33,17 @@ protected:
         typename ComValue<T>::Type result{};
         checkResult(method(&result));
         return ComValue<T>::take(result);
+    }
+
+    // Calls an operation of the interface table with the result type Tag
+    // (fdt::tag::Void: none): `method` takes the place for the result, if any.
+    template <class Tag, class F>
+    fdt::Out<Tag> call(F&& method) const
+    {
+        if constexpr (std::is_same_v<Tag, fdt::tag::Void>)
+            checkResult(method());
+        else
+            return ComArg<Tag>::fromHeld(ask<typename ComArg<Tag>::Held>(std::forward<F>(method)));
     }
 
 private:

@@ -12,6 +12,7 @@
 #include "com/ComValue.h"
 #include "com/ErrorMapping.h"
 #include "com/Facet.h"
+#include "com/TableTypes.h"
 
 namespace zeb2hart::com {
 
@@ -53,6 +54,17 @@ protected:
             using Result = std::decay_t<decltype(body())>;
             *result = ComValue<Result>::to(body());
         });
+    }
+
+    // An operation of the interface table with the result type Tag (fdt::tag::Void: none).
+    // `result` is the place for it, if there is one.
+    template <class Tag, class F, class... Out>
+    HRESULT serve(F&& body, Out... result) noexcept
+    {
+        if constexpr (std::is_same_v<Tag, fdt::tag::Void>)
+            return run(std::forward<F>(body));
+        else
+            return answer(result..., [&] { return ComArg<Tag>::held(body()); });
     }
 
 private:

@@ -282,7 +282,7 @@ bool DTMMain::Environment(const std::string& systemTag, const fdt::ObjectPtr& co
 {
     if (container) {
         // Queried only; the interface has no operation the DTM calls.
-        fdt::require<fdt::IFdt_036D147A>(container);
+        fdt::require<fdt::IFdtTopology>(container);
     }
     if (systemTag.empty() || !container || !fdt::query<fdt::IDtmEvents>(container) || !m_SystemTag.empty() ||
         m_Container) {

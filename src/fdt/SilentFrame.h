@@ -1,6 +1,7 @@
 #pragma once
 // A frame that only answers: every save and lock succeeds, the schema path is
-// the one it was given, and every event is ignored. For hosting a DTM where
+// the one it was given, every event is ignored, and its topology is empty (no
+// parent, child or DTM to be found; nothing created, moved or deleted). For hosting a DTM where
 // nobody watches the frame side (screenshots, benchmarks, fuzzing, tests).
 
 #include <filesystem>
@@ -12,7 +13,21 @@
 
 namespace zeb2hart::fdt {
 
-class ZEB2HART_API SilentFrame final : public IFdtContainer, public IDtmEvents, public IFdt_036D147A {
+// The topology of a frame without a project tree: no parent, child or DTM to
+// be found, nothing created, moved, deleted or released.
+class ZEB2HART_API EmptyTopology : public virtual IFdtTopology {
+public:
+    std::string GetParentNodes(const std::string&) override { return {}; }
+    std::string GetChildNodes(const std::string&, const std::string&) override { return {}; }
+    std::string CreateChild(const std::string&, const std::string&) override { return {}; }
+    bool DeleteChild(const std::string&, const std::string&) override { return false; }
+    ObjectPtr GetDtmForSystemTag(const std::string&) override { return nullptr; }
+    std::string GetDtmInfoList() override { return {}; }
+    bool MoveChild(const std::string&, const std::string&) override { return false; }
+    bool ReleaseDtmForSystemTag(const std::string&) override { return false; }
+};
+
+class ZEB2HART_API SilentFrame final : public IFdtContainer, public IDtmEvents, public EmptyTopology {
 public:
     explicit SilentFrame(std::filesystem::path schemaPath = {}) : m_schemaPath(std::move(schemaPath)) {}
 
@@ -35,7 +50,7 @@ public:
     void OnChannelFunctionChanged(const std::string&, const std::string&) override {}
     void OnPrint(const std::string&, const std::string&) override {}
     void OnNavigation(const std::string&) override {}
-    void OnOnlineStateChanged(const std::string&, const std::string&) override {}
+    void OnOnlineStateChanged(const std::string&, bool) override {}
     void OnPreparedToRelease(const std::string&) override {}
     void OnPreparedToReleaseCommunication(const std::string&) override {}
     void OnInvokedFunctionFinished(const std::string&, bool) override {}

@@ -5,7 +5,7 @@
 #include "com/ComObject.h"
 #include "com/Module.h"
 #include "com/Peer.h"
-#include "com/proxies/FdtCommunicationProxy.h"
+#include "com/TableProxies.h"
 #include "fakes/FakeFrame.h"
 #include "fakes/FdtPeers.h"
 
@@ -50,7 +50,7 @@ TEST_F(ComObjectTest, OneIdentityKeepsItsObjectAlive)
 TEST_F(ComObjectTest, ProxyCallsTheStubAndFailuresComeBack)
 {
     const auto parent = std::make_shared<RecordingParent>();
-    com::FdtCommunicationProxy proxy(ComObject::as<::IFdtCommunication>(parent));
+    com::IFdtCommunicationProxy proxy(ComObject::as<::IFdtCommunication>(parent));
     const auto child = std::make_shared<RecordingChild>();
     EXPECT_TRUE(proxy.ConnectRequest(child, "c", "protocol", "<frame/>"));
     EXPECT_EQ(parent->calls.back().callback.lock(), child); // the callback arrives as the child itself

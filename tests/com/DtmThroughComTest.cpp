@@ -66,7 +66,7 @@ protected:
     void start()
     {
         VARIANT_BOOL ok = VARIANT_FALSE;
-        ASSERT_EQ(dtm->Environment(Bstr("GW1").get(), ComObject::as<IDispatch>(frame).Get(), &ok), S_OK);
+        ASSERT_EQ(dtm->Environment(Bstr("GW1").get(), ComObject::as<::IFdtContainer>(frame).Get(), &ok), S_OK);
         ASSERT_EQ(ok, VARIANT_TRUE);
         ASSERT_EQ(dtmAs<IPersistPropertyBag>()->InitNew(), S_OK);
         ASSERT_EQ(dtm->InitNew(Bstr(gatewayDeviceType()).get(), &ok), S_OK);
@@ -293,8 +293,8 @@ TEST_F(DtmThroughComTest, ChannelCollectionCountItemAndEnumeration)
     };
     for (const Case& c : cases) {
         com::ScopedVariant index(c.index);
-        ComPtr<IDispatch> item;
-        EXPECT_EQ(channels->Item(index.value(), item.GetAddressOf()), c.result);
+        ComPtr<::IFdtChannel> item;
+        EXPECT_EQ(channels->get_Item(index.get(), item.GetAddressOf()), c.result);
         ComPtr<IUnknown> itemIdentity;
         if (SUCCEEDED(c.result)) {
             ASSERT_EQ(item.As(&itemIdentity), S_OK);

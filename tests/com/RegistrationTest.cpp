@@ -69,15 +69,15 @@ TEST_F(RegistrationTest, RegistersEveryKeyAndRemovesThemAll)
         {L"{036D1481-387B-11D4-86E1-00E0987270B9}", L"IDtm"},
         {L"{E4F31A10-45BF-11D4-BBB3-0060080993FF}", L"IFdtChannelCollection"},
         {L"{F15BA42E-BBF1-42ED-8009-7F664A002CFB}", L"IDtmEvents"},
+        {L"{036D147A-387B-11D4-86E1-00E0987270B9}", L"IFdtTopology"},
         {L"{1CB0E38C-BFBC-4749-BEA2-701A050C8140}", L"IZeb2hartTestAccess"},
+        {L"{0E4C5B8F-7F0A-4E63-B6F4-9D3C2A81E5B7}", L"IZeb2hartFrameServices"},
     };
     for (const auto& [iid, name] : interfaces) {
         expected.push_back({std::wstring(L"Interface\\") + iid, {}, name});
         expected.push_back({std::wstring(L"Interface\\") + iid + L"\\ProxyStubClsid32", {}, marshaller});
         expected.push_back({std::wstring(L"Interface\\") + iid + L"\\TypeLib", {}, kLibrary});
     }
-    // The unnamed marker interface is no automation interface: no key of its own.
-    EXPECT_FALSE(keyExists(L"Interface\\{036D147A-387B-11D4-86E1-00E0987270B9}"));
 #endif
     for (const Value& value : expected)
         EXPECT_EQ(registryText(value.key, value.name), value.data) << platform::fromWide(value.key);

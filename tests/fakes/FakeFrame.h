@@ -13,6 +13,7 @@
 #include "core/DTMMain.h"
 #include "core/Pages.h"
 #include "fdt/FrameInterfaces.h"
+#include "fdt/SilentFrame.h"
 
 namespace zeb2hart::test {
 
@@ -52,7 +53,7 @@ public:
     void OnChannelFunctionChanged(S tag, S path) override { add("OnChannelFunctionChanged", {tag, path}); }
     void OnPrint(S tag, S functionCall) override { add("OnPrint", {tag, functionCall}); }
     void OnNavigation(S tag) override { add("OnNavigation", {tag}); }
-    void OnOnlineStateChanged(S tag, S state) override { add("OnOnlineStateChanged", {tag, state}); }
+    void OnOnlineStateChanged(S tag, bool online) override { add("OnOnlineStateChanged", {tag, word(online)}); }
     void OnPreparedToRelease(S tag) override { add("OnPreparedToRelease", {tag}); }
     void OnPreparedToReleaseCommunication(S tag) override { add("OnPreparedToReleaseCommunication", {tag}); }
     void OnInvokedFunctionFinished(S id, bool ok) override { add("OnInvokedFunctionFinished", {id, word(ok)}); }
@@ -65,9 +66,9 @@ private:
 };
 
 // The frame's container object as IDtm::Environment expects it, and variants that lack one interface.
-class RecordingFrame final : public RecordingContainer, public RecordingFrameEvents, public fdt::IFdt_036D147A {};
-class FrameWithoutEvents final : public RecordingContainer, public fdt::IFdt_036D147A {};
-class FrameWithoutContainer final : public RecordingFrameEvents, public fdt::IFdt_036D147A {};
+class RecordingFrame final : public RecordingContainer, public RecordingFrameEvents, public fdt::EmptyTopology {};
+class FrameWithoutEvents final : public RecordingContainer, public fdt::EmptyTopology {};
+class FrameWithoutContainer final : public RecordingFrameEvents, public fdt::EmptyTopology {};
 class PlainObject final : public virtual fdt::Object {};
 
 // A page's language interface; each update is logged with the page's name.

@@ -108,7 +108,7 @@ TEST(ForeignObjectTest, InterfaceIdentifiersInRegistryForm)
         {IFdtContainer::kIid, "{036D1487-387B-11D4-86E1-00E0987270B9}"},
         {IDtmEvents::kIid, "{F15BA42E-BBF1-42ED-8009-7F664A002CFB}"},
         {IFdtChannelCollection::kIid, "{E4F31A10-45BF-11D4-BBB3-0060080993FF}"},
-        {IFdt_036D147A::kIid, "{036D147A-387B-11D4-86E1-00E0987270B9}"},
+        {IFdtTopology::kIid, "{036D147A-387B-11D4-86E1-00E0987270B9}"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.iid.toString(), c.text);

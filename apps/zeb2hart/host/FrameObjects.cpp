@@ -83,7 +83,7 @@ void FrameEvents::OnNavigation(const std::string& systemTag)
     record("OnNavigation", {{"systemTag", systemTag}});
 }
 
-void FrameEvents::OnOnlineStateChanged(const std::string& systemTag, const std::string& onlineState)
+void FrameEvents::OnOnlineStateChanged(const std::string& systemTag, bool onlineState)
 {
     record("OnOnlineStateChanged", {{"systemTag", systemTag}, {"onlineState", onlineState}});
 }
@@ -106,6 +106,59 @@ void FrameEvents::OnInvokedFunctionFinished(const std::string& invokeId, bool su
 void FrameEvents::OnScanResponse(const std::string& invokeId, const std::string& response)
 {
     record("OnScanResponse", {{"invokeId", invokeId}, {"response", response}});
+}
+
+void FrameTopology::record(const char* op, Json args)
+{
+    recordOut(m_topologyTranscript, m_topologyName, std::string("IFdtTopology::") + op, std::move(args));
+}
+
+std::string FrameTopology::GetParentNodes(const std::string& systemTag)
+{
+    record("GetParentNodes", {{"systemTag", systemTag}});
+    return EmptyTopology::GetParentNodes(systemTag);
+}
+
+std::string FrameTopology::GetChildNodes(const std::string& systemTag, const std::string& channelPath)
+{
+    record("GetChildNodes", {{"systemTag", systemTag}, {"channelPath", channelPath}});
+    return EmptyTopology::GetChildNodes(systemTag, channelPath);
+}
+
+std::string FrameTopology::CreateChild(const std::string& deviceType, const std::string& channelPath)
+{
+    record("CreateChild", {{"deviceType", deviceType}, {"channelPath", channelPath}});
+    return EmptyTopology::CreateChild(deviceType, channelPath);
+}
+
+bool FrameTopology::DeleteChild(const std::string& systemTag, const std::string& channelPath)
+{
+    record("DeleteChild", {{"systemTag", systemTag}, {"channelPath", channelPath}});
+    return EmptyTopology::DeleteChild(systemTag, channelPath);
+}
+
+fdt::ObjectPtr FrameTopology::GetDtmForSystemTag(const std::string& systemTag)
+{
+    record("GetDtmForSystemTag", {{"systemTag", systemTag}});
+    return EmptyTopology::GetDtmForSystemTag(systemTag);
+}
+
+std::string FrameTopology::GetDtmInfoList()
+{
+    record("GetDtmInfoList", Json::object());
+    return EmptyTopology::GetDtmInfoList();
+}
+
+bool FrameTopology::MoveChild(const std::string& systemTag, const std::string& destinationChannelPath)
+{
+    record("MoveChild", {{"systemTag", systemTag}, {"destinationChannelPath", destinationChannelPath}});
+    return EmptyTopology::MoveChild(systemTag, destinationChannelPath);
+}
+
+bool FrameTopology::ReleaseDtmForSystemTag(const std::string& systemTag)
+{
+    record("ReleaseDtmForSystemTag", {{"systemTag", systemTag}});
+    return EmptyTopology::ReleaseDtmForSystemTag(systemTag);
 }
 
 } // namespace zeb2hart::frame

@@ -1,10 +1,11 @@
 #pragma once
 // The frame's side of the topology as the component sees it: the container
 // object given to IDtm::Environment (IFdtContainer, the frame event interface
-// IDtmEvents and the marker interface {036D147A-...}), in three variants for
+// IDtmEvents and the frame's topology IFdtTopology), in three variants for
 // scripts: the full frame, a frame without the event interface, and a
-// container without the marker. Every call the component makes on them is
-// written to the transcript as an "out" event.
+// container without the topology. Every call the component makes on them is
+// written to the transcript as an "out" event. The stand-in keeps its topology
+// itself (Topology.h), so its IFdtTopology answers as an empty one does.
 
 #include <filesystem>
 #include <memory>
@@ -12,6 +13,7 @@
 
 #include "host/Transcript.h"
 #include "fdt/FrameInterfaces.h"
+#include "fdt/SilentFrame.h"
 
 namespace zeb2hart::frame {
 
@@ -58,7 +60,7 @@ public:
     void OnChannelFunctionChanged(const std::string& systemTag, const std::string& channelPath) override;
     void OnPrint(const std::string& systemTag, const std::string& functionCall) override;
     void OnNavigation(const std::string& systemTag) override;
-    void OnOnlineStateChanged(const std::string& systemTag, const std::string& onlineState) override;
+    void OnOnlineStateChanged(const std::string& systemTag, bool onlineState) override;
     void OnPreparedToRelease(const std::string& systemTag) override;
     void OnPreparedToReleaseCommunication(const std::string& systemTag) override;
     void OnInvokedFunctionFinished(const std::string& invokeId, bool success) override;
@@ -70,25 +72,47 @@ private:
     std::string m_eventsName;
 };
 
-// The full frame: container, event interface and the {036D147A-...} marker.
-class Frame final : public FrameContainer, public FrameEvents, public fdt::IFdt_036D147A {
+// The frame's topology: each call is recorded, and answered as by an empty topology.
+class FrameTopology : public fdt::EmptyTopology {
+public:
+    FrameTopology(Transcript& transcript, std::string name) : m_topologyTranscript(transcript), m_topologyName(std::move(name)) {}
+
+    std::string GetParentNodes(const std::string& systemTag) override;
+    std::string GetChildNodes(const std::string& systemTag, const std::string& channelPath) override;
+    std::string CreateChild(const std::string& deviceType, const std::string& channelPath) override;
+    bool DeleteChild(const std::string& systemTag, const std::string& channelPath) override;
+    fdt::ObjectPtr GetDtmForSystemTag(const std::string& systemTag) override;
+    std::string GetDtmInfoList() override;
+    bool MoveChild(const std::string& systemTag, const std::string& destinationChannelPath) override;
+    bool ReleaseDtmForSystemTag(const std::string& systemTag) override;
+
+private:
+    void record(const char* op, Json args);
+    Transcript& m_topologyTranscript;
+    std::string m_topologyName;
+};
+
+// The full frame: container, event interface and topology.
+class Frame final : public FrameContainer, public FrameEvents, public FrameTopology {
 public:
     Frame(Transcript& transcript, std::shared_ptr<ContainerAnswers> answers, std::string name = "frame")
-        : FrameContainer(transcript, name, std::move(answers)), FrameEvents(transcript, name)
+        : FrameContainer(transcript, name, std::move(answers)), FrameEvents(transcript, name),
+          FrameTopology(transcript, name)
     {
     }
 };
 
 // A frame that offers no event interface: IDtm::Environment denies it.
-class FrameWithoutEvents final : public FrameContainer, public fdt::IFdt_036D147A {
+class FrameWithoutEvents final : public FrameContainer, public FrameTopology {
 public:
     FrameWithoutEvents(Transcript& transcript, std::shared_ptr<ContainerAnswers> answers)
-        : FrameContainer(transcript, "frame-without-events", std::move(answers))
+        : FrameContainer(transcript, "frame-without-events", std::move(answers)),
+          FrameTopology(transcript, "frame-without-events")
     {
     }
 };
 
-// A container without the {036D147A-...} marker: IDtm::Environment ends with an error.
+// A container without the topology: IDtm::Environment ends with an error.
 class ContainerWithoutMarker final : public FrameContainer, public FrameEvents {
 public:
     ContainerWithoutMarker(Transcript& transcript, std::shared_ptr<ContainerAnswers> answers)

@@ -1,5 +1,7 @@
 #include "scripts/CallArguments.h"
 
+#include <algorithm>
+#include <cctype>
 #include <stdexcept>
 
 #include "fdt/Errors.h"
@@ -80,6 +82,15 @@ std::shared_ptr<platform::MemoryPropertyBag> copyOf(const platform::MemoryProper
     return copy;
 }
 
+// Argument names are matched regardless of case, as COM matches names
+// ("callback" names ConnectRequest's callBack).
+bool sameName(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
 } // namespace
 
 std::vector<Argument> callArguments(ScriptRun& run, const Operation& operation, const Json& given)
@@ -92,14 +103,16 @@ std::vector<Argument> callArguments(ScriptRun& run, const Operation& operation, 
         values.assign(given.begin(), given.end());
     } else if (given.is_object()) {
         for (const auto& param : operation.params) {
-            if (!given.contains(param.name))
+            const auto named = std::find_if(given.items().begin(), given.items().end(),
+                                            [&](const auto& item) { return sameName(item.key(), param.name); });
+            if (named == given.items().end())
                 throw ScriptError(operation.name + " needs the argument \"" + param.name + "\"" + paramList(operation));
-            values.push_back(given[param.name]);
+            values.push_back(named.value());
         }
         for (const auto& item : given.items()) {
             bool known = false;
             for (const auto& param : operation.params)
-                known = known || param.name == item.key();
+                known = known || sameName(param.name, item.key());
             if (!known)
                 throw ScriptError(operation.name + " has no argument \"" + item.key() + "\"" + paramList(operation));
         }

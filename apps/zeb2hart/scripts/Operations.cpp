@@ -1,10 +1,15 @@
 #include "scripts/Operations.h"
 
+#include <array>
 #include <limits>
 #include <stdexcept>
+#include <type_traits>
+#include <utility>
 
 #include "host/Recording.h"
+#include "fdt/CommunicationInterfaces.h"
 #include "fdt/DtmInterfaces.h"
+#include "fdt/InterfaceTable.h"
 
 namespace zeb2hart::frame {
 
@@ -59,137 +64,125 @@ Operation op(std::string name, std::string caller, std::vector<Param> params, bo
     return {std::move(name), std::move(caller), std::move(params), returnsValue, std::move(invoke)};
 }
 
+// How a script gives an argument of each type of the interface table, and how
+// a result is written to the transcript.
+template <class Tag>
+struct ScriptArg;
+template <class Tag>
+    requires std::is_base_of_v<fdt::tag::Text, Tag>
+struct ScriptArg<Tag> {
+    static constexpr ParamKind kKind = Text;
+    static const std::string& get(const Argument& a) { return a.text; }
+};
+template <>
+struct ScriptArg<fdt::tag::Bool> {
+    static constexpr ParamKind kKind = Boolean;
+    static bool get(const Argument& a) { return a.flag; }
+};
+template <>
+struct ScriptArg<fdt::tag::Long> {
+    static constexpr ParamKind kKind = Integer;
+    static std::int32_t get(const Argument& a) { return int32Of(a); }
+};
+template <>
+struct ScriptArg<fdt::tag::Short> {
+    static constexpr ParamKind kKind = Integer;
+    static std::int16_t get(const Argument& a) { return int16Of(a); }
+};
+template <class Tag>
+    requires std::is_base_of_v<fdt::tag::Object, Tag>
+struct ScriptArg<Tag> {
+    static constexpr ParamKind kKind = Object;
+    static const fdt::ObjectPtr& get(const Argument& a) { return a.object; }
+};
+template <class Tag>
+    requires requires { typename Tag::Interface; }
+struct ScriptArg<Tag> {
+    static constexpr ParamKind kKind = Object;
+    static std::shared_ptr<typename Tag::Interface> get(const Argument& a)
+    {
+        return as<typename Tag::Interface>(a, interfaceName<typename Tag::Interface>());
+    }
+    template <class I>
+    static const char* interfaceName()
+    {
+        if constexpr (std::is_same_v<I, fdt::IFdtCommunication>)
+            return "IFdtCommunication";
+        else if constexpr (std::is_same_v<I, fdt::IFdtCommunicationEvents>)
+            return "IFdtCommunicationEvents";
+        else
+            return "IFdtChannelCollection";
+    }
+};
+
+Json resultJson(Session&, bool value)
+{
+    return value;
+}
+Json resultJson(Session&, const std::string& value)
+{
+    return value;
+}
+Json resultJson(Session& s, const std::shared_ptr<fdt::IFdtChannelCollection>& channels)
+{
+    return channelsJson(s, channels);
+}
+
+// An operation of the interface table on the DTM as its interface I.
+template <class I, class Result, class... Tags, class Method, std::size_t... Index>
+Json invokeOn(Session& s, Args& a, Method method, std::index_sequence<Index...>)
+{
+    const auto target = s.dtmAs<I>();
+    if constexpr (std::is_same_v<Result, fdt::tag::Void>) {
+        ((*target).*method)(ScriptArg<Tags>::get(a[Index])...);
+        return Json();
+    } else {
+        return resultJson(s, ((*target).*method)(ScriptArg<Tags>::get(a[Index])...));
+    }
+}
+
+template <class I, class Result, class... Tags, class Method>
+Operation tableOperation(std::string name, std::string caller, Method method,
+                         std::array<const char*, sizeof...(Tags)> names)
+{
+    const std::array<ParamKind, sizeof...(Tags)> kinds{ScriptArg<Tags>::kKind...};
+    std::vector<Param> params;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        params.push_back({names[i], kinds[i]});
+    return op(std::move(name), std::move(caller), std::move(params), !std::is_same_v<Result, fdt::tag::Void>,
+              [method](Session& s, Args& a) {
+                  return invokeOn<I, Result, Tags...>(s, a, method, std::index_sequence_for<Tags...>{});
+              });
+}
+
+#define ZEB2HART_SCRIPT_TAG(Type, name) fdt::tag::Type
+#define ZEB2HART_SCRIPT_NAME(Type, name) #name
+#define ZEB2HART_SCRIPT_OP(I, dispid, Result, Name, ...)                                                      \
+    add(tableOperation<fdt::I, fdt::tag::Result __VA_OPT__(, ZEB2HART_FOR_EACH(ZEB2HART_SCRIPT_TAG, __VA_ARGS__))>( \
+        #I "::" #Name, caller, &fdt::I::Name, {__VA_OPT__(ZEB2HART_FOR_EACH(ZEB2HART_SCRIPT_NAME, __VA_ARGS__))}));
+#define ZEB2HART_SCRIPT_INTERFACE(Name, who)                                                                  \
+    {                                                                                                          \
+        const char* caller = who;                                                                              \
+        ZEB2HART_FDT_OPS_##Name(ZEB2HART_SCRIPT_OP, ZEB2HART_SCRIPT_OP, Name)                                   \
+    }
+
 std::vector<Operation> makeOperations()
 {
     std::vector<Operation> list;
     const auto add = [&](Operation operation) { list.push_back(std::move(operation)); };
 
-    // IDtm
-    add(op("IDtm::Environment", "frame", {{"systemTag", Text}, {"container", Object}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtm>()->Environment(a[0].text, a[1].object)); }));
-    add(op("IDtm::InitNew", "frame", {{"deviceType", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtm>()->InitNew(a[0].text)); }));
-    add(op("IDtm::Config", "frame", {{"userInfo", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtm>()->Config(a[0].text)); }));
-    add(op("IDtm::SetCommunication", "frame", {{"communication", Object}}, true, [](Session& s, Args& a) {
-        return Json(s.dtmAs<fdt::IDtm>()->SetCommunication(as<fdt::IFdtCommunication>(a[0], "IFdtCommunication")));
-    }));
-    add(op("IDtm::PrepareToRelease", "frame", {}, true, [](Session& s, Args&) { return Json(s.dtmAs<fdt::IDtm>()->PrepareToRelease()); }));
-    add(op("IDtm::PrepareToReleaseCommunication", "frame", {}, true,
-           [](Session& s, Args&) { return Json(s.dtmAs<fdt::IDtm>()->PrepareToReleaseCommunication()); }));
-    add(op("IDtm::ReleaseCommunication", "frame", {}, true,
-           [](Session& s, Args&) { return Json(s.dtmAs<fdt::IDtm>()->ReleaseCommunication()); }));
-    add(op("IDtm::PrepareToDelete", "frame", {}, true, [](Session& s, Args&) { return Json(s.dtmAs<fdt::IDtm>()->PrepareToDelete()); }));
-    add(op("IDtm::SetLanguage", "frame", {{"languageId", Integer}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtm>()->SetLanguage(int32Of(a[0]))); }));
-    add(op("IDtm::GetFunctions", "frame", {{"operationState", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtm>()->GetFunctions(a[0].text)); }));
-    add(op("IDtm::InvokeFunctionRequest", "frame", {{"invokeId", Text}, {"functionCall", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtm>()->InvokeFunctionRequest(a[0].text, a[1].text)); }));
-    add(op("IDtm::PrivateDialogEnabled", "frame", {{"enabled", Boolean}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtm>()->PrivateDialogEnabled(a[0].flag)); }));
-
-    // IDtmInformation, IDtmDocumentation, IDtmActiveXInformation
-    add(op("IDtmInformation::GetInformation", "frame", {}, true,
-           [](Session& s, Args&) { return Json(s.dtmAs<fdt::IDtmInformation>()->GetInformation()); }));
-    add(op("IDtmDocumentation::GetDocumentation", "frame", {{"functionCall", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtmDocumentation>()->GetDocumentation(a[0].text)); }));
-    add(op("IDtmActiveXInformation::GetActiveXGuid", "frame", {{"functionCall", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtmActiveXInformation>()->GetActiveXGuid(a[0].text)); }));
-    add(op("IDtmActiveXInformation::GetActiveXProgId", "frame", {{"functionCall", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtmActiveXInformation>()->GetActiveXProgId(a[0].text)); }));
-
-    // IDtmChannel, IDtmParameter, IFdtChannel
-    add(op("IDtmChannel::GetChannels", "frame", {}, true,
-           [](Session& s, Args&) { return channelsJson(s, s.dtmAs<fdt::IDtmChannel>()->GetChannels()); }));
-    add(op("IDtmParameter::GetParameters", "frame", {{"parameterPath", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtmParameter>()->GetParameters(a[0].text)); }));
-    add(op("IDtmParameter::SetParameters", "frame", {{"parameterPath", Text}, {"fdtXmlDocument", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IDtmParameter>()->SetParameters(a[0].text, a[1].text)); }));
-    add(op("IFdtChannel::GetChannelPath", "frame", {}, true, [](Session& s, Args&) { return Json(s.dtmAs<fdt::IFdtChannel>()->GetChannelPath()); }));
-    add(op("IFdtChannel::GetChannelParameters", "frame", {{"parameterPath", Text}, {"protocolId", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IFdtChannel>()->GetChannelParameters(a[0].text, a[1].text)); }));
-    add(op("IFdtChannel::SetChannelParameters", "frame",
-           {{"parameterPath", Text}, {"protocolId", Text}, {"xmlDocument", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IFdtChannel>()->SetChannelParameters(a[0].text, a[1].text, a[2].text)); }));
-
-    // IFdtChannelSubTopology
-    add(op("IFdtChannelSubTopology::ScanRequest", "frame", {{"invokeId", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IFdtChannelSubTopology>()->ScanRequest(a[0].text)); }));
-    add(op("IFdtChannelSubTopology::ValidateAddChild", "frame", {{"childSystemTag", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IFdtChannelSubTopology>()->ValidateAddChild(a[0].text)); }));
-    add(op("IFdtChannelSubTopology::ValidateRemoveChild", "frame", {{"childSystemTag", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IFdtChannelSubTopology>()->ValidateRemoveChild(a[0].text)); }));
-    add(op("IFdtChannelSubTopology::OnAddChild", "frame", {{"childSystemTag", Text}}, false, [](Session& s, Args& a) {
-        s.dtmAs<fdt::IFdtChannelSubTopology>()->OnAddChild(a[0].text);
-        return Json();
-    }));
-    add(op("IFdtChannelSubTopology::OnRemoveChild", "frame", {{"childSystemTag", Text}}, false, [](Session& s, Args& a) {
-        s.dtmAs<fdt::IFdtChannelSubTopology>()->OnRemoveChild(a[0].text);
-        return Json();
-    }));
-
-    // IFdtCommunication (the child's side)
-    add(op("IFdtCommunication::Abort", "child", {{"fieldbusFrame", Text}}, false, [](Session& s, Args& a) {
-        s.dtmAs<fdt::IFdtCommunication>()->Abort(a[0].text);
-        return Json();
-    }));
-    add(op("IFdtCommunication::ConnectRequest", "child",
-           {{"callback", Object}, {"invokeId", Text}, {"protocolId", Text}, {"fieldbusFrame", Text}}, true,
-           [](Session& s, Args& a) {
-               return Json(s.dtmAs<fdt::IFdtCommunication>()->ConnectRequest(as<fdt::IFdtCommunicationEvents>(a[0], "IFdtCommunicationEvents"),
-                                                  a[1].text, a[2].text, a[3].text));
-           }));
-    add(op("IFdtCommunication::DisconnectRequest", "child", {{"invokeId", Text}, {"fieldbusFrame", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IFdtCommunication>()->DisconnectRequest(a[0].text, a[1].text)); }));
-    add(op("IFdtCommunication::TransactionRequest", "child", {{"invokeId", Text}, {"fieldbusFrame", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IFdtCommunication>()->TransactionRequest(a[0].text, a[1].text)); }));
-    add(op("IFdtCommunication::GetSupportedProtocols", "child", {}, true,
-           [](Session& s, Args&) { return Json(s.dtmAs<fdt::IFdtCommunication>()->GetSupportedProtocols()); }));
-    add(op("IFdtCommunication::SequenceBegin", "child", {{"fieldbusFrame", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IFdtCommunication>()->SequenceBegin(a[0].text)); }));
-    add(op("IFdtCommunication::SequenceStart", "child", {{"fieldbusFrame", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IFdtCommunication>()->SequenceStart(a[0].text)); }));
-    add(op("IFdtCommunication::SequenceEnd", "child", {{"fieldbusFrame", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IFdtCommunication>()->SequenceEnd(a[0].text)); }));
-
-    // IFdtCommunicationEvents (the parent's side)
-    add(op("IFdtCommunicationEvents::OnAbort", "parent", {{"communicationReference", Text}}, false, [](Session& s, Args& a) {
-        s.dtmAs<fdt::IFdtCommunicationEvents>()->OnAbort(a[0].text);
-        return Json();
-    }));
-    add(op("IFdtCommunicationEvents::OnConnectResponse", "parent", {{"invokeId", Text}, {"response", Text}}, false,
-           [](Session& s, Args& a) {
-               s.dtmAs<fdt::IFdtCommunicationEvents>()->OnConnectResponse(a[0].text, a[1].text);
-               return Json();
-           }));
-    add(op("IFdtCommunicationEvents::OnDisconnectResponse", "parent", {{"invokeId", Text}, {"response", Text}}, false,
-           [](Session& s, Args& a) {
-               s.dtmAs<fdt::IFdtCommunicationEvents>()->OnDisconnectResponse(a[0].text, a[1].text);
-               return Json();
-           }));
-    add(op("IFdtCommunicationEvents::OnTransactionResponse", "parent", {{"invokeId", Text}, {"response", Text}}, false,
-           [](Session& s, Args& a) {
-               s.dtmAs<fdt::IFdtCommunicationEvents>()->OnTransactionResponse(a[0].text, a[1].text);
-               return Json();
-           }));
-
-    // IFdtEvents
-    add(op("IFdtEvents::OnChildParameterChanged", "frame", {{"systemTag", Text}}, false, [](Session& s, Args& a) {
-        s.dtmAs<fdt::IFdtEvents>()->OnChildParameterChanged(a[0].text);
-        return Json();
-    }));
-    add(op("IFdtEvents::OnParameterChanged", "frame", {{"systemTag", Text}, {"parameter", Text}}, false,
-           [](Session& s, Args& a) {
-               s.dtmAs<fdt::IFdtEvents>()->OnParameterChanged(a[0].text, a[1].text);
-               return Json();
-           }));
-    add(op("IFdtEvents::OnLockDataSet", "frame", {{"systemTag", Text}, {"userName", Text}}, false, [](Session& s, Args& a) {
-        s.dtmAs<fdt::IFdtEvents>()->OnLockDataSet(a[0].text, a[1].text);
-        return Json();
-    }));
-    add(op("IFdtEvents::OnUnlockDataSet", "frame", {{"systemTag", Text}, {"userName", Text}}, true,
-           [](Session& s, Args& a) { return Json(s.dtmAs<fdt::IFdtEvents>()->OnUnlockDataSet(a[0].text, a[1].text)); }));
+    // The FDT interfaces DTMMain offers, each as its caller uses it.
+    ZEB2HART_SCRIPT_INTERFACE(IDtm, "frame")
+    ZEB2HART_SCRIPT_INTERFACE(IDtmInformation, "frame")
+    ZEB2HART_SCRIPT_INTERFACE(IDtmDocumentation, "frame")
+    ZEB2HART_SCRIPT_INTERFACE(IDtmActiveXInformation, "frame")
+    ZEB2HART_SCRIPT_INTERFACE(IDtmChannel, "frame")
+    ZEB2HART_SCRIPT_INTERFACE(IDtmParameter, "frame")
+    ZEB2HART_SCRIPT_INTERFACE(IFdtChannel, "frame")
+    ZEB2HART_SCRIPT_INTERFACE(IFdtChannelSubTopology, "frame")
+    ZEB2HART_SCRIPT_INTERFACE(IFdtCommunication, "child")
+    ZEB2HART_SCRIPT_INTERFACE(IFdtCommunicationEvents, "parent")
+    ZEB2HART_SCRIPT_INTERFACE(IFdtEvents, "frame")
 
     // Persistence, as the frame's property bag drives it
     add(op("DTMMain::InitNewProperties", "frame", {}, false, [](Session& s, Args&) {

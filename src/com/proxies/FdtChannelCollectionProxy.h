@@ -23,7 +23,7 @@ private:
     fdt::ObjectPtr item(const fdt::Variant& index) const
     {
         ScopedVariant argument(index);
-        const auto found = ask<ComPtr<IDispatch>>([&](auto result) { return peer().Item(argument.value(), result); });
+        const auto found = ask<ComPtr<::IFdtChannel>>([&](auto result) { return peer().get_Item(argument.get(), result); });
         return Peer::wrap(found.Get());
     }
 };

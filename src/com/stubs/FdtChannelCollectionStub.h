@@ -1,6 +1,7 @@
 #pragma once
 // IFdtChannelCollection of a C++ channel list for COM callers: Item by 1-based
-// position or by key, Count, and _NewEnum. Called on the apartment's thread.
+// position or by key (a VARIANT, passed by reference), Count, and _NewEnum.
+// Called on the apartment's thread.
 
 #include <cmath>
 
@@ -15,9 +16,11 @@ class FdtChannelCollectionStub final : public DispatchStub<::IFdtChannelCollecti
 public:
     using DispatchStub::DispatchStub;
 
-    HRESULT STDMETHODCALLTYPE Item(VARIANT index, IDispatch** result) override
+    HRESULT STDMETHODCALLTYPE get_Item(VARIANT* index, ::IFdtChannel** result) override
     {
-        return answer(result, [&] { return ComObject::as<IDispatch>(item(fromVariant(index))); });
+        if (!index)
+            return reportFailure(E_POINTER, "no index", iid());
+        return answer(result, [&] { return ComObject::as<::IFdtChannel>(item(fromVariant(*index))); });
     }
     HRESULT STDMETHODCALLTYPE get_Count(LONG* result) override
     {
