@@ -39,18 +39,18 @@ public:
     explicit FrameClock(ComPtr<IZeb2hartFrameServices> frame) : m_frame(std::move(frame)) {}
     std::tm localNow() const override
     {
-        Zeb2hartLocalTime now{};
-        checkResult(m_frame->LocalTime(&now));
         std::tm result{};
-        result.tm_sec = now.second;
-        result.tm_min = now.minute;
-        result.tm_hour = now.hour;
-        result.tm_mday = now.day;
-        result.tm_mon = now.month;
-        result.tm_year = now.year;
-        result.tm_wday = now.weekday;
-        result.tm_yday = now.yearDay;
-        result.tm_isdst = now.daylightSaving;
+        LONG second = 0, minute = 0, hour = 0, day = 0, month = 0, year = 0, weekday = 0, yearDay = 0, dst = 0;
+        checkResult(m_frame->LocalTime(&second, &minute, &hour, &day, &month, &year, &weekday, &yearDay, &dst));
+        result.tm_sec = second;
+        result.tm_min = minute;
+        result.tm_hour = hour;
+        result.tm_mday = day;
+        result.tm_mon = month;
+        result.tm_year = year;
+        result.tm_wday = weekday;
+        result.tm_yday = yearDay;
+        result.tm_isdst = dst;
         return result;
     }
     Monotonic monotonicNow() const override

@@ -52,14 +52,20 @@ HRESULT STDMETHODCALLTYPE FrameServicesStub::LoopTime(hyper* milliseconds)
     return guarded(kIid, [&] { *milliseconds = m_services.eventLoop->now().count(); });
 }
 
-HRESULT STDMETHODCALLTYPE FrameServicesStub::LocalTime(Zeb2hartLocalTime* now)
+HRESULT STDMETHODCALLTYPE FrameServicesStub::LocalTime(LONG* second, LONG* minute, LONG* hour, LONG* day, LONG* month,
+                                                       LONG* year, LONG* weekday, LONG* yearDay, LONG* daylightSaving)
 {
-    if (!now)
-        return E_POINTER;
+    LONG* const fields[] = {second, minute, hour, day, month, year, weekday, yearDay, daylightSaving};
+    for (LONG* field : fields) {
+        if (!field)
+            return E_POINTER;
+    }
     return guarded(kIid, [&] {
         const std::tm local = m_services.clock->localNow();
-        *now = {local.tm_sec,  local.tm_min,  local.tm_hour, local.tm_mday, local.tm_mon,
-                local.tm_year, local.tm_wday, local.tm_yday, local.tm_isdst};
+        const int values[] = {local.tm_sec,  local.tm_min,  local.tm_hour, local.tm_mday, local.tm_mon,
+                              local.tm_year, local.tm_wday, local.tm_yday, local.tm_isdst};
+        for (std::size_t i = 0; i < std::size(fields); ++i)
+            *fields[i] = values[i];
     });
 }
 

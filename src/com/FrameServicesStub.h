@@ -19,7 +19,8 @@ public:
     HRESULT STDMETHODCALLTYPE StartTimer(LONG delayMilliseconds, IZeb2hartWork* work, hyper* timer) override;
     HRESULT STDMETHODCALLTYPE CancelTimer(hyper timer) override;
     HRESULT STDMETHODCALLTYPE LoopTime(hyper* milliseconds) override;
-    HRESULT STDMETHODCALLTYPE LocalTime(Zeb2hartLocalTime* now) override;
+    HRESULT STDMETHODCALLTYPE LocalTime(LONG* second, LONG* minute, LONG* hour, LONG* day, LONG* month, LONG* year,
+                                        LONG* weekday, LONG* yearDay, LONG* daylightSaving) override;
     HRESULT STDMETHODCALLTYPE MonotonicTime(hyper* nanoseconds) override;
     HRESULT STDMETHODCALLTYPE NewGuid(GUID* id, VARIANT_BOOL* made) override;
     HRESULT STDMETHODCALLTYPE ShowMessage(BSTR text, LONG icon) override;

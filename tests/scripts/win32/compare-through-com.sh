@@ -1,12 +1,16 @@
 #!/bin/sh
-# One frame script run twice by zeb2hart.exe under Wine, with the DTM created
-# through COM from the registered DLL and with the DTM in the process: both
-# runs must pass (exit status 0) and write the same transcript, but for the
-# names of temporary folders. COMPONENT_DIR is the component's folder
+# One frame script run three times by zeb2hart.exe under Wine: with the DTM
+# created through COM from the registered DLL in the frame's single-threaded
+# apartment, the same from the multithreaded apartment (COM then puts the DTM in
+# an apartment of its own, and every call crosses through proxies built from
+# the registered type library), and with the DTM in the process. Every run must
+# pass (exit status 0) and write the same transcript, but for the names of
+# temporary folders. COMPONENT_DIR is the component's folder
 # (Resources/DTM.ini, XMLData/, XMLSchemas/), the one beside the built DLL.
-#   compare-through-com.sh WINE ZEB2HART_EXE COMPONENT_DIR SCRIPT WORKDIR
+# APARTMENTS is "sta mta" (the default) or "sta" for the frame's apartment only.
+#   compare-through-com.sh WINE ZEB2HART_EXE COMPONENT_DIR SCRIPT WORKDIR [APARTMENTS]
 set -u
-wine=$1 exe=$2 component=$3 script=$4 work=$5
+wine=$1 exe=$2 component=$3 script=$4 work=$5 apartments=${6:-sta mta}
 here=$(cd "$(dirname "$0")" && pwd)
 name=$(basename "$script" .jsonl)
 mkdir -p "$work" || exit 2
@@ -25,19 +29,25 @@ run() { # label, arguments before the script
   echo $? > "$work/$name.$label.status"
   tr -d '\r' < "$work/$name.$label.raw" | sh "$here/../normalise-transcript.sh" > "$work/$name.$label.jsonl"
 }
+labels="com in-process"
+if [ "$apartments" = "sta mta" ]; then
+  labels="com com-mta in-process"
+  run com-mta --apartment mta
+fi
 run com
 run in-process --in-process
 
 failed=0
-for label in com in-process; do
+for label in $labels; do
   status=$(cat "$work/$name.$label.status")
   [ "$status" = 0 ] || { echo "$label: exit status $status"; failed=1; }
 done
-if ! diff -u "$work/$name.in-process.jsonl" "$work/$name.com.jsonl"; then
-  failed=1
-fi
+for label in $labels; do
+  [ "$label" = in-process ] || diff -u "$work/$name.in-process.jsonl" "$work/$name.$label.jsonl" || failed=1
+done
 if [ "$failed" -ne 0 ]; then
-  echo "--- stderr through COM:"; cat "$work/$name.com.err"
-  echo "--- stderr in process:"; cat "$work/$name.in-process.err"
+  for label in $labels; do
+    echo "--- stderr ($label):"; cat "$work/$name.$label.err"
+  done
 fi
 exit $failed

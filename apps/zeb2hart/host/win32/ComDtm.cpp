@@ -14,6 +14,7 @@
 #include "com/ScopedVariant.h"
 #include "core/Pages.h"
 #include "host/ComponentHost.h"
+#include "host/win32/ErrorInfoHook.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace zeb2hart::frame {
@@ -53,6 +54,7 @@ std::string failure(const char* what, HRESULT status)
 
 ComDtm::ComDtm(const platform::Services& frameServices)
 {
+    installErrorInfoHook();
     CLSID clsid{};
     HRESULT status = CLSIDFromProgID(platform::toWide(core::kProgIdDtm).c_str(), &clsid);
     if (FAILED(status))
