@@ -4,9 +4,15 @@
 // answer through IFdtCommunicationEvents, and the HART answer to the child's
 // COM callback; and the same four steps on a DTMMain linked into this program
 // with C++ peers. Prints the median time of a round trip on each road and their
-// ratio. A measurement, not a test: it fails only when a road stops working.
+// ratio. With --apartments it also measures the road a frame in another
+// apartment takes: a thread in the multithreaded apartment creates the
+// registered DTM, which COM puts in a single-threaded apartment of its own, so
+// that every call into it and out of it goes through proxies built from the
+// registered type library (the DLL must be registered with its interfaces, as
+// the project's test builds register it). A measurement, not a test: it fails
+// only when a road stops working.
 //
-//   zeb2hart_com_bench [ROUNDS]
+//   zeb2hart_com_bench [ROUNDS] [--apartments]
 
 #include <algorithm>
 #include <chrono>
@@ -14,6 +20,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "com/Bstr.h"
@@ -63,16 +70,12 @@ double medianNanoseconds(const std::function<void()>& round, int count, int batc
 // The DTM of ZEB2HARTGateway.dll beside the component's data, created from its
 // class object without the registry, set up as a frame does.
 struct ComRoad {
-    explicit ComRoad(const fs::path& folder)
+    // The DTM from the DLL's class object, in this thread's apartment.
+    explicit ComRoad(const fs::path& folder) : ComRoad(folder, created(folder)) {}
+
+    ComRoad(const fs::path& folder, ComPtr<IDtm> made) : dtm(std::move(made))
     {
-        module = LoadLibraryW((folder / L"ZEB2HARTGateway.dll").c_str());
-        const auto getClassObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
-            reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
-        ComPtr<IClassFactory> factory;
-        if (!getClassObject || FAILED(getClassObject(CLSID_DTMMain, IID_IClassFactory,
-                                                     reinterpret_cast<void**>(factory.GetAddressOf())))
-            || FAILED(factory->CreateInstance(nullptr, IID_IDtm, reinterpret_cast<void**>(dtm.GetAddressOf())))
-            || FAILED(dtm.As(&channel)) || FAILED(dtm.As(&events)))
+        if (!dtm || FAILED(dtm.As(&channel)) || FAILED(dtm.As(&events)))
             fail("cannot create the DTM of ZEB2HARTGateway.dll");
         VARIANT_BOOL ok = VARIANT_FALSE;
         const auto frame = std::make_shared<fdt::SilentFrame>(folder.parent_path() / "share" / "zeb2hart" / "FrameSchemas");
@@ -83,6 +86,19 @@ struct ComRoad {
         events->OnConnectResponse(com::Bstr("connect-1").get(), com::Bstr(test::zebConnectResponse("REF-1")).get());
         if (!ok || parent->calls.size() != 1 || child->calls.size() != 1)
             fail("the DTM of ZEB2HARTGateway.dll did not connect");
+    }
+
+    static ComPtr<IDtm> created(const fs::path& folder)
+    {
+        const HMODULE module = LoadLibraryW((folder / L"ZEB2HARTGateway.dll").c_str());
+        const auto getClassObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
+            reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
+        ComPtr<IClassFactory> factory;
+        ComPtr<IDtm> result;
+        if (getClassObject && SUCCEEDED(getClassObject(CLSID_DTMMain, IID_IClassFactory,
+                                                       reinterpret_cast<void**>(factory.GetAddressOf()))))
+            factory->CreateInstance(nullptr, IID_IDtm, reinterpret_cast<void**>(result.GetAddressOf()));
+        return result;
     }
 
     void round()
@@ -96,7 +112,6 @@ struct ComRoad {
             fail("a command 128 through COM did not come back");
     }
 
-    HMODULE module = nullptr;
     ComPtr<IDtm> dtm;
     ComPtr<::IFdtCommunication> channel;
     ComPtr<::IFdtCommunicationEvents> events;
@@ -134,13 +149,47 @@ struct CppRoad {
     std::shared_ptr<test::RecordingChild> child = std::make_shared<test::RecordingChild>();
 };
 
+// The median of five passes of `rounds` round trips.
+double medianOfPasses(const std::function<void()>& round, int rounds)
+{
+    std::vector<double> times;
+    for (int pass = 0; pass < 5; ++pass)
+        times.push_back(medianNanoseconds(round, rounds / 5, 5));
+    std::sort(times.begin(), times.end());
+    return times[2];
+}
+
+// A round trip from a thread in the multithreaded apartment to the registered
+// DTM in an apartment of its own.
+double crossApartment(const fs::path& folder, int rounds)
+{
+    double result = 0;
+    std::thread frame([&] {
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        {
+            ComPtr<IDtm> dtm;
+            if (FAILED(CoCreateInstance(CLSID_DTMMain, nullptr, CLSCTX_INPROC_SERVER, IID_IDtm,
+                                        reinterpret_cast<void**>(dtm.GetAddressOf()))))
+                fail("the DTM is not registered (regsvr32 ZEB2HARTGateway.dll of a test build)");
+            ComRoad road(folder, std::move(dtm));
+            for (int warm = 0; warm < 20; ++warm)
+                road.round();
+            result = medianOfPasses([&] { road.round(); }, rounds);
+        }
+        CoUninitialize();
+    });
+    frame.join();
+    return result;
+}
+
 } // namespace
 } // namespace zeb2hart::bench
 
 int main(int argc, char** argv)
 {
     using namespace zeb2hart;
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2000;
+    const int rounds = argc > 1 ? std::max(5, std::atoi(argv[1])) : 2000;
+    const bool apartments = argc > 2 && std::string(argv[2]) == "--apartments";
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     {
         // The DLL's folder holds the component's data; this program's layers use it too.
@@ -164,6 +213,11 @@ int main(int argc, char** argv)
         const double cppNs = cppTimes[2];
         std::printf("command 128 round trip: through COM %.1f us, in C++ %.1f us, ratio %.3f\n", comNs / 1000,
                     cppNs / 1000, comNs / cppNs);
+        if (apartments) {
+            const double acrossNs = bench::crossApartment(folder, std::max(5, rounds / 10));
+            std::printf("command 128 round trip from another apartment: %.1f us, %.1f times the same apartment's\n",
+                        acrossNs / 1000, acrossNs / comNs);
+        }
     }
     CoUninitialize();
     return 0;
