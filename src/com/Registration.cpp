@@ -1,12 +1,15 @@
 #include "com/Registration.h"
 
+#include <comcat.h>
 #include <olectl.h>
+
+#include <cwchar>
+#include <iterator>
 
 #include "com/FdtInterfaces.h"
 #include "com/TypeLibrary.h"
 #include "com/Values.h"
-#include "core/Pages.h"
-#include "platform/ClassRegistry.h"
+#include "core/ComponentClasses.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace zeb2hart::com {
@@ -23,19 +26,111 @@ constexpr const wchar_t* kPlatform = L"win64";
 constexpr const wchar_t* kPlatform = L"win32";
 #endif
 
-// The classes the component names: the DTM first, then its pages.
-constexpr const char* kProgIds[] = {core::kProgIdDtm, core::kProgIdOfflineParam, core::kProgIdMonitor,
-                                    core::kProgIdAbout};
+constexpr LCID kCategoryLocale = 0x409; // English (United States)
+// The FDT component categories of a device DTM, which a gateway is: a device
+// DTM with a channel.
+struct Category {
+    GUID id;
+    const wchar_t* name; // its name for kCategoryLocale, given when the category is created
+};
+constexpr Category kCategories[] = {
+    {{0x036D1490, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}}, L"FDT DTM"},
+    {{0x036D1491, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}}, L"FDT DTM Device"},
+};
 
 std::wstring text(const GUID& id)
 {
     return platform::toWide(fromGuid(id).toString());
 }
 
-std::wstring clsidOf(const char* progId)
+// COM on the calling thread for one registration, as regsvr32 and installers
+// do not all enter an apartment first; a thread already in one keeps it.
+class RegistrationApartment {
+public:
+    RegistrationApartment() : m_entered(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~RegistrationApartment()
+    {
+        if (m_entered)
+            CoUninitialize();
+    }
+    RegistrationApartment(const RegistrationApartment&) = delete;
+    RegistrationApartment& operator=(const RegistrationApartment&) = delete;
+
+private:
+    bool m_entered;
+};
+
+// The system's component categories manager.
+template <class I>
+HRESULT categoriesManager(ComPtr<I>& manager)
 {
-    const auto clsid = platform::ClassRegistry::instance().clsidOf(progId);
-    return clsid ? platform::toWide(clsid->toString()) : std::wstring();
+    return CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER, __uuidof(I),
+                            reinterpret_cast<void**>(manager.GetAddressOf()));
+}
+
+std::vector<CATID> categoryIds()
+{
+    std::vector<CATID> ids;
+    for (const Category& category : kCategories)
+        ids.push_back(category.id);
+    return ids;
+}
+
+// Creates each category that has no English name yet and makes the DTM class a member of all.
+HRESULT joinCategories()
+{
+    ComPtr<ICatRegister> registrar;
+    ComPtr<ICatInformation> information;
+    if (HRESULT status = categoriesManager(registrar); FAILED(status))
+        return status;
+    if (HRESULT status = registrar.As(&information); FAILED(status))
+        return status;
+    for (const Category& category : kCategories) {
+        LPWSTR existing = nullptr;
+        if (SUCCEEDED(information->GetCategoryDesc(category.id, kCategoryLocale, &existing))) {
+            CoTaskMemFree(existing);
+            continue;
+        }
+        CATEGORYINFO created{category.id, kCategoryLocale, {}};
+        wcsncpy(created.szDescription, category.name, std::size(created.szDescription) - 1);
+        if (HRESULT status = registrar->RegisterCategories(1, &created); FAILED(status))
+            return status;
+    }
+    std::vector<CATID> ids = categoryIds();
+    return registrar->RegisterClassImplCategories(CLSID_DTMMain, static_cast<ULONG>(ids.size()), ids.data());
+}
+
+// Takes the DTM class out of the categories, which stay for the other DTMs in them.
+void leaveCategories()
+{
+    ComPtr<ICatRegister> registrar;
+    if (FAILED(categoriesManager(registrar)))
+        return;
+    std::vector<CATID> ids = categoryIds();
+    // The membership lives under the class's key, which remove() deletes whole
+    // right after: a class that is in no category (or not registered) is no failure.
+    registrar->UnRegisterClassImplCategories(CLSID_DTMMain, static_cast<ULONG>(ids.size()), ids.data());
+}
+
+// Keys that earlier versions wrote and that name no class: the pages' ProgIDs,
+// registered before the pages were COM classes.
+std::vector<std::wstring> retiredKeys()
+{
+    std::vector<std::wstring> result;
+    for (const core::ComponentClass& page : core::kPageClasses)
+        result.push_back(platform::toWide(page.progId));
+    return result;
+}
+
+HRESULT deleteKeys(const std::vector<std::wstring>& keys)
+{
+    HRESULT result = S_OK;
+    for (const std::wstring& key : keys) {
+        const LSTATUS status = RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());
+        if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
+            result = HRESULT_FROM_WIN32(status);
+    }
+    return result;
 }
 
 // The dual and oleautomation interfaces of the type library: identifier and name.
@@ -89,11 +184,9 @@ std::vector<Registration::Value> Registration::values(const std::filesystem::pat
         {clsid + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
         {clsid + L"\\ProgID", {}, platform::toWide(core::kProgIdDtm)},
         {clsid + L"\\TypeLib", {}, library},
+        {platform::toWide(core::kProgIdDtm), {}, kDescription},
+        {platform::toWide(core::kProgIdDtm) + L"\\CLSID", {}, text(CLSID_DTMMain)},
     };
-    for (const char* progId : kProgIds) {
-        result.push_back({platform::toWide(progId), {}, kDescription});
-        result.push_back({platform::toWide(progId) + L"\\CLSID", {}, clsidOf(progId)});
-    }
     result.push_back({libraryKey, {}, kDescription});
     result.push_back({libraryKey + L"\\0\\" + kPlatform, {}, module.wstring()});
     result.push_back({libraryKey + L"\\FLAGS", {}, L"0"});
@@ -112,9 +205,10 @@ std::vector<Registration::Value> Registration::values(const std::filesystem::pat
 
 std::vector<std::wstring> Registration::ownedKeys(bool withInterfaces)
 {
-    std::vector<std::wstring> result = {L"CLSID\\" + text(CLSID_DTMMain), L"TypeLib\\" + text(LIBID_ZEB2HARTGatewayLib)};
-    for (const char* progId : kProgIds)
-        result.push_back(platform::toWide(progId));
+    std::vector<std::wstring> result = {L"CLSID\\" + text(CLSID_DTMMain), platform::toWide(core::kProgIdDtm),
+                                        L"TypeLib\\" + text(LIBID_ZEB2HARTGatewayLib)};
+    for (std::wstring& key : retiredKeys())
+        result.push_back(std::move(key));
     if (withInterfaces) {
         for (const auto& [iid, name] : automationInterfaces())
             result.push_back(L"Interface\\" + iid);
@@ -124,12 +218,19 @@ std::vector<std::wstring> Registration::ownedKeys(bool withInterfaces)
 
 HRESULT Registration::install(const std::filesystem::path& module, bool withInterfaces)
 {
+    const RegistrationApartment apartment;
     try {
+        if (const HRESULT status = deleteKeys(retiredKeys()); FAILED(status))
+            return status;
         for (const Value& value : values(module, withInterfaces)) {
             if (const LSTATUS status = write(value); status != ERROR_SUCCESS) {
                 remove(withInterfaces);
                 return HRESULT_FROM_WIN32(status);
             }
+        }
+        if (const HRESULT status = joinCategories(); FAILED(status)) {
+            remove(withInterfaces);
+            return status;
         }
         return S_OK;
     } catch (...) {
@@ -140,14 +241,10 @@ HRESULT Registration::install(const std::filesystem::path& module, bool withInte
 
 HRESULT Registration::remove(bool withInterfaces)
 {
+    const RegistrationApartment apartment;
     try {
-        HRESULT result = S_OK;
-        for (const std::wstring& key : ownedKeys(withInterfaces)) {
-            const LSTATUS status = RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());
-            if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
-                result = HRESULT_FROM_WIN32(status);
-        }
-        return result;
+        leaveCategories();
+        return deleteKeys(ownedKeys(withInterfaces));
     } catch (...) {
         return SELFREG_E_CLASS;
     }

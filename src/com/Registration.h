@@ -3,12 +3,18 @@
 // removes again, leaving no key of the component behind:
 //   CLSID\{DTMMain}              InprocServer32 (the DLL's path, ThreadingModel
 //                                Apartment), ProgID, TypeLib
-//   <ProgID>\CLSID               for the DTM and the three page classes the
-//                                component names (only the DTM is served here)
+//   <ProgID of the DTM>\CLSID    the DTM's class; the pages are no COM classes
+//                                yet, so their ProgIDs are not registered (and
+//                                removed where an earlier version wrote them)
 //   TypeLib\{library}\1.0        the embedded type library (0\win32 or 0\win64,
 //                                FLAGS, HELPDIR)
 //   Interface\{iid}              only with `withInterfaces`: every dual interface
 //                                of the library, marshalled by the type library.
+// The DTM class is also made a member of the FDT component categories a frame's
+// catalogue lists, "FDT DTM" and "FDT DTM Device", through the system's component categories
+// manager: a missing category is created with its English name, an existing one
+// is left as it is. Unregistration takes the class out of them and leaves the
+// categories, which other DTMs share.
 // The FDT interfaces' Interface keys belong to the frame's FDT type library, so
 // an installed component leaves them alone; RegisterTypeLib is not used for the
 // same reason, as it would point them at this library. The project's own test

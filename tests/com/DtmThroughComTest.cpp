@@ -4,8 +4,7 @@
 
 #include <algorithm>
 
-#include "ComTestSupport.h"
-#include "com/ComObject.h"
+#include "DtmThroughCom.h"
 #include "com/FrameServicesStub.h"
 #include "com/Module.h"
 #include "com/Peer.h"
@@ -14,10 +13,7 @@
 #include "core/Pages.h"
 #include "core/PersistentProperties.h"
 #include "fakes/DocumentCheck.h"
-#include "fakes/FakeFrame.h"
-#include "fakes/FdtDocuments.h"
 #include "fakes/FdtPeers.h"
-#include "fakes/TestEnvironment.h"
 #include "gateway/HartGateway.h"
 
 namespace zeb2hart::test {
@@ -27,65 +23,9 @@ using com::Bstr;
 using com::ComObject;
 using com::ComPtr;
 
-class DtmThroughComTest : public ComTest {
-protected:
-    static void SetUpTestSuite() { ASSERT_EQ(dll().call("DllRegisterServer"), S_OK); }
-    static void TearDownTestSuite() { EXPECT_EQ(dll().call("DllUnregisterServer"), S_OK); }
-    static GatewayDll& dll()
-    {
-        static GatewayDll loaded;
-        return loaded;
-    }
-
-    void SetUp() override
-    {
-        frame->schemaPath = frameSchemaDir().string();
-        dtm = create();
-        ASSERT_TRUE(dtm);
-    }
-
-    static ComPtr<IDtm> create()
-    {
-        CLSID clsid{};
-        ComPtr<IDtm> result;
-        EXPECT_EQ(CLSIDFromProgID(L"ZEB2HARTGateway.DTMMain", &clsid), S_OK);
-        EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDtm,
-                                   reinterpret_cast<void**>(result.GetAddressOf())), S_OK);
-        return result;
-    }
-
-    template <class I>
-    ComPtr<I> dtmAs() const
-    {
-        ComPtr<I> result;
-        EXPECT_EQ(dtm.As(&result), S_OK);
-        return result;
-    }
-
-    // Environment with the COM frame, new properties, InitNew.
-    void start()
-    {
-        VARIANT_BOOL ok = VARIANT_FALSE;
-        ASSERT_EQ(dtm->Environment(Bstr("GW1").get(), ComObject::as<::IFdtContainer>(frame).Get(), &ok), S_OK);
-        ASSERT_EQ(ok, VARIANT_TRUE);
-        ASSERT_EQ(dtmAs<IPersistPropertyBag>()->InitNew(), S_OK);
-        ASSERT_EQ(dtm->InitNew(Bstr(gatewayDeviceType()).get(), &ok), S_OK);
-        ASSERT_EQ(ok, VARIANT_TRUE);
-    }
-
-    std::shared_ptr<RecordingFrame> frame = std::make_shared<RecordingFrame>();
-    ComPtr<IDtm> dtm;
-};
-
 bool contains(const std::string& text, const std::string& part)
 {
     return text.find(part) != std::string::npos;
-}
-
-std::string functionCall(const std::string& functionId)
-{
-    return R"(<FDT xmlns="x-schema:FDTFunctionCallSchema.xml" xmlns:func="x-schema:FDTFunctionCallSchema.xml">)"
-           R"(<FDTFunctionCall func:functionId=")" + functionId + R"("/></FDT>)";
 }
 
 // The functions the DTM lists for a frame, each "functionId userInterface".
@@ -175,12 +115,8 @@ TEST_F(DtmThroughComTest, ADtmMadeWithoutTestFrameOffersNoPage)
 
 TEST_F(DtmThroughComTest, ADtmMadeUnderATestFrameWithPagesOffersThem)
 {
-    CLSID clsid{};
-    ASSERT_EQ(CLSIDFromProgID(L"ZEB2HARTGateway.DTMMain", &clsid), S_OK);
-    ComPtr<IZeb2hartTestServices> services;
-    ASSERT_EQ(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IZeb2hartTestServices,
-                               reinterpret_cast<void**>(services.GetAddressOf())),
-              S_OK);
+    const ComPtr<IZeb2hartTestServices> services = testServices();
+    ASSERT_TRUE(services);
     const TestEnvironment frameServices;
     const auto lent = com::FrameServicesStub::create(platform::services());
     const Bstr folder(componentDir().string());

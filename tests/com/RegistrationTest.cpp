@@ -1,6 +1,11 @@
-// DllRegisterServer writes every key a frame looks up, and DllUnregisterServer
-// leaves none of them behind.
+// DllRegisterServer writes every key a frame looks up and puts the DTM in the
+// FDT component categories a frame's catalogue lists; DllUnregisterServer
+// leaves none of its keys behind and takes the class out of the categories,
+// which stay.
 
+#include <comcat.h>
+
+#include <algorithm>
 #include <optional>
 
 #include "ComTestSupport.h"
@@ -29,6 +34,11 @@ bool keyExists(const std::wstring& key)
 }
 
 const std::wstring kClsid = L"{57A3E071-EDD7-412B-A84E-4C20E0C88770}";
+// "FDT DTM" and "FDT DTM Device".
+const wchar_t* const kCategories[] = {L"{036D1490-387B-11D4-86E1-00E0987270B9}",
+                                      L"{036D1491-387B-11D4-86E1-00E0987270B9}"};
+const wchar_t* const kPageProgIds[] = {L"ZEB2HARTGateway.ctlOfflineParam", L"ZEB2HARTGateway.ctlMonitor",
+                                       L"ZEB2HARTGateway.ctlAbout"};
 const std::wstring kLibrary = L"{1CFB124C-45AD-4D38-AF15-7DB461A6FC68}";
 #ifdef _WIN64
 const std::wstring kPlatform = L"win64";
@@ -42,6 +52,11 @@ TEST_F(RegistrationTest, RegistersEveryKeyAndRemovesThemAll)
 {
     GatewayDll dll;
     ASSERT_TRUE(dll.loaded());
+    // What an earlier version wrote for a page, which registration takes away.
+    const wchar_t oldPageClass[] = L"{5E2A1315-8998-4327-8EA1-F6EC8900B436}";
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CLASSES_ROOT, L"ZEB2HARTGateway.ctlMonitor\\CLSID", nullptr, REG_SZ, oldPageClass,
+                              sizeof oldPageClass),
+              ERROR_SUCCESS);
     ASSERT_EQ(dll.call("DllRegisterServer"), S_OK);
 
     struct Value {
@@ -56,10 +71,8 @@ TEST_F(RegistrationTest, RegistersEveryKeyAndRemovesThemAll)
         {clsidKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
         {clsidKey + L"\\ProgID", {}, L"ZEB2HARTGateway.DTMMain"},
         {clsidKey + L"\\TypeLib", {}, kLibrary},
+        {L"ZEB2HARTGateway.DTMMain", {}, L"ZEB2HART Gateway DTM"},
         {L"ZEB2HARTGateway.DTMMain\\CLSID", {}, kClsid},
-        {L"ZEB2HARTGateway.ctlOfflineParam\\CLSID", {}, L"{123C16C9-91D8-4711-AEE5-9C2B58B274B9}"},
-        {L"ZEB2HARTGateway.ctlMonitor\\CLSID", {}, L"{5E2A1315-8998-4327-8EA1-F6EC8900B436}"},
-        {L"ZEB2HARTGateway.ctlAbout\\CLSID", {}, L"{1A898714-DDAA-4F59-A3E4-EACF0B661DF5}"},
         {libraryKey, {}, L"ZEB2HART Gateway DTM"},
         {libraryKey + L"\\0\\" + kPlatform, {}, gatewayDllPath()},
         {libraryKey + L"\\FLAGS", {}, L"0"},
@@ -81,6 +94,11 @@ TEST_F(RegistrationTest, RegistersEveryKeyAndRemovesThemAll)
 #endif
     for (const Value& value : expected)
         EXPECT_EQ(registryText(value.key, value.name), value.data) << platform::fromWide(value.key);
+    for (const wchar_t* category : kCategories)
+        EXPECT_TRUE(keyExists(clsidKey + L"\\Implemented Categories\\" + category)) << platform::fromWide(category);
+    // The pages are no COM classes yet: a ProgID of theirs would name nothing.
+    for (const wchar_t* page : kPageProgIds)
+        EXPECT_FALSE(keyExists(page)) << platform::fromWide(page);
 
     CLSID clsid{};
     EXPECT_EQ(CLSIDFromProgID(L"ZEB2HARTGateway.DTMMain", &clsid), S_OK);
@@ -91,9 +109,116 @@ TEST_F(RegistrationTest, RegistersEveryKeyAndRemovesThemAll)
     ASSERT_EQ(dll.call("DllUnregisterServer"), S_OK);
     for (const Value& value : expected)
         EXPECT_FALSE(keyExists(value.key)) << platform::fromWide(value.key);
-    for (const wchar_t* key : {L"ZEB2HARTGateway.DTMMain", L"ZEB2HARTGateway.ctlMonitor", L"TypeLib\\{1CFB124C-45AD-4D38-AF15-7DB461A6FC68}"})
+    for (const wchar_t* key : {L"ZEB2HARTGateway.DTMMain", L"TypeLib\\{1CFB124C-45AD-4D38-AF15-7DB461A6FC68}"})
         EXPECT_FALSE(keyExists(key)) << platform::fromWide(key);
     EXPECT_EQ(dll.call("DllUnregisterServer"), S_OK); // twice is harmless
+}
+
+// The component categories as a frame's catalogue reads them, through the
+// system's component categories manager.
+class Catalogue {
+public:
+    Catalogue()
+    {
+        EXPECT_EQ(CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_ICatInformation, reinterpret_cast<void**>(m_information.GetAddressOf())),
+                  S_OK);
+        if (m_information) {
+            EXPECT_EQ(m_information.As(&m_registrar), S_OK);
+        }
+    }
+    bool ready() const { return m_information && m_registrar; }
+
+    // Whether EnumClassesOfCategories lists the DTM's class for the category.
+    bool listsDtm(const CATID& category) const
+    {
+        com::ComPtr<IEnumCLSID> classes;
+        CATID implemented = category;
+        if (FAILED(m_information->EnumClassesOfCategories(1, &implemented, 0, nullptr, classes.GetAddressOf())))
+            return false;
+        for (CLSID clsid{}; classes->Next(1, &clsid, nullptr) == S_OK;) {
+            if (clsid == CLSID_DTMMain)
+                return true;
+        }
+        return false;
+    }
+    // Whether EnumCategories lists the category.
+    bool lists(const CATID& category) const
+    {
+        com::ComPtr<IEnumCATEGORYINFO> categories;
+        if (FAILED(m_information->EnumCategories(kEnglish, categories.GetAddressOf())))
+            return false;
+        for (CATEGORYINFO info{}; categories->Next(1, &info, nullptr) == S_OK;) {
+            if (info.catid == category)
+                return true;
+        }
+        return false;
+    }
+    // The category's English name, none when it has none.
+    std::optional<std::wstring> name(const CATID& category) const
+    {
+        LPWSTR text = nullptr;
+        if (FAILED(m_information->GetCategoryDesc(category, kEnglish, &text)))
+            return std::nullopt;
+        std::wstring result(text);
+        CoTaskMemFree(text);
+        return result;
+    }
+    // Creates the category with this name, or renames it; none: removes it.
+    HRESULT set(const CATID& category, const std::optional<std::wstring>& categoryName) const
+    {
+        CATID id = category;
+        if (!categoryName)
+            return m_registrar->UnRegisterCategories(1, &id);
+        CATEGORYINFO info{category, kEnglish, {}};
+        categoryName->copy(info.szDescription, std::size(info.szDescription) - 1);
+        return m_registrar->RegisterCategories(1, &info);
+    }
+
+    static constexpr LCID kEnglish = 0x409;
+
+private:
+    com::ComPtr<ICatInformation> m_information;
+    com::ComPtr<ICatRegister> m_registrar;
+};
+
+TEST_F(RegistrationTest, TheDtmJoinsTheFdtCategoriesAndLeavesThemStanding)
+{
+    GatewayDll dll;
+    ASSERT_TRUE(dll.loaded());
+    const Catalogue catalogue;
+    ASSERT_TRUE(catalogue.ready());
+
+    struct Case {
+        const wchar_t* category;
+        std::optional<std::wstring> before; // its name before registration; none: missing
+        std::wstring after;                 // its name once the DTM is registered, and after that
+    };
+    // A category another DTM made keeps the name it was given; a missing one gets the FDT name.
+    // The cases end with both categories as the FDT names them.
+    const Case cases[] = {
+        {kCategories[0], L"FDT DTM (another setup's spelling)", L"FDT DTM (another setup's spelling)"},
+        {kCategories[1], L"FDT-DTM Device", L"FDT-DTM Device"},
+        {kCategories[0], std::nullopt, L"FDT DTM"},
+        {kCategories[1], std::nullopt, L"FDT DTM Device"},
+    };
+    for (const Case& c : cases) {
+        const std::string what =
+            platform::fromWide(c.category) + " " + platform::fromWide(c.before.value_or(L"missing"));
+        CATID category{};
+        ASSERT_EQ(CLSIDFromString(c.category, &category), S_OK) << what;
+        ASSERT_EQ(catalogue.set(category, c.before), S_OK) << what;
+        ASSERT_EQ(catalogue.lists(category), c.before.has_value()) << what;
+
+        ASSERT_EQ(dll.call("DllRegisterServer"), S_OK) << what;
+        EXPECT_TRUE(catalogue.listsDtm(category)) << what;
+        EXPECT_EQ(catalogue.name(category), c.after) << what;
+
+        ASSERT_EQ(dll.call("DllUnregisterServer"), S_OK) << what;
+        EXPECT_FALSE(catalogue.listsDtm(category)) << what;
+        EXPECT_TRUE(catalogue.lists(category)) << what;
+        EXPECT_EQ(catalogue.name(category), c.after) << what;
+    }
 }
 
 } // namespace

@@ -1,11 +1,15 @@
 #!/bin/sh
 # regsvr32 as an installer runs it, under Wine: after registering, the class,
-# its server and its ProgID are in the registry; after /u none of them is left.
+# its server, its ProgID and its membership of the FDT categories "FDT DTM" and
+# "FDT DTM Device" are in the registry, and no ProgID of a page; after /u none
+# of the class's keys is left, and the two categories still are.
 #   regsvr32.sh WINE DLL
 set -u
 wine=$1
 dll=$($wine winepath -w "$2" 2> /dev/null | tr -d '\r')
 clsid='HKCR\CLSID\{57A3E071-EDD7-412B-A84E-4C20E0C88770}'
+categories='{036D1490-387B-11D4-86E1-00E0987270B9} {036D1491-387B-11D4-86E1-00E0987270B9}'
+pages='ZEB2HARTGateway.ctlOfflineParam ZEB2HARTGateway.ctlMonitor ZEB2HARTGateway.ctlAbout'
 failed=0
 check() { # what, expected (present|absent), key
   if $wine reg query "$3" > /dev/null 2>&1; then found=present; else found=absent; fi
@@ -15,7 +19,13 @@ $wine regsvr32 /s "$dll" || { echo "regsvr32 $dll failed" >&2; exit 1; }
 server=$($wine reg query "$clsid\\InprocServer32" /ve 2> /dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p')
 [ "$server" = "$dll" ] || { echo "InprocServer32 is '$server', not '$dll'" >&2; failed=1; }
 check register present 'HKCR\ZEB2HARTGateway.DTMMain\CLSID'
+for category in $categories; do
+  check register present "$clsid\\Implemented Categories\\$category"
+  check register present "HKCR\\Component Categories\\$category"
+done
+for page in $pages; do check register absent "HKCR\\$page"; done
 $wine regsvr32 /s /u "$dll" || { echo "regsvr32 /u $dll failed" >&2; exit 1; }
 check unregister absent "$clsid"
 check unregister absent 'HKCR\ZEB2HARTGateway.DTMMain'
+for category in $categories; do check unregister present "HKCR\\Component Categories\\$category"; done
 exit $failed
