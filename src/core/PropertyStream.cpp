@@ -247,9 +247,11 @@ platform::MemoryPropertyBag PropertyStream::read(const fdt::Guid& classId, platf
     if (const fdt::Guid id = classIdAt(header, 8); id != classId)
         malformed("belongs to another class, " + id.toString() + ", not " + classId.toString());
     const std::uint16_t version = u16At(header, 24);
-    if (version == 0 || version > kFormatVersion)
-        malformed("is in format version " + std::to_string(version) + "; this DTM reads versions 1 to " +
-                  std::to_string(kFormatVersion));
+    if (version == 0)
+        malformed("is in format version 0, which no DTM writes");
+    if (version > kFormatVersion)
+        malformed("is in format version " + std::to_string(version) + ", later than version " +
+                  std::to_string(kFormatVersion) + ", the latest this DTM reads");
     const std::uint16_t pairs = u16At(header, 26);
     if (pairs > PersistentProperty::all().size())
         malformed("declares " + std::to_string(pairs) + " pairs; the DTM has " +
