@@ -39,6 +39,7 @@
 #include "com/stubs/MonitorPageStub.h"
 #include "com/stubs/OfflineParamPageStub.h"
 #include "com/stubs/PersistPropertyBagStub.h"
+#include "com/stubs/PersistStreamInitStub.h"
 #include "com/stubs/TestAccessStub.h"
 
 namespace zeb2hart::com {
@@ -99,6 +100,7 @@ const InterfaceBridge kBridges[] = {
     bridge<MonitorPageStub, MonitorPageProxy>(),
     bridge<OfflineParamPageStub, OfflineParamPageProxy>(),
     bridge<PersistPropertyBagStub>(),
+    bridge<PersistStreamInitStub>(),
     bridge<TestAccessStub>(),
 };
 
