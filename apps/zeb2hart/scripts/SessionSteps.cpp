@@ -66,9 +66,9 @@ void loadStream(ScriptRun& run, const Json& j)
 
 void saveStream(ScriptRun& run, const Json& j)
 {
-    const Json& spec = j["save"];
+    const Json& request = j["save"];
     std::optional<std::vector<std::uint8_t>> bytes;
-    run.invokeChecked(j, "frame", "IPersistStreamInit::Save", Json{{"stream", spec["stream"]}}, true, [&] {
+    run.invokeChecked(j, "frame", "IPersistStreamInit::Save", Json{{"stream", request["stream"]}}, true, [&] {
         HostedDtm& dtm = run.session().hosted();
         const std::uint64_t sizeMax = dtm.streamSizeMax();
         bytes = dtm.saveStream();
@@ -76,9 +76,9 @@ void saveStream(ScriptRun& run, const Json& j)
     });
     if (!bytes)
         return;
-    run.savedStreams()[spec["stream"].get<std::string>()] = *bytes;
-    if (spec.contains("file"))
-        platform::writeFileAtomically(run.scriptPath(spec["file"].get<std::string>()),
+    run.savedStreams()[request["stream"].get<std::string>()] = *bytes;
+    if (request.contains("file"))
+        platform::writeFileAtomically(run.scriptPath(request["file"].get<std::string>()),
                                       std::string(bytes->begin(), bytes->end()));
 }
 
@@ -96,14 +96,14 @@ bool isStreamArgument(const Json& stream)
 
 void checkInit(const Json& j)
 {
-    const Json& spec = j["init"];
-    const bool valid = spec == "new" || (spec.is_object() && spec.size() == 1 &&
-                                         (spec.contains("bag") || spec.contains("bagFile") ||
-                                          (spec.contains("stream") && isStreamArgument(spec["stream"]))));
+    const Json& request = j["init"];
+    const bool valid = request == "new" || (request.is_object() && request.size() == 1 &&
+                                            (request.contains("bag") || request.contains("bagFile") ||
+                                             (request.contains("stream") && isStreamArgument(request["stream"]))));
     if (!valid)
         throw ScriptError("\"init\" takes \"new\", {\"bag\": {...}}, {\"bag\": \"saved\"}, {\"bagFile\": PATH}, "
                           "{\"stream\": NAME}, {\"stream\": {\"hex\": HEX}} (two digits a byte) or "
-                          "{\"stream\": {\"file\": PATH}}, not " + spec.dump());
+                          "{\"stream\": {\"file\": PATH}}, not " + request.dump());
 }
 
 void stepInit(ScriptRun& run, const Json& j)
@@ -129,14 +129,15 @@ void stepInit(ScriptRun& run, const Json& j)
 
 void checkSave(const Json& j)
 {
-    const Json& spec = j["save"];
-    const bool valid = spec == true || (spec.is_object() && !spec.empty() &&
-                                        std::all_of(spec.items().begin(), spec.items().end(), [](const auto& item) {
-                                            return (item.key() == "stream" || item.key() == "file") && isName(item.value());
-                                        }));
+    const Json& request = j["save"];
+    const auto known = [](const auto& item) {
+        return (item.key() == "stream" || item.key() == "file") && isName(item.value());
+    };
+    const bool valid = request == true || (request.is_object() && !request.empty() &&
+                                           std::all_of(request.items().begin(), request.items().end(), known));
     if (!valid)
         throw ScriptError("\"save\" takes true, {\"file\": PATH} (also a JSON bag file), {\"stream\": NAME} or "
-                          "{\"stream\": NAME, \"file\": PATH} (the stream also to a file), not " + spec.dump());
+                          "{\"stream\": NAME, \"file\": PATH} (the stream also to a file), not " + request.dump());
     if (j.contains("let"))
         checkLetName(j["let"]);
 }
