@@ -14,6 +14,7 @@
 #include "com/stubs/MonitorPageStub.h"
 #include "com/stubs/OfflineParamPageStub.h"
 #include "com/stubs/PersistPropertyBagStub.h"
+#include "com/stubs/PersistStreamInitStub.h"
 #include "com/stubs/TestAccessStub.h"
 
 namespace zeb2hart::com {
@@ -75,6 +76,7 @@ const InterfaceBridge kBridges[] = {
     bridge<MonitorPageStub, MonitorPageProxy>(),
     bridge<OfflineParamPageStub, OfflineParamPageProxy>(),
     bridge<PersistPropertyBagStub>(),
+    bridge<PersistStreamInitStub>(),
     bridge<TestAccessStub>(),
 };
 

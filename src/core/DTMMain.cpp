@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/ComponentClasses.h"
 #include "core/ComponentData.h"
 #include "core/PersistentProperties.h"
+#include "core/PropertyStream.h"
 #include "platform/Services.h"
 #include "support/Conversions.h"
 #include "support/IniFile.h"
@@ -76,6 +78,13 @@ bool isOfflineParameterFunction(const fdt::Variant& functionId)
     }
 }
 
+// The class identifier a stream of the DTM's properties carries.
+const fdt::Guid& dtmClassId()
+{
+    static const fdt::Guid id = *fdt::Guid::parse(kDtmClass.clsid);
+    return id;
+}
+
 } // namespace
 
 // --- construction -------------------------------------------------------------------
@@ -145,6 +154,7 @@ void DTMMain::InitNewProperties()
                 : support::ReadIniString(platform::pathFromUtf8(m_IniFile), std::string(property.iniSection), std::string(property.iniKey));
         property.set(*this, text);
     }
+    m_savedValues.reset();
     for (const PersistentProperty& property : PersistentProperty::all())
         markChanged(std::string(property.key));
 }
@@ -153,6 +163,43 @@ void DTMMain::LoadProperties(platform::PropertyBag& bag)
 {
     for (const PersistentProperty& property : PersistentProperty::all())
         property.set(*this, bag.read(std::string(property.key), property.defaultValue()));
+    m_savedValues = persistedValues();
+}
+
+void DTMMain::loadStream(platform::ByteSource& source)
+{
+    // Every pair of the bag has its property's type: loading it cannot fail half-way.
+    platform::MemoryPropertyBag bag = PropertyStream::read(dtmClassId(), source);
+    LoadProperties(bag);
+}
+
+void DTMMain::saveStream(platform::ByteSink& sink, bool clearDirty)
+{
+    platform::MemoryPropertyBag bag;
+    SaveProperties(bag);
+    sink.write(PropertyStream::write(dtmClassId(), bag));
+    if (clearDirty)
+        m_savedValues = persistedValues();
+}
+
+std::size_t DTMMain::streamSizeMax() const
+{
+    platform::MemoryPropertyBag bag;
+    SaveProperties(bag);
+    return PropertyStream::size(bag);
+}
+
+bool DTMMain::isDirty() const
+{
+    return !m_savedValues || *m_savedValues != persistedValues();
+}
+
+std::vector<fdt::Variant> DTMMain::persistedValues() const
+{
+    std::vector<fdt::Variant> values;
+    for (const PersistentProperty& property : PersistentProperty::all())
+        values.push_back(property.get(*this));
+    return values;
 }
 
 void DTMMain::SaveProperties(platform::PropertyBag& bag) const

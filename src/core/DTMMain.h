@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "fdt/FrameInterfaces.h"
 #include "gateway/GatewayCounters.h"
 #include "gateway/HartGateway.h"
+#include "platform/ByteStream.h"
 #include "platform/PropertyBag.h"
 #include "support/Dictionary.h"
 #include "xml/XMLHelp.h"
@@ -64,6 +66,23 @@ public:
     void LoadProperties(platform::PropertyBag& bag) override;
     void SaveProperties(platform::PropertyBag& bag) const override;
     void setPersistenceSite(std::shared_ptr<PersistenceSite> site) { m_persistenceSite = std::move(site); }
+
+    // --- persistence (the frame's stream, core/PropertyStream.h) ------------------
+    // Reads the whole stream and checks it before anything changes, then loads
+    // it as LoadProperties loads a bag. A stream that is not a whole, valid one
+    // of this class throws (fdt::FileError, fdt::TypeMismatchError) and leaves
+    // the instance as it was.
+    void loadStream(platform::ByteSource& source);
+    // Writes the properties SaveProperties saves; with `clearDirty` the instance
+    // counts as saved once the sink took them. A text too long for a stream
+    // throws fdt::OverflowError before anything is written.
+    void saveStream(platform::ByteSink& sink, bool clearDirty);
+    // The number of bytes saveStream writes now; throws as it does.
+    std::size_t streamSizeMax() const;
+    // Whether a persisted property differs from what the last load (bag or
+    // stream) or clearing save left; true for an instance never loaded or saved
+    // and after InitNewProperties.
+    bool isDirty() const;
 
     // The persisted properties; keys, defaults and DTM.ini sources are in the
     // table of core/PersistentProperties.h, which also sets their start values.
@@ -187,6 +206,8 @@ private:
     void updatePageLanguages();
     std::shared_ptr<fdt::IDtmEvents> frameEvents() const;
     void markChanged(const std::string& propertyName);
+    // Every persisted property's value, in the table's order.
+    std::vector<fdt::Variant> persistedValues() const;
 
     // GatewayHost
     std::int16_t warmstartDelay() const override { return PersistentWarmstartDelay; }
@@ -211,6 +232,8 @@ private:
     fdt::Variant m_CommStatus{std::int32_t{1}};
     std::string m_StatusText;
     std::shared_ptr<PersistenceSite> m_persistenceSite;
+    // What the last load or clearing save left, for isDirty.
+    std::optional<std::vector<fdt::Variant>> m_savedValues;
     bool m_offersPages = true;
     MonitorObserver m_monitorObserver;
 };

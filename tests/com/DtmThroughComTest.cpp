@@ -3,6 +3,9 @@
 // C++ proxies, with the shared fakes as COM frame, parent and child.
 
 #include <algorithm>
+#include <fstream>
+#include <functional>
+#include <iterator>
 
 #include "DtmThroughCom.h"
 #include "com/FrameServicesStub.h"
@@ -294,6 +297,148 @@ TEST_F(DtmThroughComTest, PropertiesSurviveSaveAndLoadThroughThePropertyBag)
     com::ScopedVariant loaded;
     ASSERT_EQ(access->GetProperty(Bstr("PersistentDeviceID").get(), loaded.get()), S_OK);
     EXPECT_EQ(com::fromVariant(loaded.value()), fdt::Variant("00A1B2"));
+}
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A stream in memory holding `bytes`, at its start.
+ComPtr<IStream> memoryStream(const Bytes& bytes)
+{
+    ComPtr<IStream> stream;
+    EXPECT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.GetAddressOf()), S_OK);
+    if (!bytes.empty()) {
+        EXPECT_EQ(stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr), S_OK);
+    }
+    EXPECT_EQ(stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr), S_OK);
+    return stream;
+}
+
+// What a stream holds from its start to its current place.
+Bytes writtenTo(IStream& stream)
+{
+    ULARGE_INTEGER end{};
+    EXPECT_EQ(stream.Seek(LARGE_INTEGER{}, STREAM_SEEK_CUR, &end), S_OK);
+    EXPECT_EQ(stream.Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr), S_OK);
+    Bytes bytes(static_cast<std::size_t>(end.QuadPart));
+    ULONG read = 0;
+    EXPECT_EQ(stream.Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read), S_OK);
+    EXPECT_EQ(read, bytes.size());
+    return bytes;
+}
+
+fdt::Variant property(IUnknown& dtm, const char* name)
+{
+    ComPtr<IZeb2hartTestAccess> access;
+    EXPECT_EQ(dtm.QueryInterface(IID_IZeb2hartTestAccess, reinterpret_cast<void**>(access.GetAddressOf())), S_OK);
+    com::ScopedVariant value;
+    EXPECT_EQ(access->GetProperty(Bstr(name).get(), value.get()), S_OK);
+    return com::fromVariant(value.value());
+}
+
+void setProperty(IUnknown& dtm, const char* name, const fdt::Variant& value)
+{
+    ComPtr<IZeb2hartTestAccess> access;
+    ASSERT_EQ(dtm.QueryInterface(IID_IZeb2hartTestAccess, reinterpret_cast<void**>(access.GetAddressOf())), S_OK);
+    com::ScopedVariant variant(value);
+    ASSERT_EQ(access->SetProperty(Bstr(name).get(), variant.value()), S_OK);
+}
+
+TEST_F(DtmThroughComTest, PropertiesSurviveSaveAndLoadThroughTheStream)
+{
+    const auto persist = dtmAs<IPersistStreamInit>();
+    ASSERT_EQ(persist->InitNew(), S_OK);
+    EXPECT_EQ(persist->IsDirty(), S_OK);
+    setProperty(*dtm.Get(), "PersistentDeviceID", "00A1B2");
+    ULARGE_INTEGER sizeMax{};
+    ASSERT_EQ(persist->GetSizeMax(&sizeMax), S_OK);
+    const ComPtr<IStream> stream = memoryStream({});
+    ASSERT_EQ(persist->Save(stream.Get(), FALSE), S_OK);
+    EXPECT_EQ(persist->IsDirty(), S_OK);
+    ASSERT_EQ(persist->Save(memoryStream({}).Get(), TRUE), S_OK);
+    EXPECT_EQ(persist->IsDirty(), S_FALSE);
+    const Bytes bytes = writtenTo(*stream.Get());
+    EXPECT_LE(bytes.size(), sizeMax.QuadPart);
+
+    const ComPtr<IDtm> second = create();
+    ComPtr<IPersistStreamInit> loaded;
+    ASSERT_EQ(second.As(&loaded), S_OK);
+    CLSID clsid{};
+    EXPECT_EQ(loaded->GetClassID(&clsid), S_OK);
+    EXPECT_EQ(clsid, CLSID_DTMMain);
+    ASSERT_EQ(loaded->Load(memoryStream(bytes).Get()), S_OK);
+    EXPECT_EQ(loaded->IsDirty(), S_FALSE);
+    EXPECT_EQ(property(*second.Get(), "PersistentDeviceID"), fdt::Variant("00A1B2"));
+
+    // Pointers from the frame: none is an error with its text.
+    EXPECT_EQ(loaded->Load(nullptr), E_POINTER);
+    EXPECT_FALSE(errorDescription().empty());
+    EXPECT_EQ(loaded->Save(nullptr, TRUE), E_POINTER);
+    EXPECT_FALSE(errorDescription().empty());
+    EXPECT_EQ(loaded->GetSizeMax(nullptr), E_POINTER);
+    EXPECT_FALSE(errorDescription().empty());
+    EXPECT_EQ(loaded->GetClassID(nullptr), E_POINTER);
+    EXPECT_FALSE(errorDescription().empty());
+}
+
+TEST_F(DtmThroughComTest, ABadStreamFailsWithErrorInfoAndLeavesTheInstanceAsItWas)
+{
+    const auto persist = dtmAs<IPersistStreamInit>();
+    ASSERT_EQ(persist->InitNew(), S_OK);
+    const ComPtr<IStream> saved = memoryStream({});
+    ASSERT_EQ(persist->Save(saved.Get(), TRUE), S_OK);
+    const Bytes good = writtenTo(*saved.Get());
+    setProperty(*dtm.Get(), "PersistentWarmstartDelay", std::int16_t{9}); // unlike the stream, and dirty
+
+    const std::string delayKey = "PersistentWarmstartDelay";
+    const auto delayType = std::search(good.begin(), good.end(), delayKey.begin(), delayKey.end()) - good.begin() +
+                           static_cast<std::ptrdiff_t>(delayKey.size());
+    struct Case {
+        const char* name;
+        std::function<void(Bytes&)> spoil;
+        HRESULT result;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"truncated", [](Bytes& b) { b.resize(b.size() - 1); }, STG_E_ACCESSDENIED, "is truncated"},
+        {"another class", [](Bytes& b) { b[8] ^= 1; }, STG_E_ACCESSDENIED, "belongs to another class"},
+        {"later version", [](Bytes& b) { b[24] = 2; }, STG_E_ACCESSDENIED, "format version 2"},
+        {"wrong type", [&](Bytes& b) { b[delayType] = 11; }, DISP_E_TYPEMISMATCH, "PersistentWarmstartDelay as variant type 11"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bytes bytes = good;
+        c.spoil(bytes);
+        EXPECT_EQ(persist->Load(memoryStream(bytes).Get()), c.result);
+        EXPECT_NE(errorDescription().find(c.message), std::string::npos);
+        EXPECT_EQ(property(*dtm.Get(), "PersistentWarmstartDelay"), fdt::Variant(std::int16_t{9}));
+        EXPECT_EQ(persist->IsDirty(), S_OK);
+    }
+}
+
+// A stream the 64-bit DLL saved: both DLLs write these bytes today and load them.
+TEST_F(DtmThroughComTest, TheStreamIsTheSameForBothArchitectures)
+{
+    std::ifstream in(ZEB2HART_SOURCE_DIR "/tests/com/data/saved-by-x86_64.stream", std::ios::binary);
+    const Bytes file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ASSERT_FALSE(file.empty());
+    const std::pair<const char*, fdt::Variant> values[] = {
+        {"PresistentTrace", "Sp\xC3\xA4t"},
+        {"PersistentHARTProtocolFilter", true},
+        {"PersistentWarmstartDelay", std::int16_t{-7}},
+        {"PersistentDeviceList", "VRA520,VRA540"},
+    };
+    for (const auto& [name, value] : values)
+        setProperty(*dtm.Get(), name, value);
+    const ComPtr<IStream> stream = memoryStream({});
+    ASSERT_EQ(dtmAs<IPersistStreamInit>()->Save(stream.Get(), TRUE), S_OK);
+    EXPECT_EQ(writtenTo(*stream.Get()), file);
+
+    const ComPtr<IDtm> second = create();
+    ComPtr<IPersistStreamInit> loaded;
+    ASSERT_EQ(second.As(&loaded), S_OK);
+    ASSERT_EQ(loaded->Load(memoryStream(file).Get()), S_OK);
+    for (const auto& [name, value] : values)
+        EXPECT_EQ(property(*second.Get(), name), value) << name;
 }
 
 } // namespace

@@ -10,7 +10,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "core/Pages.h"
 #include "fdt/Object.h"
@@ -45,6 +47,13 @@ public:
     virtual void initNewProperties() = 0;
     virtual void loadProperties(platform::PropertyBag& bag) = 0;
     virtual void saveProperties(platform::PropertyBag& bag) = 0;
+    // Persistence through the DTM's stream (IPersistStreamInit): the bytes Save
+    // wrote (clearing the dirty state), Load from bytes, what GetSizeMax and
+    // IsDirty answer.
+    virtual std::vector<std::uint8_t> saveStream() = 0;
+    virtual void loadStream(std::span<const std::uint8_t> bytes) = 0;
+    virtual std::uint64_t streamSizeMax() = 0;
+    virtual bool isDirty() = 0;
 
     // The DTM's state by name (core::DtmState); its errors reach the caller.
     virtual fdt::Variant state(const std::string& name) = 0;

@@ -46,6 +46,19 @@ void InProcessDtm::report(DtmReports reports)
                                   : nullptr);
 }
 
+std::vector<std::uint8_t> InProcessDtm::saveStream()
+{
+    platform::MemoryByteSink sink;
+    m_dtm->saveStream(sink, true);
+    return sink.bytes();
+}
+
+void InProcessDtm::loadStream(std::span<const std::uint8_t> bytes)
+{
+    platform::MemoryByteSource source(bytes);
+    m_dtm->loadStream(source);
+}
+
 fdt::Variant InProcessDtm::state(const std::string& name)
 {
     return core::DtmState::read(*m_dtm, name);

@@ -26,6 +26,10 @@ public:
     void initNewProperties() override { m_dtm->InitNewProperties(); }
     void loadProperties(platform::PropertyBag& bag) override { m_dtm->LoadProperties(bag); }
     void saveProperties(platform::PropertyBag& bag) override { m_dtm->SaveProperties(bag); }
+    std::vector<std::uint8_t> saveStream() override;
+    void loadStream(std::span<const std::uint8_t> bytes) override;
+    std::uint64_t streamSizeMax() override { return m_dtm->streamSizeMax(); }
+    bool isDirty() override { return m_dtm->isDirty(); }
 
     fdt::Variant state(const std::string& name) override;
     void setState(const std::string& name, const fdt::Variant& value) override;

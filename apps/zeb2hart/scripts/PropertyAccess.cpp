@@ -14,6 +14,9 @@ Json getProperty(ScriptRun& run, const std::string& name)
         // The gateway's counters: one JSON object, read only.
         if (name == "counters")
             value = Json::parse(run.session().hosted().counters());
+        // What IPersistStreamInit::IsDirty answers, read only.
+        else if (name == "IsDirty")
+            value = run.session().hosted().isDirty();
         else
             value = variantToJson(run.session().hosted().state(name));
     } catch (const fdt::NotFoundError&) {

@@ -5,6 +5,7 @@
 // handlers use it, on the thread that runs the script.
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -72,6 +73,8 @@ public:
     const std::filesystem::path& scriptDir() const { return m_scriptDir; }
     std::map<std::string, Json>& vars() { return m_vars; }
     std::shared_ptr<platform::MemoryPropertyBag>& savedBag() { return m_saved; }
+    // The streams saved by name ({"save": {"stream": NAME}}).
+    std::map<std::string, std::vector<std::uint8_t>>& savedStreams() { return m_savedStreams; }
     std::size_t stepStart() const { return m_stepStart; }
     std::size_t& cursor() { return m_cursor; }
     int failures() const { return m_failures; }
@@ -102,6 +105,7 @@ private:
     std::filesystem::path m_tempDir;
     std::map<std::string, Json> m_vars;
     std::shared_ptr<platform::MemoryPropertyBag> m_saved;
+    std::map<std::string, std::vector<std::uint8_t>> m_savedStreams;
     std::size_t m_stepStart = 0;
     std::size_t m_cursor = 0;
     int m_currentLine = 0;

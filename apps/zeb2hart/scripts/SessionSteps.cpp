@@ -1,14 +1,19 @@
 #include "scripts/SessionSteps.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/FileText.h"
 #include "scripts/CallArguments.h"
+#include "scripts/ExpectSteps.h"
 #include "scripts/Operations.h"
 #include "scripts/PropertyAccess.h"
 #include "scripts/ScriptRun.h"
+#include "support/Conversions.h"
 
 namespace zeb2hart::frame {
 
@@ -17,18 +22,100 @@ void stepCreate(ScriptRun& run, const Json& j)
     run.create(j["create"]);
 }
 
+namespace {
+
+// Whether `value` is a text of hexadecimal digits, two a byte.
+bool isHexText(const Json& value)
+{
+    if (!value.is_string() || value.get_ref<const std::string&>().size() % 2 != 0)
+        return false;
+    const std::string& text = value.get_ref<const std::string&>();
+    return std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
+}
+
+bool isName(const Json& value)
+{
+    return value.is_string() && !value.get_ref<const std::string&>().empty();
+}
+
+// The bytes of a stream argument, as checkInit let it through: NAME, {"hex": HEX} or {"file": PATH}.
+std::vector<std::uint8_t> streamArgument(ScriptRun& run, const Json& raw)
+{
+    if (raw.is_string()) {
+        const auto found = run.savedStreams().find(raw.get<std::string>());
+        if (found == run.savedStreams().end())
+            throw ScriptError("no stream " + raw.dump() + " has been saved yet (a {\"save\": {\"stream\": " + raw.dump() +
+                              "}} step comes first)");
+        return found->second;
+    }
+    if (raw.contains("hex"))
+        return support::HexToByteArray(raw["hex"].get<std::string>());
+    const std::string content = ScriptRun::readFile(run.scriptPath(raw["file"].get<std::string>()));
+    return std::vector<std::uint8_t>(content.begin(), content.end());
+}
+
+void loadStream(ScriptRun& run, const Json& j)
+{
+    const Json& raw = j["init"]["stream"];
+    const std::vector<std::uint8_t> bytes = streamArgument(run, raw);
+    run.invokeChecked(j, "frame", "IPersistStreamInit::Load", Json{{"stream", raw}, {"size", bytes.size()}}, false, [&] {
+        run.session().hosted().loadStream(bytes);
+        return Json();
+    });
+}
+
+void saveStream(ScriptRun& run, const Json& j)
+{
+    const Json& request = j["save"];
+    std::optional<std::vector<std::uint8_t>> bytes;
+    run.invokeChecked(j, "frame", "IPersistStreamInit::Save", Json{{"stream", request["stream"]}}, true, [&] {
+        HostedDtm& dtm = run.session().hosted();
+        const std::uint64_t sizeMax = dtm.streamSizeMax();
+        bytes = dtm.saveStream();
+        return Json{{"size", bytes->size()}, {"sizeMax", sizeMax}, {"bytes", support::ByteArrayToHex(*bytes)}};
+    });
+    if (!bytes)
+        return;
+    run.savedStreams()[request["stream"].get<std::string>()] = *bytes;
+    if (request.contains("file"))
+        platform::writeFileAtomically(run.scriptPath(request["file"].get<std::string>()),
+                                      std::string(bytes->begin(), bytes->end()));
+}
+
+// A stream to load: NAME, {"hex": HEX} or {"file": PATH}.
+bool isStreamArgument(const Json& stream)
+{
+    if (isName(stream))
+        return true;
+    if (!stream.is_object() || stream.size() != 1)
+        return false;
+    return stream.contains("hex") ? isHexText(stream["hex"]) : isName(stream.value("file", Json()));
+}
+
+} // namespace
+
+void checkInit(const Json& j)
+{
+    const Json& request = j["init"];
+    const bool valid = request == "new" || (request.is_object() && request.size() == 1 &&
+                                            (request.contains("bag") || request.contains("bagFile") ||
+                                             (request.contains("stream") && isStreamArgument(request["stream"]))));
+    if (!valid)
+        throw ScriptError("\"init\" takes \"new\", {\"bag\": {...}}, {\"bag\": \"saved\"}, {\"bagFile\": PATH}, "
+                          "{\"stream\": NAME}, {\"stream\": {\"hex\": HEX}} (two digits a byte) or "
+                          "{\"stream\": {\"file\": PATH}}, not " + request.dump());
+}
+
 void stepInit(ScriptRun& run, const Json& j)
 {
     const Json& spec = j["init"];
+    if (spec.is_object() && spec.contains("stream"))
+        return loadStream(run, j);
     std::shared_ptr<platform::MemoryPropertyBag> bag;
-    Json shown;
-    if (spec == "new") {
-        shown = "new";
-    } else if (spec.is_object() && (spec.contains("bag") || spec.contains("bagFile"))) {
+    Json shown = "new";
+    if (spec != "new") {
         bag = bagArgument(run, spec.contains("bag") ? spec["bag"] : Json{{"file", spec["bagFile"]}});
         shown = bagValues(*bag);
-    } else {
-        throw ScriptError("\"init\" takes \"new\", {\"bag\": {...}}, {\"bag\": \"saved\"} or {\"bagFile\": PATH}");
     }
     run.invokeChecked(j, "frame", bag ? "DTMMain::LoadProperties" : "DTMMain::InitNewProperties",
                       bag ? Json{{"bag", shown}} : Json::object(), false, [&] {
@@ -40,15 +127,32 @@ void stepInit(ScriptRun& run, const Json& j)
                       });
 }
 
+void checkSave(const Json& j)
+{
+    const Json& request = j["save"];
+    const auto known = [](const auto& item) {
+        return (item.key() == "stream" || item.key() == "file") && isName(item.value());
+    };
+    const bool valid = request == true || (request.is_object() && !request.empty() &&
+                                           std::all_of(request.items().begin(), request.items().end(), known));
+    if (!valid)
+        throw ScriptError("\"save\" takes true, {\"file\": PATH} (also a JSON bag file), {\"stream\": NAME} or "
+                          "{\"stream\": NAME, \"file\": PATH} (the stream also to a file), not " + request.dump());
+    if (j.contains("let"))
+        checkLetName(j["let"]);
+}
+
 void stepSave(ScriptRun& run, const Json& j)
 {
+    const Json& spec = j["save"];
+    if (spec.is_object() && spec.contains("stream"))
+        return saveStream(run, j);
     auto bag = std::make_shared<platform::MemoryPropertyBag>();
     run.invokeChecked(j, "frame", "DTMMain::SaveProperties", Json::object(), true, [&] {
         run.session().hosted().saveProperties(*bag);
         return Json{{"values", bagValues(*bag)}, {"types", bagTypes(*bag)}};
     });
     run.savedBag() = bag;
-    const Json& spec = j["save"];
     if (spec.is_object() && spec.contains("file")) {
         platform::JsonFilePropertyBag file(run.scriptPath(ScriptRun::text(spec["file"], "\"file\"")));
         for (const auto& [key, value] : bag->entries())

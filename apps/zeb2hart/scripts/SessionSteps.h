@@ -12,7 +12,9 @@ class ScriptRun;
 
 void stepCreate(ScriptRun& run, const Json& step);
 void stepInit(ScriptRun& run, const Json& step);
+void checkInit(const Json& step);
 void stepSave(ScriptRun& run, const Json& step);
+void checkSave(const Json& step);
 void stepCall(ScriptRun& run, const Json& step);
 void stepGet(ScriptRun& run, const Json& step);
 void stepSet(ScriptRun& run, const Json& step);

@@ -23,8 +23,8 @@ const std::vector<StepKind>& stepKinds()
     using enum StepPhase;
     static const std::vector<StepKind> kinds = {
         {"create", {}, Create, stepCreate},
-        {"init", {"result", "error"}, Act, stepInit},
-        {"save", {"result", "let"}, Act, stepSave, checkLet},
+        {"init", {"result", "error"}, Act, stepInit, checkInit},
+        {"save", {"result", "error", "let"}, Act, stepSave, checkSave},
         {"call", {"args", "from", "result", "error", "hold", "let"}, Act, stepCall, checkLet},
         {"get", {"result", "let"}, Act, stepGet, checkLet},
         {"set", {}, Act, stepSet},

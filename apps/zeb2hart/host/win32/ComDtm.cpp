@@ -103,6 +103,14 @@ ComPtr<IPersistPropertyBag> ComDtm::persistence() const
     return result;
 }
 
+ComPtr<IPersistStreamInit> ComDtm::streamPersistence() const
+{
+    access();
+    ComPtr<IPersistStreamInit> result;
+    checkResult(m_dtm.As(&result));
+    return result;
+}
+
 bool ComDtm::release()
 {
     m_object.reset();
@@ -135,6 +143,46 @@ void ComDtm::loadProperties(platform::PropertyBag& bag)
 void ComDtm::saveProperties(platform::PropertyBag& bag)
 {
     checkResult(persistence()->Save(com::PropertyBagStub::create(std::make_shared<BorrowedBag>(bag)).Get(), TRUE, TRUE));
+}
+
+std::vector<std::uint8_t> ComDtm::saveStream()
+{
+    ComPtr<IStream> stream;
+    checkResult(CreateStreamOnHGlobal(nullptr, TRUE, stream.GetAddressOf()));
+    checkResult(streamPersistence()->Save(stream.Get(), TRUE));
+    // What the DTM wrote: from the start to where it left the stream.
+    ULARGE_INTEGER end{};
+    checkResult(stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_CUR, &end));
+    checkResult(stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr));
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(end.QuadPart));
+    ULONG read = 0;
+    checkResult(stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read));
+    bytes.resize(read);
+    return bytes;
+}
+
+void ComDtm::loadStream(std::span<const std::uint8_t> bytes)
+{
+    ComPtr<IStream> stream;
+    checkResult(CreateStreamOnHGlobal(nullptr, TRUE, stream.GetAddressOf()));
+    if (!bytes.empty())
+        checkResult(stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr));
+    checkResult(stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr));
+    checkResult(streamPersistence()->Load(stream.Get()));
+}
+
+std::uint64_t ComDtm::streamSizeMax()
+{
+    ULARGE_INTEGER size{};
+    checkResult(streamPersistence()->GetSizeMax(&size));
+    return size.QuadPart;
+}
+
+bool ComDtm::isDirty()
+{
+    const HRESULT status = streamPersistence()->IsDirty();
+    checkResult(status);
+    return status == S_OK;
 }
 
 fdt::Variant ComDtm::state(const std::string& name)

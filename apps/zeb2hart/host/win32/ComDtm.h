@@ -3,7 +3,8 @@
 // ZEB2HARTGateway.DTMMain through its registered class object, reached only
 // through COM. Its FDT interfaces are proxies (com::Peer); what scripts need
 // beyond FDT goes through the component's private IZeb2hartTestAccess, its
-// persistence through IPersistPropertyBag, and the DTM runs under the frame's
+// persistence through IPersistPropertyBag and IPersistStreamInit (over a
+// stream in memory, CreateStreamOnHGlobal), and the DTM runs under the frame's
 // services, lent through the class object's IZeb2hartTestServices before the
 // DTM is made. The thread must be in a single-threaded apartment; used on that thread.
 
@@ -27,6 +28,10 @@ public:
     void initNewProperties() override;
     void loadProperties(platform::PropertyBag& bag) override;
     void saveProperties(platform::PropertyBag& bag) override;
+    std::vector<std::uint8_t> saveStream() override;
+    void loadStream(std::span<const std::uint8_t> bytes) override;
+    std::uint64_t streamSizeMax() override;
+    bool isDirty() override;
 
     fdt::Variant state(const std::string& name) override;
     void setState(const std::string& name, const fdt::Variant& value) override;
@@ -48,6 +53,7 @@ public:
 private:
     IZeb2hartTestAccess& access() const;
     com::ComPtr<IPersistPropertyBag> persistence() const;
+    com::ComPtr<IPersistStreamInit> streamPersistence() const;
 
     com::ComPtr<IZeb2hartTestServices> m_services;
     com::ComPtr<IUnknown> m_dtm;
