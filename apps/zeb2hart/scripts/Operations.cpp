@@ -64,8 +64,8 @@ Operation op(std::string name, std::string caller, std::vector<Param> params, bo
     return {std::move(name), std::move(caller), std::move(params), returnsValue, std::move(invoke)};
 }
 
-// How a script gives an argument of each type of the interface table, and how
-// a result is written to the transcript.
+// How a script gives an argument of each type of the interface table that the
+// DTM's operations take, and how a result is written to the transcript.
 template <class Tag>
 struct ScriptArg;
 template <class Tag>
@@ -83,11 +83,6 @@ template <>
 struct ScriptArg<fdt::tag::Long> {
     static constexpr ParamKind kKind = Integer;
     static std::int32_t get(const Argument& a) { return int32Of(a); }
-};
-template <>
-struct ScriptArg<fdt::tag::Short> {
-    static constexpr ParamKind kKind = Integer;
-    static std::int16_t get(const Argument& a) { return int16Of(a); }
 };
 template <class Tag>
     requires std::is_base_of_v<fdt::tag::Object, Tag>
