@@ -21,18 +21,33 @@ windows_path() {
 }
 windows_script=$(windows_path "$script") || exit 2
 windows_component=$(windows_path "$component") || exit 2
+limit=""
 
 run() { # label, arguments before the script
   label=$1
   shift
-  $wine "$exe" --component-dir "$windows_component" run "$@" "$windows_script" > "$work/$name.$label.raw" 2> "$work/$name.$label.err"
+  $limit $wine "$exe" --component-dir "$windows_component" run "$@" "$windows_script" > "$work/$name.$label.raw" 2> "$work/$name.$label.err"
   echo $? > "$work/$name.$label.status"
   tr -d '\r' < "$work/$name.$label.raw" | sh "$here/../normalise-transcript.sh" > "$work/$name.$label.jsonl"
 }
+
+# The run from the other apartment has once, in many runs, not ended after
+# writing its whole transcript (Wine, under load; not seen again). Such a run
+# is ended after a minute and run once more; the log says so, and a second
+# hang fails the test.
+run_across() {
+  limit="timeout 60"
+  for try in 1 2; do
+    run com-mta --apartment mta
+    [ "$(cat "$work/$name.com-mta.status")" = 124 ] && echo "com-mta: did not end within 60 s (try $try)" || break
+  done
+  limit=""
+}
+
 labels="com in-process"
 if [ "$apartments" = "sta mta" ]; then
   labels="com com-mta in-process"
-  run com-mta --apartment mta
+  run_across
 fi
 run com
 run in-process --in-process

@@ -15,9 +15,22 @@ namespace {
 // {6F0C4B1E-2D3A-4E8B-9C71-5A2F8E3D1B64}: the hook's own extension of a reply.
 constexpr GUID kExtension = {0x6F0C4B1E, 0x2D3A, 0x4E8B, {0x9C, 0x71, 0x5A, 0x2F, 0x8E, 0x3D, 0x1B, 0x64}};
 
-// The description taken from the serving thread between the size and the fill
-// of the reply's extension.
-thread_local std::wstring t_pending;
+// The description of the serving thread's error info; with `take`, the error
+// info is taken from the thread, else it is left there.
+std::wstring pendingDescription(bool take)
+{
+    com::ComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, info.GetAddressOf()) != S_OK || !info)
+        return {};
+    if (!take)
+        SetErrorInfo(0, info.Get());
+    BSTR description = nullptr;
+    if (FAILED(info->GetDescription(&description)))
+        return {};
+    std::wstring text(description, SysStringLen(description));
+    SysFreeString(description);
+    return text;
+}
 
 class ErrorInfoHook final : public IChannelHook {
 public:
@@ -39,31 +52,26 @@ public:
     void STDMETHODCALLTYPE ClientFillBuffer(REFGUID, REFIID, ULONG*, void*) override {}
     void STDMETHODCALLTYPE ServerNotify(REFGUID, REFIID, ULONG, void*, DWORD) override {}
 
-    // The callee's error info is taken from the serving thread: it travels with this reply only.
+    // The callee's error info travels with this reply only: the size is asked
+    // first, then the buffer filled, which takes it from the serving thread.
     void STDMETHODCALLTYPE ServerGetSize(REFGUID extension, REFIID, HRESULT, ULONG* size) override
     {
-        *size = 0;
-        t_pending.clear();
-        if (extension != kExtension)
-            return;
-        com::ComPtr<IErrorInfo> info;
-        BSTR description = nullptr;
-        if (GetErrorInfo(0, info.GetAddressOf()) != S_OK || !info || FAILED(info->GetDescription(&description)))
-            return;
-        t_pending.assign(description, SysStringLen(description));
-        SysFreeString(description);
-        *size = static_cast<ULONG>(t_pending.size() * sizeof(wchar_t));
+        *size = extension == kExtension ? static_cast<ULONG>(pendingDescription(false).size() * sizeof(wchar_t)) : 0;
     }
     void STDMETHODCALLTYPE ServerFillBuffer(REFGUID extension, REFIID, ULONG* size, void* buffer, HRESULT) override
     {
-        const ULONG bytes = static_cast<ULONG>(t_pending.size() * sizeof(wchar_t));
-        if (extension != kExtension || *size < bytes) {
+        if (extension != kExtension) {
             *size = 0;
             return;
         }
-        std::memcpy(buffer, t_pending.data(), bytes);
+        const std::wstring description = pendingDescription(true);
+        const ULONG bytes = static_cast<ULONG>(description.size() * sizeof(wchar_t));
+        if (*size < bytes) {
+            *size = 0;
+            return;
+        }
+        std::memcpy(buffer, description.data(), bytes);
         *size = bytes;
-        t_pending.clear();
     }
 
     // The reply's description becomes the calling thread's error info.
