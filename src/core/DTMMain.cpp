@@ -179,7 +179,7 @@ void DTMMain::saveStream(platform::ByteSink& sink, bool clearDirty)
     SaveProperties(bag);
     sink.write(PropertyStream::write(dtmClassId(), bag));
     if (clearDirty)
-        m_savedValues = persistedValues();
+        markSaved();
 }
 
 std::size_t DTMMain::streamSizeMax() const
@@ -192,6 +192,11 @@ std::size_t DTMMain::streamSizeMax() const
 bool DTMMain::isDirty() const
 {
     return !m_savedValues || *m_savedValues != persistedValues();
+}
+
+void DTMMain::markSaved()
+{
+    m_savedValues = persistedValues();
 }
 
 std::vector<fdt::Variant> DTMMain::persistedValues() const

@@ -83,6 +83,9 @@ public:
     // stream) or clearing save left; true for an instance never loaded or saved
     // and after InitNewProperties.
     bool isDirty() const;
+    // The instance counts as saved as it is now: a frame's save through its
+    // property bag that clears the dirty state (after SaveProperties).
+    void markSaved();
 
     // The persisted properties; keys, defaults and DTM.ini sources are in the
     // table of core/PersistentProperties.h, which also sets their start values.

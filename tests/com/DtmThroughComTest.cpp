@@ -356,6 +356,15 @@ TEST_F(DtmThroughComTest, PropertiesSurviveSaveAndLoadThroughTheStream)
     EXPECT_EQ(persist->IsDirty(), S_OK);
     ASSERT_EQ(persist->Save(memoryStream({}).Get(), TRUE), S_OK);
     EXPECT_EQ(persist->IsDirty(), S_FALSE);
+    // A save through the property bag keeps the dirty state or clears it as asked, too.
+    setProperty(*dtm.Get(), "PersistentDeviceID", "00A1B3");
+    const auto bagPersist = dtmAs<IPersistPropertyBag>();
+    const auto bag = com::PropertyBagStub::create(std::make_shared<platform::MemoryPropertyBag>());
+    ASSERT_EQ(bagPersist->Save(bag.Get(), FALSE, TRUE), S_OK);
+    EXPECT_EQ(persist->IsDirty(), S_OK);
+    ASSERT_EQ(bagPersist->Save(bag.Get(), TRUE, TRUE), S_OK);
+    EXPECT_EQ(persist->IsDirty(), S_FALSE);
+    setProperty(*dtm.Get(), "PersistentDeviceID", "00A1B2");
     const Bytes bytes = writtenTo(*stream.Get());
     EXPECT_LE(bytes.size(), sizeMax.QuadPart);
 

@@ -25,7 +25,11 @@ public:
 
     void initNewProperties() override { m_dtm->InitNewProperties(); }
     void loadProperties(platform::PropertyBag& bag) override { m_dtm->LoadProperties(bag); }
-    void saveProperties(platform::PropertyBag& bag) override { m_dtm->SaveProperties(bag); }
+    void saveProperties(platform::PropertyBag& bag) override
+    {
+        m_dtm->SaveProperties(bag);
+        m_dtm->markSaved();
+    }
     std::vector<std::uint8_t> saveStream() override;
     void loadStream(std::span<const std::uint8_t> bytes) override;
     std::uint64_t streamSizeMax() override { return m_dtm->streamSizeMax(); }

@@ -34,13 +34,15 @@ public:
             object().LoadProperties(adapter);
         });
     }
-    HRESULT STDMETHODCALLTYPE Save(IPropertyBag* bag, BOOL, BOOL) override
+    HRESULT STDMETHODCALLTYPE Save(IPropertyBag* bag, BOOL clearDirty, BOOL) override
     {
         if (!bag)
             return E_POINTER;
         return run([&] {
             PropertyBagAdapter adapter(*bag, nullptr);
             object().SaveProperties(adapter);
+            if (clearDirty)
+                object().markSaved();
         });
     }
 };
