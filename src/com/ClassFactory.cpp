@@ -64,7 +64,7 @@ HRESULT STDMETHODCALLTYPE ClassFactory::CreateInstance(IUnknown* outer, REFIID i
     const HRESULT status = guarded(IID_IClassFactory, [&] {
         const auto created = core::DTMMain::create();
         created->offerPages(FrameServicesProxy::framePages());
-        dtm = ComObject::of(created);
+        dtm = ComObject::ofInstance(created);
     });
     return FAILED(status) ? status : dtm->QueryInterface(iid, result);
 }

@@ -4,13 +4,15 @@
 // answers its ComObject; the DTM offers no page, as the DLL brings none. For
 // the component's test frame it also offers IZeb2hartTestServices, which puts
 // the frame's services in force for the instances made after, and with them
-// the frame's pages. Called on the apartment's thread.
+// the frame's pages, on the class object's thread. It holds that thread's
+// module data (platform::ThreadState). Called on the apartment's thread.
 
 #include <windows.h>
 #include <unknwn.h>
 
 #include "com/ComPtr.h"
 #include "com/FdtInterfaces.h"
+#include "platform/ThreadState.h"
 
 namespace zeb2hart::com {
 
@@ -30,6 +32,7 @@ private:
     ClassFactory();
     ~ClassFactory();
 
+    platform::ThreadState::Hold m_hold;
     ULONG m_references = 0;
 };
 

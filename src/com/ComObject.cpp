@@ -1,6 +1,7 @@
 #include "com/ComObject.h"
 
 #include <map>
+#include <unordered_set>
 
 #include "com/InterfaceBridge.h"
 #include "com/Module.h"
@@ -8,13 +9,18 @@
 
 namespace zeb2hart::com {
 
+// The apartment's live ComObjects, by the address of their C++ object's most
+// derived part, and as themselves.
+struct ComObject::Identities {
+    std::map<const void*, ComObject*> byObject;
+    std::unordered_set<const IUnknown*> live; // each one's IUnknown
+};
+
 namespace {
 
-// The live ComObjects by the address of their C++ object's most derived part.
-std::map<const void*, ComObject*>& identities()
+ComObject::Identities& identities()
 {
-    static std::map<const void*, ComObject*> map;
-    return map;
+    return platform::ThreadState::current().part<ComObject::Identities>();
 }
 
 const void* identityKey(const fdt::Object& object)
@@ -44,31 +50,43 @@ ComPtr<IUnknown> ComObject::of(const fdt::ObjectPtr& object)
         return nullptr;
     if (const auto* peer = dynamic_cast<const Peer*>(object.get()))
         return peer->unknown();
-    const auto known = identities().find(identityKey(*object));
-    if (known != identities().end())
-        return static_cast<IUnknown*>(known->second);
-    return static_cast<IUnknown*>(new ComObject(object));
+    const auto& known = identities().byObject;
+    if (const auto found = known.find(identityKey(*object)); found != known.end())
+        return static_cast<IUnknown*>(found->second);
+    return static_cast<IUnknown*>(new ComObject(object, false));
+}
+
+ComPtr<IUnknown> ComObject::ofInstance(const fdt::ObjectPtr& object)
+{
+    return static_cast<IUnknown*>(new ComObject(object, true));
 }
 
 fdt::ObjectPtr ComObject::objectOf(IUnknown* unknown)
 {
-    ComObject* own = nullptr;
-    if (!unknown || FAILED(unknown->QueryInterface(thisModuleIid(), reinterpret_cast<void**>(&own))))
+    // Whatever answers the private identifier is an interface pointer of some
+    // object; it is taken for one of ours only when it is one of ours.
+    IUnknown* answered = nullptr;
+    if (!unknown || FAILED(unknown->QueryInterface(thisModuleIid(), reinterpret_cast<void**>(&answered))) || !answered)
         return nullptr;
-    fdt::ObjectPtr object = own->m_object;
-    own->Release();
-    return object;
+    const ComPtr<IUnknown> held = adopt(answered);
+    if (!identities().live.contains(answered))
+        return nullptr;
+    return static_cast<ComObject*>(static_cast<ISupportErrorInfo*>(answered))->m_object;
 }
 
-ComObject::ComObject(fdt::ObjectPtr object) : m_object(std::move(object))
+ComObject::ComObject(fdt::ObjectPtr object, bool instance)
+    : m_identities(&identities()), m_object(std::move(object)), m_instance(instance)
 {
-    identities().emplace(identityKey(*m_object), this);
+    m_identities->live.insert(static_cast<ISupportErrorInfo*>(this));
+    m_identities->byObject.emplace(identityKey(*m_object), this);
     Module::objectCreated();
 }
 
 ComObject::~ComObject()
 {
-    identities().erase(identityKey(*m_object));
+    // The table it was entered in, even when a careless client lets go on another thread.
+    m_identities->live.erase(static_cast<ISupportErrorInfo*>(this));
+    m_identities->byObject.erase(identityKey(*m_object));
     Module::objectDestroyed();
 }
 
@@ -101,9 +119,14 @@ ULONG STDMETHODCALLTYPE ComObject::AddRef()
 ULONG STDMETHODCALLTYPE ComObject::Release()
 {
     const ULONG left = --m_references;
-    if (left == 0)
-        delete this;
-    return left;
+    if (left != 0)
+        return left;
+    if (m_instance) {
+        if (auto* detachable = dynamic_cast<fdt::Detachable*>(m_object.get()))
+            detachable->detach();
+    }
+    delete this;
+    return 0;
 }
 
 HRESULT STDMETHODCALLTYPE ComObject::InterfaceSupportsErrorInfo(REFIID iid)

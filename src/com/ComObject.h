@@ -3,7 +3,9 @@
 // the C++ object alive while COM holds it, answers QueryInterface with one stub
 // (facet) per FDT interface the C++ object offers, IDispatch with the first of
 // them, and ISupportErrorInfo. The same C++ object always has the same
-// ComObject while that lives. Created and called on the apartment's thread.
+// ComObject while that lives. Each ComObject belongs to the apartment (thread)
+// that made it, holds that thread's module data (platform::ThreadState) and is
+// known only there; it is created and called on that thread.
 
 #include <memory>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "com/ErrorMapping.h"
 #include "com/Facet.h"
 #include "fdt/Object.h"
+#include "platform/ThreadState.h"
 
 namespace zeb2hart::com {
 
@@ -20,6 +23,10 @@ public:
     // The COM object for a C++ object: the peer's own when the object is a
     // proxy (Peer), its ComObject otherwise; null for null.
     static ComPtr<IUnknown> of(const fdt::ObjectPtr& object);
+    // The COM object for an instance made for COM clients (the class factory's):
+    // when the last of them lets go, the instance is detached (fdt::Detachable)
+    // even if the component still holds it.
+    static ComPtr<IUnknown> ofInstance(const fdt::ObjectPtr& object);
     // The interface I of the COM object for a C++ object; a missing interface is
     // fdt::TypeMismatchError.
     template <class I>
@@ -30,8 +37,21 @@ public:
             checkResult(unknown.As(&result));
         return result;
     }
-    // The C++ object behind a ComObject of this module, or nullptr for any other COM object.
+    // The C++ object behind a live ComObject of this module and thread, or
+    // nullptr for any other COM object, including one that answers every
+    // interface identifier.
     static fdt::ObjectPtr objectOf(IUnknown* unknown);
+    // Keeps a ComObject alive for the length of one call into it.
+    class CallGuard {
+    public:
+        explicit CallGuard(ComObject& object) : m_object(object) { m_object.AddRef(); }
+        ~CallGuard() { m_object.Release(); }
+        CallGuard(const CallGuard&) = delete;
+        CallGuard& operator=(const CallGuard&) = delete;
+
+    private:
+        ComObject& m_object;
+    };
 
     const fdt::ObjectPtr& object() const { return m_object; }
 
@@ -40,15 +60,20 @@ public:
     ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) override;
 
+    struct Identities;
+
 private:
-    explicit ComObject(fdt::ObjectPtr object);
+    ComObject(fdt::ObjectPtr object, bool instance);
     ~ComObject();
     ComObject(const ComObject&) = delete;
     ComObject& operator=(const ComObject&) = delete;
     // The facet serving `iid`, made on first request; nullptr when the object does not offer it.
     Facet* facet(const IID& iid);
 
+    platform::ThreadState::Hold m_hold; // first made, last gone
+    Identities* m_identities;
     fdt::ObjectPtr m_object;
+    bool m_instance;
     ULONG m_references = 0;
     std::vector<std::unique_ptr<Facet>> m_facets;
 };

@@ -5,6 +5,7 @@
 #include "com/Bstr.h"
 #include "com/ErrorMapping.h"
 #include "com/WorkItem.h"
+#include "platform/ThreadState.h"
 #include "support/Trace.h"
 
 namespace zeb2hart::com {
@@ -102,16 +103,15 @@ private:
     ComPtr<IZeb2hartFrameServices> m_frame;
 };
 
-std::unique_ptr<platform::ScopedServices>& installed()
-{
-    static std::unique_ptr<platform::ScopedServices> scope;
-    return scope;
-}
+// The frame whose services are in force on a thread (platform::ThreadState).
+struct InstalledFrame {
+    std::unique_ptr<platform::ScopedServices> scope;
+    bool withPages = false;
+};
 
-bool& installedWithPages()
+InstalledFrame& installed()
 {
-    static bool withPages = false;
-    return withPages;
+    return platform::ThreadState::current().part<InstalledFrame>();
 }
 
 } // namespace
@@ -134,16 +134,17 @@ platform::Services FrameServicesProxy::of(const ComPtr<IZeb2hartFrameServices>& 
 void FrameServicesProxy::install(const ComPtr<IZeb2hartFrameServices>& frame,
                                  const std::filesystem::path& componentFolder, bool withPages)
 {
-    installed().reset();
+    InstalledFrame& current = installed();
+    current.scope.reset();
     if (frame)
-        installed() = std::make_unique<platform::ScopedServices>(of(frame, componentFolder));
-    installedWithPages() = frame && withPages;
+        current.scope = std::make_unique<platform::ScopedServices>(of(frame, componentFolder));
+    current.withPages = frame && withPages;
     support::ResetTraceMode();
 }
 
 bool FrameServicesProxy::framePages()
 {
-    return installedWithPages();
+    return installed().withPages;
 }
 
 } // namespace zeb2hart::com

@@ -1,6 +1,6 @@
 #pragma once
 // The platform services a test frame lends the component through
-// IZeb2hartFrameServices, installed for every DTM the process creates from
+// IZeb2hartFrameServices, installed for every DTM the thread creates from
 // then on: the frame's event loop (posted work and timers as IZeb2hartWork),
 // clock, GUIDs, message box, file dialog and shell, with the component folder
 // the frame names. The DTM's class object installs and removes them for the

@@ -3,6 +3,9 @@
 #include <atomic>
 #include <string>
 
+#include "platform/ThreadState.h"
+#include "platform/win32/WindowEventLoop.h"
+
 namespace zeb2hart::com {
 
 namespace {
@@ -50,7 +53,10 @@ void Module::lock(bool locked)
 
 bool Module::canUnload()
 {
-    return liveObjects == 0 && serverLocks == 0;
+    // A thread's module data (its caches, its timer window) and an event loop
+    // kept by an instance outliving its COM object also keep the code loaded.
+    return liveObjects == 0 && serverLocks == 0 && platform::ThreadState::alive() == 0
+           && platform::WindowEventLoop::alive() == 0;
 }
 
 } // namespace zeb2hart::com

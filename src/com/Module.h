@@ -1,7 +1,9 @@
 #pragma once
 // The module the COM layer is linked into (ZEB2HARTGateway.dll, or a test
 // program): its handle and path, and the count of its live COM objects and
-// server locks that DllCanUnloadNow answers from. Safe from any thread.
+// server locks that DllCanUnloadNow answers from, together with the threads
+// whose module data is alive and the event loops (timer windows) that are.
+// Safe from any thread.
 
 #include <windows.h>
 

@@ -1,13 +1,15 @@
 #pragma once
 // The base of the COM layer's small objects that serve one interface of their
 // own (no C++ object behind them): reference counting, QueryInterface for
-// IUnknown and that interface, and the module's count of live objects. Made,
-// called and released on the apartment's thread.
+// IUnknown and that interface, and the module's count of live objects; each
+// holds its thread's module data (platform::ThreadState). Made, called and
+// released on the apartment's thread.
 
 #include <windows.h>
 #include <unknwn.h>
 
 #include "com/Module.h"
+#include "platform/ThreadState.h"
 
 namespace zeb2hart::com {
 
@@ -41,6 +43,7 @@ protected:
     SimpleObject& operator=(const SimpleObject&) = delete;
 
 private:
+    platform::ThreadState::Hold m_hold;
     ULONG m_references = 0;
 };
 

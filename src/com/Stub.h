@@ -2,7 +2,9 @@
 // The base of every stub: the facet of a ComObject that serves one COM
 // interface by calling the C++ object. It counts references on its ComObject
 // and runs every method body through guarded(), so that an exception becomes a
-// failed HRESULT with error info. Called on the apartment's thread.
+// failed HRESULT with error info, holding a reference on its ComObject until
+// the body has returned: a caller may let go of its last reference inside the
+// call (in a callback the call makes). Called on the apartment's thread.
 
 #include <memory>
 #include <type_traits>
@@ -41,6 +43,7 @@ protected:
     template <class F>
     HRESULT run(F&& body) noexcept
     {
+        const ComObject::CallGuard alive(m_owner);
         return guarded(iid(), std::forward<F>(body));
     }
 
@@ -50,6 +53,7 @@ protected:
     {
         if (!result)
             return reportFailure(E_POINTER, "no place for the result", iid());
+        const ComObject::CallGuard alive(m_owner);
         return guarded(iid(), [&] {
             using Result = std::decay_t<decltype(body())>;
             *result = ComValue<Result>::to(body());

@@ -142,6 +142,14 @@ DTMMain::~DTMMain()
     m_Channels.reset();
 }
 
+void DTMMain::detach() noexcept
+{
+    m_Gateway->detach();
+    m_Container.reset();
+    m_persistenceSite.reset();
+    m_monitorObserver = nullptr;
+}
+
 // --- persistence -------------------------------------------------------------------------
 
 void DTMMain::InitNewProperties()

@@ -49,6 +49,7 @@ class DTMMain final : public fdt::IDtm,
                       public fdt::IFdtEvents,
                       public platform::IPersistPropertyBag,
                       public gateway::IGatewayCounters,
+                      public fdt::Detachable,
                       public std::enable_shared_from_this<DTMMain>,
                       private gateway::GatewayHost {
 public:
@@ -182,6 +183,10 @@ public:
     void OnConnectResponse(const std::string& invokeId, const std::string& response) override;
     void OnDisconnectResponse(const std::string& invokeId, const std::string& response) override;
     void OnTransactionResponse(const std::string& invokeId, const std::string& response) override;
+
+    // --- Detachable: the frame, the parent, the child's callback, the persistence
+    // site and the monitor observer let go, the timer stopped.
+    void detach() noexcept override;
 
     // --- IGatewayCounters ------------------------------------------------------------------
     std::vector<gateway::ConnectionCounters> connectionCounters() const override { return m_Gateway->counters(); }

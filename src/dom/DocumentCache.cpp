@@ -29,6 +29,7 @@
 #include "platform/FileText.h"
 #include "platform/Services.h"
 #include "platform/Paths.h"
+#include "platform/ThreadState.h"
 
 namespace zeb2hart::dom {
 
@@ -62,10 +63,14 @@ struct CachedFile {
     std::vector<Verdict> verdicts;
 };
 
+struct CachedFiles {
+    std::unordered_map<fs::path::string_type, CachedFile> files;
+};
+
+// The thread's cache (platform::ThreadState), as the memo below.
 std::unordered_map<fs::path::string_type, CachedFile>& cachedFiles()
 {
-    static std::unordered_map<fs::path::string_type, CachedFile> files;
-    return files;
+    return platform::ThreadState::current().part<CachedFiles>().files;
 }
 
 struct MemoEntry {
@@ -77,10 +82,13 @@ struct MemoEntry {
     bool validated = true;            // false: a built document the schemas have not seen yet
 };
 
+struct Memo {
+    std::vector<MemoEntry> entries;
+};
+
 std::vector<MemoEntry>& memo()
 {
-    static std::vector<MemoEntry> entries;
-    return entries;
+    return platform::ThreadState::current().part<Memo>().entries;
 }
 
 // The newest entry of the text under the schemas, if any.

@@ -1,6 +1,7 @@
 #include "dom/FileStamp.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #if defined(__unix__)
 #include <sys/stat.h>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "platform/FileText.h"
+#include "platform/ThreadState.h"
 
 namespace zeb2hart::dom {
 
@@ -101,7 +103,7 @@ std::string folderSignature(const fs::path& given)
         if (!it->is_regular_file(ec))
             continue;
         if (files.size() == kMaxSignedFiles) {
-            static std::uint64_t unique = 0;
+            static std::atomic<std::uint64_t> unique{0};
             return "unsigned folder " + std::to_string(++unique);
         }
         files.emplace_back(it->path().lexically_relative(folder).generic_string(), stampOf(it->path()));
@@ -119,11 +121,19 @@ std::string folderSignature(const fs::path& given)
     return signature;
 }
 
+namespace {
+
+// The thread's interned signatures (platform::ThreadState).
+struct InternedSignatures {
+    std::unordered_map<std::string, std::uint64_t> numbers;
+    std::uint64_t last = 0;
+};
+
+} // namespace
+
 std::uint64_t internSignature(const std::string& text)
 {
-    // One thread calls into the component, as everywhere in it.
-    static std::unordered_map<std::string, std::uint64_t> interned;
-    static std::uint64_t next = 0;
+    auto& [interned, next] = platform::ThreadState::current().part<InternedSignatures>();
     if (const auto found = interned.find(text); found != interned.end())
         return found->second;
     if (interned.size() >= kMaxInterned)

@@ -2,6 +2,7 @@
 
 #include "dom/FileStamp.h"
 #include "platform/Paths.h"
+#include "platform/ThreadState.h"
 
 #include <libxml/schemasInternals.h>
 #include <libxml/xmlerror.h>
@@ -113,13 +114,15 @@ struct FileCheck {
     std::string error;
 };
 
-// Checks by file and folder signature, and bundles by collection identity.
-// One thread calls into the component, as everywhere in it.
+// Checks by file and folder signature, and bundles by collection identity,
+// kept per thread (platform::ThreadState).
 constexpr std::size_t kMaxFileChecks = 1024;
+struct FileChecks {
+    std::unordered_map<std::string, FileCheck> checks;
+};
 std::unordered_map<std::string, FileCheck>& fileChecks()
 {
-    static std::unordered_map<std::string, FileCheck> checks;
-    return checks;
+    return platform::ThreadState::current().part<FileChecks>().checks;
 }
 
 struct BundleRegistry {
@@ -128,11 +131,12 @@ struct BundleRegistry {
     // frame that closes and reopens its project does not compile it again.
     std::shared_ptr<SchemaBundle> last;
     std::size_t compiled = 0;
+    // Numbers the contents that are never shared.
+    std::uint64_t unshared = 0;
 };
 BundleRegistry& bundleRegistry()
 {
-    static BundleRegistry registry;
-    return registry;
+    return platform::ThreadState::current().part<BundleRegistry>();
 }
 
 FileCheck checkFile(const fs::path& absolute)
@@ -253,8 +257,7 @@ void SchemaCollection::changed()
     for (const Entry& entry : m_entries) {
         if (entry.folder == 0) {
             // A folder without a signature: this content is never shared.
-            static std::uint64_t unshared = 0;
-            content = "unshared " + std::to_string(++unshared);
+            content = "unshared " + std::to_string(++bundleRegistry().unshared);
             break;
         }
         content += entry.namespaceUri + '\n' + platform::utf8Of(entry.file) + '\n' + std::to_string(entry.folder) + '\n';

@@ -12,10 +12,12 @@
 #include <cstring>
 #include <mutex>
 #include <system_error>
+#include <utility>
 
 #include "platform/FileText.h"
 #include "dom/SchemaCollection.h"
 #include "platform/Paths.h"
+#include "platform/ThreadState.h"
 
 namespace zeb2hart::dom {
 
@@ -41,8 +43,24 @@ namespace {
 // --- external entities ------------------------------------------------------
 
 xmlExternalEntityLoader g_defaultLoader = nullptr;
-// Folders whose files the loader serves while a SchemaFolderAccess is open.
-std::vector<fs::path> g_openFolders;
+
+// The parser's data of one thread (platform::ThreadState).
+struct ParserState {
+    ParserState() = default;
+    ~ParserState() { xmlFreeParserCtxt(spareParser); }
+    ParserState(const ParserState&) = delete;
+    ParserState& operator=(const ParserState&) = delete;
+
+    // Folders whose files the loader serves while a SchemaFolderAccess is open.
+    std::vector<fs::path> openFolders;
+    // The context that every parse uses in turn (ParserLease).
+    xmlParserCtxt* spareParser = nullptr;
+};
+
+ParserState& parserState()
+{
+    return platform::ThreadState::current().part<ParserState>();
+}
 
 std::optional<fs::path> pathOfUrl(const char* url)
 {
@@ -82,7 +100,7 @@ bool isServed(const fs::path& file)
     const fs::path canonical = fs::weakly_canonical(file, ec);
     if (ec)
         return false;
-    for (const fs::path& folder : g_openFolders)
+    for (const fs::path& folder : parserState().openFolders)
         if (isInside(canonical, folder))
             return true;
     return false;
@@ -92,7 +110,7 @@ bool isServed(const fs::path& file)
 // parses safely (no DOCTYPE); refuses everything else.
 xmlParserInputPtr guardedLoader(const char* url, const char* /*id*/, xmlParserCtxtPtr context)
 {
-    if (url == nullptr || g_openFolders.empty())
+    if (url == nullptr || parserState().openFolders.empty())
         return nullptr;
     const std::optional<fs::path> file = pathOfUrl(url);
     if (!file || !isServed(*file))
@@ -189,13 +207,13 @@ std::string lineOf(std::string_view text, long line, long& lineStart)
 // of its own; a context whose dictionary has grown large (the names of many
 // different documents) is replaced rather than kept.
 constexpr std::size_t kMaxDictionaryNames = 4096;
-xmlParserCtxt* g_spareParser = nullptr;
 
 class ParserLease {
 public:
-    ParserLease() : m_context(g_spareParser != nullptr ? g_spareParser : xmlNewParserCtxt())
+    ParserLease() : m_context(std::exchange(parserState().spareParser, nullptr))
     {
-        g_spareParser = nullptr;
+        if (m_context == nullptr)
+            m_context = xmlNewParserCtxt();
     }
     ~ParserLease()
     {
@@ -207,9 +225,10 @@ public:
         }
         xmlCtxtReset(m_context);
         m_context->_private = nullptr;
-        if (g_spareParser == nullptr && m_context->dict != nullptr
+        xmlParserCtxt*& spare = parserState().spareParser;
+        if (spare == nullptr && m_context->dict != nullptr
             && xmlDictSize(m_context->dict) < static_cast<int>(kMaxDictionaryNames))
-            g_spareParser = m_context;
+            spare = m_context;
         else
             xmlFreeParserCtxt(m_context);
     }
@@ -328,23 +347,27 @@ void initialiseXml()
         // Messages the parser cannot route to a context of ours (I/O, schema
         // internals) are reported through the error records, never on stderr.
         xmlSetGenericErrorFunc(nullptr, &silentGenericError);
+        // That setting is the calling thread's; later threads (other apartments) take this one.
+        xmlThrDefSetGenericErrorFunc(nullptr, &silentGenericError);
     });
 }
 
-SchemaFolderAccess::SchemaFolderAccess(std::vector<fs::path> folders) : m_previous(g_openFolders)
+SchemaFolderAccess::SchemaFolderAccess(std::vector<fs::path> folders)
 {
     initialiseXml();
+    std::vector<fs::path>& open = parserState().openFolders;
+    m_previous = open;
     for (fs::path& folder : folders) {
         std::error_code ec;
         fs::path canonical = fs::weakly_canonical(folder, ec);
         if (!ec)
-            g_openFolders.push_back(std::move(canonical));
+            open.push_back(std::move(canonical));
     }
 }
 
 SchemaFolderAccess::~SchemaFolderAccess()
 {
-    g_openFolders = std::move(m_previous);
+    parserState().openFolders = std::move(m_previous);
 }
 
 // --- parsing ----------------------------------------------------------------------

@@ -20,6 +20,17 @@ public:
 
 using ObjectPtr = std::shared_ptr<Object>;
 
+// An object that holds others (its frame, its peers, their callbacks) and is
+// told when every outside holder has let go of it: it lets go of what it holds
+// and stops its timers, so that no cycle through it (an object given itself as
+// its own peer) outlives its last outside holder. A COM server tells the
+// instances its class factory made.
+class ZEB2HART_API Detachable {
+public:
+    virtual ~Detachable() = default;
+    virtual void detach() noexcept = 0;
+};
+
 // An object whose interfaces are not C++ base classes: it answers an interface
 // identifier (an interface class's kIid) with an object offering that
 // interface, or with nullptr when it does not offer it.

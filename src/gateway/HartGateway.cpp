@@ -125,8 +125,11 @@ HartGateway::HartGateway(GatewayHost& host, xml::XMLHelp& xmlHelp, std::shared_p
 {
     TimeoutTimer.TimerEvent = [this] {
         // The timer's expiry arrives from the event loop, which has no one to report
-        // to: a failure ends the handler and the telegram is not sent.
+        // to: a failure ends the handler and the telegram is not sent. The
+        // instance stays alive until the handler ends, whoever lets go of it
+        // while the parent takes the telegram.
         try {
+            const auto alive = m_host.selfAsCallback();
             TimeoutTimer_TimerEvent();
         } catch (const std::exception&) {
         }
@@ -341,6 +344,16 @@ void HartGateway::OnTransactionResponse(const std::string& invokeId, const std::
         answerSingleRequest(invokeId, data);
     else
         answerIdentityElement(invokeId, data);
+}
+
+void HartGateway::detach() noexcept
+{
+    m_Communicator.ZEBDriverInterface(nullptr);
+    m_Communicator.CallbackInterface(nullptr);
+    try {
+        TimeoutTimer.Interval(0);
+    } catch (const std::exception&) { // a frame's event loop that refuses: its timer finds no one
+    }
 }
 
 void HartGateway::TimeoutTimer_TimerEvent()

@@ -70,6 +70,9 @@ public:
     void OnTransactionResponse(const std::string& invokeId, const std::string& response);
 
     void TimeoutTimer_TimerEvent();
+    // Lets go of the parent and the child's callback and stops the timer (the
+    // instance's last outside holder has let go of it).
+    void detach() noexcept;
 
     clsCommunicator& communicator() { return m_Communicator; }
     const clsCommunicator& communicator() const { return m_Communicator; }

@@ -1,17 +1,20 @@
 #include "platform/Services.h"
 
+#include "platform/ThreadState.h"
+
 namespace zeb2hart::platform {
 
 Services& services()
 {
-    static Services current = systemServices();
-    return current;
+    return ThreadState::current().services();
 }
 
-ScopedServices::ScopedServices(Services replacement) : m_previous(services())
+ScopedServices::ScopedServices(Services replacement)
+    : m_thread(&ThreadState::current()), m_previous(m_thread->services())
 {
+    m_thread->addHold();
     // Anything the replacement leaves unset keeps the service in force.
-    Services& current = services();
+    Services& current = m_thread->services();
     if (!replacement.componentFolder.empty())
         current.componentFolder = std::move(replacement.componentFolder);
     if (!replacement.userDataFolder.empty())
@@ -32,7 +35,8 @@ ScopedServices::ScopedServices(Services replacement) : m_previous(services())
 
 ScopedServices::~ScopedServices()
 {
-    services() = std::move(m_previous);
+    m_thread->services() = std::move(m_previous);
+    m_thread->dropHold();
 }
 
 } // namespace zeb2hart::platform

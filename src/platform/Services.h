@@ -2,7 +2,8 @@
 // The platform services one component instance uses, gathered in one place.
 // Production code reads them through services(); a frame stand-in or a test
 // installs its own set (ScopedServices) before it creates DTM objects.
-// One thread uses them: the frame's apartment, or the thread that runs a test's event loop.
+// Each thread has a set of its own (the frame's apartment, the thread that runs
+// a test's event loop), which only that thread uses.
 
 #include <filesystem>
 #include <memory>
@@ -14,6 +15,8 @@
 #include "GuidSource.h"
 
 namespace zeb2hart::platform {
+
+class ThreadState;
 
 struct ZEB2HART_API Services {
     std::filesystem::path componentFolder;
@@ -28,7 +31,8 @@ struct ZEB2HART_API Services {
     std::shared_ptr<Shell> shell;
 };
 
-// The services in force. Until someone installs a set, systemServices().
+// The services in force on the calling thread. Until someone installs a set
+// there, the thread's own systemServices().
 ZEB2HART_API Services& services();
 
 // The system's own set: the library's folder, the system clock and GUIDs; on
@@ -36,7 +40,9 @@ ZEB2HART_API Services& services();
 // and recording dialogs (the Qt pages install their own).
 ZEB2HART_API Services systemServices();
 
-// Installs a set for the lifetime of the object and restores the previous one after.
+// Installs a set on the calling thread for the lifetime of the object and
+// restores the previous one after; made and ended on that thread, which keeps
+// its module data meanwhile.
 class ZEB2HART_API ScopedServices {
 public:
     explicit ScopedServices(Services replacement);
@@ -45,6 +51,7 @@ public:
     ScopedServices& operator=(const ScopedServices&) = delete;
 
 private:
+    ThreadState* m_thread;
     Services m_previous;
 };
 

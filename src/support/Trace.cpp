@@ -7,6 +7,7 @@
 
 #include "fdt/Errors.h"
 #include "platform/Services.h"
+#include "platform/ThreadState.h"
 #include "support/Conversions.h"
 #include "support/IniFile.h"
 
@@ -14,12 +15,15 @@ namespace zeb2hart::support {
 
 namespace {
 
-// The trace mode of the whole module, shared by every DTM instance of the process;
-// empty until the settings file has been read (and again while it reads empty).
+// The trace mode of the module, shared by every DTM instance of the thread
+// (platform::ThreadState); empty until the settings file has been read (and
+// again while it reads empty).
+struct TraceMode {
+    std::string mode;
+};
 std::string& traceMode()
 {
-    static std::string mode;
-    return mode;
+    return platform::ThreadState::current().part<TraceMode>().mode;
 }
 
 constexpr const char* kTraceOn = "ExternalFile";

@@ -22,6 +22,19 @@ inline std::string functionCall(const std::string& functionId)
 }
 
 class DtmThroughComTest : public ComTest {
+public:
+    // A DTM from the ProgID, on the calling thread's apartment.
+    static com::ComPtr<IDtm> create()
+    {
+        CLSID clsid{};
+        com::ComPtr<IDtm> result;
+        EXPECT_EQ(CLSIDFromProgID(L"ZEB2HARTGateway.DTMMain", &clsid), S_OK);
+        EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDtm,
+                                   reinterpret_cast<void**>(result.GetAddressOf())),
+                  S_OK);
+        return result;
+    }
+
 protected:
     static void SetUpTestSuite() { ASSERT_EQ(dll().call("DllRegisterServer"), S_OK); }
     static void TearDownTestSuite() { EXPECT_EQ(dll().call("DllUnregisterServer"), S_OK); }
@@ -36,17 +49,6 @@ protected:
         frame->schemaPath = frameSchemaDir().string();
         dtm = create();
         ASSERT_TRUE(dtm);
-    }
-
-    static com::ComPtr<IDtm> create()
-    {
-        CLSID clsid{};
-        com::ComPtr<IDtm> result;
-        EXPECT_EQ(CLSIDFromProgID(L"ZEB2HARTGateway.DTMMain", &clsid), S_OK);
-        EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDtm,
-                                   reinterpret_cast<void**>(result.GetAddressOf())),
-                  S_OK);
-        return result;
     }
 
     // The class object's hook for a test frame's services.

@@ -3,6 +3,7 @@
 // the persistence site and the page controls. Used on the test's thread only.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -59,10 +60,17 @@ public:
     void OnInvokedFunctionFinished(S id, bool ok) override { add("OnInvokedFunctionFinished", {id, word(ok)}); }
     void OnScanResponse(S invokeId, S response) override { add("OnScanResponse", {invokeId, response}); }
     std::vector<Call> events;
+    // Runs after each event is recorded: what a frame does in its handler.
+    std::function<void(const Call&)> onEvent;
 
 private:
     static std::string word(bool value) { return value ? "true" : "false"; }
-    void add(const char* name, std::vector<std::string> args) { events.push_back({name, std::move(args)}); }
+    void add(const char* name, std::vector<std::string> args)
+    {
+        events.push_back({name, std::move(args)});
+        if (onEvent)
+            onEvent(events.back());
+    }
 };
 
 // The frame's container object as IDtm::Environment expects it, and variants that lack one interface.

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -30,6 +31,7 @@ struct PeerCall {
     std::string document;       // the fieldbus frame or the response
     std::string protocolId;     // of ConnectRequest
     std::weak_ptr<fdt::IFdtCommunicationEvents> callback; // of ConnectRequest
+    std::thread::id thread{};                              // that made the call
 };
 
 // "<operation> <invoke id>" of each call, to compare a sequence of calls as a whole.
@@ -49,6 +51,7 @@ protected:
     RecordingPeer(const char* name, EventLog log) : m_name(name), m_log(std::move(log)) {}
     void record(PeerCall call)
     {
+        call.thread = std::this_thread::get_id();
         if (m_log)
             m_log->push_back(m_name + " " + std::string(call.operation) +
                              (call.invokeId.empty() ? "" : " " + call.invokeId));

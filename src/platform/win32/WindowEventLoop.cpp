@@ -1,6 +1,8 @@
 #include "platform/win32/WindowEventLoop.h"
 
 #include <algorithm>
+#include <atomic>
+#include <mutex>
 #include <stdexcept>
 
 namespace zeb2hart::platform {
@@ -9,6 +11,10 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"ZEB2HARTGatewayEventLoop";
 constexpr UINT kRunPosted = WM_APP + 1;
+// The window class is the module's, shared by the loops of every apartment:
+// registered with the first and unregistered with the last, under this lock.
+std::mutex g_classLock;
+std::atomic<long> g_alive{0};
 
 HINSTANCE moduleInstance()
 {
@@ -37,18 +43,30 @@ WindowEventLoop::WindowEventLoop()
     windowClass.lpfnWndProc = &WindowEventLoop::windowProcedure;
     windowClass.hInstance = moduleInstance();
     windowClass.lpszClassName = kWindowClass;
+    const std::lock_guard lock(g_classLock);
     if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
         throw std::runtime_error("cannot register the event loop's window class");
     m_window = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, windowClass.hInstance, nullptr);
     if (m_window == nullptr)
         throw std::runtime_error("cannot create the event loop's window");
     SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    ++g_alive;
 }
 
 WindowEventLoop::~WindowEventLoop()
 {
     SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
+    for (const auto& [id, callback] : m_timers)
+        KillTimer(m_window, static_cast<UINT_PTR>(id));
     DestroyWindow(m_window);
+    const std::lock_guard lock(g_classLock);
+    if (--g_alive == 0)
+        UnregisterClassW(kWindowClass, moduleInstance());
+}
+
+long WindowEventLoop::alive()
+{
+    return g_alive;
 }
 
 void WindowEventLoop::post(Callback callback)

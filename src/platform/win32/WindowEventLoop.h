@@ -3,7 +3,9 @@
 // made the loop (the frame's apartment). Posted work is a posted window message
 // and each timer a window timer (SetTimer), so both run while the frame pumps
 // its messages, as the original's timer on a hidden form did.
-// Only the thread that made it calls it and pumps its messages.
+// Only the thread that made it calls it, pumps its messages and ends it. The
+// window class goes with the last loop, so that no window of a DLL the system
+// unloads keeps its procedure.
 
 #include <deque>
 #include <map>
@@ -28,6 +30,9 @@ public:
     // Pumps this thread's messages until `done` returns true or `limit` has
     // passed; returns done(). For hosts and tests without a message loop of their own.
     bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
+
+    // The number of loops alive in the module; safe from any thread.
+    static long alive();
 
 private:
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
