@@ -24,8 +24,9 @@ std::string fromBstr(BSTR text);
 // of VT_UI1, VT_I2, VT_I4 or VT_VARIANT.
 VARIANT toVariant(const fdt::Variant& value);
 // The value of a VARIANT (by reference or not). Integers of other widths are
-// taken when they fit a 32-bit integer; objects, currency, decimals and arrays
-// of other kinds or of more than one dimension are a type mismatch.
+// taken when they fit a 32-bit integer; objects, currency, decimals, arrays
+// of other kinds or of more than one dimension, a reference to nothing and
+// arrays nested deeper than any FDT value nests are a type mismatch.
 fdt::Variant fromVariant(const VARIANT& value);
 
 constexpr GUID toGuid(const fdt::Guid& id)

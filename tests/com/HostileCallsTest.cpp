@@ -1,0 +1,112 @@
+// What a hostile frame may hand the DTM: property-bag values that point
+// nowhere or nest without end, and a schema folder path with a NUL. Each is
+// refused with an HRESULT, and the ordinary call after it is answered.
+
+#include <string_view>
+
+#include "DtmThroughCom.h"
+#include "com/PropertyBagStub.h"
+#include "com/ScopedVariant.h"
+#include "com/SimpleObject.h"
+
+namespace zeb2hart::test {
+namespace {
+
+using com::Bstr;
+using com::ComPtr;
+
+constexpr std::wstring_view kHostileKey = L"PersistentDeviceID";
+
+// A frame's bag that answers one key with a hostile value (which the reader
+// then owns, as IPropertyBag::Read hands it over) and every other key from
+// the bag it wraps.
+class HostileBag final : public com::SimpleObject<IPropertyBag> {
+public:
+    using Value = void (*)(VARIANT& value);
+    static ComPtr<IPropertyBag> create(ComPtr<IPropertyBag> saved, Value hostile)
+    {
+        return new HostileBag(std::move(saved), hostile);
+    }
+    HRESULT STDMETHODCALLTYPE Read(LPCOLESTR name, VARIANT* value, IErrorLog* errorLog) override
+    {
+        if (!name || std::wstring_view(name) != kHostileKey)
+            return m_saved->Read(name, value, errorLog);
+        m_hostile(*value);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Write(LPCOLESTR, VARIANT*) override { return E_NOTIMPL; }
+
+private:
+    HostileBag(ComPtr<IPropertyBag> saved, Value hostile) : m_saved(std::move(saved)), m_hostile(hostile) {}
+
+    ComPtr<IPropertyBag> m_saved;
+    Value m_hostile;
+};
+
+// An array of VARIANTs `depth` arrays deep around an empty one.
+void nestArrays(VARIANT& value, int depth)
+{
+    VariantInit(&value);
+    for (int level = 0; level < depth; ++level) {
+        SAFEARRAY* array = SafeArrayCreateVector(VT_VARIANT, 0, 1);
+        static_cast<VARIANT*>(array->pvData)[0] = value;
+        value.vt = VT_ARRAY | VT_VARIANT;
+        value.parray = array;
+    }
+}
+
+using HostileCallsTest = DtmThroughComTest;
+
+TEST_F(HostileCallsTest, HostilePropertyBagValuesAreRefusedAndTheNextLoadWorks)
+{
+    struct Case {
+        const char* name;
+        HostileBag::Value value;
+    };
+    const Case cases[] = {
+        {"a VARIANT by reference to nothing", [](VARIANT& v) { v.vt = VT_BYREF | VT_VARIANT, v.pvarVal = nullptr; }},
+        {"a BSTR by reference to nothing", [](VARIANT& v) { v.vt = VT_BYREF | VT_BSTR, v.pbstrVal = nullptr; }},
+        {"a VARIANT by reference to itself", [](VARIANT& v) { v.vt = VT_BYREF | VT_VARIANT, v.pvarVal = &v; }},
+        {"arrays of VARIANTs nested 10,000 deep", [](VARIANT& v) { nestArrays(v, 10'000); }},
+    };
+    start();
+    setProperty(*dtm.Get(), "PersistentDeviceID", fdt::Variant("00A1B2"));
+    const auto persist = dtmAs<IPersistPropertyBag>();
+    const auto saved = std::make_shared<platform::MemoryPropertyBag>();
+    ASSERT_EQ(persist->Save(com::PropertyBagStub::create(saved).Get(), TRUE, TRUE), S_OK);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        setProperty(*dtm.Get(), "PersistentDeviceID", fdt::Variant("FFFFFF"));
+        EXPECT_EQ(persist->Load(HostileBag::create(com::PropertyBagStub::create(saved), c.value).Get(), nullptr),
+                  DISP_E_TYPEMISMATCH);
+        ASSERT_EQ(persist->Load(com::PropertyBagStub::create(saved).Get(), nullptr), S_OK);
+        EXPECT_EQ(property(*dtm.Get(), "PersistentDeviceID"), fdt::Variant("00A1B2"));
+        const auto again = std::make_shared<platform::MemoryPropertyBag>();
+        ASSERT_EQ(persist->Save(com::PropertyBagStub::create(again).Get(), TRUE, TRUE), S_OK);
+        EXPECT_EQ(again->entries(), saved->entries());
+    }
+}
+
+TEST_F(HostileCallsTest, ASchemaFolderPathWithANulIsRefusedAsAMissingFolderIs)
+{
+    const std::string folders[] = {
+        frameSchemaDir().string() + "-missing",
+        frameSchemaDir().string() + std::string("\0-other", 7),
+    };
+    for (const std::string& folder : folders) {
+        SCOPED_TRACE(folder);
+        dtm = create();
+        frame->schemaPath = folder;
+        VARIANT_BOOL ok = VARIANT_FALSE;
+        EXPECT_EQ(dtm->Environment(Bstr("GW1").get(), com::ComObject::as<::IFdtContainer>(frame).Get(), &ok),
+                  STG_E_ACCESSDENIED);
+        // The tag and the container were taken before the folder was asked for.
+        EXPECT_EQ(property(*dtm.Get(), "systemTag"), fdt::Variant("GW1"));
+        BSTR functions = nullptr;
+        ASSERT_EQ(dtm->GetFunctions(Bstr("").get(), &functions), S_OK);
+        EXPECT_NE(take(functions).find("<FDT"), std::string::npos);
+    }
+}
+
+} // namespace
+} // namespace zeb2hart::test
