@@ -1,6 +1,8 @@
 // What a hostile frame may hand the DTM: property-bag values that point
-// nowhere or nest without end, and a schema folder path with a NUL. Each is
-// refused with an HRESULT, and the ordinary call after it is answered.
+// nowhere or nest without end, a schema folder path with a NUL, and IDispatch
+// calls for another interface or with parameters that do not hold what their
+// counts say. Each is refused with an HRESULT, and the ordinary call after it
+// is answered.
 
 #include <string_view>
 
@@ -105,6 +107,69 @@ TEST_F(HostileCallsTest, ASchemaFolderPathWithANulIsRefusedAsAMissingFolderIs)
         BSTR functions = nullptr;
         ASSERT_EQ(dtm->GetFunctions(Bstr("").get(), &functions), S_OK);
         EXPECT_NE(take(functions).find("<FDT"), std::string::npos);
+    }
+}
+
+TEST_F(HostileCallsTest, MalformedDispatchCallsAreRefusedAndTheNextCallIsAnswered)
+{
+    struct Case {
+        const char* name;
+        HRESULT expected;
+        HRESULT (*call)(IDispatch& dispatch, DISPID getFunctions, VARIANT& argument);
+    };
+    const Case cases[] = {
+        {"names asked for another interface", DISP_E_UNKNOWNINTERFACE,
+         [](IDispatch& d, DISPID, VARIANT&) {
+             LPOLESTR name = const_cast<LPOLESTR>(L"GetFunctions");
+             DISPID id = 0;
+             return d.GetIDsOfNames(IID_IDtm, &name, 1, 0, &id);
+         }},
+        {"a call for another interface", DISP_E_UNKNOWNINTERFACE,
+         [](IDispatch& d, DISPID id, VARIANT& a) {
+             DISPPARAMS parameters{&a, nullptr, 1, 0};
+             return d.Invoke(id, IID_IDtm, 0, DISPATCH_METHOD, &parameters, nullptr, nullptr, nullptr);
+         }},
+        {"a named argument without its DISPID", E_INVALIDARG,
+         [](IDispatch& d, DISPID id, VARIANT& a) {
+             DISPPARAMS parameters{&a, nullptr, 1, 1};
+             return d.Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &parameters, nullptr, nullptr, nullptr);
+         }},
+        {"an argument count without arguments", E_INVALIDARG,
+         [](IDispatch& d, DISPID id, VARIANT&) {
+             DISPPARAMS parameters{nullptr, nullptr, 1, 0};
+             return d.Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &parameters, nullptr, nullptr, nullptr);
+         }},
+        {"no parameters", E_INVALIDARG,
+         [](IDispatch& d, DISPID id, VARIANT&) {
+             return d.Invoke(id, IID_NULL, 0, DISPATCH_METHOD, nullptr, nullptr, nullptr, nullptr);
+         }},
+        {"a text argument by reference to nothing", DISP_E_TYPEMISMATCH,
+         [](IDispatch& d, DISPID id, VARIANT&) {
+             VARIANT nowhere{};
+             nowhere.vt = VT_BYREF | VT_BSTR, nowhere.pbstrVal = nullptr;
+             DISPPARAMS parameters{&nowhere, nullptr, 1, 0};
+             UINT argumentError = 7;
+             const HRESULT result =
+                 d.Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &parameters, nullptr, nullptr, &argumentError);
+             EXPECT_EQ(argumentError, 0u);
+             return result;
+         }},
+    };
+    start();
+    ComPtr<IDispatch> dispatch;
+    ASSERT_EQ(dtm.As(&dispatch), S_OK);
+    LPOLESTR name = const_cast<LPOLESTR>(L"GetFunctions");
+    DISPID id = 0;
+    ASSERT_EQ(dispatch->GetIDsOfNames(IID_NULL, &name, 1, 0, &id), S_OK);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        com::ScopedVariant argument{fdt::Variant("")}, result;
+        EXPECT_EQ(c.call(*dispatch.Get(), id, *argument.get()), c.expected);
+        DISPPARAMS parameters{argument.get(), nullptr, 1, 0};
+        ASSERT_EQ(dispatch->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &parameters, result.get(), nullptr, nullptr),
+                  S_OK);
+        ASSERT_EQ(result.value().vt, VT_BSTR);
+        EXPECT_NE(com::fromBstr(result.value().bstrVal).find("<FDT"), std::string::npos);
     }
 }
 
