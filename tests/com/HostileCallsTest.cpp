@@ -1,15 +1,19 @@
 // What a hostile frame may hand the DTM: property-bag values that point
-// nowhere or nest without end, a schema folder path with a NUL, and IDispatch
+// nowhere or nest without end, a schema folder path with a NUL, IDispatch
 // calls for another interface or with parameters that do not hold what their
-// counts say. Each is refused with an HRESULT, and the ordinary call after it
-// is answered.
+// counts say, and peers that fail while an earlier call's error info is still
+// on the thread. Each is refused with an HRESULT (or an exception that does
+// not lie about the failure), and the ordinary call after it is answered.
 
 #include <string_view>
 
 #include "DtmThroughCom.h"
+#include "com/ErrorMapping.h"
+#include "com/Peer.h"
 #include "com/PropertyBagStub.h"
 #include "com/ScopedVariant.h"
 #include "com/SimpleObject.h"
+#include "core/Pages.h"
 
 namespace zeb2hart::test {
 namespace {
@@ -170,6 +174,75 @@ TEST_F(HostileCallsTest, MalformedDispatchCallsAreRefusedAndTheNextCallIsAnswere
                   S_OK);
         ASSERT_EQ(result.value().vt, VT_BSTR);
         EXPECT_NE(com::fromBstr(result.value().bstrVal).find("<FDT"), std::string::npos);
+    }
+}
+
+// A frame's page whose UpdateLanguage fails. One that `describes` its failure
+// sets error info and says so through ISupportErrorInfo; the other leaves none
+// and has no ISupportErrorInfo.
+class FailingPage final : public IZeb2hartActiveXGUI, public ISupportErrorInfo {
+public:
+    static ComPtr<IZeb2hartActiveXGUI> create(bool describes) { return new FailingPage(describes); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** result) override
+    {
+        *result = nullptr;
+        if (iid == IID_IUnknown || iid == IID_IZeb2hartActiveXGUI)
+            *result = static_cast<IZeb2hartActiveXGUI*>(this);
+        else if (iid == IID_ISupportErrorInfo && m_describes)
+            *result = static_cast<ISupportErrorInfo*>(this);
+        else
+            return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG left = --m_references;
+        if (left == 0)
+            delete this;
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE UpdateLanguage() override
+    {
+        return m_describes ? com::reportFailure(E_FAIL, "the page's own reason", IID_IZeb2hartActiveXGUI) : E_FAIL;
+    }
+    HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) override
+    {
+        return iid == IID_IZeb2hartActiveXGUI ? S_OK : S_FALSE;
+    }
+
+private:
+    explicit FailingPage(bool describes) : m_describes(describes) {}
+
+    bool m_describes;
+    ULONG m_references = 0;
+};
+
+using StaleErrorInfoTest = ComTest;
+
+TEST_F(StaleErrorInfoTest, APeersFailureIsDescribedOnlyByWhatThePeerLeft)
+{
+    struct Case {
+        bool describes;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {false, "COM call failed with 0x80004005"},
+        {true, "the page's own reason"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reason);
+        const ComPtr<IZeb2hartActiveXGUI> page = FailingPage::create(c.describes);
+        const auto proxy = com::Peer::wrapAs<core::IActiveXGUI>(page.Get());
+        com::reportFailure(E_FAIL, "an earlier call's reason", IID_IDtm);
+        try {
+            proxy->UpdateLanguage();
+            ADD_FAILURE() << "the page's failure did not arrive";
+        } catch (const fdt::Error& error) {
+            EXPECT_STREQ(error.what(), c.reason);
+        }
     }
 }
 
