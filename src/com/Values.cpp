@@ -7,6 +7,7 @@
 #include <span>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "fdt/Errors.h"
 
@@ -219,6 +220,40 @@ VARIANT toVariant(const fdt::Variant& value)
 fdt::Variant fromVariant(const VARIANT& value)
 {
     return fromVariantAt(value, 0);
+}
+
+void clearVariant(VARIANT& value) noexcept
+{
+    // The arrays nested in an array of VARIANTs are taken out of it before it
+    // is cleared, and cleared in turn: one level at a time.
+    std::vector<VARIANT> pending;
+    VARIANT item = value;
+    VariantInit(&value);
+    try {
+        for (;;) {
+            SAFEARRAY* array = item.vt == (VT_ARRAY | VT_VARIANT) ? item.parray : nullptr;
+            if (array && array->cLocks == 0 && array->cbElements == sizeof(VARIANT) && array->pvData) {
+                std::size_t count = 1;
+                for (USHORT dimension = 0; dimension < array->cDims; ++dimension)
+                    count *= array->rgsabound[dimension].cElements;
+                for (VARIANT& element : std::span(static_cast<VARIANT*>(array->pvData), count)) {
+                    if (element.vt == (VT_ARRAY | VT_VARIANT)) {
+                        pending.push_back(element);
+                        VariantInit(&element);
+                    }
+                }
+            }
+            VariantClear(&item);
+            if (pending.empty())
+                return;
+            item = pending.back();
+            pending.pop_back();
+        }
+    } catch (const std::bad_alloc&) { // no memory for the list: what is left is cleared the plain way
+        VariantClear(&item);
+        for (VARIANT& left : pending)
+            VariantClear(&left);
+    }
 }
 
 } // namespace zeb2hart::com

@@ -29,6 +29,10 @@ VARIANT toVariant(const fdt::Variant& value);
 // arrays nested deeper than any FDT value nests are a type mismatch.
 fdt::Variant fromVariant(const VARIANT& value);
 
+// VariantClear, however deep arrays of VARIANTs nest in the value: VariantClear
+// itself goes down them by recursion, and a frame's value may nest without end.
+void clearVariant(VARIANT& value) noexcept;
+
 constexpr GUID toGuid(const fdt::Guid& id)
 {
     return {id.data1, id.data2, id.data3, {id.data4[0], id.data4[1], id.data4[2], id.data4[3], id.data4[4],
