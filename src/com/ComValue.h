@@ -57,7 +57,7 @@ struct ComValue<fdt::Variant> {
     {
         struct Clear {
             VARIANT& v;
-            ~Clear() { VariantClear(&v); }
+            ~Clear() { clearVariant(v); }
         } clear{value};
         return fromVariant(value);
     }

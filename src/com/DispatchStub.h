@@ -1,7 +1,9 @@
 #pragma once
 // The base of the stubs of dual interfaces: Stub plus IDispatch, served from
 // the type library embedded in the module (DispGetIDsOfNames, DispInvoke on
-// the interface's own vtable). Called on the apartment's thread.
+// the interface's own vtable). A call that names an interface other than
+// IID_NULL, or whose parameters do not hold what their counts say, is refused
+// before it reaches OLEAUT32. Called on the apartment's thread.
 
 #include "com/Stub.h"
 #include "com/TypeLibrary.h"
@@ -31,16 +33,37 @@ public:
         return this->run([&] { *result = TypeLibrary::typeInfo(__uuidof(ComInterface)).Detach(); });
     }
 
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
     {
+        if (iid != IID_NULL)
+            return DISP_E_UNKNOWNINTERFACE;
+        if (count > 0 && (!names || !ids))
+            return E_POINTER;
+        for (UINT i = 0; i < count; ++i) {
+            if (!names[i])
+                return E_INVALIDARG;
+        }
         ComPtr<ITypeInfo> info;
         const HRESULT status = this->run([&] { info = TypeLibrary::typeInfo(__uuidof(ComInterface)); });
         return FAILED(status) ? status : DispGetIDsOfNames(info.Get(), names, count, ids);
     }
 
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* parameters, VARIANT* result,
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID iid, LCID, WORD flags, DISPPARAMS* parameters, VARIANT* result,
                                      EXCEPINFO* exception, UINT* argumentError) override
     {
+        if (iid != IID_NULL)
+            return DISP_E_UNKNOWNINTERFACE;
+        if (!parameters || (parameters->cArgs > 0 && !parameters->rgvarg) ||
+                            (parameters->cNamedArgs > 0 && !parameters->rgdispidNamedArgs) ||
+                            parameters->cNamedArgs > parameters->cArgs)
+            return E_INVALIDARG;
+        for (UINT i = 0; i < parameters->cArgs; ++i) {
+            if ((parameters->rgvarg[i].vt & VT_BYREF) && !parameters->rgvarg[i].byref) {
+                if (argumentError)
+                    *argumentError = i;
+                return DISP_E_TYPEMISMATCH;
+            }
+        }
         ComPtr<ITypeInfo> info;
         const HRESULT status = this->run([&] { info = TypeLibrary::typeInfo(__uuidof(ComInterface)); });
         if (FAILED(status))

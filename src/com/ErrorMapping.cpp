@@ -70,6 +70,25 @@ std::string takeErrorDescription()
     return text;
 }
 
+// The exception of a failed HRESULT with this description (or one naming the HRESULT).
+[[noreturn]] void raiseFailure(HRESULT result, std::string description)
+{
+    if (description.empty())
+        description = "COM call failed with " + hresultText(result);
+    for (const ErrorKind& kind : kErrorKinds) {
+        if (kind.result == result)
+            kind.raise(description);
+    }
+    throw fdt::Error(description);
+}
+
+bool setsErrorInfo(IUnknown& peer, const IID& iid)
+{
+    ComPtr<ISupportErrorInfo> support;
+    return SUCCEEDED(peer.QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(support.GetAddressOf()))) &&
+           support && support->InterfaceSupportsErrorInfo(iid) == S_OK;
+}
+
 } // namespace
 
 std::string hresultText(HRESULT result)
@@ -109,16 +128,23 @@ HRESULT failureOfCurrentException(const IID& iid) noexcept
 
 void checkResult(HRESULT result)
 {
+    if (FAILED(result))
+        raiseFailure(result, takeErrorDescription());
+}
+
+void clearErrorInfo() noexcept
+{
+    SetErrorInfo(0, nullptr);
+}
+
+void checkPeerResult(HRESULT result, IUnknown& peer, const IID& iid)
+{
     if (SUCCEEDED(result))
         return;
-    std::string description = takeErrorDescription();
-    if (description.empty())
-        description = "COM call failed with " + hresultText(result);
-    for (const ErrorKind& kind : kErrorKinds) {
-        if (kind.result == result)
-            kind.raise(description);
-    }
-    throw fdt::Error(description);
+    if (setsErrorInfo(peer, iid))
+        raiseFailure(result, takeErrorDescription());
+    clearErrorInfo(); // whatever is there is not about this call
+    raiseFailure(result, {});
 }
 
 } // namespace zeb2hart::com

@@ -2,8 +2,10 @@
 // The one road between the component's exceptions and COM's failed HRESULTs.
 // Stubs run every method body through guarded(): no exception crosses the COM
 // boundary; it becomes an HRESULT with its text as the thread's error info.
-// Proxies pass every HRESULT to checkResult(): a failure becomes the matching
-// exception with the peer's error description. Both on the apartment's thread.
+// Proxies clear the thread's error info before they call a peer and pass its
+// HRESULT to checkPeerResult(): a failure becomes the matching exception with
+// the peer's error description, when the peer says it leaves one. Both on the
+// apartment's thread.
 //
 //   fdt::TypeMismatchError  DISP_E_TYPEMISMATCH   (also what E_NOINTERFACE becomes)
 //   fdt::OverflowError      DISP_E_OVERFLOW
@@ -43,6 +45,14 @@ HRESULT guarded(const IID& iid, F&& body) noexcept
 // Throws the exception of a failed HRESULT, described by the thread's error
 // info when there is one; a success passes.
 void checkResult(HRESULT result);
+
+// Drops the thread's error info, so that what is there after a call is the callee's.
+void clearErrorInfo() noexcept;
+
+// checkResult() for a call of `peer`'s interface `iid` made after clearErrorInfo():
+// the thread's error info describes the failure only when the peer's
+// ISupportErrorInfo says that interface sets it; otherwise it is dropped.
+void checkPeerResult(HRESULT result, IUnknown& peer, const IID& iid);
 
 // "0x80020005" for messages.
 std::string hresultText(HRESULT result);

@@ -1,8 +1,8 @@
 #pragma once
 // The base of every proxy: a Peer holding one COM interface of a foreign
 // object, on which the derived class implements the matching C++ interface.
-// A failed HRESULT becomes the matching exception (checkResult). Called on the
-// apartment's thread.
+// Every call of the peer goes through callPeer(): a failed HRESULT becomes the
+// matching exception (checkPeerResult). Called on the apartment's thread.
 
 #include <type_traits>
 #include <utility>
@@ -26,12 +26,21 @@ public:
 protected:
     ComInterface& peer() const { return *m_peer.Get(); }
 
+    // Calls `method`, which calls the peer and answers its HRESULT. An error info
+    // left on the thread by an earlier call does not describe this call's failure.
+    template <class F>
+    void callPeer(F&& method) const
+    {
+        clearErrorInfo();
+        checkPeerResult(method(), *m_peer.Get(), __uuidof(ComInterface));
+    }
+
     // Calls `method` with the place for its [out, retval] value and answers that value as T.
     template <class T, class F>
     T ask(F&& method) const
     {
         typename ComValue<T>::Type result{};
-        checkResult(method(&result));
+        callPeer([&] { return method(&result); });
         return ComValue<T>::take(result);
     }
 
@@ -41,7 +50,7 @@ protected:
     fdt::Out<Tag> call(F&& method) const
     {
         if constexpr (std::is_same_v<Tag, fdt::tag::Void>)
-            checkResult(method());
+            callPeer(std::forward<F>(method));
         else
             return ComArg<Tag>::fromHeld(ask<typename ComArg<Tag>::Held>(std::forward<F>(method)));
     }

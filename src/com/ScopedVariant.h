@@ -10,7 +10,7 @@ class ScopedVariant {
 public:
     ScopedVariant() { VariantInit(&m_value); }
     explicit ScopedVariant(const fdt::Variant& value) : m_value(toVariant(value)) {}
-    ~ScopedVariant() { VariantClear(&m_value); }
+    ~ScopedVariant() { clearVariant(m_value); }
     ScopedVariant(const ScopedVariant&) = delete;
     ScopedVariant& operator=(const ScopedVariant&) = delete;
 

@@ -7,12 +7,21 @@
 #include <span>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "fdt/Errors.h"
 
 namespace zeb2hart::com {
 
 namespace {
+
+// How deep arrays of VARIANTs (and VARIANTs by reference) may nest in a value
+// that converts; each level is a call of fromVariantAt. The component's own
+// values nest one level (an array of values), so this leaves room for any
+// frame while a hostile value cannot use up the stack.
+constexpr int kMaxNesting = 64;
+
+fdt::Variant fromVariantAt(const VARIANT& value, int depth);
 
 // A SAFEARRAY that is destroyed unless handed on.
 class ScopedArray {
@@ -42,8 +51,12 @@ private:
 template <class T>
 std::span<const T> elements(const SAFEARRAY* array)
 {
+    if (!array)
+        throw fdt::TypeMismatchError("an array VARIANT without its array does not convert");
     if (SafeArrayGetDim(const_cast<SAFEARRAY*>(array)) != 1)
         throw fdt::TypeMismatchError("only one-dimensional arrays convert");
+    if (array->cbElements != sizeof(T) || (array->rgsabound[0].cElements != 0 && !array->pvData))
+        throw fdt::TypeMismatchError("an array whose elements are not what its VARIANT type says does not convert");
     return {static_cast<const T*>(array->pvData), array->rgsabound[0].cElements};
 }
 
@@ -56,7 +69,7 @@ std::int32_t toInt32(T value)
     return static_cast<std::int32_t>(value);
 }
 
-fdt::Variant fromArray(VARTYPE elementType, const SAFEARRAY* array)
+fdt::Variant fromArray(VARTYPE elementType, const SAFEARRAY* array, int depth)
 {
     switch (elementType) {
     case VT_UI1: {
@@ -74,7 +87,7 @@ fdt::Variant fromArray(VARTYPE elementType, const SAFEARRAY* array)
     case VT_VARIANT: {
         fdt::VariantArray result;
         for (const VARIANT& item : elements<VARIANT>(array))
-            result.push_back(fromVariant(item));
+            result.push_back(fromVariantAt(item, depth + 1));
         return result;
     }
     default:
@@ -93,6 +106,57 @@ SAFEARRAY* toArray(VARTYPE elementType, const std::vector<T>& items)
         std::copy(items.begin(), items.end(), array.data<T>());
     }
     return array.release();
+}
+
+fdt::Variant fromVariantAt(const VARIANT& value, int depth)
+{
+    if (depth == kMaxNesting)
+        throw fdt::TypeMismatchError("a VARIANT nested more than " + std::to_string(kMaxNesting) +
+                                     " levels deep does not convert");
+    if ((value.vt & VT_BYREF) && !value.byref)
+        throw fdt::TypeMismatchError("a VARIANT by reference without its reference does not convert");
+    if (value.vt == (VT_BYREF | VT_VARIANT))
+        return fromVariantAt(*value.pvarVal, depth + 1);
+    // Read in place: a copy (VariantCopyInd) would copy nested arrays as deep as they go.
+    if ((value.vt & VT_BYREF) && (value.vt & VT_ARRAY))
+        return fromArray(value.vt & VT_TYPEMASK, *value.pparray, depth);
+    if (value.vt & VT_BYREF) {
+        VARIANT direct;
+        VariantInit(&direct);
+        if (FAILED(VariantCopyInd(&direct, const_cast<VARIANT*>(&value))))
+            throw fdt::TypeMismatchError("a VARIANT by reference that cannot be read");
+        try {
+            fdt::Variant result = fromVariantAt(direct, depth);
+            VariantClear(&direct);
+            return result;
+        } catch (...) {
+            VariantClear(&direct);
+            throw;
+        }
+    }
+    if (value.vt & VT_ARRAY)
+        return fromArray(value.vt & VT_TYPEMASK, value.parray, depth);
+    switch (value.vt) {
+    case VT_EMPTY: return {};
+    case VT_NULL: return fdt::Null{};
+    case VT_BOOL: return value.boolVal != VARIANT_FALSE;
+    case VT_UI1: return std::uint8_t{value.bVal};
+    case VT_I2: return std::int16_t{value.iVal};
+    case VT_I4: return std::int32_t{value.lVal};
+    case VT_R4: return value.fltVal;
+    case VT_R8: return value.dblVal;
+    case VT_DATE: return fdt::Date{value.date};
+    case VT_BSTR: return fromBstr(value.bstrVal);
+    case VT_I1: return std::int32_t{value.cVal};
+    case VT_UI2: return std::int32_t{value.uiVal};
+    case VT_INT: return std::int32_t{value.intVal};
+    case VT_UI4: return toInt32(value.ulVal);
+    case VT_UINT: return toInt32(value.uintVal);
+    case VT_I8: return toInt32(value.llVal);
+    case VT_UI8: return toInt32(value.ullVal);
+    default:
+        throw fdt::TypeMismatchError("a VARIANT of type " + std::to_string(value.vt) + " does not convert");
+    }
 }
 
 } // namespace
@@ -155,44 +219,40 @@ VARIANT toVariant(const fdt::Variant& value)
 
 fdt::Variant fromVariant(const VARIANT& value)
 {
-    if (value.vt == (VT_BYREF | VT_VARIANT))
-        return fromVariant(*value.pvarVal);
-    if (value.vt & VT_BYREF) {
-        VARIANT direct;
-        VariantInit(&direct);
-        if (FAILED(VariantCopyInd(&direct, const_cast<VARIANT*>(&value))))
-            throw fdt::TypeMismatchError("a VARIANT by reference that cannot be read");
-        try {
-            fdt::Variant result = fromVariant(direct);
-            VariantClear(&direct);
-            return result;
-        } catch (...) {
-            VariantClear(&direct);
-            throw;
+    return fromVariantAt(value, 0);
+}
+
+void clearVariant(VARIANT& value) noexcept
+{
+    // The arrays nested in an array of VARIANTs are taken out of it before it
+    // is cleared, and cleared in turn: one level at a time.
+    std::vector<VARIANT> pending;
+    VARIANT item = value;
+    VariantInit(&value);
+    try {
+        for (;;) {
+            SAFEARRAY* array = item.vt == (VT_ARRAY | VT_VARIANT) ? item.parray : nullptr;
+            if (array && array->cLocks == 0 && array->cbElements == sizeof(VARIANT) && array->pvData) {
+                std::size_t count = 1;
+                for (USHORT dimension = 0; dimension < array->cDims; ++dimension)
+                    count *= array->rgsabound[dimension].cElements;
+                for (VARIANT& element : std::span(static_cast<VARIANT*>(array->pvData), count)) {
+                    if (element.vt == (VT_ARRAY | VT_VARIANT)) {
+                        pending.push_back(element);
+                        VariantInit(&element);
+                    }
+                }
+            }
+            VariantClear(&item);
+            if (pending.empty())
+                return;
+            item = pending.back();
+            pending.pop_back();
         }
-    }
-    if (value.vt & VT_ARRAY)
-        return fromArray(value.vt & VT_TYPEMASK, value.parray);
-    switch (value.vt) {
-    case VT_EMPTY: return {};
-    case VT_NULL: return fdt::Null{};
-    case VT_BOOL: return value.boolVal != VARIANT_FALSE;
-    case VT_UI1: return std::uint8_t{value.bVal};
-    case VT_I2: return std::int16_t{value.iVal};
-    case VT_I4: return std::int32_t{value.lVal};
-    case VT_R4: return value.fltVal;
-    case VT_R8: return value.dblVal;
-    case VT_DATE: return fdt::Date{value.date};
-    case VT_BSTR: return fromBstr(value.bstrVal);
-    case VT_I1: return std::int32_t{value.cVal};
-    case VT_UI2: return std::int32_t{value.uiVal};
-    case VT_INT: return std::int32_t{value.intVal};
-    case VT_UI4: return toInt32(value.ulVal);
-    case VT_UINT: return toInt32(value.uintVal);
-    case VT_I8: return toInt32(value.llVal);
-    case VT_UI8: return toInt32(value.ullVal);
-    default:
-        throw fdt::TypeMismatchError("a VARIANT of type " + std::to_string(value.vt) + " does not convert");
+    } catch (const std::bad_alloc&) { // no memory for the list: what is left is cleared the plain way
+        VariantClear(&item);
+        for (VARIANT& left : pending)
+            VariantClear(&left);
     }
 }
 

@@ -24,9 +24,14 @@ std::string fromBstr(BSTR text);
 // of VT_UI1, VT_I2, VT_I4 or VT_VARIANT.
 VARIANT toVariant(const fdt::Variant& value);
 // The value of a VARIANT (by reference or not). Integers of other widths are
-// taken when they fit a 32-bit integer; objects, currency, decimals and arrays
-// of other kinds or of more than one dimension are a type mismatch.
+// taken when they fit a 32-bit integer; objects, currency, decimals, arrays
+// of other kinds or of more than one dimension, a reference to nothing and
+// arrays nested deeper than any FDT value nests are a type mismatch.
 fdt::Variant fromVariant(const VARIANT& value);
+
+// VariantClear, however deep arrays of VARIANTs nest in the value: VariantClear
+// itself goes down them by recursion, and a frame's value may nest without end.
+void clearVariant(VARIANT& value) noexcept;
 
 constexpr GUID toGuid(const fdt::Guid& id)
 {

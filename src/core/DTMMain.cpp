@@ -46,22 +46,20 @@ std::string nameColumn(const std::string& functionName)
     return functionName + std::string(kNameColumnWidth - characters, ' ');
 }
 
-// The name at `index` (from 0) of a comma-separated list, taken as it stands.
+// The name at `index` (from 0) of a comma-separated list, taken as it stands;
+// "" for a negative index or one beyond the last name.
 std::string nameAt(const std::string& list, std::int16_t index)
 {
-    std::string rest = list;
-    std::string name;
-    for (std::int16_t position = 0; position <= index; ++position) {
-        const std::size_t comma = rest.find(',');
-        if (comma == std::string::npos) {
-            name = std::move(rest);
-            rest.clear();
-        } else {
-            name = rest.substr(0, comma);
-            rest.erase(0, comma + 1);
-        }
+    if (index < 0)
+        return {};
+    std::size_t start = 0;
+    for (std::int16_t position = 0; position < index; ++position) {
+        const std::size_t comma = list.find(',', start);
+        if (comma == std::string::npos)
+            return {};
+        start = comma + 1;
     }
-    return index < 0 ? std::string() : name;
+    return list.substr(start, list.find(',', start) - start);
 }
 
 // True when the function identifier of a documentation request is the number 10.

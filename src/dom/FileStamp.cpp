@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #endif
 #include <functional>
+#include <set>
 #include <system_error>
 #include <unordered_map>
 #include <utility>
@@ -23,8 +24,10 @@ namespace {
 
 // Longer than the coarsest clock tick of the file systems in use.
 constexpr auto kRecentWindow = std::chrono::seconds(2);
-// A folder with more files than this is not worth a signature: it gets a new one each time.
+// A folder with more files than this, or with files more folders deep than
+// this, is not worth a signature: it gets a new one each time.
 constexpr std::size_t kMaxSignedFiles = 4096;
+constexpr int kMaxSignedDepth = 32;
 // Interned texts kept before the table starts afresh (numbers are never reused).
 constexpr std::size_t kMaxInterned = 4096;
 
@@ -92,20 +95,37 @@ std::string folderSignature(const fs::path& given)
 {
     // "a/b/" and "a/b" are one folder.
     const fs::path folder = given.has_filename() || !given.has_parent_path() ? given : given.parent_path();
+    const auto unsignedFolder = [] {
+        static std::atomic<std::uint64_t> unique{0}; // shared by the apartments
+        return "unsigned folder " + std::to_string(++unique);
+    };
     std::error_code ec;
     std::vector<std::pair<std::string, FileStamp>> files;
-    fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec);
+    // Links to folders are followed, as the schema reader follows them. Each
+    // folder is walked once, by its real path: a link back up the tree, or an
+    // entry that names the folder itself, is not entered again.
+    fs::recursive_directory_iterator it(
+        folder, fs::directory_options::skip_permission_denied | fs::directory_options::follow_directory_symlink, ec);
+    if (ec)
+        return {};
+    std::set<fs::path> walked = {fs::canonical(folder, ec)};
     if (ec)
         return {};
     for (fs::recursive_directory_iterator end; it != end; it.increment(ec)) {
         if (ec)
             return {};
+        if (it->is_directory(ec)) {
+            const fs::path real = fs::canonical(it->path(), ec);
+            if (ec || !walked.insert(real).second)
+                it.disable_recursion_pending();
+            else if (it.depth() + 1 >= kMaxSignedDepth)
+                return unsignedFolder();
+            continue;
+        }
         if (!it->is_regular_file(ec))
             continue;
-        if (files.size() == kMaxSignedFiles) {
-            static std::atomic<std::uint64_t> unique{0};
-            return "unsigned folder " + std::to_string(++unique);
-        }
+        if (files.size() == kMaxSignedFiles)
+            return unsignedFolder();
         files.emplace_back(it->path().lexically_relative(folder).generic_string(), stampOf(it->path()));
     }
     std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) { return a.first < b.first; });

@@ -27,7 +27,9 @@ bool isRecent(const FileStamp& stamp);
 
 // A text that changes whenever a file below `folder` is added, removed,
 // resized, touched or (while recent) rewritten: relative names, sizes, times
-// and the content of recent files. "" when the folder cannot be listed.
+// and the content of recent files. "" when the folder cannot be listed. Links
+// to folders are followed, each folder walked once; a folder with too many
+// files, or too deep a tree, gets a new text each time.
 std::string folderSignature(const std::filesystem::path& folder);
 
 // A small number standing for `text` for the life of the process: equal texts

@@ -217,8 +217,10 @@ bool HartGateway::TransactionRequest(const std::string& invokeId, const std::str
         std::uint8_t responseCode = kNotImplemented;
         switch (m_HARTCommand) {
         case 0:
+            // Taken, whatever the parent did with the reads: the child is
+            // answered after the last read's answer, which may have come already.
             sendIdentitySequence(invokeId, request, result);
-            break;
+            return true;
         case 59:
             simulatedData = dataText;
             responseCode = 0;
@@ -244,9 +246,8 @@ bool HartGateway::TransactionRequest(const std::string& invokeId, const std::str
             break;
         }
 
-        // Simulated answers, and the end of command 0. While identity reads are
-        // pending nothing is answered now.
-        if (m_Communicator.ZEBSeqColCount() > 0)
+        // Simulated answers. While identity reads are pending nothing is answered now.
+        if (!m_Communicator.pendingReads().empty())
             return true;
 
         const std::uint8_t deviceStatus = 0;
@@ -340,7 +341,7 @@ void HartGateway::OnTransactionResponse(const std::string& invokeId, const std::
     }
     const auto& data = std::get<xml::ZebTransactionResponse>(answer);
     showZebResponse(invokeId, data);
-    if (m_Communicator.ZEBSeqColCount() == 0)
+    if (m_Communicator.pendingReads().empty())
         answerSingleRequest(invokeId, data);
     else
         answerIdentityElement(invokeId, data);
@@ -445,7 +446,7 @@ void HartGateway::answerIdentityElement(const std::string& invokeId, const xml::
         }
     }
     m_Communicator.ZEBSeqColRemove(invokeId);
-    if (m_Communicator.ZEBSeqColCount() > 0)
+    if (!m_Communicator.pendingReads().empty())
         return;
 
     // The last read has been answered: the child gets the command 0 answer.
@@ -544,11 +545,12 @@ void HartGateway::sendIdentitySequence(const std::string& invokeId, const xml::H
     m_Communicator.ZEBSeqComAct(true);
     const std::string& reference = childRequest.communicationReference.text();
 
-    // Older pending reads are sent again together with the new ones.
-    const std::int16_t count = m_Communicator.ZEBSeqColCount();
+    // Older pending reads are sent again together with the new ones. A parent
+    // may answer a read before its TransactionRequest returns, which takes the
+    // read out of the list: the reads are sent from a copy.
+    const std::vector<clsZEBSequence> pending = m_Communicator.pendingReads();
     bool allTaken = true;
-    for (std::int16_t position = 1; position <= count; ++position) {
-        const clsZEBSequence element = m_Communicator.ZEBSeqElem(position);
+    for (const clsZEBSequence& element : pending) {
         const std::string request = m_XMLHelp.ZEBSeqDataExchangeXML(kDataExchange, element, reference);
         const bool taken = askParent(*requireDriver(m_Communicator), element.invokeId, request, &m_HARTCommand);
         allTaken = allTaken && taken;

@@ -44,6 +44,9 @@ public:
     void shortAddress(const fdt::Variant& value);
     bool ZEBSeqComAct() const { return m_ZEBSeqComAct; }
     void ZEBSeqComAct(bool active) { m_ZEBSeqComAct = active; }
+    // The pending reads, oldest first. ZEBSeqColCount is their number as the
+    // published Byte, which counts only up to 255: the gateway goes by the list.
+    const std::vector<clsZEBSequence>& pendingReads() const { return m_ZEBSeqCol; }
     std::uint8_t ZEBSeqColCount() const { return static_cast<std::uint8_t>(m_ZEBSeqCol.size()); }
     // 1-based; a position outside the list throws fdt::NotFoundError.
     const clsZEBSequence& ZEBSeqElem(std::int16_t elemNo) const;

@@ -2,10 +2,16 @@
 
 #include <cwctype>
 
+#include "fdt/Errors.h"
+
 namespace zeb2hart::platform {
 
 std::filesystem::path pathFromUtf8(std::string_view text)
 {
+    // The system reads a path only up to a NUL: the rest would be lost, and the
+    // path would name another file or folder than the text does.
+    if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos)
+        throw fdt::FileError("The path " + std::string(text.substr(0, nul)) + "\\0... holds a NUL character");
     return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 

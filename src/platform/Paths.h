@@ -12,6 +12,7 @@
 
 namespace zeb2hart::platform {
 
+// A text holding a NUL character names no path: fdt::FileError.
 std::filesystem::path pathFromUtf8(std::string_view text);
 std::string utf8Of(const std::filesystem::path& path);
 

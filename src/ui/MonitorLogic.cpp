@@ -3,6 +3,7 @@
 #include <exception>
 #include <fstream>
 
+#include "platform/Paths.h"
 #include "support/Conversions.h"
 #include "support/Trace.h"
 
@@ -78,10 +79,10 @@ std::string logFileText(std::string_view viewText)
     return text;
 }
 
-bool writeLogFile(const std::filesystem::path& file, const std::string& content)
+bool writeLogFile(const std::string& fileName, const std::string& content)
 {
     try {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        std::ofstream out(platform::pathFromUtf8(fileName), std::ios::binary | std::ios::trunc);
         if (!out)
             return false;
         out.write(content.data(), static_cast<std::streamsize>(content.size()));

@@ -2,7 +2,6 @@
 // The rules of the communication monitor page that need no window: its trace
 // records, the filter check boxes applied to the DTM, and the saved log file.
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -36,7 +35,9 @@ std::string filterPropertyName(int clickCode);
 // followed by CR LF.
 std::string logFileText(std::string_view viewText);
 
-// Creates or truncates the file and writes the content; false on any error.
-bool writeLogFile(const std::filesystem::path& file, const std::string& content);
+// Creates or truncates the file named by the UTF-8 text (as the file dialog
+// answers it) and writes the content; false on any error, a name that is no
+// path (one with a NUL) among them.
+bool writeLogFile(const std::string& fileName, const std::string& content);
 
 } // namespace zeb2hart::ui

@@ -8,6 +8,7 @@
 
 #include "ComTestSupport.h"
 #include "com/ComObject.h"
+#include "com/ScopedVariant.h"
 #include "fakes/FakeFrame.h"
 #include "fakes/FdtDocuments.h"
 #include "fakes/TestEnvironment.h"
@@ -19,6 +20,24 @@ inline std::string functionCall(const std::string& functionId)
 {
     return R"(<FDT xmlns="x-schema:FDTFunctionCallSchema.xml" xmlns:func="x-schema:FDTFunctionCallSchema.xml">)"
            R"(<FDTFunctionCall func:functionId=")" + functionId + R"("/></FDT>)";
+}
+
+// The DTM's state by name (IZeb2hartTestAccess), read and set.
+inline fdt::Variant property(IUnknown& dtm, const char* name)
+{
+    com::ComPtr<IZeb2hartTestAccess> access;
+    EXPECT_EQ(dtm.QueryInterface(IID_IZeb2hartTestAccess, reinterpret_cast<void**>(access.GetAddressOf())), S_OK);
+    com::ScopedVariant value;
+    EXPECT_EQ(access->GetProperty(com::Bstr(name).get(), value.get()), S_OK);
+    return com::fromVariant(value.value());
+}
+
+inline void setProperty(IUnknown& dtm, const char* name, const fdt::Variant& value)
+{
+    com::ComPtr<IZeb2hartTestAccess> access;
+    ASSERT_EQ(dtm.QueryInterface(IID_IZeb2hartTestAccess, reinterpret_cast<void**>(access.GetAddressOf())), S_OK);
+    com::ScopedVariant variant(value);
+    ASSERT_EQ(access->SetProperty(com::Bstr(name).get(), variant.value()), S_OK);
 }
 
 class DtmThroughComTest : public ComTest {

@@ -326,22 +326,6 @@ Bytes writtenTo(IStream& stream)
     return bytes;
 }
 
-fdt::Variant property(IUnknown& dtm, const char* name)
-{
-    ComPtr<IZeb2hartTestAccess> access;
-    EXPECT_EQ(dtm.QueryInterface(IID_IZeb2hartTestAccess, reinterpret_cast<void**>(access.GetAddressOf())), S_OK);
-    com::ScopedVariant value;
-    EXPECT_EQ(access->GetProperty(Bstr(name).get(), value.get()), S_OK);
-    return com::fromVariant(value.value());
-}
-
-void setProperty(IUnknown& dtm, const char* name, const fdt::Variant& value)
-{
-    ComPtr<IZeb2hartTestAccess> access;
-    ASSERT_EQ(dtm.QueryInterface(IID_IZeb2hartTestAccess, reinterpret_cast<void**>(access.GetAddressOf())), S_OK);
-    com::ScopedVariant variant(value);
-    ASSERT_EQ(access->SetProperty(Bstr(name).get(), variant.value()), S_OK);
-}
 
 TEST_F(DtmThroughComTest, PropertiesSurviveSaveAndLoadThroughTheStream)
 {

@@ -228,5 +228,44 @@ TEST(FolderSignature, ChangesWithEveryFileChange)
     EXPECT_EQ(folderSignature(dir / "missing"), "");
 }
 
+TEST(FolderSignature, EveryFolderIsWalkedOnceAndNoDeeperThanItIsWorth)
+{
+    struct Case {
+        const char* name;
+        // Makes the tree beside sig/sub/b.xml; false when the system cannot.
+        bool (*grow)(const fs::path& dir);
+        bool isSigned; // the same signature for the same tree
+    };
+    const Case cases[] = {
+        {"a link back up the tree", // Windows makes links to folders only with a privilege
+         [](const fs::path& dir) {
+             std::error_code ec;
+             fs::create_directory_symlink("..", dir / "sub" / "up", ec);
+             return !ec;
+         },
+         true},
+        {"a tree deeper than the walk goes",
+         [](const fs::path& dir) {
+             return fs::create_directories(
+                 dir / "sub/1/2/3/4/5/6/7/8/9/10/11/12/13/14/15/16/17/18/19/20/21/22/23/24/25/26/27/28/29/30/31/32");
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempComponentFolder folder;
+        const fs::path dir = folder.path() / "sig";
+        folder.write("sig/sub/b.xml", "two");
+        age(dir / "sub" / "b.xml");
+        if (!c.grow(dir))
+            continue;
+        const std::string signature = folderSignature(dir);
+        EXPECT_EQ(folderSignature(dir) == signature, c.isSigned);
+        if (c.isSigned) { // the file once, not again through the link
+            EXPECT_EQ(signature.find("b.xml"), signature.rfind("b.xml")) << signature;
+        }
+    }
+}
+
 } // namespace
 } // namespace zeb2hart::dom::test

@@ -56,6 +56,18 @@ TEST_F(TransactionTest, RefusedIdentityReadsStayPending)
     EXPECT_EQ(communicator().ZEBSeqColCount(), 6);
 }
 
+TEST_F(TransactionTest, EveryPendingReadIsSentAgainHoweverManyThereAre)
+{
+    // 43 refused sequences leave 258 reads pending: more than a byte counts.
+    m_parent->transactionResult = false;
+    for (int i = 0; i < 43; ++i)
+        EXPECT_TRUE(request("t" + std::to_string(i), "0", std::nullopt));
+    m_parent->transactionResult = true;
+    m_parent->calls.clear();
+    EXPECT_TRUE(request("t", "0", std::nullopt));
+    EXPECT_EQ(m_parent->calls.size(), 43u * 6 + 6);
+}
+
 TEST_F(TransactionTest, IdentitySequenceFailures)
 {
     // An identity text that cannot be read: nothing is sent.

@@ -7,6 +7,7 @@
 #include <QLabel>
 
 #include "UiTestSupport.h"
+#include "platform/Paths.h"
 #include "ui/AboutLogic.h"
 #include "ui/MonitorLogic.h"
 #include "ui/OfflineParamLogic.h"
@@ -65,11 +66,15 @@ TEST(PageRulesTest, LogFileEndsEveryLineWithCrLfAndWritingTruncatesOrReportsFail
     EXPECT_EQ(logFileText("\na\nb"), "\r\na\r\nb\r\n");
     test::TempComponentFolder folder;
     const auto file = folder.path() / "monitor.LOG";
-    ASSERT_TRUE(writeLogFile(file, "a much longer first content\r\n"));
-    ASSERT_TRUE(writeLogFile(file, "\r\n"));
+    const std::string name = platform::utf8Of(file);
+    ASSERT_TRUE(writeLogFile(name, "a much longer first content\r\n"));
+    ASSERT_TRUE(writeLogFile(name, "\r\n"));
     EXPECT_EQ(test::readFile(file), "\r\n");
-    EXPECT_FALSE(writeLogFile(folder.path() / "missing" / "x.LOG", "\r\n"));
-    EXPECT_FALSE(writeLogFile(folder.path(), "\r\n"));
+    EXPECT_FALSE(writeLogFile(platform::utf8Of(folder.path() / "missing" / "x.LOG"), "\r\n"));
+    EXPECT_FALSE(writeLogFile(platform::utf8Of(folder.path()), "\r\n"));
+    // A name with a NUL names no file: not the one the system would cut it to.
+    EXPECT_FALSE(writeLogFile(platform::utf8Of(folder.path() / "cut.LOG") + std::string("\0.txt", 5), "\r\n"));
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "cut.LOG"));
 }
 
 TEST(PageRulesTest, ControlsAsTranslateControlsSeesThemAndAPictureKeepsWhatItShowed)

@@ -5,12 +5,14 @@
 namespace zeb2hart::frame {
 
 template <class Result>
-Result ScriptedParent::answer(const char* op, Json args, Result result)
+Result ScriptedParent::answer(const char* op, Json args, Result result, const std::type_identity_t<std::function<void(Result)>>& before)
 {
     const long long n = m_answers->faults.count(op);
     m_answers->faults.raiseIfChosen(m_transcript, "parent", op, communicationOp(op), args, n);
     if (const auto chosen = m_answers->nthResults.find({op, n}); chosen != m_answers->nthResults.end())
         result = chosen->second.get<Result>();
+    if (before)
+        before(result);
     return recordOut(m_transcript, "parent", communicationOp(op), std::move(args), result);
 }
 
@@ -45,8 +47,12 @@ bool ScriptedParent::DisconnectRequest(const std::string& invokeId, const std::s
 bool ScriptedParent::TransactionRequest(const std::string& invokeId, const std::string& fieldbusFrame)
 {
     m_log.push_back({"TransactionRequest", invokeId, {}, fieldbusFrame});
+    const ParentRequest request = m_log.back();
     return answer("TransactionRequest", {{"invokeId", invokeId}, {"fieldbusFrame", fieldbusFrame}},
-                  m_answers->transactionRequest);
+                  m_answers->transactionRequest, [this, &request](bool taken) {
+                      if (taken && m_answers->answerAtOnce)
+                          m_answers->answerAtOnce(request);
+                  });
 }
 
 std::string ScriptedParent::GetSupportedProtocols()

@@ -3,9 +3,11 @@
 // sends it and answers only what the script tells it. Called by the component
 // on the thread that runs the script.
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -35,6 +37,9 @@ struct ParentAnswers {
     std::map<std::pair<std::string, long long>, Json> nthResults;
     // The calls that fail instead; also counts each operation's calls.
     PeerFaults faults;
+    // When set, the parent answers each TransactionRequest it takes through this
+    // before the request returns, as a parent on the same thread may.
+    std::function<void(const ParentRequest&)> answerAtOnce;
 };
 
 class ScriptedParent final : public fdt::IFdtCommunication {
@@ -56,9 +61,10 @@ public:
     bool SequenceEnd(const std::string& fieldbusFrame) override;
 
 private:
-    // Counts the call, fails it when the script chose so, records it with its result.
+    // Counts the call, fails it when the script chose so, runs `before` with the
+    // result it is to return, records it with that result.
     template <class Result>
-    Result answer(const char* op, Json args, Result result);
+    Result answer(const char* op, Json args, Result result, const std::type_identity_t<std::function<void(Result)>>& before = {});
 
     Transcript& m_transcript;
     const ObjectNames& m_names;

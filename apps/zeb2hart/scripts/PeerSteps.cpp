@@ -45,6 +45,18 @@ std::string optionalText(ScriptRun& run, const Json& j, const char* key, const s
     return j.contains(key) ? ScriptRun::text(run.references().resolve(j[key]), key) : fallback;
 }
 
+// The parent's OnTransactionResponse to `request`, as the "respond": "transaction" step `j` gives it.
+void respondToTransaction(ScriptRun& run, const Json& j, const ParentRequest& request)
+{
+    const std::string invokeId = optionalText(run, j, "invokeId", request.invokeId);
+    const std::string response = optionalText(run, j, "response", run.references().transactionAnswer(j, request));
+    const Json args = {{"invokeId", invokeId}, {"response", response}};
+    run.invokeChecked(j, "parent", "IFdtCommunicationEvents::OnTransactionResponse", args, false, [&] {
+        run.session().dtmAs<fdt::IFdtCommunicationEvents>()->OnTransactionResponse(invokeId, response);
+        return Json();
+    });
+}
+
 } // namespace
 
 void stepRespond(ScriptRun& run, const Json& j)
@@ -52,6 +64,21 @@ void stepRespond(ScriptRun& run, const Json& j)
     const std::string kind = ScriptRun::text(j["respond"], "\"respond\"");
     const auto& documents = run.session().documents();
     References& references = run.references();
+    if (j.contains("atOnce")) {
+        if (kind != "transaction")
+            throw ScriptError("\"atOnce\" goes with \"respond\": \"transaction\"");
+        if (run.session().simulatedParent())
+            throw ScriptError("\"atOnce\" makes the scripted parent answer, and the simulated parent is attached");
+        auto& answer = run.session().parentAnswers().answerAtOnce;
+        answer = nullptr;
+        if (ScriptRun::boolean(j["atOnce"], "atOnce"))
+            answer = [&run, j](const ParentRequest& request) { respondToTransaction(run, j, request); };
+        return;
+    }
+    if (kind == "transaction") {
+        respondToTransaction(run, j, references.transactionRequest(j.contains("request") ? j["request"] : Json(-1)));
+        return;
+    }
     std::string op;
     Json args;
     std::function<void()> call;
@@ -73,13 +100,6 @@ void stepRespond(ScriptRun& run, const Json& j)
         op = "IFdtCommunicationEvents::OnDisconnectResponse";
         args = {{"invokeId", invokeId}, {"response", response}};
         call = [&run, invokeId, response] { run.session().dtmAs<fdt::IFdtCommunicationEvents>()->OnDisconnectResponse(invokeId, response); };
-    } else if (kind == "transaction") {
-        const ParentRequest& request = references.transactionRequest(j.contains("request") ? j["request"] : Json(-1));
-        const std::string invokeId = optionalText(run, j, "invokeId", request.invokeId);
-        const std::string response = optionalText(run, j, "response", references.transactionAnswer(j, request));
-        op = "IFdtCommunicationEvents::OnTransactionResponse";
-        args = {{"invokeId", invokeId}, {"response", response}};
-        call = [&run, invokeId, response] { run.session().dtmAs<fdt::IFdtCommunicationEvents>()->OnTransactionResponse(invokeId, response); };
     } else if (kind == "abort") {
         const std::string reference = optionalText(run, j, "reference", run.commRef());
         op = "IFdtCommunicationEvents::OnAbort";

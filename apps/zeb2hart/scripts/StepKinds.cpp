@@ -30,7 +30,7 @@ const std::vector<StepKind>& stepKinds()
         {"set", {}, Act, stepSet},
         {"respond",
          {"request", "invokeId", "reference", "tag", "status", "data", "object", "sub", "messageType", "error",
-          "zebActive", "response", "hold", "expectError"},
+          "zebActive", "response", "hold", "expectError", "atOnce"},
          Act, stepRespond},
         {"parentReturns", {"nth"}, Act, stepParentReturns, checkParentReturns},
         {"raise", {"op", "nth"}, Act, stepRaise, checkRaise},

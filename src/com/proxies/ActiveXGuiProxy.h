@@ -12,7 +12,7 @@ class ActiveXGuiProxy final : public core::IActiveXGUI, public Proxy<::IZeb2hart
 public:
     using Proxy::Proxy;
 
-    void UpdateLanguage() override { checkResult(peer().UpdateLanguage()); }
+    void UpdateLanguage() override { callPeer([&] { return peer().UpdateLanguage(); }); }
 };
 
 } // namespace zeb2hart::com

@@ -14,7 +14,7 @@ public:
 
     void MessageLine(const std::string& textLine, std::int32_t color) override
     {
-        checkResult(peer().MessageLine(Bstr(textLine).get(), color));
+        callPeer([&] { return peer().MessageLine(Bstr(textLine).get(), color); });
     }
 };
 

@@ -16,7 +16,7 @@ public:
     void SetParameterStatus(const fdt::Variant& newValue, const std::string& statusText) override
     {
         ScopedVariant value(newValue);
-        checkResult(peer().SetParameterStatus(value.value(), Bstr(statusText).get()));
+        callPeer([&] { return peer().SetParameterStatus(value.value(), Bstr(statusText).get()); });
     }
 };
 
