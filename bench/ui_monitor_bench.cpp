@@ -14,7 +14,7 @@
 
 #include "core/DTMMain.h"
 #include "support/Monitor.h"
-#include "ui/ctlMonitor.h"
+#include "ui/qt/ctlMonitor.h"
 
 namespace {
 

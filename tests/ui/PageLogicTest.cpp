@@ -8,16 +8,17 @@
 
 #include "UiTestSupport.h"
 #include "platform/Paths.h"
-#include "ui/AboutLogic.h"
-#include "ui/MonitorLogic.h"
-#include "ui/OfflineParamLogic.h"
-#include "ui/PageLayout.h"
-#include "ui/PageSession.h"
-#include "ui/PictureBox.h"
-#include "ui/QtServices.h"
-#include "ui/WidgetControl.h"
+#include "pages/AboutLogic.h"
+#include "pages/MonitorLogic.h"
+#include "pages/OfflineParamLogic.h"
+#include "pages/PageLayout.h"
+#include "ui/qt/PageSession.h"
+#include "ui/qt/PictureBox.h"
+#include "ui/qt/QtServices.h"
+#include "ui/qt/WidgetControl.h"
 
 namespace zeb2hart::ui {
+using namespace zeb2hart::pages;
 
 std::ostream& operator<<(std::ostream& out, const TwipRect& r)
 {

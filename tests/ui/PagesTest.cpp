@@ -18,17 +18,18 @@
 #include "core/ComponentData.h"
 #include "support/Monitor.h"
 #include "support/Trace.h"
-#include "ui/AboutLogic.h"
-#include "ui/MonitorView.h"
-#include "ui/PageLayout.h"
-#include "ui/PageStyle.h"
-#include "ui/Screenshots.h"
-#include "ui/ctlAbout.h"
-#include "ui/ctlHeadline.h"
-#include "ui/ctlMonitor.h"
-#include "ui/ctlOfflineParam.h"
+#include "pages/AboutLogic.h"
+#include "ui/qt/MonitorView.h"
+#include "pages/PageLayout.h"
+#include "ui/qt/PageStyle.h"
+#include "ui/qt/Screenshots.h"
+#include "ui/qt/ctlAbout.h"
+#include "ui/qt/ctlHeadline.h"
+#include "ui/qt/ctlMonitor.h"
+#include "ui/qt/ctlOfflineParam.h"
 
 namespace zeb2hart::ui {
+using namespace zeb2hart::pages;
 namespace {
 
 using test::control;

@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "ui/QtEventLoop.h"
+#include "ui/qt/QtEventLoop.h"
 
 namespace zeb2hart::ui {
 namespace {

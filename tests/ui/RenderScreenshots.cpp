@@ -5,7 +5,7 @@
 #include <exception>
 #include <iostream>
 
-#include "ui/Screenshots.h"
+#include "ui/qt/Screenshots.h"
 
 int main(int argc, char** argv)
 {

@@ -3,7 +3,7 @@
 
 #include <QApplication>
 
-#include "ui/PageClasses.h"
+#include "ui/qt/PageClasses.h"
 
 int main(int argc, char** argv)
 {

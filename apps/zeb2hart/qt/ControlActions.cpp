@@ -14,8 +14,8 @@
 
 #include <map>
 
-#include "ui/MonitorView.h"
-#include "ui/PictureBox.h"
+#include "ui/qt/MonitorView.h"
+#include "ui/qt/PictureBox.h"
 
 namespace zeb2hart::frame {
 

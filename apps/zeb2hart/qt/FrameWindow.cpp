@@ -31,9 +31,9 @@
 #include "platform/ManualEventLoop.h"
 #include "platform/PropertyBag.h"
 #include "support/Conversions.h"
-#include "ui/PageClasses.h"
-#include "ui/QtEventLoop.h"
-#include "ui/QtServices.h"
+#include "ui/qt/PageClasses.h"
+#include "ui/qt/QtEventLoop.h"
+#include "ui/qt/QtServices.h"
 
 namespace zeb2hart::frame {
 

@@ -26,7 +26,7 @@
 #include "host/Topology.h"
 #include "host/Transcript.h"
 #include "platform/EventLoop.h"
-#include "ui/PageHost.h"
+#include "ui/qt/PageHost.h"
 
 class QAction;
 class QCheckBox;

@@ -4,7 +4,7 @@
 
 #include <QPixmap>
 #include "platform/ClassRegistry.h"
-#include "ui/PageClasses.h"
+#include "ui/qt/PageClasses.h"
 
 namespace zeb2hart::frame {
 

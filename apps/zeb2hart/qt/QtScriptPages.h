@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "scripts/ScriptPages.h"
-#include "ui/PageHost.h"
+#include "ui/qt/PageHost.h"
 
 namespace zeb2hart::frame {
 

@@ -1,0 +1,96 @@
+#include "pages/MonitorLogic.h"
+
+#include <exception>
+#include <fstream>
+
+#include "platform/Paths.h"
+#include "support/Conversions.h"
+#include "support/Trace.h"
+
+namespace zeb2hart::pages {
+
+namespace {
+
+bool* filterProperty(core::DTMMain& dtm, int clickCode)
+{
+    switch (clickCode) {
+    case click::FDTInterface:
+        return &dtm.PersistentFDTInterfaceFilter;
+    case click::ZEBProtocols:
+        return &dtm.PersistentZEBProtocolFilter;
+    case click::HARTProtocols:
+        return &dtm.PersistentHARTProtocolFilter;
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+void monitorTrace(std::string_view operation, const std::string& message)
+{
+    std::string functionName = "ctlMonitor-";
+    functionName += operation;
+    support::Trace(functionName, message);
+}
+
+std::string filterPropertyName(int clickCode)
+{
+    switch (clickCode) {
+    case click::FDTInterface:
+        return "PersistentFDTInterfaceFilter";
+    case click::ZEBProtocols:
+        return "PersistentZEBProtocolFilter";
+    case click::HARTProtocols:
+        return "PersistentHARTProtocolFilter";
+    default:
+        return {};
+    }
+}
+
+void CheckFilter(core::DTMMain* dtm, int clickCode, bool checked)
+{
+    monitorTrace("CheckFilter", "entry");
+    try {
+        if (dtm) {
+            bool* property = filterProperty(*dtm, clickCode);
+            if (property && *property != checked) {
+                *property = checked;
+                dtm->PersistentParamChanged(filterPropertyName(clickCode), support::booleanText(checked));
+            }
+        }
+    } catch (const std::exception&) {
+        return;
+    }
+    monitorTrace("CheckFilter", "exit");
+}
+
+std::string logFileText(std::string_view viewText)
+{
+    std::string text;
+    text.reserve(viewText.size() + viewText.size() / 16 + 2);
+    for (const char c : viewText) {
+        if (c == '\n')
+            text += "\r\n";
+        else
+            text += c;
+    }
+    text += "\r\n";
+    return text;
+}
+
+bool writeLogFile(const std::string& fileName, const std::string& content)
+{
+    try {
+        std::ofstream out(platform::pathFromUtf8(fileName), std::ios::binary | std::ios::trunc);
+        if (!out)
+            return false;
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+        out.close();
+        return !out.fail();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+} // namespace zeb2hart::pages

@@ -1,0 +1,106 @@
+#include "pages/OfflineParamLogic.h"
+
+#include <exception>
+#include <limits>
+
+#include "core/PersistentProperties.h"
+#include "support/Conversions.h"
+#include "support/IniFile.h"
+
+namespace zeb2hart::pages {
+
+std::vector<std::string> splitDeviceList(const std::string& list)
+{
+    std::vector<std::string> names;
+    std::string rest = list;
+    while (!rest.empty()) {
+        const std::size_t comma = rest.find(',');
+        if (comma == std::string::npos) {
+            names.push_back(rest);
+            rest.clear();
+        } else {
+            names.push_back(rest.substr(0, comma));
+            rest.erase(0, comma + 1);
+        }
+    }
+    return names;
+}
+
+int deviceIndexToSelect(int storedIndex, int entryCount)
+{
+    if (entryCount <= 0 || storedIndex < 0)
+        return -1;
+    return storedIndex > entryCount - 1 ? 0 : storedIndex;
+}
+
+void SetDeviceType(core::DTMMain* dtm, int position, const std::string& typeName)
+{
+    if (!dtm || position < 0 || position > std::numeric_limits<std::int16_t>::max())
+        return;
+    try {
+        if (position != dtm->PersistentDeviceTypeIndex) {
+            dtm->PersistentDeviceTypeIndex = static_cast<std::int16_t>(position);
+            dtm->PersistentParamChanged("PersistentDeviceTypeIndex", std::to_string(position));
+        }
+        for (const auto& item : core::PersistentProperty::identity())
+            item.set(*dtm, support::ReadIniString(dtm->iniFile(), typeName, std::string(item.iniKey)));
+    } catch (const std::exception&) {
+        // The DTM keeps what it had when the selection cannot be applied.
+    }
+}
+
+bool isDelayCharacterAccepted(char32_t character)
+{
+    return (character >= U'0' && character <= U'9') || character == 8;
+}
+
+void CheckWarmstartDelay(core::DTMMain* dtm, const std::string& text)
+{
+    if (text.empty() || !dtm)
+        return;
+    try {
+        const std::int16_t delay = support::toInteger(text);
+        if (delay != dtm->PersistentWarmstartDelay) {
+            dtm->PersistentWarmstartDelay = delay;
+            dtm->PersistentParamChanged("PersistentWarmstartDelay", text);
+        }
+    } catch (const std::exception&) {
+        // A value that does not fit leaves the delay as it was.
+    }
+}
+
+std::string warmstartDelayText(const core::DTMMain& dtm)
+{
+    return std::to_string(dtm.PersistentWarmstartDelay);
+}
+
+std::optional<std::int32_t> statusValue(const fdt::Variant& value)
+{
+    try {
+        return support::toLong(value);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<std::filesystem::path> statusPicture(const std::filesystem::path& componentFolder,
+                                                   std::int32_t status)
+{
+    const char* name = nullptr;
+    switch (status) {
+    case 0:
+        name = "connected_13x52.gif";
+        break;
+    case 1:
+        name = "disconn_13x52.gif";
+        break;
+    case 2:
+        name = "error_13x52.gif";
+        break;
+    default:
+        return std::nullopt;
+    }
+    return componentFolder / "Resources" / name;
+}
+
+} // namespace zeb2hart::pages
