@@ -257,9 +257,19 @@ protected:
         return ok;
     }
 
+    // The started DTM, showing the lines of the FDT interface filter on its monitor.
+    void startWithInterfaceLines()
+    {
+        start();
+        setProperty(*dtm.Get(), "PersistentFDTInterfaceFilter", fdt::Variant(true));
+    }
+
     void monitorMessage(const char* text)
     {
-        ASSERT_EQ(dtmAs<IZeb2hartTestAccess>()->MonitorMsg(Bstr("Test").get(), Bstr(text).get(), 0x0000FF, 0), S_OK);
+        constexpr short kFdtInterfaceFilter = 2;
+        ASSERT_EQ(dtmAs<IZeb2hartTestAccess>()->MonitorMsg(Bstr("Test").get(), Bstr(text).get(), 0x0000FF,
+                                                            kFdtInterfaceFilter),
+                  S_OK);
         pumpMessages();
     }
 
@@ -655,7 +665,7 @@ TEST_F(OleControlTest, DispatchIsIDtmActiveXControlAndInitRunsByDispid)
 
 TEST_F(OleControlTest, InitRegistersThePageAndPrepareToReleaseTellsTheFrame)
 {
-    start();
+    startWithInterfaceLines();
     const ComPtr<IUnknown> control = createControl(kMonitor);
     const ComPtr<TestSite> site = TestSite::create(kPlace);
     const ComPtr<IOleObject> object = as<IOleObject>(control.Get());
@@ -693,7 +703,7 @@ TEST_F(OleControlTest, InitRegistersThePageAndPrepareToReleaseTellsTheFrame)
 
 TEST_F(OleControlTest, AWindowTheFrameDestroysLeavesAPageThatDropsLines)
 {
-    start();
+    startWithInterfaceLines();
     ComPtr<IUnknown> control = createControl(kMonitor);
     ComPtr<TestSite> site = TestSite::create(kPlace);
     ComPtr<IOleObject> object = as<IOleObject>(control.Get());
