@@ -1,0 +1,196 @@
+#include "ui/win32/MonitorBox.h"
+
+#include <richedit.h>
+
+#include <string_view>
+#include <vector>
+
+namespace zeb2hart::ui::win32 {
+
+namespace {
+
+HMODULE g_richEdit = nullptr;
+const wchar_t* g_richEditClass = nullptr;
+
+// The lines of `text`, each CR LF, CR or LF ending one; only the last `limit`.
+std::vector<std::string_view> splitLines(std::string_view text, std::size_t limit)
+{
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        lines.push_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    lines.push_back(text.substr(start));
+    if (lines.size() > limit)
+        lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(limit));
+    return lines;
+}
+
+// A line as the box shows it: UTF-16, at most kMonitorLineLength units, not
+// cut inside a surrogate pair. A UTF-8 character is at most four bytes, so
+// only that much of a long line is converted.
+std::wstring boxLine(std::string_view line)
+{
+    constexpr std::size_t kBytes = 4 * kMonitorLineLength;
+    if (line.size() > kBytes) {
+        std::size_t end = kBytes;
+        while (end > 0 && (static_cast<unsigned char>(line[end]) & 0xC0) == 0x80)
+            --end;
+        line = line.substr(0, end);
+    }
+    std::wstring wide = platform::toWide(line);
+    if (wide.size() > static_cast<std::size_t>(kMonitorLineLength)) {
+        std::size_t end = kMonitorLineLength;
+        if (wide[end - 1] >= 0xD800 && wide[end - 1] <= 0xDBFF)
+            --end;
+        wide.resize(end);
+    }
+    return wide;
+}
+
+void select(HWND box, LONG from, LONG to)
+{
+    CHARRANGE range{from, to};
+    SendMessageW(box, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+}
+
+LONG textLength(HWND box)
+{
+    GETTEXTLENGTHEX how{GTL_DEFAULT, 1200};
+    return static_cast<LONG>(SendMessageW(box, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0));
+}
+
+bool atEnd(HWND box)
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    if (!GetScrollInfo(box, SB_VERT, &info) || info.nMax <= 0)
+        return true;
+    return info.nPos + static_cast<int>(info.nPage) >= info.nMax;
+}
+
+} // namespace
+
+const wchar_t* loadRichEdit()
+{
+    if (g_richEdit != nullptr)
+        return g_richEditClass;
+    if ((g_richEdit = LoadLibraryW(L"Msftedit.dll")) != nullptr)
+        g_richEditClass = L"RICHEDIT50W";
+    else if ((g_richEdit = LoadLibraryW(L"Riched20.dll")) != nullptr)
+        g_richEditClass = L"RichEdit20W";
+    else
+        g_richEditClass = nullptr;
+    return g_richEditClass;
+}
+
+void unloadRichEdit()
+{
+    if (g_richEdit != nullptr)
+        FreeLibrary(g_richEdit);
+    g_richEdit = nullptr;
+    g_richEditClass = nullptr;
+}
+
+MonitorBox::MonitorBox(HWND parent, int id, HFONT font)
+{
+    if (g_richEditClass == nullptr)
+        return;
+    m_window = CreateWindowExW(WS_EX_CLIENTEDGE, g_richEditClass, L"",
+                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+                                   ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL,
+                               0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+    if (m_window == nullptr)
+        return;
+    SendMessageW(m_window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    // Room for the bound, with the paragraph marks; lines are not wrapped.
+    SendMessageW(m_window, EM_EXLIMITTEXT, 0, static_cast<LPARAM>(kMonitorLineLimit) * (kMonitorLineLength + 1) + 1);
+    SendMessageW(m_window, EM_SETTARGETDEVICE, 0, 1);
+    SendMessageW(m_window, EM_SETUNDOLIMIT, 0, 0);
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_FACE | CFM_SIZE | CFM_COLOR | CFM_BOLD | CFM_ITALIC;
+    format.yHeight = 165; // 8.25 pt in twips
+    wcscpy(format.szFaceName, L"Courier New");
+    SendMessageW(m_window, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+    SendMessageW(m_window, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+}
+
+void MonitorBox::append(const std::string& text, std::uint32_t bgr)
+{
+    if (m_window == nullptr)
+        return;
+    const std::vector<std::string_view> lines = splitLines(text, kMonitorLineLimit);
+    std::wstring inserted;
+    for (const std::string_view line : lines) {
+        const std::wstring wide = boxLine(line);
+        inserted += L'\r';
+        inserted += wide;
+        m_lengths.push_back(static_cast<int>(wide.size()));
+    }
+    const bool follow = atEnd(m_window);
+    const LONG end = textLength(m_window);
+    select(m_window, end, end);
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_COLOR;
+    format.crTextColor = bgr & 0xFFFFFF;
+    SendMessageW(m_window, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    SendMessageW(m_window, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(inserted.c_str()));
+    trim();
+    if (follow)
+        SendMessageW(m_window, WM_VSCROLL, SB_BOTTOM, 0);
+}
+
+void MonitorBox::trim()
+{
+    if (m_lengths.size() <= static_cast<std::size_t>(kMonitorLineLimit))
+        return;
+    const std::size_t drop = m_lengths.size() - (kMonitorLineLimit - kMonitorTrimBlock);
+    LONG characters = 0;
+    for (std::size_t i = 0; i < drop; ++i)
+        characters += m_lengths[i] + 1;
+    m_lengths.erase(m_lengths.begin(), m_lengths.begin() + static_cast<std::ptrdiff_t>(drop));
+    select(m_window, 0, characters);
+    SendMessageW(m_window, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
+    const LONG end = textLength(m_window);
+    select(m_window, end, end);
+}
+
+void MonitorBox::clear()
+{
+    if (m_window == nullptr)
+        return;
+    SetWindowTextW(m_window, L"");
+    m_lengths.assign(1, 0);
+}
+
+std::string MonitorBox::text() const
+{
+    if (m_window == nullptr)
+        return {};
+    GETTEXTLENGTHEX how{GTL_DEFAULT, 1200};
+    const auto length = SendMessageW(m_window, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0);
+    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+    GETTEXTEX get{};
+    get.cb = static_cast<DWORD>(wide.size() * sizeof(wchar_t));
+    get.flags = GT_DEFAULT;
+    get.codepage = 1200;
+    const auto copied = SendMessageW(m_window, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
+                                     reinterpret_cast<LPARAM>(wide.data()));
+    wide.resize(static_cast<std::size_t>(copied));
+    for (wchar_t& c : wide) {
+        if (c == L'\r')
+            c = L'\n';
+    }
+    return platform::fromWide(wide);
+}
+
+} // namespace zeb2hart::ui::win32
