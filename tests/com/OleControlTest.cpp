@@ -12,6 +12,7 @@
 #include <olectl.h>
 
 #include "DtmThroughCom.h"
+#include "ui/win32/MonitorBox.h"
 
 namespace zeb2hart::test {
 namespace {
@@ -180,27 +181,25 @@ bool sameRect(const RECT& a, const RECT& b)
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
+BOOL CALLBACK findMonitorBox(HWND child, LPARAM found)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(child, name, 64);
+    if (_wcsnicmp(name, L"RichEdit", 8) != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+}
+
 // The text of the monitor's line view (a RichEdit child window), "" when there is none.
 std::wstring monitorText(HWND page)
 {
-    struct Search {
-        HWND found = nullptr;
-    } search;
-    EnumChildWindows(
-        page,
-        [](HWND child, LPARAM context) -> BOOL {
-            wchar_t name[64] = {};
-            GetClassNameW(child, name, 64);
-            if (_wcsnicmp(name, L"RichEdit", 8) != 0)
-                return TRUE;
-            reinterpret_cast<Search*>(context)->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    if (!search.found)
+    HWND box = nullptr;
+    EnumChildWindows(page, findMonitorBox, reinterpret_cast<LPARAM>(&box));
+    if (!box)
         return {};
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(search.found)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(search.found, text.data(), static_cast<int>(text.size()))));
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -740,6 +739,49 @@ TEST_F(OleControlTest, AWindowTheFrameDestroysLeavesAPageThatDropsLines)
     monitorMessage("after the last reference");
     site.Reset();
     expectUnloadable();
+}
+
+TEST_F(OleControlTest, APageOutlivingItsDtmNeitherBreaksNorKeepsIt)
+{
+    startWithInterfaceLines();
+    ComPtr<IUnknown> control = createControl(kMonitor);
+    ASSERT_EQ(init(control.Get(), "{8D3F2A10-0000-4000-8000-000000000034}"), VARIANT_TRUE);
+    // The frame lets go of the DTM first; the page is still called, and then released.
+    dtm.Reset();
+    EXPECT_EQ(as<IZeb2hartActiveXGUI>(control.Get())->UpdateLanguage(), S_OK);
+    EXPECT_EQ(as<IZeb2hartMonitorPage>(control.Get())->MessageLine(Bstr("late").get(), 0x00FF00), S_OK);
+    VARIANT_BOOL released = VARIANT_FALSE;
+    EXPECT_EQ(as<IDtmActiveXControl>(control.Get())->PrepareToRelease(&released), S_OK);
+    control.Reset();
+    expectUnloadable();
+}
+
+TEST_F(OleControlTest, TheMonitorKeepsABoundedViewOfHugeInput)
+{
+    const ComPtr<IUnknown> control = createControl(kMonitor);
+    const ComPtr<TestSite> site = TestSite::create(kPlace);
+    const ComPtr<IOleObject> object = as<IOleObject>(control.Get());
+    ASSERT_EQ(object->SetClientSite(site.Get()), S_OK);
+    ASSERT_EQ(object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site.Get(), 0, site->window(), &kPlace), S_OK);
+    HWND window = nullptr;
+    ASSERT_EQ(as<IOleInPlaceObject>(control.Get())->GetWindow(&window), S_OK);
+    const ComPtr<IZeb2hartMonitorPage> monitor = as<IZeb2hartMonitorPage>(control.Get());
+
+    // One line of a megabyte is cut to the line length.
+    ASSERT_EQ(monitor->MessageLine(Bstr(std::string(1 << 20, 'x')).get(), 0x0000FF), S_OK);
+    EXPECT_LE(monitorText(window).size(), static_cast<size_t>(ui::win32::kMonitorLineLength) + 2);
+    // More lines than the view keeps, in one call: the oldest go, the last is there.
+    std::string many;
+    for (int line = 0; line < ui::win32::kMonitorLineLimit + ui::win32::kMonitorTrimBlock + 10; ++line)
+        many += "line " + std::to_string(line) + "\n";
+    many += "the last line";
+    ASSERT_EQ(monitor->MessageLine(Bstr(many).get(), 0x00FF00), S_OK);
+    const std::wstring shown = monitorText(window);
+    EXPECT_LE(std::count(shown.begin(), shown.end(), L'\r'), ui::win32::kMonitorLineLimit);
+    EXPECT_NE(shown.find(L"the last line"), std::wstring::npos);
+    EXPECT_EQ(shown.find(L"line 0\r"), std::wstring::npos);
+    EXPECT_EQ(object->Close(OLECLOSE_NOSAVE), S_OK);
+    EXPECT_EQ(object->SetClientSite(nullptr), S_OK);
 }
 
 // Wine's own ATL as the container: AtlAxCreateControlEx by ProgID in a top-level window.
