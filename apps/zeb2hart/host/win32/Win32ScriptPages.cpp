@@ -25,9 +25,16 @@ const pages::PageTable& tableOf(const std::string& page)
     return pages::aboutTable();
 }
 
-// The row of the control with that name, the first of a control array.
+// The vendor's logo, a control of its own in the Qt headline, which the Win32
+// headline draws at its right end.
+constexpr const char* kLogo = "imgLogo";
+
+// The row of the control with that name, the first of a control array; the
+// logo is found as its headline.
 int rowOf(const pages::PageTable& table, const std::string& name)
 {
+    if (name == kLogo)
+        return table.find("ctlHeadline");
     for (std::size_t row = 0; row < table.controls.size(); ++row) {
         if (table.controls[row].name == name)
             return static_cast<int>(row);
@@ -181,7 +188,10 @@ void tellParent(HWND control, WORD code)
                  reinterpret_cast<LPARAM>(control));
 }
 
-void click(HWND window, const pages::ControlInfo& info)
+// A click as the user makes it: a button's or check box's, a press and
+// release in the middle of any other control (on the logo: 3 pixels from the
+// headline's right end).
+void click(HWND window, const pages::ControlInfo& info, bool onLogo)
 {
     if (info.kind == ControlKind::Button || info.kind == ControlKind::CheckBox) {
         SendMessageW(window, BM_CLICK, 0, 0);
@@ -189,9 +199,10 @@ void click(HWND window, const pages::ControlInfo& info)
     }
     RECT area;
     GetClientRect(window, &area);
-    const LPARAM middle = MAKELPARAM((area.right - area.left) / 2, (area.bottom - area.top) / 2);
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, middle);
-    SendMessageW(window, WM_LBUTTONUP, 0, middle);
+    const LPARAM point = MAKELPARAM(onLogo ? area.right - 3 : (area.right - area.left) / 2,
+                                    (area.bottom - area.top) / 2);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageW(window, WM_LBUTTONUP, 0, point);
 }
 
 void choose(HWND combo, const std::string& name, const std::optional<int>& index, const std::optional<std::string>& text)
@@ -391,7 +402,7 @@ ControlState Win32ScriptPages::act(const ControlAction& action)
     switch (action.kind) {
     case ControlAction::Kind::Click:
         requireEnabled(window, action.control);
-        click(window, info);
+        click(window, info, action.control == kLogo);
         break;
     case ControlAction::Kind::Select:
         if (info.kind != ControlKind::ComboBox)
