@@ -141,6 +141,14 @@ TEST_F(PagesTest, MonitorLinesKeepColoursAndBreaksAndTheViewFollowsTheNewestUnle
     QTest::mouseClick(&control<QWidget>(*pageWidget(page), "btnClear"), Qt::LeftButton);
     EXPECT_EQ(view.lineCount(), 1);
     EXPECT_EQ(bar.maximum(), 0);
+    // A line of a megabyte is cut; past the line limit the oldest lines go, a block at a time.
+    page->MessageLine(std::string(1 << 20, 'x'), support::color::Black);
+    EXPECT_EQ(view.lineText(view.lineCount() - 1).size(), kMonitorLineLength);
+    for (int i = 0; i < kMonitorLineLimit; ++i)
+        page->MessageLine("line " + std::to_string(i), support::color::Black);
+    // 2 + 5000 lines: at the 5001st the view keeps 4500, and one more follows.
+    EXPECT_EQ(view.lineCount(), kMonitorLineLimit - kMonitorTrimBlock + 1);
+    EXPECT_EQ(view.lineText(view.lineCount() - 1).toStdString(), "line " + std::to_string(kMonitorLineLimit - 1));
 }
 
 TEST_F(PagesTest, MonitorSavesItsLinesWithCrLfAndTracesTheExitOnlyWhenWritten)
