@@ -59,12 +59,6 @@ void select(HWND box, LONG from, LONG to)
     SendMessageW(box, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
 }
 
-LONG textLength(HWND box)
-{
-    GETTEXTLENGTHEX how{GTL_DEFAULT, 1200};
-    return static_cast<LONG>(SendMessageW(box, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0));
-}
-
 bool atEnd(HWND box)
 {
     SCROLLINFO info{};
@@ -98,18 +92,33 @@ void unloadRichEdit()
     g_richEditClass = nullptr;
 }
 
-MonitorBox::MonitorBox(HWND parent, int id, HFONT font)
+MonitorBox::MonitorBox(HWND parent, int id, HFONT font) : m_parent(parent), m_id(id), m_font(font)
 {
+    remake();
+}
+
+void MonitorBox::remake()
+{
+    RECT place{};
+    if (m_window != nullptr) {
+        GetWindowRect(m_window, &place);
+        MapWindowPoints(HWND_DESKTOP, m_parent, reinterpret_cast<POINT*>(&place), 2);
+        DestroyWindow(m_window);
+        m_window = nullptr;
+    }
+    m_characters = 0;
+    m_pending = false;
     if (g_richEditClass == nullptr)
         return;
     m_window = CreateWindowExW(WS_EX_CLIENTEDGE, g_richEditClass, L"",
                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
                                    ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL,
-                               0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+                               place.left, place.top, place.right - place.left, place.bottom - place.top, m_parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(m_id)),
+                               reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(m_parent, GWLP_HINSTANCE)), nullptr);
     if (m_window == nullptr)
         return;
-    SendMessageW(m_window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageW(m_window, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
     // Room for the bound, with the paragraph marks; lines are not wrapped.
     SendMessageW(m_window, EM_EXLIMITTEXT, 0, static_cast<LPARAM>(kMonitorLineLimit) * (kMonitorLineLength + 1) + 1);
     SendMessageW(m_window, EM_SETTARGETDEVICE, 0, 1);
@@ -121,6 +130,50 @@ MonitorBox::MonitorBox(HWND parent, int id, HFONT font)
     wcscpy(format.szFaceName, L"Courier New");
     SendMessageW(m_window, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
     SendMessageW(m_window, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    if (m_lines.size() > 1) {
+        suspendDrawing();
+        m_follow = true;
+        // The first line is the text's start, without a paragraph mark before it.
+        const std::wstring first = m_lines.front().text;
+        CHARFORMAT2W color{};
+        color.cbSize = sizeof color;
+        color.dwMask = CFM_COLOR;
+        color.crTextColor = m_lines.front().color;
+        SendMessageW(m_window, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&color));
+        SendMessageW(m_window, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(first.c_str()));
+        m_characters = static_cast<long>(first.size());
+        insert(m_lines.begin() + 1, m_lines.end());
+    }
+}
+
+void MonitorBox::suspendDrawing()
+{
+    if (m_pending || m_window == nullptr)
+        return;
+    m_pending = true;
+    m_follow = atEnd(m_window);
+    SendMessageW(m_window, WM_SETREDRAW, FALSE, 0);
+    SetTimer(m_parent, static_cast<UINT_PTR>(m_id), kMonitorRefreshDelay, nullptr);
+}
+
+void MonitorBox::insert(std::deque<Line>::const_iterator from, std::deque<Line>::const_iterator to)
+{
+    while (from != to) {
+        std::wstring inserted;
+        const COLORREF color = from->color;
+        for (; from != to && from->color == color; ++from) {
+            inserted += L'\r';
+            inserted += from->text;
+        }
+        select(m_window, m_characters, m_characters);
+        CHARFORMAT2W format{};
+        format.cbSize = sizeof format;
+        format.dwMask = CFM_COLOR;
+        format.crTextColor = color;
+        SendMessageW(m_window, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        SendMessageW(m_window, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(inserted.c_str()));
+        m_characters += static_cast<long>(inserted.size());
+    }
 }
 
 void MonitorBox::append(const std::string& text, std::uint32_t bgr)
@@ -128,48 +181,37 @@ void MonitorBox::append(const std::string& text, std::uint32_t bgr)
     if (m_window == nullptr)
         return;
     const std::vector<std::string_view> lines = splitLines(text, kMonitorLineLimit);
-    std::wstring inserted;
-    for (const std::string_view line : lines) {
-        const std::wstring wide = boxLine(line);
-        inserted += L'\r';
-        inserted += wide;
-        m_lengths.push_back(static_cast<int>(wide.size()));
+    const std::size_t first = m_lines.size();
+    for (const std::string_view line : lines)
+        m_lines.push_back({boxLine(line), static_cast<COLORREF>(bgr & 0xFFFFFF)});
+    if (m_lines.size() > static_cast<std::size_t>(kMonitorLineLimit)) {
+        m_lines.erase(m_lines.begin(), m_lines.end() - kMonitorLinesKept);
+        remake();
+        return;
     }
-    const bool follow = atEnd(m_window);
-    const LONG end = textLength(m_window);
-    select(m_window, end, end);
-    CHARFORMAT2W format{};
-    format.cbSize = sizeof format;
-    format.dwMask = CFM_COLOR;
-    format.crTextColor = bgr & 0xFFFFFF;
-    SendMessageW(m_window, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    SendMessageW(m_window, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(inserted.c_str()));
-    trim();
-    if (follow)
-        SendMessageW(m_window, WM_VSCROLL, SB_BOTTOM, 0);
+    suspendDrawing();
+    insert(m_lines.begin() + static_cast<std::ptrdiff_t>(first), m_lines.end());
 }
 
-void MonitorBox::trim()
+void MonitorBox::refresh()
 {
-    if (m_lengths.size() <= static_cast<std::size_t>(kMonitorLineLimit))
+    if (m_window == nullptr || !m_pending)
         return;
-    const std::size_t drop = m_lengths.size() - (kMonitorLineLimit - kMonitorTrimBlock);
-    LONG characters = 0;
-    for (std::size_t i = 0; i < drop; ++i)
-        characters += m_lengths[i] + 1;
-    m_lengths.erase(m_lengths.begin(), m_lengths.begin() + static_cast<std::ptrdiff_t>(drop));
-    select(m_window, 0, characters);
-    SendMessageW(m_window, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
-    const LONG end = textLength(m_window);
-    select(m_window, end, end);
+    KillTimer(m_parent, static_cast<UINT_PTR>(m_id));
+    m_pending = false;
+    SendMessageW(m_window, WM_SETREDRAW, TRUE, 0);
+    if (m_follow)
+        SendMessageW(m_window, WM_VSCROLL, SB_BOTTOM, 0);
+    InvalidateRect(m_window, nullptr, TRUE);
 }
 
 void MonitorBox::clear()
 {
     if (m_window == nullptr)
         return;
-    SetWindowTextW(m_window, L"");
-    m_lengths.assign(1, 0);
+    m_lines.assign(1, Line{});
+    remake();
+    KillTimer(m_parent, static_cast<UINT_PTR>(m_id));
 }
 
 std::string MonitorBox::text() const

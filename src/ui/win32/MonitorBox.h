@@ -1,28 +1,38 @@
 #pragma once
 // MonitorBox: the monitor's RichEdit window, a read-only list of lines each in
-// its colour, bounded in length: at most kMonitorLineLimit lines (the oldest
-// go first, in blocks of kMonitorTrimBlock) of at most kMonitorLineLength
-// characters each (a longer line is cut). Appending costs the same however
-// many lines there are. Used by Win32PageView on its thread; the RichEdit
-// library must be loaded (loadRichEdit) while a box exists.
+// its colour, bounded in length: at most kMonitorLineLimit lines of at most
+// kMonitorLineLength characters each (a longer line is cut). Appending costs
+// the same however many lines there are:
+// - the box redraws at most every kMonitorRefreshDelay (a RichEdit box that
+//   redraws at each change takes milliseconds a line), on a timer of its
+//   parent window, which calls refresh();
+// - removing text from a RichEdit box costs milliseconds a line under Wine
+//   (clearing 5000 lines took 27 s), so the box never removes any: past the
+//   limit, and to be cleared, it is made again with only the newest
+//   kMonitorLinesKept lines, which it keeps a copy of.
+// Used by Win32PageView on its thread; the RichEdit library must be loaded
+// (loadRichEdit) while a box exists.
 
 #include "platform/win32/WindowsApi.h"
 
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <vector>
 
 namespace zeb2hart::ui::win32 {
 
-// The lines a monitor keeps: a day of a busy line at a few lines a minute is
-// far less; any more and a frame's user scrolls a view that nobody reads.
+// The lines a monitor holds at most: a day of a busy line at a few lines a
+// minute is far less; any more and a frame's user scrolls a view that nobody reads.
 constexpr int kMonitorLineLimit = 5000;
-// Lines removed at once when the limit is passed, so that the oldest lines go
-// in one edit per block instead of one per line.
-constexpr int kMonitorTrimBlock = 500;
+// The newest lines kept when the limit is passed: the box is made again with
+// them, once every kMonitorLineLimit - kMonitorLinesKept lines.
+constexpr int kMonitorLinesKept = 2000;
 // The characters (UTF-16 units) kept of one line; the rest of a longer line is
 // dropped. A trace line of the gateway is a few hundred characters.
 constexpr int kMonitorLineLength = 4096;
+// How long new lines wait at most to be drawn, in milliseconds.
+constexpr UINT kMonitorRefreshDelay = 50;
 
 // Loads the RichEdit library once for the process (Msftedit.dll, else
 // Riched20.dll) and answers its window class; nullptr when neither loads.
@@ -33,7 +43,7 @@ void unloadRichEdit();
 class MonitorBox {
 public:
     // The box as a child of `parent` with the control identifier `id`; the
-    // font `font` stays the caller's.
+    // font `font` stays the caller's. The box's window may change (window()).
     MonitorBox(HWND parent, int id, HFONT font);
     MonitorBox(const MonitorBox&) = delete;
     MonitorBox& operator=(const MonitorBox&) = delete;
@@ -43,17 +53,36 @@ public:
     void append(const std::string& text, std::uint32_t bgr);
     // Back to one empty line.
     void clear();
+    // Draws what was appended since the last refresh, following the newest
+    // line if the view showed the end before (the parent's WM_TIMER with the
+    // box's identifier, and before the box is printed).
+    void refresh();
     // The lines joined by "\n", as the box holds them.
     std::string text() const;
-    int lineCount() const { return static_cast<int>(m_lengths.size()); }
+    int lineCount() const { return static_cast<int>(m_lines.size()); }
 
 private:
-    void trim();
+    struct Line {
+        std::wstring text;
+        COLORREF color = 0;
+    };
+    // A new window in the old one's place showing m_lines.
+    void remake();
+    // Adds the lines at the end of the box's text, one edit for each run of one colour.
+    void insert(std::deque<Line>::const_iterator from, std::deque<Line>::const_iterator to);
+    void suspendDrawing();
 
+    HWND m_parent = nullptr;
+    int m_id = 0;
+    HFONT m_font = nullptr;
     HWND m_window = nullptr;
-    // The length of each line in the box, the first line first: a line's
-    // start is the sum of the lengths before it plus one paragraph mark each.
-    std::deque<int> m_lengths{0};
+    // Characters in the box, each paragraph mark one.
+    long m_characters = 0;
+    // Appended lines wait for refresh(), with the box's redrawing off.
+    bool m_pending = false;
+    bool m_follow = true;
+    // What the box shows, the first line first (it starts with one empty line).
+    std::deque<Line> m_lines{Line{}};
 };
 
 } // namespace zeb2hart::ui::win32

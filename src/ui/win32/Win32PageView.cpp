@@ -514,6 +514,15 @@ LRESULT ViewState::handle(HWND handled, UINT message, WPARAM wParam, LPARAM lPar
         }
         return 0;
     }
+    case WM_TIMER: {
+        // A monitor box's lines wait to be drawn.
+        const int row = static_cast<int>(wParam) - 1;
+        if (valid(row) && control(row).monitor)
+            control(row).monitor->refresh();
+        else
+            KillTimer(handled, wParam);
+        return 0;
+    }
     case WM_SIZE:
         if (handled == window) {
             size = {toTwipsX(LOWORD(lParam)), toTwipsY(HIWORD(lParam))};
@@ -620,6 +629,10 @@ void Win32PageView::draw(HDC dc, const RECT& bounds)
     if (state.window == nullptr) {
         FillRect(dc, &bounds, state.brush(colorOf(support::kPageBlue)));
         return;
+    }
+    for (Control& control : state.controls) {
+        if (control.monitor)
+            control.monitor->refresh();
     }
     // Each window prints itself into a bitmap of its own at (0, 0), copied into
     // its place and clipped to its container's visible part: the system's own
@@ -794,14 +807,20 @@ bool Win32PageView::setPicture(int row, const std::filesystem::path& file)
 
 void Win32PageView::appendLine(int row, const std::string& text, std::uint32_t bgr)
 {
-    if (m_state->valid(row) && m_state->control(row).monitor)
-        m_state->control(row).monitor->append(text, bgr);
+    if (!m_state->valid(row) || !m_state->control(row).monitor)
+        return;
+    Control& control = m_state->control(row);
+    control.monitor->append(text, bgr);
+    control.window = control.monitor->window(); // made again past its limit
 }
 
 void Win32PageView::clearLines(int row)
 {
-    if (m_state->valid(row) && m_state->control(row).monitor)
-        m_state->control(row).monitor->clear();
+    if (!m_state->valid(row) || !m_state->control(row).monitor)
+        return;
+    Control& control = m_state->control(row);
+    control.monitor->clear();
+    control.window = control.monitor->window();
 }
 
 std::string Win32PageView::linesText(int row) const

@@ -350,19 +350,19 @@ TEST_F(Win32PageViewTest, TheMonitorsLengthIsBounded)
     view.appendLine(row, many, kGreen);
     auto shown = lines();
     EXPECT_LE(shown.size(), static_cast<std::size_t>(kMonitorLineLimit));
-    EXPECT_GE(shown.size(), static_cast<std::size_t>(kMonitorLineLimit - kMonitorTrimBlock));
+    EXPECT_GE(shown.size(), static_cast<std::size_t>(kMonitorLinesKept));
     ASSERT_GE(shown.size(), 2u);
     EXPECT_EQ(shown[shown.size() - 2], "m99999");
     EXPECT_EQ(shown.back(), ""); // after the last line feed
 
     // Line by line past the limit: the oldest go, the newest stay, in order.
     view.clearLines(row);
-    const int count = kMonitorLineLimit + kMonitorTrimBlock + 17;
+    const int count = 2 * kMonitorLineLimit + 17;
     for (int i = 0; i < count; ++i)
         view.appendLine(row, "l" + std::to_string(i), i % 2 ? kRed : kGreen);
     shown = lines();
     ASSERT_LE(shown.size(), static_cast<std::size_t>(kMonitorLineLimit));
-    ASSERT_GE(shown.size(), static_cast<std::size_t>(kMonitorLineLimit - kMonitorTrimBlock));
+    ASSERT_GE(shown.size(), static_cast<std::size_t>(kMonitorLinesKept));
     for (std::size_t i = 0; i < shown.size(); ++i)
         ASSERT_EQ(shown[i], "l" + std::to_string(count - static_cast<int>(shown.size()) + static_cast<int>(i)));
 }
