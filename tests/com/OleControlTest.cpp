@@ -12,7 +12,7 @@
 #include <olectl.h>
 
 #include "DtmThroughCom.h"
-#include "ui/win32/MonitorBox.h"
+#include "pages/PageView.h"
 
 namespace zeb2hart::test {
 namespace {
@@ -769,15 +769,15 @@ TEST_F(OleControlTest, TheMonitorKeepsABoundedViewOfHugeInput)
 
     // One line of a megabyte is cut to the line length.
     ASSERT_EQ(monitor->MessageLine(Bstr(std::string(1 << 20, 'x')).get(), 0x0000FF), S_OK);
-    EXPECT_LE(monitorText(window).size(), static_cast<size_t>(ui::win32::kMonitorLineLength) + 2);
+    EXPECT_LE(monitorText(window).size(), static_cast<size_t>(pages::kMonitorLineLength) + 2);
     // More lines than the view keeps, in one call: the oldest go, the last is there.
     std::string many;
-    for (int line = 0; line < ui::win32::kMonitorLineLimit + ui::win32::kMonitorTrimBlock + 10; ++line)
+    for (int line = 0; line < pages::kMonitorLineLimit + 600; ++line)
         many += "line " + std::to_string(line) + "\n";
     many += "the last line";
     ASSERT_EQ(monitor->MessageLine(Bstr(many).get(), 0x00FF00), S_OK);
     const std::wstring shown = monitorText(window);
-    EXPECT_LE(std::count(shown.begin(), shown.end(), L'\r'), ui::win32::kMonitorLineLimit);
+    EXPECT_LE(std::count(shown.begin(), shown.end(), L'\r'), pages::kMonitorLineLimit);
     EXPECT_NE(shown.find(L"the last line"), std::wstring::npos);
     EXPECT_EQ(shown.find(L"line 0\r"), std::wstring::npos);
     EXPECT_EQ(object->Close(OLECLOSE_NOSAVE), S_OK);
