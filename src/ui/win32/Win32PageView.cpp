@@ -12,6 +12,7 @@
 
 #include "pages/OfflineParamLogic.h"
 #include "pages/PageLayout.h"
+#include "platform/Paths.h"
 #include "platform/Services.h"
 #include "support/Conversions.h"
 #include "ui/win32/GdiObjects.h"
@@ -709,7 +710,11 @@ void Win32PageView::setText(int row, const std::string& text)
         state.info(row).kind == ControlKind::ComboBox)
         return;
     ++state.quiet;
-    SetWindowTextW(control.window, platform::toWide(text).c_str());
+    const std::wstring shown = platform::toWide(text);
+    SetWindowTextW(control.window, shown.c_str());
+    // A text box shows a text set from outside with the caret at its end.
+    if (state.info(row).kind == ControlKind::DelayBox)
+        SendMessageW(control.window, EM_SETSEL, shown.size(), shown.size());
     InvalidateRect(control.window, nullptr, TRUE);
     --state.quiet;
 }
@@ -800,8 +805,14 @@ bool Win32PageView::setPicture(int row, const std::filesystem::path& file)
         return false;
     Control& control = state.control(row);
     control.picture = std::move(picture);
-    if (control.window != nullptr)
+    // A picture's window is named after its file, for whoever reads the page's windows.
+    if (kind == ControlKind::Picture)
+        control.text = platform::utf8Of(file.filename());
+    if (control.window != nullptr) {
+        if (kind == ControlKind::Picture)
+            SetWindowTextW(control.window, platform::toWide(control.text).c_str());
         InvalidateRect(control.window, nullptr, TRUE);
+    }
     return true;
 }
 

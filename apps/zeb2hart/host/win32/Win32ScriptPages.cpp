@@ -42,22 +42,24 @@ int rowOf(const pages::PageTable& table, const std::string& name)
     return -1;
 }
 
+struct ChildSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK matchChild(HWND window, LPARAM parameter)
+{
+    auto& wanted = *reinterpret_cast<ChildSearch*>(parameter);
+    if (GetDlgCtrlID(window) != wanted.id)
+        return TRUE;
+    wanted.found = window;
+    return FALSE;
+}
+
 HWND childWithId(HWND root, int id)
 {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        root,
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto& wanted = *reinterpret_cast<Search*>(parameter);
-            if (GetDlgCtrlID(window) != wanted.id)
-                return TRUE;
-            wanted.found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ChildSearch search{id, nullptr};
+    EnumChildWindows(root, matchChild, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
