@@ -14,11 +14,12 @@
 
 #include "core/DTMMain.h"
 #include "support/Monitor.h"
-#include "ui/qt/ctlMonitor.h"
+#include "pages/ctlMonitor.h"
+#include "ui/qt/QtPageView.h"
 
 namespace {
 
-using zeb2hart::ui::ctlMonitor;
+using zeb2hart::pages::ctlMonitor;
 
 void ensureApplication()
 {
@@ -44,9 +45,10 @@ const std::array<std::int32_t, 4> kColors = {zeb2hart::support::color::Black, ze
 
 std::shared_ptr<ctlMonitor> shownMonitor()
 {
-    auto page = zeb2hart::ui::makePage<ctlMonitor>();
-    page->resize(720, 480);
-    page->show();
+    auto page = std::dynamic_pointer_cast<ctlMonitor>(zeb2hart::ui::makeQtPage(zeb2hart::pages::PageKind::Monitor));
+    QWidget* widget = zeb2hart::ui::pageWidget(page);
+    widget->resize(720, 480);
+    widget->show();
     QApplication::processEvents();
     return page;
 }

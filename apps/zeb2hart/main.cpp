@@ -31,6 +31,7 @@
 #ifdef _WIN32
 #include "host/win32/ComApartment.h"
 #include "host/win32/ComDtm.h"
+#include "host/win32/Win32ScriptPages.h"
 #endif
 
 #ifdef ZEB2HART_FRAME_WITH_QT
@@ -320,6 +321,9 @@ int main(int argc, char** argv)
             options.hostDtm = [](const zeb2hart::platform::Services& frameServices) -> std::unique_ptr<HostedDtm> {
                 return std::make_unique<ComDtm>(frameServices);
             };
+            // The pages are embedded in windows of the frame's own apartment.
+            if (apartment != "mta")
+                options.pages = win32ScriptPages();
             return finished(static_cast<int>(runScript(options, std::cerr)));
         }
 #endif

@@ -5,17 +5,21 @@
 #include "com/FrameServicesProxy.h"
 #include "com/Values.h"
 #include "com/Module.h"
+#include "com/OleControl.h"
 #include "core/DTMMain.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace zeb2hart::com {
 
-ComPtr<IClassFactory> ClassFactory::create()
+ComPtr<IClassFactory> ClassFactory::create(const CLSID& clsid)
 {
-    return new ClassFactory();
+    if (clsid != CLSID_DTMMain && !OleControl::pageKindOf(clsid))
+        return nullptr;
+    OleControl::registerPageFactories();
+    return new ClassFactory(clsid);
 }
 
-ClassFactory::ClassFactory()
+ClassFactory::ClassFactory(const CLSID& clsid) : m_clsid(clsid)
 {
     Module::objectCreated();
 }
@@ -32,7 +36,7 @@ HRESULT STDMETHODCALLTYPE ClassFactory::QueryInterface(REFIID iid, void** result
     *result = nullptr;
     if (iid == IID_IUnknown || iid == IID_IClassFactory)
         *result = static_cast<IClassFactory*>(this);
-    else if (iid == __uuidof(IZeb2hartTestServices))
+    else if (iid == __uuidof(IZeb2hartTestServices) && m_clsid == CLSID_DTMMain)
         *result = static_cast<IZeb2hartTestServices*>(this);
     else
         return E_NOINTERFACE;
@@ -60,13 +64,17 @@ HRESULT STDMETHODCALLTYPE ClassFactory::CreateInstance(IUnknown* outer, REFIID i
     *result = nullptr;
     if (outer)
         return CLASS_E_NOAGGREGATION;
-    ComPtr<IUnknown> dtm;
+    ComPtr<IUnknown> made;
     const HRESULT status = guarded(IID_IClassFactory, [&] {
+        if (m_clsid != CLSID_DTMMain) {
+            made = OleControl::create(m_clsid);
+            return;
+        }
         const auto created = core::DTMMain::create();
-        created->offerPages(FrameServicesProxy::framePages());
-        dtm = ComObject::ofInstance(created);
+        created->offerPages(FrameServicesProxy::pagesOffered());
+        made = ComObject::ofInstance(created);
     });
-    return FAILED(status) ? status : dtm->QueryInterface(iid, result);
+    return FAILED(status) ? status : made->QueryInterface(iid, result);
 }
 
 HRESULT STDMETHODCALLTYPE ClassFactory::UseFrameServices(BSTR componentFolder, IZeb2hartFrameServices* services,

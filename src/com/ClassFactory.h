@@ -1,11 +1,13 @@
 #pragma once
-// The class object of the DTM class that DllGetClassObject hands out: each
-// CreateInstance makes a new DTMMain under the platform services in force and
-// answers its ComObject; the DTM offers no page, as the DLL brings none. For
-// the component's test frame it also offers IZeb2hartTestServices, which puts
-// the frame's services in force for the instances made after, and with them
-// the frame's pages, on the class object's thread. It holds that thread's
-// module data (platform::ThreadState). Called on the apartment's thread.
+// The class objects that DllGetClassObject hands out, one for each class of
+// the DLL. The DTM's: each CreateInstance makes a new DTMMain under the
+// platform services in force and answers its ComObject; for the component's
+// test frame it also offers IZeb2hartTestServices, which puts the frame's
+// services in force for the instances made after, and with them whether the
+// frame shows the DTM's pages, on the class object's thread. A page's: each
+// CreateInstance makes a new page as an ActiveX control (OleControl). Each
+// holds its thread's module data (platform::ThreadState). Called on the
+// apartment's thread.
 
 #include <windows.h>
 #include <unknwn.h>
@@ -18,7 +20,8 @@ namespace zeb2hart::com {
 
 class ClassFactory final : public IClassFactory, public IZeb2hartTestServices {
 public:
-    static ComPtr<IClassFactory> create();
+    // The class object of the DTM or of a page; nullptr for another class.
+    static ComPtr<IClassFactory> create(const CLSID& clsid);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** result) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -29,10 +32,11 @@ public:
                                                VARIANT_BOOL withPages) override;
 
 private:
-    ClassFactory();
+    explicit ClassFactory(const CLSID& clsid);
     ~ClassFactory();
 
     platform::ThreadState::Hold m_hold;
+    CLSID m_clsid;
     ULONG m_references = 0;
 };
 

@@ -61,6 +61,15 @@ ComPtr<IUnknown> ComObject::ofInstance(const fdt::ObjectPtr& object)
     return static_cast<IUnknown*>(new ComObject(object, true));
 }
 
+ComPtr<IUnknown> ComObject::ofInstance(const fdt::ObjectPtr& object, const MakeNative& native)
+{
+    // Held from the start, so that a native part that fails to be made takes the ComObject with it.
+    ComPtr<IUnknown> result = ofInstance(object);
+    auto* made = static_cast<ComObject*>(static_cast<ISupportErrorInfo*>(result.Get()));
+    made->m_native = native(*made);
+    return result;
+}
+
 fdt::ObjectPtr ComObject::objectOf(IUnknown* unknown)
 {
     // Whatever answers the private identifier is an interface pointer of some
@@ -99,7 +108,9 @@ HRESULT STDMETHODCALLTYPE ComObject::QueryInterface(REFIID iid, void** result)
         *result = static_cast<ISupportErrorInfo*>(this);
     } else {
         try {
-            if (Facet* served = facet(iid))
+            if (IUnknown* native = m_native ? m_native->find(iid) : nullptr)
+                *result = native;
+            else if (Facet* served = facet(iid))
                 *result = served->comInterface();
         } catch (const std::bad_alloc&) {
             return E_OUTOFMEMORY;
@@ -121,10 +132,14 @@ ULONG STDMETHODCALLTYPE ComObject::Release()
     const ULONG left = --m_references;
     if (left != 0)
         return left;
+    // What the object does on its way out (a control telling its site, closing
+    // its window) may take and drop references again: none of them ends it twice.
+    m_references = kEnding;
     if (m_instance) {
         if (auto* detachable = dynamic_cast<fdt::Detachable*>(m_object.get()))
             detachable->detach();
     }
+    m_native.reset();
     delete this;
     return 0;
 }

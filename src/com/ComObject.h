@@ -6,7 +6,14 @@
 // ComObject while that lives. Each ComObject belongs to the apartment (thread)
 // that made it, holds that thread's module data (platform::ThreadState) and is
 // known only there; it is created and called on that thread.
+//
+// An object may also be served interfaces that no C++ interface describes (an
+// ActiveX control's OLE interfaces): the ComObject then owns their
+// implementation (NativeInterfaces), asks it before its facets, and lets go of
+// it first when its last reference goes, so that the same identity answers
+// every interface of both.
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -27,6 +34,19 @@ public:
     // when the last of them lets go, the instance is detached (fdt::Detachable)
     // even if the component still holds it.
     static ComPtr<IUnknown> ofInstance(const fdt::ObjectPtr& object);
+
+    // Interfaces a ComObject serves natively beside its facets. Their
+    // IUnknown methods are the ComObject's; they hold it alive for the
+    // length of each call (CallGuard).
+    class NativeInterfaces {
+    public:
+        virtual ~NativeInterfaces() = default;
+        // The interface pointer serving `iid` (no reference added), or nullptr.
+        virtual IUnknown* find(const IID& iid) = 0;
+    };
+    using MakeNative = std::function<std::unique_ptr<NativeInterfaces>(ComObject& owner)>;
+    // ofInstance() with native interfaces made for the new ComObject.
+    static ComPtr<IUnknown> ofInstance(const fdt::ObjectPtr& object, const MakeNative& native);
     // The interface I of the COM object for a C++ object; a missing interface is
     // fdt::TypeMismatchError.
     template <class I>
@@ -74,8 +94,11 @@ private:
     Identities* m_identities;
     fdt::ObjectPtr m_object;
     bool m_instance;
+    // The count while the last reference's release runs.
+    static constexpr ULONG kEnding = 0x40000000;
     ULONG m_references = 0;
     std::vector<std::unique_ptr<Facet>> m_facets;
+    std::unique_ptr<NativeInterfaces> m_native;
 };
 
 } // namespace zeb2hart::com

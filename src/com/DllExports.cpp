@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <olectl.h>
 
+#include <new>
+
 #include "com/ClassFactory.h"
 #include "com/FdtInterfaces.h"
 #include "com/Module.h"
@@ -26,10 +28,13 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** result)
     if (!result)
         return E_POINTER;
     *result = nullptr;
-    if (clsid != CLSID_DTMMain)
-        return CLASS_E_CLASSNOTAVAILABLE;
-    const ComPtr<IClassFactory> factory = ClassFactory::create();
-    return factory ? factory->QueryInterface(iid, result) : E_OUTOFMEMORY;
+    ComPtr<IClassFactory> factory;
+    try {
+        factory = ClassFactory::create(clsid);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    return factory ? factory->QueryInterface(iid, result) : CLASS_E_CLASSNOTAVAILABLE;
 }
 
 STDAPI DllCanUnloadNow()

@@ -142,9 +142,10 @@ void FrameServicesProxy::install(const ComPtr<IZeb2hartFrameServices>& frame,
     support::ResetTraceMode();
 }
 
-bool FrameServicesProxy::framePages()
+bool FrameServicesProxy::pagesOffered()
 {
-    return installed().withPages;
+    const InstalledFrame& current = installed();
+    return current.scope ? current.withPages : true;
 }
 
 } // namespace zeb2hart::com

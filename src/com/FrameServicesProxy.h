@@ -23,9 +23,10 @@ public:
     // `withPages`: the frame shows the DTM's pages.
     static void install(const ComPtr<IZeb2hartFrameServices>& frame, const std::filesystem::path& componentFolder,
                         bool withPages);
-    // Whether a frame whose services are installed shows the DTM's pages:
-    // false without one, as the DLL brings no page of its own.
-    static bool framePages();
+    // Whether the DTMs made now offer their pages: as the test frame whose
+    // services are installed says, and without one always, as the DLL serves
+    // its own pages as ActiveX controls.
+    static bool pagesOffered();
 };
 
 } // namespace zeb2hart::com

@@ -5,8 +5,10 @@
 
 #include <cwchar>
 #include <iterator>
+#include <span>
 
 #include "com/FdtInterfaces.h"
+#include "com/OleControl.h"
 #include "com/TypeLibrary.h"
 #include "com/Values.h"
 #include "core/ComponentClasses.h"
@@ -27,20 +29,46 @@ constexpr const wchar_t* kPlatform = L"win32";
 #endif
 
 constexpr LCID kCategoryLocale = 0x409; // English (United States)
-// The FDT component categories of a device DTM, which a gateway is: a device
-// DTM with a channel.
 struct Category {
     GUID id;
     const wchar_t* name; // its name for kCategoryLocale, given when the category is created
 };
-constexpr Category kCategories[] = {
+// The FDT component categories of a device DTM, which a gateway is: a device
+// DTM with a channel.
+constexpr Category kDtmCategories[] = {
     {{0x036D1490, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}}, L"FDT DTM"},
     {{0x036D1491, 0x387B, 0x11D4, {0x86, 0xE1, 0x00, 0xE0, 0x98, 0x72, 0x70, 0xB9}}, L"FDT DTM Device"},
+};
+// The category of ActiveX controls, which the pages are.
+constexpr Category kControlCategories[] = {
+    {{0x40FC6ED4, 0x2438, 0x11CF, {0xA3, 0xDB, 0x08, 0x00, 0x36, 0xF1, 0x25, 0x02}}, L"Controls"},
 };
 
 std::wstring text(const GUID& id)
 {
     return platform::toWide(fromGuid(id).toString());
+}
+
+// The DLL's classes: the DTM and its pages, each with its categories.
+struct ClassEntry {
+    GUID clsid;
+    std::wstring progId;
+    std::wstring description;
+    bool control;
+    std::span<const Category> categories;
+};
+
+std::vector<ClassEntry> classes()
+{
+    std::vector<ClassEntry> result = {{CLSID_DTMMain, platform::toWide(core::kProgIdDtm), kDescription, false,
+                                       kDtmCategories}};
+    for (const core::ComponentClass& page : core::kPageClasses) {
+        const std::wstring progId = platform::toWide(page.progId);
+        result.push_back({toGuid(*fdt::Guid::parse(page.clsid)), progId,
+                          std::wstring(kDescription) + L" " + progId.substr(progId.find(L'.') + 1), true,
+                          kControlCategories});
+    }
+    return result;
 }
 
 // COM on the calling thread for one registration, as regsvr32 and installers
@@ -68,15 +96,15 @@ HRESULT categoriesManager(ComPtr<I>& manager)
                             reinterpret_cast<void**>(manager.GetAddressOf()));
 }
 
-std::vector<CATID> categoryIds()
+std::vector<CATID> categoryIds(std::span<const Category> categories)
 {
     std::vector<CATID> ids;
-    for (const Category& category : kCategories)
+    for (const Category& category : categories)
         ids.push_back(category.id);
     return ids;
 }
 
-// Creates each category that has no English name yet and makes the DTM class a member of all.
+// Creates each category that has no English name yet and makes each class a member of its own.
 HRESULT joinCategories()
 {
     ComPtr<ICatRegister> registrar;
@@ -85,41 +113,39 @@ HRESULT joinCategories()
         return status;
     if (HRESULT status = registrar.As(&information); FAILED(status))
         return status;
-    for (const Category& category : kCategories) {
-        LPWSTR existing = nullptr;
-        if (SUCCEEDED(information->GetCategoryDesc(category.id, kCategoryLocale, &existing))) {
-            CoTaskMemFree(existing);
-            continue;
+    for (const ClassEntry& entry : classes()) {
+        for (const Category& category : entry.categories) {
+            LPWSTR existing = nullptr;
+            if (SUCCEEDED(information->GetCategoryDesc(category.id, kCategoryLocale, &existing))) {
+                CoTaskMemFree(existing);
+                continue;
+            }
+            CATEGORYINFO created{category.id, kCategoryLocale, {}};
+            wcsncpy(created.szDescription, category.name, std::size(created.szDescription) - 1);
+            if (HRESULT status = registrar->RegisterCategories(1, &created); FAILED(status))
+                return status;
         }
-        CATEGORYINFO created{category.id, kCategoryLocale, {}};
-        wcsncpy(created.szDescription, category.name, std::size(created.szDescription) - 1);
-        if (HRESULT status = registrar->RegisterCategories(1, &created); FAILED(status))
+        std::vector<CATID> ids = categoryIds(entry.categories);
+        if (HRESULT status =
+                registrar->RegisterClassImplCategories(entry.clsid, static_cast<ULONG>(ids.size()), ids.data());
+            FAILED(status))
             return status;
     }
-    std::vector<CATID> ids = categoryIds();
-    return registrar->RegisterClassImplCategories(CLSID_DTMMain, static_cast<ULONG>(ids.size()), ids.data());
+    return S_OK;
 }
 
-// Takes the DTM class out of the categories, which stay for the other DTMs in them.
+// Takes the classes out of their categories, which stay for the other components in them.
 void leaveCategories()
 {
     ComPtr<ICatRegister> registrar;
     if (FAILED(categoriesManager(registrar)))
         return;
-    std::vector<CATID> ids = categoryIds();
     // The membership lives under the class's key, which remove() deletes whole
     // right after: a class that is in no category (or not registered) is no failure.
-    registrar->UnRegisterClassImplCategories(CLSID_DTMMain, static_cast<ULONG>(ids.size()), ids.data());
-}
-
-// Keys that earlier versions wrote and that name no class: the pages' ProgIDs,
-// registered before the pages were COM classes.
-std::vector<std::wstring> retiredKeys()
-{
-    std::vector<std::wstring> result;
-    for (const core::ComponentClass& page : core::kPageClasses)
-        result.push_back(platform::toWide(page.progId));
-    return result;
+    for (const ClassEntry& entry : classes()) {
+        std::vector<CATID> ids = categoryIds(entry.categories);
+        registrar->UnRegisterClassImplCategories(entry.clsid, static_cast<ULONG>(ids.size()), ids.data());
+    }
 }
 
 HRESULT deleteKeys(const std::vector<std::wstring>& keys)
@@ -164,6 +190,11 @@ LSTATUS write(const Registration::Value& value)
         RegCreateKeyExW(HKEY_CLASSES_ROOT, value.key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
     if (status != ERROR_SUCCESS)
         return status;
+    // No name and no data: the key alone.
+    if (value.name.empty() && value.data.empty()) {
+        RegCloseKey(key);
+        return ERROR_SUCCESS;
+    }
     status = RegSetValueExW(key, value.name.empty() ? nullptr : value.name.c_str(), 0, REG_SZ,
                             reinterpret_cast<const BYTE*>(value.data.c_str()),
                             static_cast<DWORD>((value.data.size() + 1) * sizeof(wchar_t)));
@@ -175,18 +206,31 @@ LSTATUS write(const Registration::Value& value)
 
 std::vector<Registration::Value> Registration::values(const std::filesystem::path& module, bool withInterfaces)
 {
-    const std::wstring clsid = L"CLSID\\" + text(CLSID_DTMMain);
     const std::wstring library = text(LIBID_ZEB2HARTGatewayLib);
     const std::wstring libraryKey = L"TypeLib\\" + library + L"\\" + kLibraryVersion;
-    std::vector<Value> result = {
-        {clsid, {}, kDescription},
-        {clsid + L"\\InprocServer32", {}, module.wstring()},
-        {clsid + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
-        {clsid + L"\\ProgID", {}, platform::toWide(core::kProgIdDtm)},
-        {clsid + L"\\TypeLib", {}, library},
-        {platform::toWide(core::kProgIdDtm), {}, kDescription},
-        {platform::toWide(core::kProgIdDtm) + L"\\CLSID", {}, text(CLSID_DTMMain)},
-    };
+    std::vector<Value> result;
+    for (const ClassEntry& entry : classes()) {
+        const std::wstring clsid = L"CLSID\\" + text(entry.clsid);
+        result.insert(result.end(), {
+            {clsid, {}, entry.description},
+            {clsid + L"\\InprocServer32", {}, module.wstring()},
+            {clsid + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
+            {clsid + L"\\ProgID", {}, entry.progId},
+            {clsid + L"\\TypeLib", {}, library},
+        });
+        if (entry.control) {
+            result.insert(result.end(), {
+                {clsid + L"\\VersionIndependentProgID", {}, entry.progId},
+                {clsid + L"\\Control", {}, {}},
+                {clsid + L"\\Programmable", {}, {}},
+                {clsid + L"\\MiscStatus", {}, L"0"},
+                {clsid + L"\\MiscStatus\\1", {}, std::to_wstring(OleControl::kMiscStatus)},
+                {clsid + L"\\Version", {}, kLibraryVersion},
+            });
+        }
+        result.push_back({entry.progId, {}, entry.description});
+        result.push_back({entry.progId + L"\\CLSID", {}, text(entry.clsid)});
+    }
     result.push_back({libraryKey, {}, kDescription});
     result.push_back({libraryKey + L"\\0\\" + kPlatform, {}, module.wstring()});
     result.push_back({libraryKey + L"\\FLAGS", {}, L"0"});
@@ -205,10 +249,12 @@ std::vector<Registration::Value> Registration::values(const std::filesystem::pat
 
 std::vector<std::wstring> Registration::ownedKeys(bool withInterfaces)
 {
-    std::vector<std::wstring> result = {L"CLSID\\" + text(CLSID_DTMMain), platform::toWide(core::kProgIdDtm),
-                                        L"TypeLib\\" + text(LIBID_ZEB2HARTGatewayLib)};
-    for (std::wstring& key : retiredKeys())
-        result.push_back(std::move(key));
+    std::vector<std::wstring> result;
+    for (const ClassEntry& entry : classes()) {
+        result.push_back(L"CLSID\\" + text(entry.clsid));
+        result.push_back(entry.progId);
+    }
+    result.push_back(L"TypeLib\\" + text(LIBID_ZEB2HARTGatewayLib));
     if (withInterfaces) {
         for (const auto& [iid, name] : automationInterfaces())
             result.push_back(L"Interface\\" + iid);
@@ -220,8 +266,6 @@ HRESULT Registration::install(const std::filesystem::path& module, bool withInte
 {
     const RegistrationApartment apartment;
     try {
-        if (const HRESULT status = deleteKeys(retiredKeys()); FAILED(status))
-            return status;
         for (const Value& value : values(module, withInterfaces)) {
             if (const LSTATUS status = write(value); status != ERROR_SUCCESS) {
                 remove(withInterfaces);

@@ -1,20 +1,22 @@
 #pragma once
 // What DllRegisterServer writes under HKEY_CLASSES_ROOT and DllUnregisterServer
 // removes again, leaving no key of the component behind:
-//   CLSID\{DTMMain}              InprocServer32 (the DLL's path, ThreadingModel
-//                                Apartment), ProgID, TypeLib
-//   <ProgID of the DTM>\CLSID    the DTM's class; the pages are no COM classes
-//                                yet, so their ProgIDs are not registered (and
-//                                removed where an earlier version wrote them)
+//   CLSID\{class}                for the DTM and each page: InprocServer32 (the
+//                                DLL's path, ThreadingModel Apartment), ProgID,
+//                                TypeLib; a page also VersionIndependentProgID,
+//                                Control, Programmable, MiscStatus ("0", and
+//                                MiscStatus\1 for the content aspect) and Version
+//   <ProgID>\CLSID               the class, for the DTM and each page
 //   TypeLib\{library}\1.0        the embedded type library (0\win32 or 0\win64,
 //                                FLAGS, HELPDIR)
 //   Interface\{iid}              only with `withInterfaces`: every dual interface
 //                                of the library, marshalled by the type library.
 // The DTM class is also made a member of the FDT component categories a frame's
-// catalogue lists, "FDT DTM" and "FDT DTM Device", through the system's component categories
-// manager: a missing category is created with its English name, an existing one
-// is left as it is. Unregistration takes the class out of them and leaves the
-// categories, which other DTMs share.
+// catalogue lists, "FDT DTM" and "FDT DTM Device", and each page of "Controls",
+// through the system's component categories manager: a missing category is
+// created with its English name, an existing one is left as it is.
+// Unregistration takes the classes out of them and leaves the categories,
+// which other components share.
 // The FDT interfaces' Interface keys belong to the frame's FDT type library, so
 // an installed component leaves them alone; RegisterTypeLib is not used for the
 // same reason, as it would point them at this library. The project's own test

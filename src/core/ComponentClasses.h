@@ -13,16 +13,23 @@ constexpr const char* kProgIdOfflineParam = "ZEB2HARTGateway.ctlOfflineParam";
 constexpr const char* kProgIdMonitor = "ZEB2HARTGateway.ctlMonitor";
 constexpr const char* kProgIdAbout = "ZEB2HARTGateway.ctlAbout";
 
+// The identifiers of the DTM's functions that the pages implement, as the
+// functions document lists them and a function call names them.
+constexpr const char* kFunctionOfflineParam = "10";
+constexpr const char* kFunctionMonitor = "30";
+constexpr const char* kFunctionAbout = "50";
+
 struct ComponentClass {
     const char* progId;
     const char* clsid; // registry form
+    const char* functionId = nullptr; // a page's function; none for the DTM
 };
 
 constexpr ComponentClass kDtmClass{kProgIdDtm, "{57A3E071-EDD7-412B-A84E-4C20E0C88770}"};
 constexpr ComponentClass kPageClasses[] = {
-    {kProgIdOfflineParam, "{123C16C9-91D8-4711-AEE5-9C2B58B274B9}"},
-    {kProgIdMonitor, "{5E2A1315-8998-4327-8EA1-F6EC8900B436}"},
-    {kProgIdAbout, "{1A898714-DDAA-4F59-A3E4-EACF0B661DF5}"},
+    {kProgIdOfflineParam, "{123C16C9-91D8-4711-AEE5-9C2B58B274B9}", kFunctionOfflineParam},
+    {kProgIdMonitor, "{5E2A1315-8998-4327-8EA1-F6EC8900B436}", kFunctionMonitor},
+    {kProgIdAbout, "{1A898714-DDAA-4F59-A3E4-EACF0B661DF5}", kFunctionAbout},
 };
 
 // Registers the DTM and the page classes with the class registry (a page class

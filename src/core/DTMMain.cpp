@@ -482,12 +482,10 @@ std::string DTMMain::GetActiveXProgId(const std::string& functionCall)
     const std::string functionId = m_XMLHelp->GetProgId(functionCall);
     if (!m_offersPages)
         return {};
-    if (functionId == "10")
-        return kProgIdOfflineParam;
-    if (functionId == "30")
-        return kProgIdMonitor;
-    if (functionId == "50")
-        return kProgIdAbout;
+    for (const ComponentClass& page : kPageClasses) {
+        if (functionId == page.functionId)
+            return page.progId;
+    }
     return {};
 }
 

@@ -191,9 +191,9 @@ public:
     // --- IGatewayCounters ------------------------------------------------------------------
     std::vector<gateway::ConnectionCounters> connectionCounters() const override { return m_Gateway->counters(); }
 
-    // Whether the host can show the pages: a host without them (the Windows
-    // DLL, for now) lists no page functions and names no page class, so that a
-    // frame never asks for a control that is not there.
+    // Whether the host can show the pages: a host without them (a test frame
+    // that shows none) lists no page functions and names no page class, so
+    // that a frame never asks for a control that is not there.
     void offerPages(bool offered) { m_offersPages = offered; }
     bool offersPages() const { return m_offersPages; }
 

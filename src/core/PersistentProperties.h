@@ -16,6 +16,24 @@
 
 namespace zeb2hart::core {
 
+// The properties' bag keys, as published: the table below uses them, and so
+// does whatever names one property.
+namespace key {
+inline constexpr std::string_view PresistentTrace = "PresistentTrace";
+inline constexpr std::string_view PersistentZEBProtocolFilter = "PersistentZEBProtocolFilter";
+inline constexpr std::string_view PersistentHARTProtocolFilter = "PersistentHARTProtocolFilter";
+inline constexpr std::string_view PersistentFDTInterfaceFilter = "PersistentFDTInterfaceFilter";
+inline constexpr std::string_view PersistentDeviceTypeIndex = "PersistentDeviceTypeIndex";
+inline constexpr std::string_view PersistentWarmstartDelay = "PersistentWarmstartDelay";
+inline constexpr std::string_view PersistentDeviceList = "PersistentDeviceList";
+inline constexpr std::string_view PersistentManufacturerIDCode = "PersistentManufacturerIDCode";
+inline constexpr std::string_view PersistentManufacturerDevTypeCode = "PersistentManufacturerDevTypeCode";
+inline constexpr std::string_view PersistentRevLevelOfTransmSpecDoc = "PersistentRevLevelOfTransmSpecDoc";
+inline constexpr std::string_view PersistentSoftwareRevLevelOfDev = "PersistentSoftwareRevLevelOfDev";
+inline constexpr std::string_view PersistentHardwareRevLevelOfElectr = "PersistentHardwareRevLevelOfElectr";
+inline constexpr std::string_view PersistentDeviceID = "PersistentDeviceID";
+} // namespace key
+
 enum class PropertyType { Text, Boolean, Integer16 };
 
 struct PersistentProperty {

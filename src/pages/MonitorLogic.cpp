@@ -3,29 +3,12 @@
 #include <exception>
 #include <fstream>
 
+#include "core/PersistentProperties.h"
 #include "platform/Paths.h"
 #include "support/Conversions.h"
 #include "support/Trace.h"
 
 namespace zeb2hart::pages {
-
-namespace {
-
-bool* filterProperty(core::DTMMain& dtm, int clickCode)
-{
-    switch (clickCode) {
-    case click::FDTInterface:
-        return &dtm.PersistentFDTInterfaceFilter;
-    case click::ZEBProtocols:
-        return &dtm.PersistentZEBProtocolFilter;
-    case click::HARTProtocols:
-        return &dtm.PersistentHARTProtocolFilter;
-    default:
-        return nullptr;
-    }
-}
-
-} // namespace
 
 void monitorTrace(std::string_view operation, const std::string& message)
 {
@@ -34,30 +17,28 @@ void monitorTrace(std::string_view operation, const std::string& message)
     support::Trace(functionName, message);
 }
 
-std::string filterPropertyName(int clickCode)
+std::string_view filterPropertyName(int clickCode)
 {
     switch (clickCode) {
     case click::FDTInterface:
-        return "PersistentFDTInterfaceFilter";
+        return core::key::PersistentFDTInterfaceFilter;
     case click::ZEBProtocols:
-        return "PersistentZEBProtocolFilter";
+        return core::key::PersistentZEBProtocolFilter;
     case click::HARTProtocols:
-        return "PersistentHARTProtocolFilter";
+        return core::key::PersistentHARTProtocolFilter;
     default:
         return {};
     }
 }
 
-void CheckFilter(core::DTMMain* dtm, int clickCode, bool checked)
+void CheckFilter(PageServices* dtm, int clickCode, bool checked)
 {
     monitorTrace("CheckFilter", "entry");
     try {
-        if (dtm) {
-            bool* property = filterProperty(*dtm, clickCode);
-            if (property && *property != checked) {
-                *property = checked;
-                dtm->PersistentParamChanged(filterPropertyName(clickCode), support::booleanText(checked));
-            }
+        const std::string_view key = filterPropertyName(clickCode);
+        if (dtm && !key.empty() && dtm->property(key).as<bool>() != checked) {
+            dtm->setProperty(key, checked);
+            dtm->parameterChanged(key, support::booleanText(checked));
         }
     } catch (const std::exception&) {
         return;

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/DTMMain.h"
+#include "pages/PageServices.h"
 
 namespace zeb2hart::pages {
 
@@ -24,12 +24,12 @@ constexpr int HARTProtocols = 2;
 void monitorTrace(std::string_view operation, const std::string& message);
 
 // Applies a filter check box to its DTM property: sets the property and
-// reports it through PersistentParamChanged when the state differs; nothing
-// without a DTM or for an unknown click code. Errors end it silently.
-void CheckFilter(core::DTMMain* dtm, int clickCode, bool checked);
+// reports it as changed when the state differs; nothing without a DTM or for
+// an unknown click code. Errors end it silently.
+void CheckFilter(PageServices* dtm, int clickCode, bool checked);
 
 // The key of the persisted property that a click code governs; "" for an unknown code.
-std::string filterPropertyName(int clickCode);
+std::string_view filterPropertyName(int clickCode);
 
 // The saved log: the view's plain text with every line break written as CR LF,
 // followed by CR LF.

@@ -33,17 +33,18 @@ int deviceIndexToSelect(int storedIndex, int entryCount)
     return storedIndex > entryCount - 1 ? 0 : storedIndex;
 }
 
-void SetDeviceType(core::DTMMain* dtm, int position, const std::string& typeName)
+void SetDeviceType(PageServices* dtm, int position, const std::string& typeName)
 {
     if (!dtm || position < 0 || position > std::numeric_limits<std::int16_t>::max())
         return;
     try {
-        if (position != dtm->PersistentDeviceTypeIndex) {
-            dtm->PersistentDeviceTypeIndex = static_cast<std::int16_t>(position);
-            dtm->PersistentParamChanged("PersistentDeviceTypeIndex", std::to_string(position));
+        if (position != dtm->property(core::key::PersistentDeviceTypeIndex).as<std::int16_t>()) {
+            dtm->setProperty(core::key::PersistentDeviceTypeIndex, static_cast<std::int16_t>(position));
+            dtm->parameterChanged(core::key::PersistentDeviceTypeIndex, std::to_string(position));
         }
+        const std::filesystem::path settings = dtm->settingsFile();
         for (const auto& item : core::PersistentProperty::identity())
-            item.set(*dtm, support::ReadIniString(dtm->iniFile(), typeName, std::string(item.iniKey)));
+            dtm->setProperty(item.key, support::ReadIniString(settings, typeName, std::string(item.iniKey)));
     } catch (const std::exception&) {
         // The DTM keeps what it had when the selection cannot be applied.
     }
@@ -54,24 +55,24 @@ bool isDelayCharacterAccepted(char32_t character)
     return (character >= U'0' && character <= U'9') || character == 8;
 }
 
-void CheckWarmstartDelay(core::DTMMain* dtm, const std::string& text)
+void CheckWarmstartDelay(PageServices* dtm, const std::string& text)
 {
     if (text.empty() || !dtm)
         return;
     try {
         const std::int16_t delay = support::toInteger(text);
-        if (delay != dtm->PersistentWarmstartDelay) {
-            dtm->PersistentWarmstartDelay = delay;
-            dtm->PersistentParamChanged("PersistentWarmstartDelay", text);
+        if (delay != dtm->property(core::key::PersistentWarmstartDelay).as<std::int16_t>()) {
+            dtm->setProperty(core::key::PersistentWarmstartDelay, delay);
+            dtm->parameterChanged(core::key::PersistentWarmstartDelay, text);
         }
     } catch (const std::exception&) {
         // A value that does not fit leaves the delay as it was.
     }
 }
 
-std::string warmstartDelayText(const core::DTMMain& dtm)
+std::string warmstartDelayText(PageServices& dtm)
 {
-    return std::to_string(dtm.PersistentWarmstartDelay);
+    return std::to_string(dtm.property(core::key::PersistentWarmstartDelay).as<std::int16_t>());
 }
 
 std::optional<std::int32_t> statusValue(const fdt::Variant& value)

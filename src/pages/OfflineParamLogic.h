@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/DTMMain.h"
+#include "pages/PageServices.h"
 #include "fdt/Variant.h"
 
 namespace zeb2hart::pages {
@@ -25,18 +25,18 @@ int deviceIndexToSelect(int storedIndex, int entryCount);
 // Applies a device type selection: reports a changed PersistentDeviceTypeIndex
 // and reads the type's six identity values from its section of the settings
 // file (without a report). Nothing without a DTM; errors end it silently.
-void SetDeviceType(core::DTMMain* dtm, int position, const std::string& typeName);
+void SetDeviceType(PageServices* dtm, int position, const std::string& typeName);
 
 // The key filter of the delay box: the digits and Backspace (8) pass.
 bool isDelayCharacterAccepted(char32_t character);
 
 // Applies the typed delay: a text that converts to a 16-bit integer different
-// from PersistentWarmstartDelay is stored and reported with the text as typed.
+// from the warm-start delay is stored and reported with the text as typed.
 // Empty text, no DTM or a text that does not convert change nothing.
-void CheckWarmstartDelay(core::DTMMain* dtm, const std::string& text);
+void CheckWarmstartDelay(PageServices* dtm, const std::string& text);
 
 // What the delay box shows after every key: the delay the DTM holds.
-std::string warmstartDelayText(const core::DTMMain& dtm);
+std::string warmstartDelayText(PageServices& dtm);
 
 // The status value of a variant; nothing when it does not convert.
 std::optional<std::int32_t> statusValue(const fdt::Variant& value);

@@ -20,6 +20,16 @@
 
 namespace zeb2hart::pages {
 
+// How much the monitor view keeps, in every toolkit. A day of a busy line at a
+// few lines a minute is far less; any more and a frame's user scrolls a view
+// that nobody reads. Past the limit the oldest lines go, kMonitorTrimBlock at a
+// time, so that appending costs the same however long the view has been open.
+constexpr int kMonitorLineLimit = 5000;
+constexpr int kMonitorTrimBlock = 500;
+// The characters (UTF-16 units) kept of one line; the rest of a longer line is
+// dropped. A trace line of the gateway is a few hundred characters.
+constexpr int kMonitorLineLength = 4096;
+
 class PageEvents {
 public:
     virtual ~PageEvents() = default;
@@ -62,8 +72,8 @@ public:
     virtual bool setPicture(int row, const std::filesystem::path& file) = 0;
 
     // The monitor view: a new line at the end in the colour (0x00BBGGRR), each
-    // CR LF, CR or LF in the text starting a further line; back to one empty
-    // line; the lines joined by "\n".
+    // CR LF, CR or LF in the text starting a further line, within the limits
+    // above; back to one empty line; the lines joined by "\n".
     virtual void appendLine(int row, const std::string& text, std::uint32_t bgr) = 0;
     virtual void clearLines(int row) = 0;
     virtual std::string linesText(int row) const = 0;

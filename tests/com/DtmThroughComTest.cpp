@@ -55,6 +55,17 @@ std::string activeXProgId(IDtm& dtm, const std::string& functionId)
     return take(progId);
 }
 
+// The class identifier the DTM names for the function, "" for none.
+std::string activeXGuid(IDtm& dtm, const std::string& functionId)
+{
+    ComPtr<IDtmActiveXInformation> information;
+    EXPECT_EQ(dtm.QueryInterface(IID_IDtmActiveXInformation, reinterpret_cast<void**>(information.GetAddressOf())),
+              S_OK);
+    BSTR clsid = nullptr;
+    EXPECT_EQ(information->GetActiveXGuid(Bstr(functionCall(functionId)).get(), &clsid), S_OK);
+    return take(clsid);
+}
+
 TEST_F(DtmThroughComTest, FrameDrivesTheDtmThroughTheVtable)
 {
     start();
@@ -108,12 +119,24 @@ TEST_F(DtmThroughComTest, DispatchInvokesByName)
     EXPECT_TRUE(contains(com::fromBstr(result.value().bstrVal), "<FDT"));
 }
 
-TEST_F(DtmThroughComTest, ADtmMadeWithoutTestFrameOffersNoPage)
+TEST_F(DtmThroughComTest, ADtmMadeWithoutTestFrameOffersTheDllsOwnPages)
 {
     start();
-    EXPECT_EQ(listedFunctions(*dtm.Get()), std::vector<std::string>{});
-    for (const char* id : {"10", "30", "50"})
-        EXPECT_EQ(activeXProgId(*dtm.Get(), id), "") << id;
+    EXPECT_EQ(listedFunctions(*dtm.Get()), (std::vector<std::string>{"10 ActiveX", "30 ActiveX", "50 ActiveX"}));
+    const struct {
+        const char* functionId;
+        const char* progId;
+        const char* clsid;
+    } pages[] = {
+        {"10", "ZEB2HARTGateway.ctlOfflineParam", "{123C16C9-91D8-4711-AEE5-9C2B58B274B9}"},
+        {"30", "ZEB2HARTGateway.ctlMonitor", "{5E2A1315-8998-4327-8EA1-F6EC8900B436}"},
+        {"50", "ZEB2HARTGateway.ctlAbout", "{1A898714-DDAA-4F59-A3E4-EACF0B661DF5}"},
+        {"20", "", ""}, // a function without page
+    };
+    for (const auto& page : pages) {
+        EXPECT_EQ(activeXProgId(*dtm.Get(), page.functionId), page.progId) << page.functionId;
+        EXPECT_EQ(activeXGuid(*dtm.Get(), page.functionId), page.clsid) << page.functionId;
+    }
 }
 
 TEST_F(DtmThroughComTest, ADtmMadeUnderATestFrameWithPagesOffersThem)
@@ -130,15 +153,16 @@ TEST_F(DtmThroughComTest, ADtmMadeUnderATestFrameWithPagesOffersThem)
     EXPECT_EQ(listedFunctions(*dtm.Get()), (std::vector<std::string>{"10 ActiveX", "30 ActiveX", "50 ActiveX"}));
     EXPECT_EQ(activeXProgId(*dtm.Get(), "30"), core::kProgIdMonitor);
 
-    // A test frame without pages, and the system's services again, leave them out.
+    // A test frame without pages leaves them out; the system's services again bring the DLL's own.
     ASSERT_EQ(services->UseFrameServices(folder.get(), lent.Get(), VARIANT_FALSE), S_OK);
     dtm = create();
     start();
     EXPECT_EQ(listedFunctions(*dtm.Get()), std::vector<std::string>{});
+    EXPECT_EQ(activeXProgId(*dtm.Get(), "30"), "");
     ASSERT_EQ(services->UseFrameServices(nullptr, nullptr, VARIANT_TRUE), S_OK);
     dtm = create();
     start();
-    EXPECT_EQ(activeXProgId(*dtm.Get(), "30"), "");
+    EXPECT_EQ(activeXProgId(*dtm.Get(), "30"), core::kProgIdMonitor);
 }
 
 // The offline parameter page of a frame: every status it is shown.

@@ -4,6 +4,7 @@
 // which stay.
 
 #include <comcat.h>
+#include <ole2.h>
 
 #include <algorithm>
 #include <optional>
@@ -37,8 +38,19 @@ const std::wstring kClsid = L"{57A3E071-EDD7-412B-A84E-4C20E0C88770}";
 // "FDT DTM" and "FDT DTM Device".
 const wchar_t* const kCategories[] = {L"{036D1490-387B-11D4-86E1-00E0987270B9}",
                                       L"{036D1491-387B-11D4-86E1-00E0987270B9}"};
-const wchar_t* const kPageProgIds[] = {L"ZEB2HARTGateway.ctlOfflineParam", L"ZEB2HARTGateway.ctlMonitor",
-                                       L"ZEB2HARTGateway.ctlAbout"};
+// The pages, ActiveX controls: ProgID, class, description.
+struct PageClass {
+    const wchar_t* progId;
+    const wchar_t* clsid;
+    const wchar_t* description;
+};
+const PageClass kPages[] = {
+    {L"ZEB2HARTGateway.ctlOfflineParam", L"{123C16C9-91D8-4711-AEE5-9C2B58B274B9}",
+     L"ZEB2HART Gateway DTM ctlOfflineParam"},
+    {L"ZEB2HARTGateway.ctlMonitor", L"{5E2A1315-8998-4327-8EA1-F6EC8900B436}", L"ZEB2HART Gateway DTM ctlMonitor"},
+    {L"ZEB2HARTGateway.ctlAbout", L"{1A898714-DDAA-4F59-A3E4-EACF0B661DF5}", L"ZEB2HART Gateway DTM ctlAbout"},
+};
+const wchar_t* const kControlsCategory = L"{40FC6ED4-2438-11CF-A3DB-080036F12502}";
 const std::wstring kLibrary = L"{1CFB124C-45AD-4D38-AF15-7DB461A6FC68}";
 #ifdef _WIN64
 const std::wstring kPlatform = L"win64";
@@ -52,8 +64,8 @@ TEST_F(RegistrationTest, RegistersEveryKeyAndRemovesThemAll)
 {
     GatewayDll dll;
     ASSERT_TRUE(dll.loaded());
-    // What an earlier version wrote for a page, which registration takes away.
-    const wchar_t oldPageClass[] = L"{5E2A1315-8998-4327-8EA1-F6EC8900B436}";
+    // What an earlier version wrote for a page names another class: registration puts it right.
+    const wchar_t oldPageClass[] = L"{00000000-8998-4327-8EA1-F6EC8900B436}";
     ASSERT_EQ(RegSetKeyValueW(HKEY_CLASSES_ROOT, L"ZEB2HARTGateway.ctlMonitor\\CLSID", nullptr, REG_SZ, oldPageClass,
                               sizeof oldPageClass),
               ERROR_SUCCESS);
@@ -77,6 +89,26 @@ TEST_F(RegistrationTest, RegistersEveryKeyAndRemovesThemAll)
         {libraryKey + L"\\0\\" + kPlatform, {}, gatewayDllPath()},
         {libraryKey + L"\\FLAGS", {}, L"0"},
     };
+    // Keys that hold no value.
+    std::vector<std::wstring> expectedKeys;
+    for (const PageClass& page : kPages) {
+        const std::wstring pageKey = std::wstring(L"CLSID\\") + page.clsid;
+        expected.insert(expected.end(), {
+            {pageKey, {}, page.description},
+            {pageKey + L"\\InprocServer32", {}, gatewayDllPath()},
+            {pageKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
+            {pageKey + L"\\ProgID", {}, page.progId},
+            {pageKey + L"\\VersionIndependentProgID", {}, page.progId},
+            {pageKey + L"\\MiscStatus", {}, L"0"},
+            {pageKey + L"\\MiscStatus\\1", {}, L"131473"},
+            {pageKey + L"\\TypeLib", {}, kLibrary},
+            {pageKey + L"\\Version", {}, L"1.0"},
+            {page.progId, {}, page.description},
+            {std::wstring(page.progId) + L"\\CLSID", {}, page.clsid},
+        });
+        expectedKeys.insert(expectedKeys.end(), {pageKey + L"\\Control", pageKey + L"\\Programmable",
+                                                 pageKey + L"\\Implemented Categories\\" + kControlsCategory});
+    }
 #ifdef ZEB2HART_COM_TEST_REGISTRATION
     const std::pair<const wchar_t*, const wchar_t*> interfaces[] = {
         {L"{036D1481-387B-11D4-86E1-00E0987270B9}", L"IDtm"},
@@ -95,21 +127,37 @@ TEST_F(RegistrationTest, RegistersEveryKeyAndRemovesThemAll)
     for (const Value& value : expected)
         EXPECT_EQ(registryText(value.key, value.name), value.data) << platform::fromWide(value.key);
     for (const wchar_t* category : kCategories)
-        EXPECT_TRUE(keyExists(clsidKey + L"\\Implemented Categories\\" + category)) << platform::fromWide(category);
-    // The pages are no COM classes yet: a ProgID of theirs would name nothing.
-    for (const wchar_t* page : kPageProgIds)
-        EXPECT_FALSE(keyExists(page)) << platform::fromWide(page);
+        expectedKeys.push_back(clsidKey + L"\\Implemented Categories\\" + category);
+    for (const std::wstring& key : expectedKeys)
+        EXPECT_TRUE(keyExists(key)) << platform::fromWide(key);
+    // No category of the DTM's on a page, nor the pages' on the DTM.
+    EXPECT_FALSE(keyExists(clsidKey + L"\\Implemented Categories\\" + kControlsCategory));
+    EXPECT_FALSE(keyExists(std::wstring(L"CLSID\\") + kPages[0].clsid + L"\\Implemented Categories\\" + kCategories[0]));
 
     CLSID clsid{};
     EXPECT_EQ(CLSIDFromProgID(L"ZEB2HARTGateway.DTMMain", &clsid), S_OK);
     EXPECT_EQ(clsid, CLSID_DTMMain);
+    for (const PageClass& page : kPages) {
+        CLSID pageClass{}, registered{};
+        ASSERT_EQ(CLSIDFromString(page.clsid, &pageClass), S_OK);
+        EXPECT_EQ(CLSIDFromProgID(page.progId, &registered), S_OK);
+        EXPECT_EQ(registered, pageClass) << platform::fromWide(page.progId);
+        DWORD status = 0;
+        EXPECT_EQ(OleRegGetMiscStatus(pageClass, DVASPECT_CONTENT, &status), S_OK);
+        EXPECT_EQ(status, 131473u);
+    }
     com::ComPtr<ITypeLib> library;
     EXPECT_EQ(LoadRegTypeLib(LIBID_ZEB2HARTGatewayLib, 1, 0, 0, library.GetAddressOf()), S_OK);
 
     ASSERT_EQ(dll.call("DllUnregisterServer"), S_OK);
     for (const Value& value : expected)
         EXPECT_FALSE(keyExists(value.key)) << platform::fromWide(value.key);
-    for (const wchar_t* key : {L"ZEB2HARTGateway.DTMMain", L"TypeLib\\{1CFB124C-45AD-4D38-AF15-7DB461A6FC68}"})
+    for (const std::wstring& key : expectedKeys)
+        EXPECT_FALSE(keyExists(key)) << platform::fromWide(key);
+    std::vector<std::wstring> gone = {L"ZEB2HARTGateway.DTMMain", L"TypeLib\\{1CFB124C-45AD-4D38-AF15-7DB461A6FC68}"};
+    for (const PageClass& page : kPages)
+        gone.insert(gone.end(), {page.progId, std::wstring(L"CLSID\\") + page.clsid});
+    for (const std::wstring& key : gone)
         EXPECT_FALSE(keyExists(key)) << platform::fromWide(key);
     EXPECT_EQ(dll.call("DllUnregisterServer"), S_OK); // twice is harmless
 }

@@ -1,8 +1,8 @@
 #!/bin/sh
 # regsvr32 as an installer runs it, under Wine: after registering, the class,
 # its server, its ProgID and its membership of the FDT categories "FDT DTM" and
-# "FDT DTM Device" are in the registry, and no ProgID of a page; after /u none
-# of the class's keys is left, and the two categories still are.
+# "FDT DTM Device" are in the registry, and each page's ProgID and class; after
+# /u none of the classes' keys is left, and the two categories still are.
 #   regsvr32.sh WINE DLL
 set -u
 wine=$1
@@ -10,6 +10,7 @@ dll=$($wine winepath -w "$2" 2> /dev/null | tr -d '\r')
 clsid='HKCR\CLSID\{57A3E071-EDD7-412B-A84E-4C20E0C88770}'
 categories='{036D1490-387B-11D4-86E1-00E0987270B9} {036D1491-387B-11D4-86E1-00E0987270B9}'
 pages='ZEB2HARTGateway.ctlOfflineParam ZEB2HARTGateway.ctlMonitor ZEB2HARTGateway.ctlAbout'
+pageClasses='{123C16C9-91D8-4711-AEE5-9C2B58B274B9} {5E2A1315-8998-4327-8EA1-F6EC8900B436} {1A898714-DDAA-4F59-A3E4-EACF0B661DF5}'
 failed=0
 check() { # what, expected (present|absent), key
   if $wine reg query "$3" > /dev/null 2>&1; then found=present; else found=absent; fi
@@ -23,9 +24,12 @@ for category in $categories; do
   check register present "$clsid\\Implemented Categories\\$category"
   check register present "HKCR\\Component Categories\\$category"
 done
-for page in $pages; do check register absent "HKCR\\$page"; done
+for page in $pages; do check register present "HKCR\\$page\\CLSID"; done
+for page in $pageClasses; do check register present "HKCR\\CLSID\\$page\\InprocServer32"; done
 $wine regsvr32 /s /u "$dll" || { echo "regsvr32 /u $dll failed" >&2; exit 1; }
 check unregister absent "$clsid"
 check unregister absent 'HKCR\ZEB2HARTGateway.DTMMain'
+for page in $pages; do check unregister absent "HKCR\\$page"; done
+for page in $pageClasses; do check unregister absent "HKCR\\CLSID\\$page"; done
 for category in $categories; do check unregister present "HKCR\\Component Categories\\$category"; done
 exit $failed

@@ -12,10 +12,11 @@
 #include "pages/MonitorLogic.h"
 #include "pages/OfflineParamLogic.h"
 #include "pages/PageLayout.h"
-#include "ui/qt/PageSession.h"
+#include "pages/ctlMonitor.h"
+#include "support/Monitor.h"
 #include "ui/qt/PictureBox.h"
+#include "ui/qt/QtPageView.h"
 #include "ui/qt/QtServices.h"
-#include "ui/qt/WidgetControl.h"
 
 namespace zeb2hart::ui {
 using namespace zeb2hart::pages;
@@ -80,31 +81,33 @@ TEST(PageRulesTest, LogFileEndsEveryLineWithCrLfAndWritingTruncatesOrReportsFail
 
 TEST(PageRulesTest, ControlsAsTranslateControlsSeesThemAndAPictureKeepsWhatItShowed)
 {
-    QWidget page;
-    auto* label = new QLabel(&page);
-    label->setObjectName(QStringLiteral("lblTitle"));
-    auto* frame = new QFrame(&page);
-    frame->setProperty(kControlIndexProperty, 1);
-    auto* picture = new PictureBox(&page);
-    WidgetControl l(label), b(new QCheckBox(&page)), f(frame), p(picture), o(new QComboBox(&page));
-    EXPECT_EQ(l.name(), "lblTitle");
-    EXPECT_THROW(f.name(), std::runtime_error); // no name
-    EXPECT_FALSE(l.index());
-    EXPECT_EQ(f.index(), 1);
-    EXPECT_EQ((std::vector<bool>{l.hasCaption(), b.hasCaption(), f.hasCaption(), p.hasCaption(), o.hasCaption()}),
-              (std::vector<bool>{true, true, false, false, false}));
-    l.setCaption("Gerätetyp");
-    EXPECT_EQ(label->text(), QStringLiteral("Gerätetyp"));
-    EXPECT_THROW(p.setCaption("x"), std::runtime_error);
-    ASSERT_TRUE(picture->load(test::componentDir() / "Resources" / "disconn_13x52.gif"));
-    EXPECT_FALSE(picture->load("/no/such/picture.gif")); // the picture shown before stays
-    EXPECT_EQ(picture->source().filename(), "disconn_13x52.gif");
-    delete label; // a control whose widget is gone has no name and no caption
-    EXPECT_THROW(l.name(), std::runtime_error);
-    EXPECT_FALSE(l.hasCaption());
+    const auto page = makeQtPage(PageKind::About);
+    Names names;
+    std::vector<bool> captions;
+    for (core::Control* control : page->controlList()) {
+        names.push_back(control->name() + (control->index() ? "_" + std::to_string(*control->index()) : ""));
+        captions.push_back(control->hasCaption());
+    }
+    EXPECT_EQ(names, (Names{"ctlHeadline", "AboutBack", "DeviceImage", "lblTitle", "linDecor_0", "lblDescription",
+                            "lblVersion", "linDecor_1", "lblDisclaimer"}));
+    EXPECT_EQ(captions, (std::vector<bool>{false, false, false, true, false, true, true, false, true}));
+    // A caption is what the control shows; the design caption of an about label is its name.
+    QWidget& widget = *pageWidget(page);
+    EXPECT_EQ(test::control<QLabel>(widget, "lblVersion").text(), QStringLiteral("lblVersion"));
+    page->controlList()[about::lblTitle]->setCaption("Gerätetyp");
+    EXPECT_EQ(test::control<QLabel>(widget, "lblTitle").text(), QStringLiteral("Gerätetyp"));
+    EXPECT_EQ(test::control<QFrame>(widget, "linDecor").property(kControlIndexProperty), QVariant(0));
+
+    auto& picture = test::control<PictureBox>(widget, "DeviceImage");
+    ASSERT_TRUE(picture.load(test::componentDir() / "Resources" / "disconn_13x52.gif"));
+    EXPECT_FALSE(picture.load("/no/such/picture.gif")); // the picture shown before stays
+    EXPECT_EQ(picture.source().filename(), "disconn_13x52.gif");
 }
 
-class PageRulesDtmTest : public test::PageTest {};
+class PageRulesDtmTest : public test::PageTest {
+protected:
+    std::shared_ptr<PageServices> services = pageServicesOf(dtm);
+};
 
 TEST_F(PageRulesDtmTest, EachClickCodeSetsItsFilterAndReportsOnlyAChange)
 {
@@ -115,15 +118,15 @@ TEST_F(PageRulesDtmTest, EachClickCodeSetsItsFilterAndReportsOnlyAChange)
           {click::HARTProtocols, &DTMMain::PersistentHARTProtocolFilter, "PersistentHARTProtocolFilter"}}) {
         dtm->PersistentFDTInterfaceFilter = dtm->PersistentZEBProtocolFilter = dtm->PersistentHARTProtocolFilter = true;
         frame->events.clear();
-        CheckFilter(dtm.get(), code, true); // equal: no report
-        CheckFilter(dtm.get(), code, false);
+        CheckFilter(services.get(), code, true); // equal: no report
+        CheckFilter(services.get(), code, false);
         EXPECT_FALSE((*dtm).*filter);
         EXPECT_EQ(dtm->PersistentFDTInterfaceFilter + dtm->PersistentZEBProtocolFilter +
                       dtm->PersistentHARTProtocolFilter, 2);
         EXPECT_EQ(parameterChanges(), Names{std::string(name) + "=False"});
     }
     EXPECT_EQ(filterPropertyName(3), "");
-    CheckFilter(dtm.get(), 3, true);
+    CheckFilter(services.get(), 3, true);
     CheckFilter(nullptr, click::FDTInterface, true);
     EXPECT_FALSE(dtm->PersistentHARTProtocolFilter);
     EXPECT_EQ(site->changed.size(), 3u);
@@ -136,7 +139,7 @@ TEST_F(PageRulesDtmTest, WarmstartDelayTakesSixteenBitValuesAndReportsTheTextAsT
           {"32768", 5, false}, {"abc", 5, false}}) {
         frame->events.clear();
         dtm->PersistentWarmstartDelay = 5;
-        CheckWarmstartDelay(dtm.get(), text);
+        CheckWarmstartDelay(services.get(), text);
         EXPECT_EQ(dtm->PersistentWarmstartDelay, expected) << text;
         EXPECT_EQ(parameterChanges(), reported ? Names{"PersistentWarmstartDelay=" + std::string(text)} : Names{});
     }
@@ -147,7 +150,7 @@ TEST_F(PageRulesDtmTest, DeviceTypeReadsTheSixIdentityValuesAndReportsOnlyTheInd
 {
     for (int round = 0; round < 2; ++round) { // the same position again reads but does not report
         dtm->PersistentDeviceID = "changed";
-        SetDeviceType(dtm.get(), 1, "VRA510");
+        SetDeviceType(services.get(), 1, "VRA510");
     }
     EXPECT_EQ(dtm->PersistentDeviceTypeIndex, 1);
     EXPECT_EQ((Names{dtm->PersistentManufacturerIDCode, dtm->PersistentManufacturerDevTypeCode,
@@ -157,31 +160,36 @@ TEST_F(PageRulesDtmTest, DeviceTypeReadsTheSixIdentityValuesAndReportsOnlyTheInd
     EXPECT_EQ(parameterChanges(), Names{"PersistentDeviceTypeIndex=1"});
     EXPECT_EQ(site->changed, Names{"PersistentDeviceTypeIndex"});
     // A type without a section reads empty values; a position out of range changes nothing.
-    SetDeviceType(dtm.get(), 2, "NoSuchType");
-    SetDeviceType(dtm.get(), -1, "VRA510");
-    SetDeviceType(dtm.get(), 32768, "VRA510");
+    SetDeviceType(services.get(), 2, "NoSuchType");
+    SetDeviceType(services.get(), -1, "VRA510");
+    SetDeviceType(services.get(), 32768, "VRA510");
     SetDeviceType(nullptr, 0, "VRA520");
     EXPECT_EQ(dtm->PersistentDeviceTypeIndex, 2);
     EXPECT_EQ(dtm->PersistentDeviceID, "");
-    SetDeviceType(dtm.get(), 32767, "VRA510");
+    SetDeviceType(services.get(), 32767, "VRA510");
     EXPECT_EQ(dtm->PersistentDeviceTypeIndex, 32767);
 }
 
-TEST_F(PageRulesDtmTest, SessionOpensOnlyWithInvokeIdAndGatewayDtmAndReleasesThroughTheFrame)
+TEST_F(PageRulesDtmTest, APageOpensOnlyOnTheGatewayDtmAndReleasesThroughTheFrame)
 {
-    PageSession session;
-    EXPECT_FALSE(session.open("id", std::make_shared<test::PlainObject>()));
-    EXPECT_FALSE(session.release([](core::DTMMain&) { FAIL() << "nothing to unregister"; }));
-    ASSERT_TRUE(session.open("id-1", dtm));
-    int unregistered = 0;
-    EXPECT_TRUE(session.release([&](core::DTMMain& d) { unregistered += &d == dtm.get(); }));
+    EXPECT_FALSE(pageServicesOf(std::make_shared<test::PlainObject>()));
+    const auto page = std::dynamic_pointer_cast<ctlMonitor>(makeQtPage(PageKind::Monitor));
+    EXPECT_FALSE(page->Init("id", "", std::make_shared<test::PlainObject>()));
+    EXPECT_FALSE(page->PrepareToRelease());
+    dtm->PersistentFDTInterfaceFilter = true;
+    ASSERT_TRUE(page->Init("id-1", "", dtm));
+    dtm->MonitorMsg("registered", "", support::color::Black, support::filter::FdtInterface);
+    EXPECT_TRUE(page->PrepareToRelease());
+    dtm->MonitorMsg("unregistered", "", support::color::Black, support::filter::FdtInterface);
     EXPECT_EQ(frame->events, (std::vector<test::Call>{{"OnApplicationClosed", {"id-1"}}}));
-    session.close();
-    EXPECT_FALSE(session.release(nullptr));
-    // A DTM without a frame cannot release.
-    ASSERT_TRUE(session.open("id-2", core::DTMMain::create(folder.path())));
-    EXPECT_FALSE(session.release([&](core::DTMMain&) { ++unregistered; }));
-    EXPECT_EQ(unregistered, 1);
+    EXPECT_NE(page->viewText().find("registered"), std::string::npos);
+    EXPECT_EQ(page->viewText().find("unregistered"), std::string::npos);
+    // A DTM without a frame opens the page but cannot release it.
+    const auto second = makeQtPage(PageKind::About);
+    ASSERT_TRUE(second->Init("id-2", "", core::DTMMain::create(folder.path())));
+    EXPECT_FALSE(second->PrepareToRelease());
+    // A property the table does not know is an error of the services, not a crash.
+    EXPECT_THROW(services->property("NoSuchProperty"), fdt::NotFoundError);
 }
 
 TEST(PageLayoutTest, AreasAndControlsFollowThePageSizeAndNeverGoBelowZero)

@@ -23,10 +23,9 @@
 #include "pages/PageLayout.h"
 #include "ui/qt/PageStyle.h"
 #include "ui/qt/Screenshots.h"
-#include "ui/qt/ctlAbout.h"
-#include "ui/qt/ctlHeadline.h"
-#include "ui/qt/ctlMonitor.h"
-#include "ui/qt/ctlOfflineParam.h"
+#include "pages/ctlMonitor.h"
+#include "ui/qt/HeadlineWidget.h"
+#include "ui/qt/QtPageView.h"
 
 namespace zeb2hart::ui {
 using namespace zeb2hart::pages;
@@ -38,62 +37,70 @@ using Names = std::vector<std::string>;
 class PagesTest : public test::PageTest {
 protected:
     ~PagesTest() override { support::ResetTraceMode(); }
-    template <class Page>
-    std::shared_ptr<Page> open()
+    std::shared_ptr<Page> open(PageKind kind)
     {
-        auto page = makePage<Page>();
-        page->resize(720, 480);
-        page->show();
+        auto page = makeQtPage(kind);
+        pageWidget(page)->resize(720, 480);
+        pageWidget(page)->show();
         EXPECT_TRUE(page->Init("page-1", "", dtm));
         return page;
     }
+    std::shared_ptr<ctlMonitor> openMonitor() { return std::dynamic_pointer_cast<ctlMonitor>(open(PageKind::Monitor)); }
 };
 
 TEST_F(PagesTest, PagesOpenOnlyWithInvokeIdAndGatewayDtmAndTheirControlsFollowThePageSize)
 {
-    const std::shared_ptr<PageWidget> pages[] = {makePage<ctlMonitor>(), makePage<ctlOfflineParam>(),
-                                                 makePage<ctlAbout>()};
+    const std::shared_ptr<Page> pages[] = {makeQtPage(PageKind::Monitor), makeQtPage(PageKind::OfflineParam),
+                                           makeQtPage(PageKind::About)};
     const std::pair<const char*, TwipRect> places[] = {{"btnSave", layoutMonitor(13500, 9000).btnSave},
                                                        {"TreeArea", layoutOfflineParam(13500, 9000).treeArea},
                                                        {"AboutBack", layoutAbout(13500, 9000).aboutBack}};
     for (std::size_t i = 0; i < 3; ++i) {
-        PageWidget& page = *pages[i];
-        EXPECT_FALSE(page.Init("", "", dtm)) << places[i].first;
-        EXPECT_FALSE(page.Init("id", "", nullptr));
-        EXPECT_FALSE(page.PrepareToRelease());
+        EXPECT_FALSE(pages[i]->Init("", "", dtm)) << places[i].first;
+        EXPECT_FALSE(pages[i]->Init("id", "", nullptr));
+        EXPECT_FALSE(pages[i]->Init("id", "", frame)); // not the gateway DTM
+        EXPECT_FALSE(pages[i]->PrepareToRelease());
+        QWidget& page = *pageWidget(pages[i]);
         page.show();
         page.resize(900, 600);
         EXPECT_EQ(control<QWidget>(page, places[i].first).geometry(), toPixels(places[i].second));
-        EXPECT_EQ(page.headline().geometry(), QRect(0, 0, 900, 21));
+        EXPECT_EQ(control<QWidget>(page, "ctlHeadline").geometry(), QRect(0, 0, 900, 21));
     }
-    EXPECT_EQ(control<QComboBox>(*pages[1], "DevTypeCombo").count(), 0); // the device list is read at Init
+    EXPECT_EQ(control<QComboBox>(*pageWidget(pages[1]), "DevTypeCombo").count(), 0); // the device list is read at Init
 }
 
 // The table of dictionary texts (which zeb2hart check checks) lists exactly the captions the pages translate.
-TEST_F(PagesTest, TheDictionaryTextsOfThePagesAreTheCaptionsTheyTranslate)
+TEST(PageTables, TheDictionaryTextsOfThePagesAreTheCaptionsTheyTranslate)
 {
-    const std::shared_ptr<PageWidget> pages[] = {makePage<ctlMonitor>(), makePage<ctlOfflineParam>(),
-                                                 makePage<ctlAbout>()};
-    const char* prefixes[] = {"ctlMonitor_", "ctlOfflineParam_", "ctlAbout_"};
-    for (std::size_t i = 0; i < 3; ++i) {
+    for (const PageTable* table : pageTables()) {
+        const std::string prefix = std::string(table->controlName) + "_";
         std::set<std::string> captions, listed;
-        for (core::Control* item : pages[i]->controlList()) {
-            if (item->hasCaption())
-                captions.insert(prefixes[i] + item->name() + (item->index() ? "_" + std::to_string(*item->index()) : ""));
+        for (int row = 0; row < static_cast<int>(table->controls.size()); ++row) {
+            if (table->controls[static_cast<std::size_t>(row)].caption)
+                captions.insert(table->dictionaryKey(row));
+            EXPECT_EQ(table->find(table->controls[static_cast<std::size_t>(row)].name,
+                                  table->controls[static_cast<std::size_t>(row)].index),
+                      row);
         }
         for (const auto& text : core::dictionaryTexts()) {
-            if (text.id.starts_with(prefixes[i]))
+            if (text.id.starts_with(prefix))
                 listed.insert(std::string(text.id));
         }
-        EXPECT_FALSE(captions.empty()) << prefixes[i];
-        EXPECT_EQ(captions, listed) << prefixes[i];
+        EXPECT_FALSE(captions.empty()) << prefix;
+        EXPECT_EQ(captions, listed) << prefix;
+        EXPECT_EQ(table->layOut({9000, 6000}).size(), table->controls.size());
     }
+    // The rows the page logic names are the rows of those names.
+    EXPECT_EQ(monitorTable().find("btnSave"), monitor::btnSave);
+    EXPECT_EQ(offlineParamTable().find("WSDelayValue"), offline::WSDelayValue);
+    EXPECT_EQ(aboutTable().find("linDecor", 1), about::linDecor1);
+    EXPECT_EQ(aboutTable().find("linDecor"), -1);
 }
 
 TEST_F(PagesTest, MonitorLinesKeepColoursAndBreaksAndTheViewFollowsTheNewestUnlessTheUserLooksElsewhere)
 {
-    const auto page = open<ctlMonitor>();
-    auto& view = control<MonitorView>(*page, "RichTextBoxComm");
+    const auto page = openMonitor();
+    auto& view = control<MonitorView>(*pageWidget(page), "RichTextBoxComm");
     page->MessageLine("green line", support::color::Green);
     page->MessageLine("red line", support::color::Red);
     QApplication::processEvents();
@@ -119,7 +126,7 @@ TEST_F(PagesTest, MonitorLinesKeepColoursAndBreaksAndTheViewFollowsTheNewestUnle
     EXPECT_TRUE(QFontInfo(view.font()).fixedPitch()); // so that the name column lines up
 
     // The view follows the newest line unless the user scrolled up.
-    QTest::mouseClick(&control<QWidget>(*page, "btnClear"), Qt::LeftButton);
+    QTest::mouseClick(&control<QWidget>(*pageWidget(page), "btnClear"), Qt::LeftButton);
     for (int i = 0; i < 200; ++i)
         page->MessageLine("line " + std::to_string(i), support::color::Black);
     QApplication::processEvents();
@@ -131,9 +138,17 @@ TEST_F(PagesTest, MonitorLinesKeepColoursAndBreaksAndTheViewFollowsTheNewestUnle
     QApplication::processEvents();
     EXPECT_EQ(bar.value(), 10);
     EXPECT_EQ(view.lineCount(), 202);
-    QTest::mouseClick(&control<QWidget>(*page, "btnClear"), Qt::LeftButton);
+    QTest::mouseClick(&control<QWidget>(*pageWidget(page), "btnClear"), Qt::LeftButton);
     EXPECT_EQ(view.lineCount(), 1);
     EXPECT_EQ(bar.maximum(), 0);
+    // A line of a megabyte is cut; past the line limit the oldest lines go, a block at a time.
+    page->MessageLine(std::string(1 << 20, 'x'), support::color::Black);
+    EXPECT_EQ(view.lineText(view.lineCount() - 1).size(), kMonitorLineLength);
+    for (int i = 0; i < kMonitorLineLimit; ++i)
+        page->MessageLine("line " + std::to_string(i), support::color::Black);
+    // 2 + 5000 lines: at the 5001st the view keeps 4500, and one more follows.
+    EXPECT_EQ(view.lineCount(), kMonitorLineLimit - kMonitorTrimBlock + 1);
+    EXPECT_EQ(view.lineText(view.lineCount() - 1).toStdString(), "line " + std::to_string(kMonitorLineLimit - 1));
 }
 
 TEST_F(PagesTest, MonitorSavesItsLinesWithCrLfAndTracesTheExitOnlyWhenWritten)
@@ -141,13 +156,13 @@ TEST_F(PagesTest, MonitorSavesItsLinesWithCrLfAndTracesTheExitOnlyWhenWritten)
     folder.write("Resources/DTM.ini", test::iniWith(folder.path(), "TimeCritical", "Trace", "ExternalFile"));
     support::ResetTraceMode();
     dtm->PersistentZEBProtocolFilter = true;
-    const auto page = open<ctlMonitor>();
+    const auto page = openMonitor();
     dtm->MonitorMsg("Request ZEB", "secret telegram", support::color::Blue, support::filter::ZebProtocol);
     const auto file = folder.path() / "traffic.LOG";
     for (const auto& answer : {std::optional<std::string>(), std::optional((folder.path() / "no" / "x.LOG").string()),
                                std::optional(file.string())}) { // cancelled, not writable, written
         env.fileDialog().answer = answer;
-        QTest::mouseClick(&control<QWidget>(*page, "btnSave"), Qt::LeftButton);
+        QTest::mouseClick(&control<QWidget>(*pageWidget(page), "btnSave"), Qt::LeftButton);
     }
     EXPECT_EQ(test::readFile(file), "\r\n" + test::monitorLine("Request ZEB", "secret telegram") + "\r\n");
 
@@ -174,8 +189,8 @@ TEST_F(PagesTest, OfflinePageReadsTheDeviceListAtEachOpenAndItsDelayBoxTakesDigi
         dtm->PersistentDeviceTypeIndex = stored;
         dtm->PersistentManufacturerIDCode = "kept";
         frame->events.clear();
-        const auto page = open<ctlOfflineParam>();
-        const auto& combo = control<QComboBox>(*page, "DevTypeCombo");
+        const auto page = open(PageKind::OfflineParam);
+        const auto& combo = control<QComboBox>(*pageWidget(page), "DevTypeCombo");
         EXPECT_EQ(combo.count(), entries) << list;
         EXPECT_EQ(dtm->PersistentDeviceList, list);
         EXPECT_EQ(combo.currentIndex(), selected) << list;
@@ -186,8 +201,8 @@ TEST_F(PagesTest, OfflinePageReadsTheDeviceListAtEachOpenAndItsDelayBoxTakesDigi
     // The delay box refuses pasting; Delete removes a digit.
     dtm->PersistentWarmstartDelay = 52;
     frame->events.clear();
-    const auto page = open<ctlOfflineParam>();
-    auto& box = control<QLineEdit>(*page, "WSDelayValue");
+    const auto page = open(PageKind::OfflineParam);
+    auto& box = control<QLineEdit>(*pageWidget(page), "WSDelayValue");
     QApplication::clipboard()->setText(QStringLiteral("7"));
     box.setFocus();
     QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
@@ -196,13 +211,14 @@ TEST_F(PagesTest, OfflinePageReadsTheDeviceListAtEachOpenAndItsDelayBoxTakesDigi
     QTest::keyClick(&box, Qt::Key_Delete);
     EXPECT_EQ(box.text(), QStringLiteral("2"));
     EXPECT_EQ(parameterChanges(), Names{"PersistentWarmstartDelay=2"});
-    EXPECT_EQ(page->headline().title(), QStringLiteral("ZEB to HART Gateway"));
+    EXPECT_EQ(control<HeadlineWidget>(*pageWidget(page), "ctlHeadline").title(), QStringLiteral("ZEB to HART Gateway"));
 }
 
 TEST_F(PagesTest, HeadlineLogoStaysAtTheRightEdgeAndOnlyALeftClickOnItOpensTheVendorsAddress)
 {
-    ctlHeadline headline;
-    headline.show();
+    const auto page = makeQtPage(PageKind::About);
+    auto& headline = control<HeadlineWidget>(*pageWidget(page), "ctlHeadline");
+    pageWidget(page)->show();
     PictureBox& logo = headline.imgLogo();
     ASSERT_TRUE(logo.hasPicture());
     for (const int width : {600, 731, 1024}) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/ComponentClasses.h"
 #include "demo/CountersSummary.h"
 #include "host/ComponentHost.h"
 #include "peers/HartAnswerDecoder.h"
@@ -148,7 +149,7 @@ private:
         m_topology->onStage([this](const std::string& text) { heading("frame: " + text); });
         m_topology->onProblem([this](const std::string& text) { problem(text); });
         m_topology->setUp(nullptr, [this] {
-            if (!m_session->monitorPage().Init("demo-monitor", m_session->documents().functionCall("30"),
+            if (!m_session->monitorPage().Init("demo-monitor", m_session->documents().functionCall(core::kFunctionMonitor),
                                                m_session->dtmPtr()))
                 problem("the monitor page could not be opened");
         });

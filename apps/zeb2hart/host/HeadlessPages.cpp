@@ -4,6 +4,13 @@
 
 namespace zeb2hart::frame {
 
+HeadlessPage::HeadlessPage(const pages::PageTable& table, HostedDtmLookup lookup)
+    : m_prefix(table.controlName), m_lookup(std::move(lookup))
+{
+    for (const pages::ControlInfo& control : table.controls)
+        m_controls.emplace_back(std::string(control.name), control.index, control.caption != nullptr);
+}
+
 bool HeadlessPage::Init(const std::string& invokeId, const std::string& /*functionCall*/, const fdt::ObjectPtr& dtm)
 {
     HostedDtm* hosted = dtm && m_lookup ? m_lookup(dtm) : nullptr;
@@ -48,13 +55,7 @@ void HeadlessPage::UpdateLanguage()
 }
 
 HeadlessMonitorPage::HeadlessMonitorPage(LineHandler onLine, HostedDtmLookup lookup)
-    : HeadlessPage("ctlMonitor", {{"btnClear", std::nullopt, true},
-                                  {"btnSave", std::nullopt, true},
-                                  {"chkFDTInterface", std::nullopt, true},
-                                  {"chkZEBProtocols", std::nullopt, true},
-                                  {"chkHARTProtocols", std::nullopt, true},
-                                  {"RichTextBoxComm", std::nullopt, false}},
-                   std::move(lookup)),
+    : HeadlessPage(pages::monitorTable(), std::move(lookup)),
       m_onLine(std::move(onLine))
 {
 }
@@ -66,10 +67,7 @@ void HeadlessMonitorPage::MessageLine(const std::string& textLine, std::int32_t 
 }
 
 HeadlessOfflinePage::HeadlessOfflinePage(StatusHandler onStatus, HostedDtmLookup lookup)
-    : HeadlessPage("ctlOfflineParam", {{"lblDevType", std::nullopt, true},
-                                       {"lblWarmstartDelay", std::nullopt, true},
-                                       {"picStatus", std::nullopt, false}},
-                   std::move(lookup)),
+    : HeadlessPage(pages::offlineParamTable(), std::move(lookup)),
       m_onStatus(std::move(onStatus))
 {
 }

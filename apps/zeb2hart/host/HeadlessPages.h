@@ -17,6 +17,7 @@
 #include "core/Pages.h"
 #include "fdt/DtmInterfaces.h"
 #include "host/HostedDtm.h"
+#include "pages/PageControls.h"
 
 namespace zeb2hart::frame {
 
@@ -28,11 +29,8 @@ using HostedDtmLookup = std::function<HostedDtm*(const fdt::ObjectPtr& dtm)>;
 
 class HeadlessPage : public fdt::IDtmActiveXControl, public core::IActiveXGUI {
 public:
-    // `prefix` is the page's control name ("ctlMonitor"); `controls` its child controls.
-    HeadlessPage(std::string prefix, std::vector<HeadlessControl> controls, HostedDtmLookup lookup)
-        : m_prefix(std::move(prefix)), m_controls(std::move(controls)), m_lookup(std::move(lookup))
-    {
-    }
+    // The page has the controls of its table.
+    HeadlessPage(const pages::PageTable& table, HostedDtmLookup lookup);
 
     bool Init(const std::string& invokeId, const std::string& functionCall, const fdt::ObjectPtr& dtm) override;
     bool PrepareToRelease() override;

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <stdexcept>
 
+#include "core/ComponentClasses.h"
 #include "FrameWindow.h"
 #include "HartPanel.h"
 #include "platform/ManualEventLoop.h"
@@ -79,13 +80,13 @@ std::vector<std::filesystem::path> renderFrameScreenshots(const FrameScreenshotO
         window.show();
         settle();
 
-        ui::PageHost* monitor = window.openFunction("30");
+        ui::PageHost* monitor = window.openFunction(core::kFunctionMonitor);
         if (!monitor)
             throw std::runtime_error("the monitor page did not open");
         demoTraffic(window, *loop);
         const std::string suffix = std::string("_") + language.suffix + ".png";
         save(*monitor, options.folder / ("monitor" + suffix), written);
-        for (const auto& [functionId, name] : {std::pair{"10", "offlineparam"}, std::pair{"50", "about"}}) {
+        for (const auto& [functionId, name] : {std::pair{core::kFunctionOfflineParam, "offlineparam"}, std::pair{core::kFunctionAbout, "about"}}) {
             ui::PageHost* page = window.openFunction(functionId);
             if (!page)
                 throw std::runtime_error(std::string("the page of function ") + functionId + " did not open");

@@ -21,6 +21,8 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include "core/ComponentClasses.h"
+#include "core/PersistentProperties.h"
 #include "FrameTexts.h"
 #include "host/ComponentHost.h"
 #include "CountersPanel.h"
@@ -42,7 +44,7 @@ namespace {
 constexpr std::int32_t kGerman = kGermanLocale;
 constexpr std::int32_t kEnglish = kEnglishLocale;
 // The function whose page opens with every session: the communication monitor.
-constexpr const char* kMonitorFunction = "30";
+constexpr const char* kMonitorFunction = core::kFunctionMonitor;
 
 QString text(const std::string& value)
 {
@@ -72,10 +74,10 @@ QString argumentSummary(const Json& args)
 std::optional<std::string> deviceTypeOf(platform::PropertyBag& bag)
 {
     try {
-        const fdt::Variant list = bag.read("PersistentDeviceList", fdt::Variant{});
+        const fdt::Variant list = bag.read(std::string(core::key::PersistentDeviceList), fdt::Variant{});
         if (!list.is<std::string>())
             return std::nullopt;
-        const int index = support::toInteger(bag.read("PersistentDeviceTypeIndex", std::int16_t{0}));
+        const int index = support::toInteger(bag.read(std::string(core::key::PersistentDeviceTypeIndex), std::int16_t{0}));
         std::vector<std::string> names;
         std::string rest = list.as<std::string>();
         for (std::size_t comma; (comma = rest.find(',')) != std::string::npos; rest.erase(0, comma + 1))

@@ -27,6 +27,7 @@
 #include "host/Transcript.h"
 #include "platform/EventLoop.h"
 #include "ui/qt/PageHost.h"
+#include "ui/qt/QtPageView.h"
 
 class QAction;
 class QCheckBox;

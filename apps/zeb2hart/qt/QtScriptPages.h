@@ -12,6 +12,7 @@
 
 #include "scripts/ScriptPages.h"
 #include "ui/qt/PageHost.h"
+#include "ui/qt/QtPageView.h"
 
 namespace zeb2hart::frame {
 

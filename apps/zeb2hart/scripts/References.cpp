@@ -1,5 +1,6 @@
 #include "scripts/References.h"
 
+#include "core/ComponentClasses.h"
 #include "fdt/Errors.h"
 #include "gateway/HartGateway.h"
 #include "host/ComponentHost.h"
@@ -269,7 +270,7 @@ std::string References::buildDocument(const Json& spec)
     if (kind == "user-info")
         return documents.userInformation(field("level", "planningEngineer"));
     if (kind == "function-call")
-        return documents.functionCall(field("id", "30"));
+        return documents.functionCall(field("id", core::kFunctionMonitor));
     throw ScriptError("unknown document \"" + kind +
                       "\" (hart-connect, hart-disconnect, hart-command, zeb-connect-response, "
                       "zeb-disconnect-response, zeb-data, zeb-error, device-type, user-info, function-call)");

@@ -1,5 +1,6 @@
 #include "scripts/ScriptPages.h"
 
+#include "core/ComponentClasses.h"
 #include "core/Pages.h"
 
 namespace zeb2hart::frame {
@@ -7,9 +8,9 @@ namespace zeb2hart::frame {
 const std::vector<ScriptPages::PageClass>& ScriptPages::pageClasses()
 {
     static const std::vector<PageClass> classes = {
-        {"monitor", core::kProgIdMonitor, "30"},
-        {"offline", core::kProgIdOfflineParam, "10"},
-        {"about", core::kProgIdAbout, "50"},
+        {"monitor", core::kProgIdMonitor, core::kFunctionMonitor},
+        {"offline", core::kProgIdOfflineParam, core::kFunctionOfflineParam},
+        {"about", core::kProgIdAbout, core::kFunctionAbout},
     };
     return classes;
 }

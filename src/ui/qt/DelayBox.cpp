@@ -7,7 +7,6 @@
 #include "pages/OfflineParamLogic.h"
 
 namespace zeb2hart::ui {
-using namespace zeb2hart::pages;
 
 namespace {
 
@@ -31,7 +30,7 @@ DelayBox::DelayBox(QWidget* parent) : QLineEdit(parent)
 void DelayBox::keyPressEvent(QKeyEvent* event)
 {
     const std::optional<char32_t> character = typedCharacter(*event);
-    if (character && !isDelayCharacterAccepted(*character)) {
+    if (character && !pages::isDelayCharacterAccepted(*character)) {
         event->accept();
         return;
     }

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+#include "pages/PageView.h"
+
 namespace zeb2hart::ui {
 
 namespace {
@@ -45,16 +47,32 @@ void MonitorView::appendLine(const QString& text, const QColor& color)
         const QChar c = text.at(i);
         if (c != u'\r' && c != u'\n')
             continue;
-        m_lines.back().text = text.mid(start, i - start);
+        m_lines.back().text = text.mid(start, std::min<qsizetype>(i - start, pages::kMonitorLineLength));
         m_longestLine = std::max<int>(m_longestLine, static_cast<int>(m_lines.back().text.size()));
         if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
             ++i;
         newLine(rgb);
         start = i + 1;
     }
-    m_lines.back().text = start == 0 ? text : text.mid(start);
+    m_lines.back().text = text.mid(start, pages::kMonitorLineLength);
     m_longestLine = std::max<int>(m_longestLine, static_cast<int>(m_lines.back().text.size()));
+    trim();
     scheduleRefresh();
+}
+
+void MonitorView::trim()
+{
+    if (m_lines.size() <= static_cast<std::size_t>(pages::kMonitorLineLimit))
+        return;
+    const int removed = static_cast<int>(m_lines.size()) - pages::kMonitorLineLimit + pages::kMonitorTrimBlock;
+    m_lines.erase(m_lines.begin(), m_lines.begin() + removed);
+    // The selection and the lines the user looks at move up with the text.
+    m_anchor = m_anchor >= removed ? m_anchor - removed : -1;
+    m_cursor = m_cursor >= removed ? m_cursor - removed : -1;
+    if (m_anchor < 0 || m_cursor < 0)
+        m_anchor = m_cursor = -1;
+    if (!m_follow)
+        verticalScrollBar()->setValue(std::max(0, verticalScrollBar()->value() - removed));
 }
 
 void MonitorView::clear()

@@ -1,5 +1,6 @@
 #pragma once
-// MonitorView: the monitor's view of coloured text lines. Appending costs the
+// MonitorView: the monitor's view of coloured text lines, as many and as long
+// as pages::kMonitorLineLimit and kMonitorLineLength allow. Appending costs the
 // same whatever the view holds: lines are kept as text and colour and only the
 // visible ones are painted, in a fixed-pitch font. The user can scroll, select
 // whole lines with the mouse (Ctrl+A all) and copy them (Ctrl+C).
@@ -51,6 +52,8 @@ private:
         QRgb color;
     };
     void newLine(QRgb color);
+    // Drops the oldest lines past the view's limit.
+    void trim();
     void scheduleRefresh();
     void refresh();
     void updateScrollBars();

@@ -5,31 +5,23 @@
 #include "core/DTMMain.h"
 #include "core/Pages.h"
 #include "platform/ClassRegistry.h"
-#include "ui/qt/ctlAbout.h"
-#include "ui/qt/ctlMonitor.h"
-#include "ui/qt/ctlOfflineParam.h"
+#include "ui/qt/QtPageView.h"
 
 namespace zeb2hart::ui {
 
 namespace {
 
-template <class Page>
-platform::ClassRegistry::Factory pageFactory()
-{
-    return []() -> fdt::ObjectPtr {
-        // Widgets need the application object of a user interface.
-        if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
-            return nullptr;
-        return makePage<Page>();
-    };
-}
-
-template <class Page>
-void registerPage(const char* progId)
+void registerPage(const char* progId, pages::PageKind kind)
 {
     auto& registry = platform::ClassRegistry::instance();
-    if (const auto clsid = registry.clsidOf(progId))
-        registry.add(progId, *clsid, pageFactory<Page>());
+    if (const auto clsid = registry.clsidOf(progId)) {
+        registry.add(progId, *clsid, [kind]() -> fdt::ObjectPtr {
+            // Widgets need the application object of a user interface.
+            if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+                return nullptr;
+            return makeQtPage(kind);
+        });
+    }
 }
 
 [[maybe_unused]] const bool registeredAtLoad = (registerPageClasses(), true);
@@ -39,9 +31,9 @@ void registerPage(const char* progId)
 void registerPageClasses()
 {
     core::registerComponentClasses();
-    registerPage<ctlOfflineParam>(core::kProgIdOfflineParam);
-    registerPage<ctlMonitor>(core::kProgIdMonitor);
-    registerPage<ctlAbout>(core::kProgIdAbout);
+    registerPage(core::kProgIdOfflineParam, pages::PageKind::OfflineParam);
+    registerPage(core::kProgIdMonitor, pages::PageKind::Monitor);
+    registerPage(core::kProgIdAbout, pages::PageKind::About);
 }
 
 } // namespace zeb2hart::ui

@@ -2,12 +2,9 @@
 
 #include <QVBoxLayout>
 
-namespace zeb2hart::ui {
+#include "ui/qt/QtPageView.h"
 
-QWidget* pageWidget(const fdt::ObjectPtr& page)
-{
-    return dynamic_cast<QWidget*>(page.get());
-}
+namespace zeb2hart::ui {
 
 PageHost::PageHost(fdt::ObjectPtr page, QWidget* parent)
     : QWidget(parent), m_page(std::move(page)), m_widget(pageWidget(m_page))

@@ -5,12 +5,11 @@
 
 #include <QWidget>
 
+#include <QPointer>
+
 #include "fdt/Object.h"
 
 namespace zeb2hart::ui {
-
-// The widget of a page object; nullptr for an object that is no page widget.
-QWidget* pageWidget(const fdt::ObjectPtr& page);
 
 class PageHost final : public QWidget {
 public:
@@ -23,7 +22,7 @@ public:
 
 private:
     fdt::ObjectPtr m_page;
-    QWidget* m_widget;
+    QPointer<QWidget> m_widget;
 };
 
 } // namespace zeb2hart::ui

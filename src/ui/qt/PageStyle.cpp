@@ -5,6 +5,11 @@
 
 namespace zeb2hart::ui {
 
+using pages::pixelsToTwips;
+using pages::twipsToPixels;
+using pages::TwipRect;
+using pages::TwipSize;
+
 QColor windowsColor(std::uint32_t bgr)
 {
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),

@@ -13,7 +13,6 @@
 class QWidget;
 
 namespace zeb2hart::ui {
-using namespace zeb2hart::pages;
 
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
@@ -28,9 +27,9 @@ QFont pageFont(bool bold = false);
 // name column lines up.
 QFont monitorFont();
 
-QRect toPixels(const TwipRect& rect);
-void place(QWidget& widget, const TwipRect& rect);
+QRect toPixels(const pages::TwipRect& rect);
+void place(QWidget& widget, const pages::TwipRect& rect);
 // The widget's size in twips.
-TwipSize twipSize(const QWidget& widget);
+pages::TwipSize twipSize(const QWidget& widget);
 
 } // namespace zeb2hart::ui

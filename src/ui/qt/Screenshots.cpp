@@ -8,9 +8,7 @@
 #include "fdt/SilentFrame.h"
 #include "support/Monitor.h"
 #include "ui/qt/PageHost.h"
-#include "ui/qt/ctlAbout.h"
-#include "ui/qt/ctlMonitor.h"
-#include "ui/qt/ctlOfflineParam.h"
+#include "ui/qt/QtPageView.h"
 
 namespace zeb2hart::ui {
 
@@ -37,12 +35,11 @@ void sampleTraffic(core::DTMMain& dtm)
     dtm.InvokeFunctionRequest("screenshot", "");
 }
 
-template <class Page>
-void renderPage(const std::shared_ptr<core::DTMMain>& dtm, const ScreenshotOptions& options,
+void renderPage(pages::PageKind kind, const std::shared_ptr<core::DTMMain>& dtm, const ScreenshotOptions& options,
                 const std::filesystem::path& file, const std::function<void(core::DTMMain&)>& beforeOpen,
                 const std::function<void(core::DTMMain&)>& afterOpen)
 {
-    const std::shared_ptr<Page> page = makePage<Page>();
+    const std::shared_ptr<pages::Page> page = makeQtPage(kind);
     PageHost host(page);
     host.resize(options.width, options.height);
     if (beforeOpen)
@@ -85,15 +82,15 @@ std::vector<std::filesystem::path> renderPageScreenshots(const std::filesystem::
         const std::string suffix = std::string("_") + language.suffix + ".png";
 
         written.push_back(folder / ("monitor" + suffix));
-        renderPage<ctlMonitor>(dtm, options, written.back(), nullptr, traffic);
+        renderPage(pages::PageKind::Monitor, dtm, options, written.back(), nullptr, traffic);
 
         written.push_back(folder / ("offlineparam" + suffix));
-        renderPage<ctlOfflineParam>(
-            dtm, options, written.back(),
+        renderPage(
+            pages::PageKind::OfflineParam, dtm, options, written.back(),
             [](core::DTMMain& gatewayDtm) { gatewayDtm.CommStatus(fdt::Variant(std::int32_t{0})); }, nullptr);
 
         written.push_back(folder / ("about" + suffix));
-        renderPage<ctlAbout>(dtm, options, written.back(), nullptr, nullptr);
+        renderPage(pages::PageKind::About, dtm, options, written.back(), nullptr, nullptr);
     }
     return written;
 }

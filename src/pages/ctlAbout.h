@@ -2,19 +2,15 @@
 // ctlAbout: the about page: the device picture, the title, a description, the
 // component's version and a disclaimer, every text from the dictionary.
 
-#include <QFrame>
-#include <QLabel>
-
 #include <string>
 
-#include "ui/qt/PageWidget.h"
-#include "ui/qt/PictureBox.h"
+#include "pages/Page.h"
 
-namespace zeb2hart::ui {
+namespace zeb2hart::pages {
 
-class ctlAbout final : public PageWidget {
+class ctlAbout final : public Page {
 public:
-    ctlAbout();
+    explicit ctlAbout(std::unique_ptr<PageView> view);
     ~ctlAbout() override;
 
     // IDtmActiveXControl
@@ -22,21 +18,6 @@ public:
     bool PrepareToRelease() override;
     // IActiveXGUI: translates the labels and rebuilds the version caption.
     void UpdateLanguage() override;
-
-protected:
-    void pageResized() override;
-
-private:
-    void layOut();
-
-    QWidget* m_aboutBack;
-    PictureBox* m_deviceImage;
-    QLabel* m_lblTitle;
-    QLabel* m_lblDescription;
-    QLabel* m_lblVersion;
-    QLabel* m_lblDisclaimer;
-    QFrame* m_upperLine;
-    QFrame* m_lowerLine;
 };
 
-} // namespace zeb2hart::ui
+} // namespace zeb2hart::pages

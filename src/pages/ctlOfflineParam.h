@@ -3,21 +3,16 @@
 // device type from the settings file's list and types the warm-start delay;
 // the page shows the communication status the DTM pushes to it.
 
-#include <QComboBox>
-#include <QLabel>
-
 #include <string>
 
 #include "fdt/Variant.h"
-#include "ui/qt/DelayBox.h"
-#include "ui/qt/PageWidget.h"
-#include "ui/qt/PictureBox.h"
+#include "pages/Page.h"
 
-namespace zeb2hart::ui {
+namespace zeb2hart::pages {
 
-class ctlOfflineParam final : public PageWidget, public core::IOfflineParamPage {
+class ctlOfflineParam final : public Page, public core::IOfflineParamPage {
 public:
-    ctlOfflineParam();
+    explicit ctlOfflineParam(std::unique_ptr<PageView> view);
     ~ctlOfflineParam() override;
 
     // IDtmActiveXControl
@@ -29,34 +24,16 @@ public:
     // picture) and the text, whatever the status.
     void SetParameterStatus(const fdt::Variant& newValue, const std::string& statusText) override;
 
-protected:
-    void pageResized() override;
-
 private:
-    void layOut();
     void fillDeviceList();
+    // Shows the text in the delay box; a change runs the change handler as typing does.
+    void setDelayText(const std::string& text);
+    void chosen(int row, int position) override;
+    void edited(int row) override;
+    void keyReleased(int row) override;
     void DevTypeCombo_Click(int position);
     void WSDelayValue_Change();
     void WSDelayValue_KeyUp();
-
-    QWidget* m_deviceArea;
-    PictureBox* m_deviceImage;
-    QLabel* m_lblDeviceType;
-    QLabel* m_lblHeadlineTitle;
-    QWidget* m_statusArea;
-    PictureBox* m_statusImage;
-    QLabel* m_lblCommStatus;
-    QWidget* m_treeArea;
-    QWidget* m_parameterFreeArea;
-    QWidget* m_titleParameterArea;
-    QLabel* m_lblParameter;
-    QWidget* m_parameterArea;
-    QLabel* m_lblGateway;
-    QLabel* m_lblDevType;
-    QLabel* m_lblWarmstartDelay;
-    QLabel* m_lblUnitDelay;
-    QComboBox* m_devTypeCombo;
-    DelayBox* m_wsDelayValue;
 };
 
-} // namespace zeb2hart::ui
+} // namespace zeb2hart::pages

@@ -2,22 +2,18 @@
 // ctlMonitor: the communication monitor page. It shows the lines DTMMain's
 // MonitorMsg passes it, each in its colour, lets the user choose which traffic
 // is shown (three filter check boxes bound to the DTM's persisted filters),
-// clear the view and save it to a log file.
-
-#include <QCheckBox>
-#include <QPushButton>
+// clear the view and save it to a log file. Every operation writes its trace.
 
 #include <cstdint>
 #include <string>
 
-#include "ui/qt/MonitorView.h"
-#include "ui/qt/PageWidget.h"
+#include "pages/Page.h"
 
-namespace zeb2hart::ui {
+namespace zeb2hart::pages {
 
-class ctlMonitor final : public PageWidget, public core::IMonitorPage {
+class ctlMonitor final : public Page, public core::IMonitorPage {
 public:
-    ctlMonitor();
+    explicit ctlMonitor(std::unique_ptr<PageView> view);
     ~ctlMonitor() override;
 
     // IDtmActiveXControl
@@ -31,26 +27,12 @@ public:
     // The view's plain text, lines separated by "\n" (the first line is empty once a line was shown).
     std::string viewText() const;
 
-protected:
-    void pageResized() override;
-
 private:
     void InitScreen();
-    void chkFDTInterface_Click();
-    void chkZEBProtocols_Click();
-    void chkHARTProtocols_Click();
-    void btnClear_Click();
+    void clicked(int row) override;
+    void resized() override;
+    void setFilterBox(int row, bool checked);
     void btnSave_Click();
-
-    QWidget* m_parameterFreeArea;
-    QWidget* m_monitorBack;
-    QWidget* m_monitorSettings;
-    MonitorView* m_richTextBoxComm;
-    QCheckBox* m_chkFDTInterface;
-    QCheckBox* m_chkZEBProtocols;
-    QCheckBox* m_chkHARTProtocols;
-    QPushButton* m_btnClear;
-    QPushButton* m_btnSave;
 };
 
-} // namespace zeb2hart::ui
+} // namespace zeb2hart::pages
