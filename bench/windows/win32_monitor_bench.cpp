@@ -63,6 +63,16 @@ std::vector<double> run(zeb2hart::ui::win32::Win32PageView& view, HWND box, int 
     return rates;
 }
 
+BOOL CALLBACK findRichEdit(HWND child, LPARAM found)
+{
+    wchar_t name[32] = {};
+    GetClassNameW(child, name, 32);
+    if (_wcsnicmp(name, L"RichEdit", 8) != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+}
+
 void report(const char* what, const std::vector<double>& rates)
 {
     if (rates.size() < 2)
@@ -94,17 +104,7 @@ int main(int argc, char** argv)
             for (std::size_t row = 0; row < rects.size(); ++row)
                 view.place(static_cast<int>(row), rects[row]);
             HWND box = nullptr;
-            EnumChildWindows(
-                view.window(),
-                [](HWND child, LPARAM found) -> BOOL {
-                    wchar_t name[32] = {};
-                    GetClassNameW(child, name, 32);
-                    if (_wcsnicmp(name, L"RichEdit", 8) != 0)
-                        return TRUE;
-                    *reinterpret_cast<HWND*>(found) = child;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(&box));
+            EnumChildWindows(view.window(), &findRichEdit, reinterpret_cast<LPARAM>(&box));
             report("appended", run(view, box, lines, false));
             report("appended and painted", run(view, box, lines, true));
         }

@@ -20,17 +20,17 @@
 #include <string>
 #include <vector>
 
+#include "pages/PageView.h"
+
 namespace zeb2hart::ui::win32 {
 
-// The lines a monitor holds at most: a day of a busy line at a few lines a
-// minute is far less; any more and a frame's user scrolls a view that nobody reads.
-constexpr int kMonitorLineLimit = 5000;
+using pages::kMonitorLineLength;
+using pages::kMonitorLineLimit;
 // The newest lines kept when the limit is passed: the box is made again with
-// them, once every kMonitorLineLimit - kMonitorLinesKept lines.
+// them, once every kMonitorLineLimit - kMonitorLinesKept lines. Remaking costs
+// about as much as appending the lines kept, so fewer are kept here than the
+// pages' kMonitorTrimBlock would leave.
 constexpr int kMonitorLinesKept = 2000;
-// The characters (UTF-16 units) kept of one line; the rest of a longer line is
-// dropped. A trace line of the gateway is a few hundred characters.
-constexpr int kMonitorLineLength = 4096;
 // How long new lines wait at most to be drawn, in milliseconds.
 constexpr UINT kMonitorRefreshDelay = 50;
 

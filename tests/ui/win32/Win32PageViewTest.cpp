@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -66,21 +68,23 @@ std::wstring className(HWND window)
 }
 
 // The page window's descendants that `match` accepts.
+struct Search {
+    const std::function<bool(HWND)>* match;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK searchChild(HWND child, LPARAM data)
+{
+    auto* search = reinterpret_cast<Search*>(data);
+    if ((*search->match)(child))
+        search->found.push_back(child);
+    return TRUE;
+}
+
 std::vector<HWND> descendants(HWND page, const std::function<bool(HWND)>& match)
 {
-    struct Search {
-        const std::function<bool(HWND)>* match;
-        std::vector<HWND> found;
-    } search{&match, {}};
-    EnumChildWindows(
-        page,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* search = reinterpret_cast<Search*>(data);
-            if ((*search->match)(child))
-                search->found.push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    Search search{&match, {}};
+    EnumChildWindows(page, &searchChild, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -460,8 +464,26 @@ TEST_F(Win32PageViewTest, UserActionsAreReportedAndTheLogicsChangesAreNot)
     EXPECT_EQ(recorder.log.size(), 2u);
 }
 
+// Writes a top-down 32-bit capture as a BMP file.
+void writeBitmap(const std::filesystem::path& file, const void* bits, SIZE size)
+{
+    const DWORD imageSize = static_cast<DWORD>(size.cx * size.cy * 4);
+    BITMAPFILEHEADER header{};
+    header.bfType = 0x4D42; // "BM"
+    header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    header.bfSize = header.bfOffBits + imageSize;
+    const BITMAPINFOHEADER info{sizeof info, size.cx, -size.cy, 1, 32, BI_RGB, imageSize, 0, 0, 0, 0};
+    std::FILE* out = _wfopen(file.wstring().c_str(), L"wb");
+    ASSERT_NE(out, nullptr);
+    std::fwrite(&header, sizeof header, 1, out);
+    std::fwrite(&info, sizeof info, 1, out);
+    std::fwrite(bits, imageSize, 1, out);
+    std::fclose(out);
+}
+
 // The capture of a page through draw(): every control's rectangle holds
 // pixels other than the colour it stands on, and the monitor each line colour.
+// With ZEB2HART_CAPTURE_DIR set, each page's capture is written there as a BMP file.
 TEST_F(Win32PageViewTest, TheCaptureShowsEveryControl)
 {
     for (const pages::PageTable* table : pages::pageTables()) {
@@ -483,6 +505,8 @@ TEST_F(Win32PageViewTest, TheCaptureShowsEveryControl)
         std::fill_n(static_cast<std::uint32_t*>(bits), kPage.cx * kPage.cy, empty);
         view.draw(dc, {0, 0, kPage.cx, kPage.cy});
         GdiFlush();
+        if (const char* folder = std::getenv("ZEB2HART_CAPTURE_DIR"))
+            writeBitmap(std::filesystem::path(folder) / (std::string(table->controlName) + ".bmp"), bits, kPage);
         // The pixel as 0x00BBGGRR.
         auto pixel = [&](int x, int y) {
             const std::uint32_t rgb = static_cast<std::uint32_t*>(bits)[y * kPage.cx + x] & 0xFFFFFF;
