@@ -152,7 +152,10 @@ Json stateOf(const pages::ControlInfo& info, HWND window)
         break;
     }
     state["enabled"] = IsWindowEnabled(window) != FALSE;
-    state["visible"] = IsWindowVisible(window) != FALSE;
+    // The monitor box suspends its drawing between a burst of lines and its next
+    // paint, and a window that does not draw loses its visible style: it is
+    // shown when its container is.
+    state["visible"] = IsWindowVisible(info.kind == ControlKind::Monitor ? GetParent(window) : window) != FALSE;
     return state;
 }
 
