@@ -104,31 +104,16 @@ Json QtScriptPages::resize(const std::string& page, int width, int height)
 
 ControlState QtScriptPages::act(const ControlAction& action)
 {
-    // The page: the one named, or the only open page that has the control.
-    const OpenPage* target = nullptr;
-    if (!action.page.empty()) {
-        target = find(action.page);
-        if (!target)
-            throw PageError("the Qt page \"" + action.page + "\" is not open");
-    } else {
-        std::vector<const OpenPage*> holders;
-        for (const auto& open : m_pages) {
-            QWidget* page = ui::pageWidget(open.host->page());
-            if (page && page->findChild<QWidget*>(QString::fromStdString(action.control)))
-                holders.push_back(&open);
-        }
-        if (holders.empty())
-            throw PageError(m_pages.empty() ? "no Qt page is open"
-                                            : "no open Qt page has a control " + action.control);
-        if (holders.size() > 1) {
-            std::string names;
-            for (const OpenPage* holder : holders)
-                names += (names.empty() ? "" : " and ") + holder->name;
-            throw PageError("the open pages " + names + " have a control " + action.control +
-                            ": name the page with \"page\"");
-        }
-        target = holders.front();
-    }
+    std::vector<std::string> open;
+    for (const auto& page : m_pages)
+        open.push_back(page.name);
+    const OpenPage* target = find(targetPage(
+        action, open,
+        [&](const std::string& name) {
+            QWidget* page = ui::pageWidget(find(name)->host->page());
+            return page && page->findChild<QWidget*>(QString::fromStdString(action.control));
+        },
+        "Qt page"));
     QWidget& control = findControl(*ui::pageWidget(target->host->page()), action.control);
     switch (action.kind) {
     case ControlAction::Kind::Click:

@@ -74,6 +74,15 @@ public:
     virtual void settle() = 0;
     // Closes every page without telling anyone (the instance is going).
     virtual void destroyAll() = 0;
+
+protected:
+    // The page an action acts on: the one it names, or else the only one of
+    // `open` (the open pages' names) that `hasControl`. PageError when the
+    // named page is not open, or no page or more than one has the control;
+    // `toolkit` names the pages in the message ("Qt page", "page").
+    static std::string targetPage(const ControlAction& action, const std::vector<std::string>& open,
+                                  const std::function<bool(const std::string& page)>& hasControl,
+                                  const std::string& toolkit);
 };
 
 using ScriptPagesFactory = std::function<std::unique_ptr<ScriptPages>()>;

@@ -377,26 +377,11 @@ const Win32ScriptPages::OpenPage& Win32ScriptPages::require(const std::string& p
 
 ControlState Win32ScriptPages::act(const ControlAction& action)
 {
-    const OpenPage* target = nullptr;
-    if (!action.page.empty()) {
-        target = &require(action.page);
-    } else {
-        std::vector<const OpenPage*> holders;
-        for (const auto& open : m_pages) {
-            if (rowOf(tableOf(open.name), action.control) >= 0)
-                holders.push_back(&open);
-        }
-        if (holders.empty())
-            throw PageError(m_pages.empty() ? "no page is open" : "no open page has a control " + action.control);
-        if (holders.size() > 1) {
-            std::string names;
-            for (const OpenPage* holder : holders)
-                names += (names.empty() ? "" : " and ") + holder->name;
-            throw PageError("the open pages " + names + " have a control " + action.control +
-                            ": name the page with \"page\"");
-        }
-        target = holders.front();
-    }
+    std::vector<std::string> open;
+    for (const auto& page : m_pages)
+        open.push_back(page.name);
+    const OpenPage* target = find(targetPage(
+        action, open, [&](const std::string& name) { return rowOf(tableOf(name), action.control) >= 0; }, "page"));
     const pages::PageTable& table = tableOf(target->name);
     const int row = rowOf(table, action.control);
     HWND pageWindow = target->host->controlWindow();
