@@ -6,15 +6,7 @@
 # Usage: run-doc-examples.sh ZEB2HART DOC WORKDIR [QT]
 set -u
 zeb2hart=$1 doc=$2 work=$3 qt=${4:-}
-rm -rf "$work" && mkdir -p "$work" || exit 2
-awk -v dir="$work" '
-  /^```jsonl(-fails|-qt)?$/ {
-    n++; kind = ($0 ~ /fails/) ? "fails" : (($0 ~ /qt/) ? "qt" : "passes")
-    file = dir "/" n "-" kind ".jsonl"; inside = 1; printf "" > file; next
-  }
-  inside && /^```$/ { inside = 0; close(file); next }
-  inside { print > file }
-' "$doc" || exit 2
+sh "$(dirname "$0")/extract-doc-examples.sh" "$doc" "$work" || exit 2
 count=0 failed=0 skipped=0
 for script in "$work"/*.jsonl; do
   [ -e "$script" ] || break

@@ -2,6 +2,7 @@
 
 #include <richedit.h>
 
+#include <iterator>
 #include <string_view>
 #include <vector>
 
@@ -156,23 +157,37 @@ void MonitorBox::suspendDrawing()
     SetTimer(m_parent, static_cast<UINT_PTR>(m_id), kMonitorRefreshDelay, nullptr);
 }
 
+void MonitorBox::insertAtEnd(const std::wstring& text, COLORREF color)
+{
+    select(m_window, m_characters, m_characters);
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_COLOR;
+    format.crTextColor = color;
+    SendMessageW(m_window, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    SendMessageW(m_window, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    m_characters += static_cast<long>(text.size());
+}
+
 void MonitorBox::insert(std::deque<Line>::const_iterator from, std::deque<Line>::const_iterator to)
 {
+    // Each paragraph mark ends the line before it and takes that line's colour,
+    // so that an empty line shows the colour it was written in.
+    COLORREF before = std::prev(from)->color;
     while (from != to) {
-        std::wstring inserted;
         const COLORREF color = from->color;
-        for (; from != to && from->color == color; ++from) {
+        std::wstring inserted;
+        if (before != color)
+            insertAtEnd(L"\r", before);
+        else
+            inserted += L'\r';
+        inserted += from->text;
+        for (++from; from != to && from->color == color; ++from) {
             inserted += L'\r';
             inserted += from->text;
         }
-        select(m_window, m_characters, m_characters);
-        CHARFORMAT2W format{};
-        format.cbSize = sizeof format;
-        format.dwMask = CFM_COLOR;
-        format.crTextColor = color;
-        SendMessageW(m_window, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-        SendMessageW(m_window, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(inserted.c_str()));
-        m_characters += static_cast<long>(inserted.size());
+        insertAtEnd(inserted, color);
+        before = color;
     }
 }
 

@@ -68,8 +68,10 @@ private:
     };
     // A new window in the old one's place showing m_lines.
     void remake();
-    // Adds the lines at the end of the box's text, one edit for each run of one colour.
+    // Adds the lines at the end of the box's text, one edit for each run of one
+    // colour (and one for the mark before a run whose colour changes).
     void insert(std::deque<Line>::const_iterator from, std::deque<Line>::const_iterator to);
+    void insertAtEnd(const std::wstring& text, COLORREF color);
     void suspendDrawing();
 
     HWND m_parent = nullptr;

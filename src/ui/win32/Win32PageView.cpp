@@ -215,17 +215,25 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     return state->handle(window, message, wParam, lParam);
 }
 
-// The delay box: digits and Backspace only, nothing pasted, and its key releases reported.
+// The delay box: of the characters typed only digits and Backspace pass, and
+// its key releases are reported. A shortcut with Ctrl types no character: it
+// edits (Ctrl+A selects all, Ctrl+V pastes), as in the Qt page. No context menu.
 LRESULT CALLBACK delayBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                    DWORD_PTR data)
 {
     auto* state = reinterpret_cast<ViewState*>(data);
     switch (message) {
-    case WM_CHAR:
-        if (!pages::isDelayCharacterAccepted(static_cast<char32_t>(wParam)))
+    case WM_CHAR: {
+        const bool shortcut = wParam < 0x20 && wParam != 8 && GetKeyState(VK_CONTROL) < 0;
+        if (shortcut && wParam == 1) {
+            SendMessageW(window, EM_SETSEL, 0, -1);
+            return 0;
+        }
+        if (!shortcut && !pages::isDelayCharacterAccepted(static_cast<char32_t>(wParam)))
             return 0;
         break;
-    case WM_PASTE:
+    }
+    case WM_CONTEXTMENU:
         return 0;
     case WM_KEYUP: {
         const LRESULT result = DefSubclassProc(window, message, wParam, lParam);

@@ -4,10 +4,26 @@
 # and by the Linux zeb2hart on the Qt pages in its process. Both runs must pass
 # and write the same transcript, but for what names the system: the component
 # and frame schema folders and the temporary folder (each written as one word).
-#   compare-with-qt.sh WINE ZEB2HART_EXE COMPONENT_DIR LINUX_ZEB2HART SCRIPT WORKDIR
+# Given a document (*.md) instead of a script, it compares each of the
+# document's examples that open the real pages (its ```jsonl-qt blocks).
+#   compare-with-qt.sh WINE ZEB2HART_EXE COMPONENT_DIR LINUX_ZEB2HART SCRIPT|DOC WORKDIR
 set -u
 wine=$1 exe=$2 component=$3 linux=$4 script=$5 work=$6
 here=$(cd "$(dirname "$0")" && pwd)
+case "$script" in
+  *.md)
+    examples="$work/$(basename "$script" .md)"
+    sh "$here/../extract-doc-examples.sh" "$script" "$examples" || exit 2
+    count=0 failed=0
+    for example in "$examples"/*-qt.jsonl; do
+      [ -e "$example" ] || break
+      count=$((count + 1))
+      sh "$0" "$wine" "$exe" "$component" "$linux" "$example" "$examples" || failed=$((failed + 1))
+    done
+    echo "$count examples, $failed with another transcript or a failure"
+    [ "$count" -gt 0 ] && [ "$failed" -eq 0 ]
+    exit ;;
+esac
 name=$(basename "$script" .jsonl)
 mkdir -p "$work" || exit 2
 windows_path() {

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -384,21 +385,34 @@ TEST_F(Win32PageViewTest, UserActionsAreReportedAndTheLogicsChangesAreNot)
     view.setText(offline::WSDelayValue, "12");
     recorder.log.clear();
 
-    // The delay box: digits and Backspace typed, nothing else, nothing pasted.
+    // The delay box: digits and Backspace typed, nothing else (a control
+    // character typed without Ctrl held is no shortcut).
     HWND delay = childOfClass(page, L"Edit");
     ASSERT_NE(delay, nullptr);
     SendMessageW(delay, EM_SETSEL, 2, 2);
     SendMessageW(delay, WM_CHAR, L'3', 0);
     SendMessageW(delay, WM_CHAR, L'a', 0);
     SendMessageW(delay, WM_CHAR, L'-', 0);
-    SendMessageW(delay, WM_CHAR, 0x16, 0); // Ctrl+V
-    SendMessageW(delay, WM_PASTE, 0, 0);
-    SendMessageW(delay, WM_CHAR, 8, 0);    // Backspace
+    SendMessageW(delay, WM_CHAR, 0x16, 0);
+    SendMessageW(delay, WM_CHAR, 0x01, 0);
+    SendMessageW(delay, WM_CHAR, 8, 0); // Backspace
     SendMessageW(delay, WM_KEYUP, L'3', 0);
     EXPECT_EQ(recorder.log, (std::vector<std::string>{event("edited", offline::WSDelayValue), event("edited", offline::WSDelayValue),
                                         event("keyReleased", offline::WSDelayValue)}));
     EXPECT_EQ(view.text(offline::WSDelayValue), "12");
     EXPECT_EQ(windowText(delay), L"12");
+    // With Ctrl held, Ctrl+A selects all, and what is typed then replaces it.
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    BYTE held[256];
+    std::copy(std::begin(keys), std::end(keys), held);
+    held[VK_CONTROL] = 0x80;
+    SetKeyboardState(held);
+    SendMessageW(delay, WM_CHAR, 0x01, 0);
+    SetKeyboardState(keys);
+    SendMessageW(delay, WM_CHAR, L'4', 0);
+    EXPECT_EQ(windowText(delay), L"4");
+    view.setText(offline::WSDelayValue, "12");
     recorder.log.clear();
     view.setText(offline::WSDelayValue, "300");
     EXPECT_TRUE(recorder.log.empty());
