@@ -321,9 +321,14 @@ int main(int argc, char** argv)
             options.hostDtm = [](const zeb2hart::platform::Services& frameServices) -> std::unique_ptr<HostedDtm> {
                 return std::make_unique<ComDtm>(frameServices);
             };
-            // The pages are embedded in windows of the frame's own apartment.
+            // The pages are embedded in windows of the frame's own apartment,
+            // which OLE allows only in a single-threaded one.
             if (apartment != "mta")
                 options.pages = win32ScriptPages();
+            else
+                options.withoutPages = "the real pages need the frame in a single-threaded apartment (OLE "
+                                       "embeds controls only there): run without --apartment mta; the "
+                                       "headless pages open without \"qt\"";
             return finished(static_cast<int>(runScript(options, std::cerr)));
         }
 #endif

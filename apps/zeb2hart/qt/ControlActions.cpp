@@ -14,6 +14,7 @@
 
 #include <map>
 
+#include "scripts/KeySequence.h"
 #include "ui/qt/MonitorView.h"
 #include "ui/qt/PictureBox.h"
 
@@ -33,86 +34,37 @@ struct Key {
     Qt::KeyboardModifiers modifiers = Qt::NoModifier;
 };
 
-Key keyOfCharacter(QChar character)
+// The Qt key event of a stroke: a named key's code, a character's (Qt's codes
+// of the printable Latin-1 characters are their upper-case code points), and
+// the text it types; a shortcut (Ctrl or Alt held) types nothing, Shift types
+// upper case, and Shift+Tab is Backtab, as the keyboard reports it.
+Key keyOf(const KeyStroke& stroke)
 {
-    switch (character.unicode()) {
-    case '\b':
-        return {Qt::Key_Backspace, QStringLiteral("\b")};
-    case '\t':
-        return {Qt::Key_Tab, QStringLiteral("\t")};
-    case '\r':
-    case '\n':
-        return {Qt::Key_Return, QStringLiteral("\r")};
-    default:
-        // Qt's key codes of the printable Latin-1 characters are their upper-case code points.
-        return {static_cast<int>(character.toUpper().unicode()), QString(character)};
-    }
-}
-
-Key keyOfName(const std::string& name)
-{
-    static const std::map<std::string, Key> named = {
-        {"Backspace", {Qt::Key_Backspace, QStringLiteral("\b")}},
-        {"Delete", {Qt::Key_Delete, QString(QChar(0x7F))}},
-        {"Left", {Qt::Key_Left, {}}},
-        {"Right", {Qt::Key_Right, {}}},
-        {"Home", {Qt::Key_Home, {}}},
-        {"End", {Qt::Key_End, {}}},
-        {"Enter", {Qt::Key_Return, QStringLiteral("\r")}},
-        {"Tab", {Qt::Key_Tab, QStringLiteral("\t")}},
-        {"Escape", {Qt::Key_Escape, QString(QChar(0x1B))}},
-    };
-    const auto found = named.find(name);
-    if (found == named.end())
-        throw PageError("unknown key {" + name +
-                        "} (known: Backspace, Delete, Left, Right, Home, End, Enter, Tab, Escape)");
-    return found->second;
-}
-
-// A key with modifiers: "Ctrl+A", "Shift+Tab", "Ctrl+Shift+End"; the last part is
-// a key's name or one character.
-Key keyWithModifiers(const std::string& name)
-{
-    static const std::map<std::string, Qt::KeyboardModifier> modifiers = {
-        {"Ctrl", Qt::ControlModifier}, {"Shift", Qt::ShiftModifier}, {"Alt", Qt::AltModifier}};
-    Qt::KeyboardModifiers held = Qt::NoModifier;
-    std::string rest = name;
-    for (auto plus = rest.find('+'); plus != std::string::npos && plus + 1 < rest.size(); plus = rest.find('+')) {
-        const auto modifier = modifiers.find(rest.substr(0, plus));
-        if (modifier == modifiers.end())
-            throw PageError("unknown modifier in {" + name + "} (known: Ctrl, Shift, Alt, as in {Ctrl+A})");
-        held |= modifier->second;
-        rest = rest.substr(plus + 1);
-    }
-    Key key = rest.size() == 1 ? keyOfCharacter(QChar::fromLatin1(rest[0])) : keyOfName(rest);
-    key.modifiers = held;
-    if (held & (Qt::ControlModifier | Qt::AltModifier))
-        key.text.clear(); // a shortcut types nothing
-    else if ((held & Qt::ShiftModifier) && key.code == Qt::Key_Tab)
-        key = {Qt::Key_Backtab, {}, held}; // as the keyboard reports Shift+Tab
-    else if (held & Qt::ShiftModifier)
+    static const std::map<std::string, int> named = {
+        {"Backspace", Qt::Key_Backspace}, {"Delete", Qt::Key_Delete}, {"Left", Qt::Key_Left},
+        {"Right", Qt::Key_Right},         {"Home", Qt::Key_Home},     {"End", Qt::Key_End},
+        {"Enter", Qt::Key_Return},        {"Tab", Qt::Key_Tab},       {"Escape", Qt::Key_Escape}};
+    const char32_t character = stroke.character == U'\n' ? U'\r' : stroke.character;
+    Key key{0, character != 0 ? QString::fromUcs4(&character, 1) : QString()};
+    if (const auto found = named.find(stroke.name); found != named.end())
+        key.code = found->second;
+    else if (character == U'\t' || character == U'\r')
+        key.code = character == U'\t' ? Qt::Key_Tab : Qt::Key_Return;
+    else
+        key.code = static_cast<int>(QChar::toUpper(character));
+    if (stroke.ctrl)
+        key.modifiers |= Qt::ControlModifier;
+    if (stroke.shift)
+        key.modifiers |= Qt::ShiftModifier;
+    if (stroke.alt)
+        key.modifiers |= Qt::AltModifier;
+    if (stroke.ctrl || stroke.alt)
+        key.text.clear();
+    else if (stroke.shift && key.code == Qt::Key_Tab)
+        key = {Qt::Key_Backtab, {}, key.modifiers};
+    else if (stroke.shift)
         key.text = key.text.toUpper();
     return key;
-}
-
-std::vector<Key> parseKeys(const std::string& keys)
-{
-    std::vector<Key> parsed;
-    const QString text = QString::fromStdString(keys);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('{')) {
-            const qsizetype end = text.indexOf(QLatin1Char('}'), i);
-            if (end < 0)
-                throw PageError("unterminated { in the keys \"" + keys + "\"");
-            const std::string name = text.mid(i + 1, end - i - 1).toStdString();
-            parsed.push_back(name.find('+') != std::string::npos && name.size() > 1 ? keyWithModifiers(name)
-                                                                                     : keyOfName(name));
-            i = end;
-        } else {
-            parsed.push_back(keyOfCharacter(text[i]));
-        }
-    }
-    return parsed;
 }
 
 } // namespace
@@ -216,9 +168,10 @@ void selectEntry(QWidget& control, const std::optional<int>& index, const std::o
 void typeKeys(QWidget& control, const std::string& keys)
 {
     requireEnabled(control);
-    const std::vector<Key> parsed = parseKeys(keys);
+    const std::vector<KeyStroke> strokes = parseKeySequence(keys);
     control.setFocus(Qt::OtherFocusReason);
-    for (const Key& key : parsed) {
+    for (const KeyStroke& stroke : strokes) {
+        const Key key = keyOf(stroke);
         QKeyEvent press(QEvent::KeyPress, key.code, key.modifiers, key.text);
         QCoreApplication::sendEvent(&control, &press);
         QKeyEvent release(QEvent::KeyRelease, key.code, key.modifiers, key.text);

@@ -274,8 +274,7 @@ ScriptPages& ScriptRun::scriptPages()
 {
     if (!m_pages) {
         if (!m_options.pages)
-            throw ScriptError("this zeb2hart was built without the Qt pages (configure with "
-                              "-DZEB2HART_WITH_UI=ON); the headless pages open without \"qt\"");
+            throw ScriptError(m_options.withoutPages);
         m_pages = m_options.pages();
     }
     return *m_pages;

@@ -27,9 +27,12 @@ struct ScriptOptions {
     std::filesystem::path componentFolder;
     // Where the transcript goes (nullptr: nowhere).
     std::ostream* transcript = nullptr;
-    // The real (Qt) pages for {"open": PAGE, "qt": true} and the control steps;
-    // empty in a zeb2hart built without Qt.
+    // The real pages (Qt, or Win32 through COM) for {"open": PAGE, "qt": true}
+    // and the control steps; empty where there are none, and then a step that
+    // needs them stops with `withoutPages`.
     ScriptPagesFactory pages;
+    std::string withoutPages = "this zeb2hart was built without the Qt pages (configure with "
+                               "-DZEB2HART_WITH_UI=ON); the headless pages open without \"qt\"";
     // How the DTM is hosted; empty: in this process.
     HostedDtmFactory hostDtm;
 };
