@@ -226,7 +226,7 @@ LoadResult XmlDocument::loadCached(const fs::path& file, bool privateCopy)
         m_parseError = entry->parseError;
         return entry->parsed;
     }
-    const Verdict verdict = verdictOn(*entry, m_schemas, platform::utf8Of(file));
+    const Verdict verdict = verdictOn(*entry, m_schemas, m_parseError.url);
     if (verdict.result != LoadResult::Loaded) {
         m_parseError = verdict.error;
         return verdict.result;

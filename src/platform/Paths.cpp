@@ -19,7 +19,7 @@ std::filesystem::path pathFromUtf8(std::string_view text)
 std::string utf8Of(const std::filesystem::path& path)
 {
     const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size());
 }
 
 std::string fileUrl(const std::filesystem::path& absolutePath)
