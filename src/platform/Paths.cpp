@@ -18,8 +18,12 @@ std::filesystem::path pathFromUtf8(std::string_view text)
 
 std::string utf8Of(const std::filesystem::path& path)
 {
+#ifdef _WIN32
     const std::u8string text = path.u8string();
     return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+#else
+    return path.native(); // the system's bytes, which are UTF-8 here
+#endif
 }
 
 std::string fileUrl(const std::filesystem::path& absolutePath)
