@@ -1,11 +1,12 @@
 #include "com/ErrorMapping.h"
 
-#include <cstdio>
+#include <cstdint>
 #include <new>
 
 #include "com/ComPtr.h"
 #include "com/Values.h"
 #include "fdt/Errors.h"
+#include "fdt/Hex.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace zeb2hart::com {
@@ -93,9 +94,7 @@ bool setsErrorInfo(IUnknown& peer, const IID& iid)
 
 std::string hresultText(HRESULT result)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(result));
-    return text;
+    return "0x" + fdt::hexText(static_cast<std::uint32_t>(result), 8);
 }
 
 HRESULT reportFailure(HRESULT result, const std::string& description, const IID& iid) noexcept

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -82,28 +83,29 @@ struct MemoEntry {
     bool validated = true;            // false: a built document the schemas have not seen yet
 };
 
+// Newest first; a deque, so that the newest goes in front without moving the others.
 struct Memo {
-    std::vector<MemoEntry> entries;
+    std::deque<MemoEntry> entries;
 };
 
-std::vector<MemoEntry>& memo()
+std::deque<MemoEntry>& memo()
 {
     return platform::ThreadState::current().part<Memo>().entries;
 }
 
 // The newest entry of the text under the schemas, if any.
-std::vector<MemoEntry>::iterator findText(std::vector<MemoEntry>& entries, std::uint64_t schemas,
-                                          std::string_view text)
+std::deque<MemoEntry>::iterator findText(std::deque<MemoEntry>& entries, std::uint64_t schemas,
+                                         std::string_view text)
 {
     return std::find_if(entries.begin(), entries.end(),
                         [&](const MemoEntry& entry) { return entry.schemas == schemas && entry.text == text; });
 }
 
-void remember(std::vector<MemoEntry>& entries, MemoEntry entry)
+void remember(std::deque<MemoEntry>& entries, MemoEntry entry)
 {
     if (entries.size() >= kMemoEntries)
         entries.pop_back();
-    entries.insert(entries.begin(), std::move(entry));
+    entries.push_front(std::move(entry));
 }
 
 std::shared_ptr<xmlDoc> shareDocument(XmlDocPtr document)
@@ -226,7 +228,7 @@ LoadResult XmlDocument::loadCached(const fs::path& file, bool privateCopy)
         m_parseError = entry->parseError;
         return entry->parsed;
     }
-    const Verdict verdict = verdictOn(*entry, m_schemas, platform::utf8Of(file));
+    const Verdict verdict = verdictOn(*entry, m_schemas, m_parseError.url);
     if (verdict.result != LoadResult::Loaded) {
         m_parseError = verdict.error;
         return verdict.result;

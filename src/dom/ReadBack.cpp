@@ -21,8 +21,13 @@ bool isXmlText(const xmlChar* text)
 {
     if (text == nullptr)
         return true;
-    for (const xmlChar* p = text; *p != 0;) {
+    for (const xmlChar* p = text;;) {
+        // Most text is printable ASCII: its runs are passed over first.
+        while (*p >= 0x20 && *p < 0x80)
+            ++p;
         const std::uint32_t lead = *p;
+        if (lead == 0)
+            return true;
         if (lead < 0x80) {
             if (!isXmlChar(lead))
                 return false;
@@ -50,7 +55,6 @@ bool isXmlText(const xmlChar* text)
             return false;
         p += length;
     }
-    return true;
 }
 
 bool isBlankText(const xmlChar* text)

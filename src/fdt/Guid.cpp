@@ -1,18 +1,24 @@
 #include "fdt/Guid.h"
 
 #include <charconv>
-#include <cstdio>
 #include <system_error>
+
+#include "fdt/Hex.h"
 
 namespace zeb2hart::fdt {
 
 std::string Guid::toString() const
 {
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                  static_cast<unsigned>(data1), static_cast<unsigned>(data2), static_cast<unsigned>(data3),
-                  data4[0], data4[1], data4[2], data4[3], data4[4], data4[5], data4[6], data4[7]);
-    return buffer;
+    // {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}: the positions of each group's digits.
+    std::string text = "{00000000-0000-0000-0000-000000000000}";
+    char* out = text.data();
+    writeHex(out + 1, data1, 8);
+    writeHex(out + 10, data2, 4);
+    writeHex(out + 15, data3, 4);
+    constexpr std::size_t kBytes[8] = {20, 22, 25, 27, 29, 31, 33, 35};
+    for (std::size_t i = 0; i < 8; ++i)
+        writeHex(out + kBytes[i], data4[i], 2);
+    return text;
 }
 
 std::optional<Guid> Guid::parse(std::string_view text)

@@ -6,6 +6,8 @@
 #include <limits>
 #include <random>
 
+#include "fdt/Hex.h"
+
 namespace zeb2hart::platform {
 
 std::filesystem::path savingName(const std::filesystem::path& file)
@@ -15,10 +17,7 @@ std::filesystem::path savingName(const std::filesystem::path& file)
     static std::atomic<std::uint32_t> counter{std::random_device{}()};
     thread_local std::mt19937 generator{std::random_device{}()};
     const std::uint32_t number = generator() ^ (counter.fetch_add(0x9E3779B9u) * 2654435761u);
-    static constexpr char digits[] = "0123456789abcdef";
-    std::string suffix(kSavingMarker);
-    for (int shift = 28; shift >= 0; shift -= 4)
-        suffix += digits[(number >> shift) & 15];
+    const std::string suffix = std::string(kSavingMarker) + fdt::hexText(number, 8, fdt::HexCase::Lower);
     auto name = file;
     name += suffix;
     return name;

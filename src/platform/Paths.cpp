@@ -3,6 +3,7 @@
 #include <cwctype>
 
 #include "fdt/Errors.h"
+#include "fdt/Hex.h"
 
 namespace zeb2hart::platform {
 
@@ -17,13 +18,16 @@ std::filesystem::path pathFromUtf8(std::string_view text)
 
 std::string utf8Of(const std::filesystem::path& path)
 {
+#ifdef _WIN32
     const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+#else
+    return path.native(); // the system's bytes, which are UTF-8 here
+#endif
 }
 
 std::string fileUrl(const std::filesystem::path& absolutePath)
 {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     const std::u8string generic = absolutePath.generic_u8string();
     std::string url = "file://";
     if (generic.empty() || generic.front() != u8'/')
@@ -35,9 +39,9 @@ std::string fileUrl(const std::filesystem::path& absolutePath)
         if (plain) {
             url += static_cast<char>(byte);
         } else {
-            url += '%';
-            url += kHex[byte >> 4];
-            url += kHex[byte & 0x0F];
+            char escape[3] = {'%'};
+            fdt::writeHex(escape + 1, byte, 2);
+            url.append(escape, sizeof escape);
         }
     }
     return url;

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "fdt/Errors.h"
+#include "fdt/Hex.h"
 #include "platform/ClassRegistry.h"
 #include "platform/Services.h"
 #include "support/Text.h"
@@ -14,24 +15,7 @@ namespace zeb2hart::support {
 
 namespace {
 
-constexpr char kDigits[] = "0123456789ABCDEF";
 constexpr long long kHugeExponent = 1'000'000;
-
-// Writes `value` as `width` upper-case digits into `out` (which holds at least `width` characters).
-void writeHex(char* out, std::uint32_t value, int width)
-{
-    for (int i = width - 1; i >= 0; --i) {
-        out[i] = kDigits[value & 0xF];
-        value >>= 4;
-    }
-}
-
-std::string hexText(std::uint32_t value, int width)
-{
-    std::string text(static_cast<std::size_t>(width), '0');
-    writeHex(text.data(), value, width);
-    return text;
-}
 
 int hexDigitValue(char c)
 {
@@ -245,17 +229,17 @@ std::int64_t variantToInteger(const fdt::Variant& value, int bits, bool isSigned
 
 std::string HexByte(std::uint8_t value)
 {
-    return hexText(value, 2);
+    return fdt::hexText(value, 2);
 }
 
 std::string HexInteger(std::int16_t value)
 {
-    return hexText(static_cast<std::uint16_t>(value), 4);
+    return fdt::hexText(static_cast<std::uint16_t>(value), 4);
 }
 
 std::string HexLong(std::int32_t value)
 {
-    return hexText(static_cast<std::uint32_t>(value), 8);
+    return fdt::hexText(static_cast<std::uint32_t>(value), 8);
 }
 
 std::string HexOfValue(const fdt::Variant& value)
@@ -298,7 +282,7 @@ std::string ByteArrayToHex(std::span<const std::uint8_t> bytes)
 {
     std::string text(bytes.size() * 2, '0');
     for (std::size_t i = 0; i < bytes.size(); ++i)
-        writeHex(text.data() + 2 * i, bytes[i], 2);
+        fdt::writeHex(text.data() + 2 * i, bytes[i], 2);
     return text;
 }
 
@@ -306,7 +290,7 @@ std::string IntegerArrayToHex(std::span<const std::int16_t> values)
 {
     std::string text(values.size() * 4, '0');
     for (std::size_t i = 0; i < values.size(); ++i)
-        writeHex(text.data() + 4 * i, static_cast<std::uint16_t>(values[i]), 4);
+        fdt::writeHex(text.data() + 4 * i, static_cast<std::uint16_t>(values[i]), 4);
     return text;
 }
 
@@ -314,7 +298,7 @@ std::string LongArrayToHex(std::span<const std::int32_t> values)
 {
     std::string text(values.size() * 8, '0');
     for (std::size_t i = 0; i < values.size(); ++i)
-        writeHex(text.data() + 8 * i, static_cast<std::uint32_t>(values[i]), 8);
+        fdt::writeHex(text.data() + 8 * i, static_cast<std::uint32_t>(values[i]), 8);
     return text;
 }
 

@@ -171,6 +171,8 @@ TEST(SharedTexts, ABuiltDocumentReadsAsAFreshParseOfItsTextDoes)
         {"a prefixed attribute", plain, onA("p:c", "3"), true},
         {"a control character", plain, onA("b", "a\x01" "b"), false},
         {"broken UTF-8", plain, onA("b", "\xC3\x28"), false},
+        {"a control character after a printable run", plain, onA("b", "abcdefghijklmnop\x1F"), false},
+        {"a lone continuation byte", plain, onA("b", "ab\x80"), false},
         {"an overlong form", plain, onA("b", "\xC0\xAF"), false},
         {"an encoded surrogate", plain, onA("b", "\xED\xA0\x80"), false},
         {"a non-character", plain, onA("b", "\xEF\xBF\xBE"), false},

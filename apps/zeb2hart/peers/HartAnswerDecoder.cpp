@@ -2,8 +2,8 @@
 
 #include <bit>
 #include <charconv>
-#include <cstdio>
 
+#include "fdt/Hex.h"
 #include "support/Conversions.h"
 
 namespace zeb2hart::frame {
@@ -97,8 +97,7 @@ std::string responseCodeMeaning(std::uint8_t code)
 
 std::string identityText(const HartIdentity& identity)
 {
-    char deviceId[16];
-    std::snprintf(deviceId, sizeof deviceId, "0x%06X", static_cast<unsigned>(identity.deviceId));
+    const std::string deviceId = "0x" + fdt::hexText(identity.deviceId, 6);
     return "manufacturer " + hex2(identity.manufacturerId) + ", device type " + hex2(identity.deviceType) +
            ", device id " + deviceId + ", universal revision " + std::to_string(identity.universalRevision) +
            ", transmitter revision " + std::to_string(identity.transmitterRevision) + ", software revision " +
