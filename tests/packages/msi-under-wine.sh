@@ -71,7 +71,6 @@ for arch; do
   msiexec install-old /i "$(winepath_of "$old")" || fail "$arch: installing 1.0.0"
   flagOld=$(flag)
   [ -n "$flagOld" ] || fail "$arch: no catalogue flag after installing"
-  echo "edited by the administrator" >> "$dir/Resources/DTM.ini"
   msiexec upgrade /i "$(winepath_of "$new")" || fail "$arch: upgrading"
   flagNew=$(flag)
   [ -n "$flagNew" ] && [ "$flagNew" != "$flagOld" ] || fail "$arch: the upgrade left the catalogue flag '$flagOld'"
