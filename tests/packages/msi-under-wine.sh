@@ -11,6 +11,7 @@
 # through COM against the installed DLL with the transcript of the build
 # tree's frame; then a repair restores a deleted template and the uninstall
 # leaves no file and no key of the component, but the categories and a new flag.
+# First of all, a package around a DLL whose registration fails must roll back.
 set -uo pipefail
 top=$1 root=$2
 shift 2
@@ -65,6 +66,17 @@ for arch; do
     { fail "$arch: make-msi 1.0.0"; cat "$out/make-old.log"; continue; }
   "$top/packaging/windows/make-msi" "$arch" "$build" "$out" > "$out/make.log" 2>&1 ||
     { fail "$arch: make-msi"; cat "$out/make.log"; continue; }
+  # A package whose DLL fails to register: the install fails and rolls back.
+  mkdir -p "$out/failing"
+  $arch-w64-mingw32-gcc -shared -o "$out/failing/ZEB2HARTGateway.dll" "$here/FailingRegistration.c" -Wl,--kill-at &&
+    ZEB2HART_MSI_VERSION=0.9.0 ZEB2HART_MSI_DLL="$out/failing/ZEB2HARTGateway.dll" \
+      "$top/packaging/windows/make-msi" "$arch" "$build" "$out/failing" > "$out/make-failing.log" 2>&1 ||
+    { fail "$arch: the failing package"; cat "$out/make-failing.log"; continue; }
+  msiexec failing /i "$(winepath_of "$out/failing/ZEB2HARTGateway-0.9.0-$msiarch.msi")" &&
+    fail "$arch: the package whose registration fails was installed"
+  [ ! -e "$dir" ] || { fail "$arch: the failed install left:"; find "$dir" | head; }
+  [ "$(entries)" = 0 ] || fail "$arch: the failed install left an Add/Remove entry"
+
   old="$out/ZEB2HARTGateway-1.0.0-$msiarch.msi"
   new=$(ls "$out"/ZEB2HARTGateway-*-$msiarch.msi | grep -v -- -1.0.0-)
 
