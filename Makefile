@@ -10,7 +10,7 @@ CONFIGURE := cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebIn
 # Tests, CI and packages: everything built, warnings are errors.
 CONFIGURE_ALL := $(CONFIGURE) -DZEB2HART_WITH_TESTS=ON -DZEB2HART_WITH_BENCH=ON -DZEB2HART_WERROR=ON
 
-.PHONY: all demo build test test-release test-asan test-fuzz test-windows windows bench fuzz memcheck package install clean
+.PHONY: all demo build test test-release test-asan test-fuzz test-windows windows msi bench fuzz memcheck package install clean
 
 all: build
 
@@ -42,11 +42,14 @@ test-asan:
 	@cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
 
 # The COM server DLL and the test frame for 64- and 32-bit Windows (mingw-w64),
+# their Windows Installer packages (build-windows/packages/ZEB2HARTGateway-VERSION-{x64,x86}.msi),
 # and their tests under Wine (WIN_ARCHS="x86_64" for one architecture only).
 WIN_ARCHS ?= x86_64 i686
-windows:
+windows: msi
+
+msi:
 	@scripts/install-deps windows
-	@JOBS=$(JOBS) scripts/windows build $(WIN_ARCHS)
+	@JOBS=$(JOBS) scripts/windows msi $(WIN_ARCHS)
 
 test-windows:
 	@scripts/install-deps windows

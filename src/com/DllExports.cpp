@@ -1,11 +1,12 @@
 // The four exports of ZEB2HARTGateway.dll (ZEB2HARTGateway.def) through which
-// COM and regsvr32 reach the component.
+// COM, regsvr32 and the installer packages reach the component.
 
 #include <windows.h>
 #include <olectl.h>
 
 #include <new>
 
+#include "com/CatalogueUpdates.h"
 #include "com/ClassFactory.h"
 #include "com/FdtInterfaces.h"
 #include "com/Module.h"
@@ -42,12 +43,22 @@ STDAPI DllCanUnloadNow()
     return Module::canUnload() ? S_OK : S_FALSE;
 }
 
+// Both tell frames that their DTM catalogue changed; a registration whose
+// flag cannot be written is taken back, so that it fails as a whole.
 STDAPI DllRegisterServer()
 {
-    return Registration::install(Module::path(), kRegisterInterfaces);
+    if (const HRESULT status = Registration::install(Module::path(), kRegisterInterfaces); FAILED(status))
+        return status;
+    if (const HRESULT status = CatalogueUpdates::announce(L"ZEB2HART Gateway DTM registered"); FAILED(status)) {
+        Registration::remove(kRegisterInterfaces);
+        return status;
+    }
+    return S_OK;
 }
 
 STDAPI DllUnregisterServer()
 {
-    return Registration::remove(kRegisterInterfaces);
+    if (const HRESULT status = Registration::remove(kRegisterInterfaces); FAILED(status))
+        return status;
+    return CatalogueUpdates::announce(L"ZEB2HART Gateway DTM unregistered");
 }
