@@ -37,6 +37,7 @@
 #include "ui/qt/PageClasses.h"
 #include "ui/qt/QtEventLoop.h"
 #include "ui/qt/QtServices.h"
+#include "xml/DocumentPaths.h"
 
 namespace zeb2hart::frame {
 
@@ -745,8 +746,8 @@ void FrameWindow::frameEvent(const Json& event)
     QString shown = argumentSummary(args);
     if (op == "IDtmEvents::OnParameterChanged" && m_session && args.contains("parameter")) {
         const std::string document = args["parameter"].get<std::string>();
-        const auto name = m_session->documents().attribute(document, "FDT/ChangedParameter", "ParamName");
-        const auto value = m_session->documents().attribute(document, "FDT/ChangedParameter", "NewValue");
+        const auto name = m_session->documents().attribute(document, xml::paths::kChangedParameter, "ParamName");
+        const auto value = m_session->documents().attribute(document, xml::paths::kChangedParameter, "NewValue");
         if (name)
             shown = QStringLiteral("%1 = %2").arg(text(*name), text(value.value_or("")));
         refreshTopology();
