@@ -1,7 +1,7 @@
 #pragma once
-// The DTM's state that a test frame reads and sets by name: the fourteen
-// persisted properties by their bag key (PersistentProperty's table, which
-// may all be set), and a table of the DTM's other values: the two a page sets
+// The DTM's state that a test frame reads and sets by name: the persisted
+// properties by their bag key (PersistentProperty's table, which may all be
+// set), and a table of the DTM's other values: the two a page sets
 // (CommStatus, StatusText) and the read-only facts of the instance and its
 // HART channel (system tags, communication reference, the gateway's last HART
 // command and ZEB invoke identifier, the command 0 answer, the sequence count,
