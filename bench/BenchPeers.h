@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/DTMMain.h"
+#include "fakes/BuildFolders.h"
 #include "fakes/FdtDocuments.h"
 #include "fakes/FdtPeers.h"
 #include "fdt/SilentFrame.h"
@@ -26,22 +27,14 @@ namespace zeb2hart::bench {
 
 namespace fs = std::filesystem;
 
-// The component folder of the build tree (the library and its data) and the frame stand-in's
-// schemas beside it, as the build names them.
-inline fs::path componentFolder()
-{
-    return ZEB2HART_COMPONENT_DIR;
-}
-
-inline fs::path frameSchemaFolder()
-{
-    return fs::path(ZEB2HART_FRAME_DIR) / "FrameSchemas";
-}
+// The component folder of the build tree and the frame stand-in's schemas beside it.
+using test::componentDir;
+using test::frameSchemaDir;
 
 // The manual services for as long as it lives.
 class BenchServices : public platform::ManualServices {
 public:
-    explicit BenchServices(const fs::path& folder = componentFolder()) : ManualServices(folder) {}
+    explicit BenchServices(const fs::path& folder = componentDir()) : ManualServices(folder) {}
 };
 
 using test::hartRequest;
@@ -76,7 +69,7 @@ inline const std::vector<IdentityRead> kIdentityReads = {
 // A DTM instance as a frame sets it up: InitNew, Environment, the parent's
 // communication, and one child connected through it under "REF-1".
 struct ConnectedDtm {
-    explicit ConnectedDtm(const fs::path& frameSchemas = frameSchemaFolder(),
+    explicit ConnectedDtm(const fs::path& frameSchemas = frameSchemaDir(),
                           const std::string& systemTag = "GW1")
         : frame(std::make_shared<fdt::SilentFrame>(frameSchemas))
     {

@@ -34,7 +34,7 @@ public:
     CompiledSchemas()
     {
         std::vector<std::pair<std::string, fs::path>> entries;
-        for (const fs::path& folder : {frameSchemaFolder(), componentFolder() / "XMLSchemas"}) {
+        for (const fs::path& folder : {frameSchemaDir(), componentDir() / "XMLSchemas"}) {
             std::vector<fs::path> files;
             for (const auto& entry : fs::directory_iterator(folder))
                 files.push_back(entry.path());
@@ -60,7 +60,7 @@ public:
         }
         {
             // The component keeps the parser away from every file outside the schema folders.
-            dom::SchemaFolderAccess access({frameSchemaFolder(), componentFolder() / "XMLSchemas"});
+            dom::SchemaFolderAccess access({frameSchemaDir(), componentDir() / "XMLSchemas"});
             xmlSchemaParserCtxtPtr parser = xmlSchemaNewDocParserCtxt(bundle);
             m_schema = xmlSchemaParse(parser);
             xmlSchemaFreeParserCtxt(parser);

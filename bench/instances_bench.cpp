@@ -32,8 +32,8 @@ public:
         m_root = fs::temp_directory_path() / ("zeb2hart-bench-" + std::to_string(random()));
         fs::create_directories(component());
         for (const char* dir : {"XMLData", "XMLSchemas", "Resources"})
-            fs::copy(componentFolder() / dir, component() / dir, fs::copy_options::recursive);
-        fs::copy(frameSchemaFolder(), frameSchemas(), fs::copy_options::recursive);
+            fs::copy(componentDir() / dir, component() / dir, fs::copy_options::recursive);
+        fs::copy(frameSchemaDir(), frameSchemas(), fs::copy_options::recursive);
         const auto anHourAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
         for (const auto& entry : fs::recursive_directory_iterator(m_root))
             if (entry.is_regular_file())

@@ -11,21 +11,16 @@
 #include <string_view>
 #include <unistd.h>
 
+#include "fakes/BuildFolders.h"
 #include "platform/ManualServices.h"
 
 namespace zeb2hart::fuzz {
 
 namespace fs = std::filesystem;
 
-inline fs::path componentDir()
-{
-    return ZEB2HART_COMPONENT_DIR;
-}
-
-inline fs::path frameSchemaDir()
-{
-    return fs::path(ZEB2HART_FRAME_DIR) / "FrameSchemas";
-}
+// The component folder of the build tree and the frame stand-in's schemas beside it.
+using test::componentDir;
+using test::frameSchemaDir;
 
 // The manual services over the build tree's component folder.
 class FuzzServices : public platform::ManualServices {

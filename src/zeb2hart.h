@@ -14,6 +14,9 @@
 //   platform/PropertyBag.h    the property bags of IPersistPropertyBag
 //   gateway/GatewayCounters.h the gateway's traffic and error counters per connection
 //
+// The headers installed are listed in src/CMakeLists.txt (ZEB2HART_PUBLIC_HEADERS);
+// this file includes each of them, and a test keeps the two the same.
+//
 // Every call into the component is made on one thread, the frame's, which also
 // runs the event loop installed in the services.
 
@@ -21,6 +24,7 @@
 #include "fdt/CommunicationInterfaces.h"
 #include "fdt/DtmInterfaces.h"
 #include "fdt/Errors.h"
+#include "fdt/Export.h"
 #include "fdt/FrameInterfaces.h"
 #include "fdt/InterfaceTable.h"
 #include "fdt/InterfaceTypes.h"

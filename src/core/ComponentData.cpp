@@ -17,6 +17,14 @@ std::vector<std::string> splitDeviceList(std::string_view list)
     return names;
 }
 
+std::optional<std::string> deviceAt(std::string_view list, int index)
+{
+    std::vector<std::string> names = splitDeviceList(list);
+    if (index < 0 || static_cast<std::size_t>(index) >= names.size())
+        return std::nullopt;
+    return std::move(names[static_cast<std::size_t>(index)]);
+}
+
 std::vector<std::string> deviceTypes(const std::filesystem::path& iniFile)
 {
     return splitDeviceList(support::ReadIniString(iniFile, "DeviceList", "Devices"));

@@ -7,6 +7,7 @@
 // DTM.ini keys of PersistentProperty). Plain data and a file read; any thread.
 
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -14,8 +15,15 @@
 
 namespace zeb2hart::core {
 
-// The comma-separated device list of DTM.ini ([DeviceList] Devices), in order.
+// The comma-separated device list of DTM.ini ([DeviceList] Devices), in order,
+// split at each ",": names keep their blanks, two commas in a row give an empty
+// name, a trailing comma adds nothing (so "" and "," list no device and one
+// empty name). The offline page's choices, the device type DTMMain names and the
+// frame window's are all taken from this split.
 std::vector<std::string> splitDeviceList(std::string_view list);
+// The name at `index` (from 0) of such a list; nothing for a negative index or
+// one beyond the last name.
+std::optional<std::string> deviceAt(std::string_view list, int index);
 // The device types the settings file `iniFile` lists; empty when it lists none.
 std::vector<std::string> deviceTypes(const std::filesystem::path& iniFile);
 

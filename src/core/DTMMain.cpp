@@ -46,22 +46,6 @@ std::string nameColumn(const std::string& functionName)
     return functionName + std::string(kNameColumnWidth - characters, ' ');
 }
 
-// The name at `index` (from 0) of a comma-separated list, taken as it stands;
-// "" for a negative index or one beyond the last name.
-std::string nameAt(const std::string& list, std::int16_t index)
-{
-    if (index < 0)
-        return {};
-    std::size_t start = 0;
-    for (std::int16_t position = 0; position < index; ++position) {
-        const std::size_t comma = list.find(',', start);
-        if (comma == std::string::npos)
-            return {};
-        start = comma + 1;
-    }
-    return list.substr(start, list.find(',', start) - start);
-}
-
 // True when the function identifier of a documentation request is the number 10.
 bool isOfflineParameterFunction(const fdt::Variant& functionId)
 {
@@ -504,7 +488,7 @@ std::string DTMMain::GetDocumentation(const std::string& functionCall)
     std::vector<xml::clsDataElement> entries;
     if (isOfflineParameterFunction(m_XMLHelp->DocFunctionID(functionCall))) {
         entries.push_back({GetDictionaryText(std::string(text::kDeviceTypeLabel)), "",
-                           nameAt(PersistentDeviceList, PersistentDeviceTypeIndex), ""});
+                           deviceAt(PersistentDeviceList, PersistentDeviceTypeIndex).value_or(""), ""});
         entries.push_back({GetDictionaryText(std::string(text::kWarmstartDelayLabel)), "",
                            std::to_string(PersistentWarmstartDelay) + " [s]", ""});
     }

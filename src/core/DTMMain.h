@@ -3,6 +3,8 @@
 // implements the FDT interfaces toward the frame, the child and the parent,
 // owns the document toolkit, the dictionary, the gateway and its timer, and is
 // the hub through which the pages reach the monitor, the texts and the frame.
+// Every call, from the frame, the peers, the pages and the timer, is made on
+// the thread of the apartment that created the instance.
 
 #include <array>
 #include <cstdint>

@@ -28,14 +28,13 @@ const gateway::clsCommunicator& communicator(DTMMain& dtm)
     return dtm.gateway().communicator();
 }
 
-// Besides the persisted properties, which PersistentProperty::find answers.
+// Besides the persisted properties (PresistentTrace among them), which
+// PersistentProperty::find answers before this table is looked at.
 constexpr StateValue kStateValues[] = {
     {"CommStatus", [](DTMMain& dtm) { return dtm.CommStatus(); },
      [](DTMMain& dtm, const fdt::Variant& value) { dtm.CommStatus(value); }},
     {"StatusText", [](DTMMain& dtm) { return fdt::Variant(dtm.StatusText()); },
      [](DTMMain& dtm, const fdt::Variant& value) { dtm.StatusText(textOf(value)); }},
-    {"PresistentTrace", [](DTMMain& dtm) { return fdt::Variant(dtm.PresistentTrace); },
-     [](DTMMain& dtm, const fdt::Variant& value) { dtm.PresistentTrace = textOf(value); }},
     {"systemTag", [](DTMMain& dtm) { return fdt::Variant(dtm.systemTag()); }, nullptr},
     {"childSystemTag", [](DTMMain& dtm) { return fdt::Variant(dtm.childSystemTag()); }, nullptr},
     {"communicationReference",

@@ -47,6 +47,7 @@ struct PersistentProperty {
     std::string_view defaultText; // the value of a fresh object and of a key missing from a loaded bag
     bool published;              // a public member (false for m_ChannelUUID, which the frame only reads)
     Member member;
+    bool identityItem = false;   // one of the device type's six identity texts (identity())
 
     PropertyType type() const { return static_cast<PropertyType>(member.index()); }
     // The default as the property's type (text, Boolean or 16-bit integer).
@@ -62,7 +63,8 @@ struct PersistentProperty {
     // All fourteen, in their order.
     static std::span<const PersistentProperty> all();
     // The six identity texts of the device type ("object.sub" in DTM.ini's section of
-    // the type), in the order of the command 0 layout: a part of all().
+    // the type), in the order of the command 0 layout: the rows of all() marked
+    // identityItem, which stand together.
     static std::span<const PersistentProperty> identity();
     // The property with this bag key (case-sensitive), or nullptr.
     static const PersistentProperty* find(std::string_view key);

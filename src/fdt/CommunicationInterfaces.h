@@ -4,7 +4,8 @@
 // ConnectRequest, DisconnectRequest, TransactionRequest, GetSupportedProtocols,
 // SequenceBegin/Start/End) and the IFdtCommunicationEvents callback through
 // which its answers come back (OnAbort, OnConnectResponse, OnDisconnectResponse,
-// OnTransactionResponse).
+// OnTransactionResponse). Parent and child call the DTM's on the thread of the
+// DTM's apartment, and the DTM calls theirs on that thread too.
 
 #include <memory>
 #include <string>

@@ -1,7 +1,8 @@
 #pragma once
 // The FDT 1.2 interfaces that a DTM offers the frame, as abstract classes made
 // from the interface table (InterfaceTable.h: each operation with its DISPID,
-// result and parameters, in vtable order):
+// result and parameters, in vtable order). The frame calls them on the thread
+// of the DTM's apartment, the one that created the DTM:
 //
 //   IDtm                    lifecycle, functions, language (Environment ... PrivateDialogEnabled)
 //   IDtmInformation         GetInformation

@@ -1,7 +1,8 @@
 #pragma once
 // The frame's FDT 1.2 interfaces that a DTM calls, as abstract classes made
 // from the interface table (InterfaceTable.h). All three are offered by the
-// container object given to IDtm::Environment:
+// container object given to IDtm::Environment; the DTM calls them on its own
+// apartment's thread (through a proxy when the frame lives in another):
 //
 //   IFdtContainer  SaveRequest, LockDataSet, UnlockDataSet, GetXmlSchemaPath
 //   IDtmEvents     the frame event interface: OnParameterChanged ... OnScanResponse

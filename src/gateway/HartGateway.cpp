@@ -17,9 +17,8 @@ namespace filter = support::filter;
 
 constexpr const char* kCrLf = "\r\n";
 
-// ZEB message types.
-constexpr std::int16_t kDataExchange = 5;
-constexpr std::int16_t kBroadcast = 7;
+using xml::kZebBroadcastMessage;
+using xml::kZebDataExchangeMessage;
 
 // HART answers made by the gateway itself.
 constexpr std::uint8_t kNotImplemented = 50;
@@ -232,12 +231,12 @@ bool HartGateway::TransactionRequest(const std::string& invokeId, const std::str
             m_host.MonitorMsg("", "ZEB Protocol : " + support::ByteArrayToHex(bytes), color::Black,
                               filter::HartProtocol);
             armTimeout();
-            return sendSingleRequest(invokeId, request, kDataExchange, result);
+            return sendSingleRequest(invokeId, request, kZebDataExchangeMessage, result);
         case 129:
             if (bytes.size() < 4)
                 throw fdt::NotFoundError("command 129 carries fewer than four bytes");
             m_host.MonitorMsg("Broadcast", BroadcastText(bytes[3]), color::Blue, filter::ZebProtocol);
-            return sendSingleRequest(invokeId, request, kBroadcast, result);
+            return sendSingleRequest(invokeId, request, kZebBroadcastMessage, result);
         case 131:
             sendDelayedDataRead(invokeId, request, result);
             armTimeout();
@@ -486,7 +485,7 @@ void HartGateway::sendBroadcast()
 {
     m_ZebInvokeId = support::NewGuidString(false);
     const std::string request =
-        m_XMLHelp.ZEBDataExchangeXML(kBroadcast, kBroadcastTelegram, m_Communicator.communicationReference());
+        m_XMLHelp.ZEBDataExchangeXML(kZebBroadcastMessage, kBroadcastTelegram, m_Communicator.communicationReference());
     showZebRequest(m_ZebInvokeId, request, nullptr);
     if (const auto driver = m_Communicator.ZEBDriverInterface())
         askParent(*driver, m_ZebInvokeId, request, nullptr);
@@ -520,7 +519,7 @@ void HartGateway::sendDelayedDataRead(const std::string& invokeId, const xml::Ha
 {
     const std::string& reference = childRequest.communicationReference.text();
     xml::ComData record;
-    record.MessageType = kDataExchange;
+    record.MessageType = kZebDataExchangeMessage;
     record.ObjectType = 2;
     record.NoOfBytes = 4;
     record.SubNo = 0;
@@ -551,7 +550,7 @@ void HartGateway::sendIdentitySequence(const std::string& invokeId, const xml::H
     const std::vector<clsZEBSequence> pending = m_Communicator.pendingReads();
     bool allTaken = true;
     for (const clsZEBSequence& element : pending) {
-        const std::string request = m_XMLHelp.ZEBSeqDataExchangeXML(kDataExchange, element, reference);
+        const std::string request = m_XMLHelp.ZEBSeqDataExchangeXML(kZebDataExchangeMessage, element, reference);
         const bool taken = askParent(*requireDriver(m_Communicator), element.invokeId, request, &m_HARTCommand);
         allTaken = allTaken && taken;
         result = allTaken;

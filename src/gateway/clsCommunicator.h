@@ -67,13 +67,4 @@ private:
     std::vector<clsZEBSequence> m_identityReads;
 };
 
-// A small public interface declared beside the connection record; nothing in
-// the component implements it for the channel.
-class IHartExtension {
-public:
-    virtual ~IHartExtension() = default;
-    virtual std::string GetShortAddress() { return {}; }
-    virtual std::string GetFdtTag() { return {}; }
-};
-
 } // namespace zeb2hart::gateway

@@ -27,7 +27,6 @@ public:
     void Interval(std::int32_t milliseconds);
     bool Enabled() const { return m_enabled; }
     void Enabled(bool enabled);
-    std::int16_t Index() const { return 0; }
     void Tag(std::string tag) { m_tag = std::move(tag); }
     const std::string& Tag() const { return m_tag; }
 
@@ -54,7 +53,6 @@ public:
     void Interval(std::int32_t milliseconds) { InvEventFrm->Interval(milliseconds); }
     bool Enabled() const { return InvEventFrm->Enabled(); }
     void Enabled(bool enabled) { InvEventFrm->Enabled(enabled); }
-    std::int16_t Index() const { return InvEventFrm->Index(); }
     void Tag(const std::string& tag) { InvEventFrm->Tag(tag); }
 
     // Raised once per expiry.

@@ -1,5 +1,6 @@
 #pragma once
-// The texts of the about page and the headline that need no window.
+// The texts of the about page and the headline that need no window. Constants
+// and functions of their arguments alone; any thread.
 
 #include <string>
 

@@ -1,6 +1,7 @@
 #pragma once
 // The rules of the communication monitor page that need no window: its trace
 // records, the filter check boxes applied to the DTM, and the saved log file.
+// Called by ctlMonitor on the thread of the DTM that opened it.
 
 #include <string>
 #include <string_view>

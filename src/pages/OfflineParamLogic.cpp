@@ -9,23 +9,6 @@
 
 namespace zeb2hart::pages {
 
-std::vector<std::string> splitDeviceList(const std::string& list)
-{
-    std::vector<std::string> names;
-    std::string rest = list;
-    while (!rest.empty()) {
-        const std::size_t comma = rest.find(',');
-        if (comma == std::string::npos) {
-            names.push_back(rest);
-            rest.clear();
-        } else {
-            names.push_back(rest.substr(0, comma));
-            rest.erase(0, comma + 1);
-        }
-    }
-    return names;
-}
-
 int deviceIndexToSelect(int storedIndex, int entryCount)
 {
     if (entryCount <= 0 || storedIndex < 0)

@@ -1,7 +1,7 @@
 #pragma once
 // The rules of the offline parameter page that need no window: the device
-// list of the settings file, the device type selection, the warm-start delay
-// entry and the status pictures.
+// type selection, the warm-start delay entry and the status pictures.
+// Called by ctlOfflineParam on the thread of the DTM that opened it.
 
 #include <cstdint>
 #include <filesystem>
@@ -13,10 +13,6 @@
 #include "fdt/Variant.h"
 
 namespace zeb2hart::pages {
-
-// Splits the settings file's device list at each ",": names keep their blanks,
-// two commas in a row give an empty name, a trailing comma adds nothing.
-std::vector<std::string> splitDeviceList(const std::string& list);
 
 // The entry to select for a stored index: the index itself, or 0 when it lies
 // beyond the last entry; -1 (no selection) for an empty list or a negative index.

@@ -1,7 +1,8 @@
 #pragma once
 // Where the controls of the pages stand, computed from the page size alone so
 // that the rules can be checked without a window. All values in twips; every
-// rectangle is relative to the control's own container.
+// rectangle is relative to the control's own container. Functions of the page
+// size; any thread.
 
 #include "pages/Twips.h"
 

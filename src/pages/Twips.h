@@ -1,6 +1,7 @@
 #pragma once
 // Lengths of the pages in twips, the unit their layout rules are written in,
-// and the conversion to pixels at 96 dpi (15 twips a pixel).
+// and the conversion to pixels at 96 dpi (15 twips a pixel). Constants and
+// arithmetic; any thread.
 
 #include <algorithm>
 #include <cmath>

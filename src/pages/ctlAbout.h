@@ -1,6 +1,7 @@
 #pragma once
 // ctlAbout: the about page: the device picture, the title, a description, the
 // component's version and a disclaimer, every text from the dictionary.
+// Called on the thread of the DTM that opened it, by the frame and the DTM.
 
 #include <string>
 

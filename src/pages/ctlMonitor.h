@@ -3,6 +3,7 @@
 // MonitorMsg passes it, each in its colour, lets the user choose which traffic
 // is shown (three filter check boxes bound to the DTM's persisted filters),
 // clear the view and save it to a log file. Every operation writes its trace.
+// Called on the thread of the DTM that opened it, by the frame, the DTM and its view.
 
 #include <cstdint>
 #include <string>

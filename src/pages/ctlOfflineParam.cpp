@@ -38,7 +38,7 @@ void ctlOfflineParam::fillDeviceList()
     dtm.setProperty(core::key::PersistentDeviceList, support::ReadIniString(dtm.settingsFile(), "DeviceList", "Devices"));
     // Filling selects nothing; the selection below is the one that counts.
     const std::vector<std::string> names =
-        splitDeviceList(dtm.property(core::key::PersistentDeviceList).as<std::string>());
+        core::splitDeviceList(dtm.property(core::key::PersistentDeviceList).as<std::string>());
     view().setItems(offline::DevTypeCombo, names);
     // Selecting the stored entry runs the handler as a choice does.
     const int selected = deviceIndexToSelect(dtm.property(core::key::PersistentDeviceTypeIndex).as<std::int16_t>(),

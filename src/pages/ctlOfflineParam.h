@@ -1,7 +1,8 @@
 #pragma once
 // ctlOfflineParam: the offline parameter page. The user chooses the gateway's
 // device type from the settings file's list and types the warm-start delay;
-// the page shows the communication status the DTM pushes to it.
+// the page shows the communication status the DTM pushes to it. Called on the
+// thread of the DTM that opened it, by the frame, the DTM and its view.
 
 #include <string>
 

@@ -25,7 +25,6 @@ public:
     // the posted work it caused.
     void advance(std::chrono::milliseconds by);
     std::size_t pendingTimers() const { return m_timers.size(); }
-    std::size_t pendingPosts() const { return m_posted.size(); }
 
 private:
     struct Timer {

@@ -1,7 +1,9 @@
 #pragma once
 // Every element that XMLHelp selects in the documents it builds and reads, by
 // its path query from the document node: the one place the paths are spelled.
-// Only the files of this folder include it; the layers above see records.
+// Constants; any thread. In the component only the files of this folder include
+// it (the layers above see records); the frame stand-in's peers and scripts,
+// which read the same documents, take their paths from here too.
 
 namespace zeb2hart::xml::paths {
 

@@ -124,7 +124,6 @@ public:
     std::string GetAttributeFromXML(const std::string& xmlString, const std::string& pathToAttr,
                                     const std::string& attrName);
     static std::string ValueToText(const fdt::Variant& value);
-    void LoadNewLanguage(std::int32_t& lngId) { (void)lngId; }
 
     const std::filesystem::path& componentFolder() const { return m_componentFolder; }
 

@@ -7,11 +7,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <ranges>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "core/ComponentData.h"
 #include "core/DTMMain.h"
 #include "fakes/ComponentFiles.h"
 #include "fakes/DocumentCheck.h"
@@ -200,10 +202,9 @@ TEST_F(DtmTest, TheDocumentedDeviceTypeIsTheNameAtTheIndex)
     EXPECT_EQ(documentation(*dtm, "10.0"), documentation(*dtm, "10"));
     for (const char* id : {"", "abc", "50"})
         EXPECT_EQ(documentation(*dtm, id), documentation(*dtm, "30")) << id;
+    // The list's edge cases are DeviceListTest's; here the name at the index, and none beyond.
     const std::tuple<std::string, std::int16_t, std::string> cases[] = {
-        {"A,B,C", 0, "A"}, {"A,B,C", 2, "C"}, {"A,B,C", 3, ""},    {"", 0, ""},      {"VRA520", 0, "VRA520"},
-        {" A , B ,C", 1, " B "}, {"A,,C", 1, ""}, {"A,B,", 2, ""}, {"A,B,C", -1, ""},
-    };
+        {"A, B ,C", 1, " B "}, {"A,B,C", 3, ""}, {"A,B,C", -1, ""}};
     const Variables own = documentation(*dtm, "30");
     dtm->PersistentWarmstartDelay = 17;
     for (const auto& [list, index, deviceType] : cases) {
@@ -212,6 +213,24 @@ TEST_F(DtmTest, TheDocumentedDeviceTypeIsTheNameAtTheIndex)
         Variables expected = own;
         expected.insert(expected.end(), {{"Device type", deviceType}, {"Warm-start delay", "17 [s]"}});
         EXPECT_EQ(documentation(*dtm, "10"), expected) << list << " " << index;
+    }
+}
+
+// The one split of the device list, which the offline page, DTMMain and the frame window use.
+TEST(DeviceListTest, SplitsAtEachCommaKeepingBlanksAndEmptyNamesButNoTrailingOne)
+{
+    using Names = std::vector<std::string>;
+    const std::pair<std::string, Names> lists[] = {
+        {"", {}},        {",", {""}},           {"A", {"A"}},       {"A,,B", {"A", "", "B"}},
+        {",A", {"", "A"}}, {"A, B,", {"A", " B"}}, {"A,B,,", {"A", "B", ""}}, {" A ", {" A "}}};
+    for (const auto& [list, names] : lists) {
+        EXPECT_EQ(core::splitDeviceList(list), names) << '"' << list << '"';
+        for (int index = -1; index <= static_cast<int>(names.size()); ++index) {
+            const bool inside = index >= 0 && index < static_cast<int>(names.size());
+            EXPECT_EQ(core::deviceAt(list, index),
+                      inside ? std::optional(names[static_cast<std::size_t>(index)]) : std::nullopt)
+                << '"' << list << "\" " << index;
+        }
     }
 }
 

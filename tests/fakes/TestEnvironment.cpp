@@ -6,16 +6,6 @@
 
 namespace zeb2hart::test {
 
-std::filesystem::path componentDir()
-{
-    return ZEB2HART_COMPONENT_DIR;
-}
-
-std::filesystem::path frameSchemaDir()
-{
-    return std::filesystem::path(ZEB2HART_FRAME_DIR) / "FrameSchemas";
-}
-
 namespace {
 std::tm testMoment()
 {

@@ -6,14 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "fakes/BuildFolders.h"
 #include "platform/ManualServices.h"
 
 namespace zeb2hart::test {
-
-// The component folder of the build tree (libzeb2hart.so and its data).
-std::filesystem::path componentDir();
-// The frame stand-in's folder of FDT schemas.
-std::filesystem::path frameSchemaDir();
 
 // A fresh copy of the component's data files in a temporary folder, removed again
 // at destruction, for tests that change a settings file, template or dictionary.

@@ -30,13 +30,8 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-TEST(PageRulesTest, DeviceListDelayKeysStatusPicturesNameFiltersAndVersion)
+TEST(PageRulesTest, DeviceSelectionDelayKeysStatusPicturesNameFiltersAndVersion)
 {
-    // Split exactly as written: blanks stay, empty entries stay, a trailing comma adds none.
-    const std::pair<std::string, Names> lists[] = {
-        {"", {}}, {"A", {"A"}}, {"A,,B", {"A", "", "B"}}, {"A, B,", {"A", " B"}}, {",A", {"", "A"}}};
-    for (const auto& [list, names] : lists)
-        EXPECT_EQ(splitDeviceList(list), names) << '"' << list << '"';
     // {stored index, entries, selected}: beyond the list the first entry, nothing without entries.
     for (const auto& [stored, count, selected] : {std::tuple{0, 0, -1}, {-1, 3, -1}, {0, 1, 0}, {2, 3, 2}, {3, 3, 0}})
         EXPECT_EQ(deviceIndexToSelect(stored, count), selected) << stored << " of " << count;

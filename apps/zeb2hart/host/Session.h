@@ -3,6 +3,7 @@
 // services it runs under, the frame objects, the scripted and simulated
 // peers, the headless pages, and the hooks that feed the transcript (monitor
 // messages, trace lines, message boxes, properties marked as changed).
+// Made, used and destroyed on one thread, the one that runs its event loop.
 
 #include <cstdint>
 #include <filesystem>
@@ -69,7 +70,6 @@ public:
     bool releaseDtm();
 
     platform::EventLoop& loop() { return *m_options.loop; }
-    const std::shared_ptr<platform::EventLoop>& loopPtr() const { return m_options.loop; }
     const SessionOptions& options() const { return m_options; }
     const std::filesystem::path& componentFolder() const { return m_componentFolder; }
     const PeerDocuments& documents() const { return *m_documents; }

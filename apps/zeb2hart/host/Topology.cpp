@@ -1,7 +1,6 @@
 #include "host/Topology.h"
 
-#include <sstream>
-
+#include "core/ComponentData.h"
 #include "core/PersistentProperties.h"
 #include "host/ComponentHost.h"
 #include "gateway/HartGateway.h"
@@ -37,12 +36,13 @@ std::optional<HartCommandRequest> demoCommand(int number, const ZebDeviceModel& 
 void selectDeviceType(core::DTMMain& dtm, const std::string& device)
 {
     const std::string list = dtm.PersistentDeviceList;
+    // The last entry of that name, as the list is split everywhere else.
     std::int16_t index = -1;
     std::int16_t position = 0;
-    std::istringstream names(list);
-    for (std::string name; std::getline(names, name, ','); ++position) {
+    for (const std::string& name : core::splitDeviceList(list)) {
         if (name == device)
             index = position;
+        ++position;
     }
     if (index < 0)
         throw HostError("the device type " + device + " is not in the device list \"" + list + "\" of DTM.ini");

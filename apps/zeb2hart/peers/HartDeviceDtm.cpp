@@ -3,11 +3,11 @@
 #include "fdt/Errors.h"
 #include "gateway/HartGateway.h"
 #include "support/Conversions.h"
+#include "xml/DocumentPaths.h"
 
 namespace zeb2hart::frame {
 
 namespace {
-constexpr const char* kResponsePath = "FDT/DataExchangeResponse";
 } // namespace
 
 HartDeviceDtm::HartDeviceDtm(std::string tag, std::int16_t shortAddress, const PeerDocuments& documents)
@@ -64,7 +64,7 @@ void HartDeviceDtm::OnAbort(const std::string& /*communicationReference*/)
 void HartDeviceDtm::OnConnectResponse(const std::string& /*invokeId*/, const std::string& response)
 {
     m_communicationReference =
-        m_documents.attribute(response, "FDT/ConnectResponse", "communicationReference").value_or("");
+        m_documents.attribute(response, xml::paths::kConnectResponse, "communicationReference").value_or("");
     m_connected = true;
     changed();
 }
@@ -81,23 +81,23 @@ void HartDeviceDtm::OnTransactionResponse(const std::string& invokeId, const std
     HartAnswer answer;
     answer.invokeId = invokeId;
     answer.document = response;
-    const auto error = m_documents.attribute(response, "FDT/fdt:CommunicationError", "communicationError");
+    const auto error = m_documents.attribute(response, xml::paths::kCommunicationError, "communicationError");
     if (error && !error->empty()) {
         answer.communicationError = true;
         answer.errorName = *error;
     } else {
-        answer.commandNumber = static_cast<int>(m_documents.number(response, kResponsePath, "commandNumber", -1));
+        answer.commandNumber = static_cast<int>(m_documents.number(response, xml::paths::kResponse, "commandNumber", -1));
         const std::string bytes =
-            m_documents.attribute(response, "FDT/DataExchangeResponse/fdt:CommunicationData", "byteArray").value_or("");
+            m_documents.attribute(response, xml::paths::kResponseData, "byteArray").value_or("");
         try {
             answer.data = support::HexToByteArray(bytes);
         } catch (const fdt::Error&) {
             answer.data.clear();
         }
         answer.deviceStatus =
-            static_cast<int>(m_documents.number(response, "FDT/DataExchangeResponse/Status", "deviceStatus", -1));
+            static_cast<int>(m_documents.number(response, xml::paths::kResponseStatus, "deviceStatus", -1));
         answer.responseCode =
-            static_cast<int>(m_documents.number(response, "FDT/DataExchangeResponse/Status/CommandResponse", "value", -1));
+            static_cast<int>(m_documents.number(response, xml::paths::kCommandResponse, "value", -1));
         if (answer.commandNumber == 0 && answer.responseCode == 0)
             m_identity = decodeCommand0(answer.data);
     }

@@ -2,12 +2,12 @@
 
 #include "fdt/Errors.h"
 #include "support/Conversions.h"
+#include "xml/DocumentPaths.h"
 
 namespace zeb2hart::frame {
 
 namespace {
 constexpr int kWritePreamblesCommand = 59;
-constexpr const char* kResponsePath = "FDT/DataExchangeResponse";
 } // namespace
 
 int HartLine::preambles(int modelDefault)
@@ -22,23 +22,23 @@ void HartLine::catchUp()
         const ChildCall& call = m_childCalls[m_seen];
         if (call.op == "OnConnectResponse") {
             // A new connection starts from the connect response's count (0: the device's own).
-            const long count = m_documents.number(call.document, "FDT/ConnectResponse", "preambleCount", 0);
+            const long count = m_documents.number(call.document, xml::paths::kConnectResponse, "preambleCount", 0);
             m_preambles = count > 0 && count <= 255 ? std::optional<int>(static_cast<int>(count)) : std::nullopt;
             continue;
         }
         if (call.op != "OnTransactionResponse" ||
-            m_documents.number(call.document, kResponsePath, "commandNumber", -1) != kWritePreamblesCommand ||
-            m_documents.number(call.document, "FDT/DataExchangeResponse/Status/CommandResponse", "value", -1) != 0)
+            m_documents.number(call.document, xml::paths::kResponse, "commandNumber", -1) != kWritePreamblesCommand ||
+            m_documents.number(call.document, xml::paths::kCommandResponse, "value", -1) != 0)
             continue;
         // The gateway's answer to command 59 carries the count the child wrote.
         const std::string data =
-            m_documents.attribute(call.document, "FDT/DataExchangeResponse/fdt:CommunicationData", "byteArray")
-                .value_or("");
+            m_documents.attribute(call.document, xml::paths::kResponseData, "byteArray").value_or("");
         try {
             const auto bytes = support::HexToByteArray(data);
             if (!bytes.empty() && bytes[0] > 0)
                 m_preambles = bytes[0];
         } catch (const fdt::Error&) {
+            // Data that is not hexadecimal carries no count: the line keeps the one it had.
         }
     }
 }

@@ -5,12 +5,12 @@
 #include "fdt/Errors.h"
 #include "gateway/HartGateway.h"
 #include "support/Conversions.h"
+#include "xml/DocumentPaths.h"
+#include "xml/ProtocolIds.h"
 
 namespace zeb2hart::frame {
 
 namespace {
-constexpr int kBroadcastMessageType = 7;
-constexpr int kDataExchangeMessageType = 5;
 constexpr int kSequenceControl = 64; // the gateway's identity reads
 constexpr std::size_t kIdentityReads = 6;
 // HART data the gateway exchanges with its child for what the parent sees: the command 0 answer
@@ -19,8 +19,6 @@ constexpr std::size_t kIdentityReads = 6;
 constexpr std::size_t kCommand0ResponseData = 12;
 constexpr std::size_t kTelegramHeader = 5;
 constexpr const char* kDelayedReadFunction = "ReadDelayedResponse";
-constexpr const char* kRequestPath = "FDT/DataExchangeRequest";
-constexpr const char* kHeaderPath = "FDT/DataExchangeRequest/CommunicationHeader";
 
 } // namespace
 
@@ -55,7 +53,7 @@ bool ZebCommunicationDtm::ConnectRequest(const std::shared_ptr<fdt::IFdtCommunic
     if (m_model.answerMode.kind == ZebAnswerMode::Kind::Refuse)
         return false;
     m_callback = callback;
-    m_tag = m_documents.attribute(fieldbusFrame, "FDT/ConnectRequest", "fdt:tag").value_or(m_model.tag);
+    m_tag = m_documents.attribute(fieldbusFrame, xml::paths::kConnectRequest, "fdt:tag").value_or(m_model.tag);
     if (m_model.answerMode.kind == ZebAnswerMode::Kind::Silent)
         return true;
     const std::string response = m_documents.zebConnectResponse(m_model.communicationReference, m_tag);
@@ -125,11 +123,11 @@ std::chrono::microseconds ZebCommunicationDtm::wireTime(const Request& request, 
         return hartTransactionTime(bus, preambles, command, hartRequest, hartResponse);
     };
     std::chrono::microseconds time = zebRequestTime(bus, requestData, answerData);
-    if (request.messageType == kBroadcastMessageType) {
+    if (request.messageType == xml::kZebBroadcastMessage) {
         time += hart(129, kTelegramHeader + requestData, kTelegramHeader + answerData);
     } else if (request.specialFunction == kDelayedReadFunction) {
         time += hart(131, 0, answerData);
-    } else if (request.messageType == kDataExchangeMessageType && request.control == kSequenceControl &&
+    } else if (request.messageType == xml::kZebDataExchangeMessage && request.control == kSequenceControl &&
                requestData == 0) {
         // An identity read: the six of one command 0 carry its HART transaction once, on the first.
         if (m_identityReads++ % kIdentityReads == 0)
@@ -164,12 +162,12 @@ void ZebCommunicationDtm::abortConnection()
 ZebCommunicationDtm::Request ZebCommunicationDtm::readRequest(const std::string& document) const
 {
     Request request;
-    request.objectNo = m_documents.number(document, kHeaderPath, "ObjectNo", 0);
-    request.subNo = static_cast<int>(m_documents.number(document, kHeaderPath, "SubNo", 0));
-    request.messageType = static_cast<int>(m_documents.number(document, kHeaderPath, "MessageType", 0));
-    request.control = static_cast<int>(m_documents.number(document, kRequestPath, "Control", 0));
-    request.data = m_documents.attribute(document, kHeaderPath, "CommunicationData").value_or("");
-    request.specialFunction = m_documents.attribute(document, kRequestPath, "SpecialFunction").value_or("");
+    request.objectNo = m_documents.number(document, xml::paths::kRequestHeader, "ObjectNo", 0);
+    request.subNo = static_cast<int>(m_documents.number(document, xml::paths::kRequestHeader, "SubNo", 0));
+    request.messageType = static_cast<int>(m_documents.number(document, xml::paths::kRequestHeader, "MessageType", 0));
+    request.control = static_cast<int>(m_documents.number(document, xml::paths::kRequest, "Control", 0));
+    request.data = m_documents.attribute(document, xml::paths::kRequestHeader, "CommunicationData").value_or("");
+    request.specialFunction = m_documents.attribute(document, xml::paths::kRequest, "SpecialFunction").value_or("");
     return request;
 }
 
@@ -181,7 +179,7 @@ std::string ZebCommunicationDtm::answerFor(const Request& request, std::size_t& 
         return m_documents.zebDataExchangeResponse(reference, status, request.objectNo, request.subNo,
                                                    request.messageType, support::ByteArrayToHex(data));
     };
-    if (request.messageType == kBroadcastMessageType)
+    if (request.messageType == xml::kZebBroadcastMessage)
         return respond(m_model.broadcastReply.status, m_model.broadcastReply.data);
     if (request.specialFunction == kDelayedReadFunction)
         return respond(m_model.delayedResponse.status, m_model.delayedResponse.data);

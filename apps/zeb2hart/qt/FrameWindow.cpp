@@ -22,6 +22,7 @@
 #include <QTreeWidget>
 
 #include "core/ComponentClasses.h"
+#include "core/ComponentData.h"
 #include "core/PersistentProperties.h"
 #include "FrameTexts.h"
 #include "host/ComponentHost.h"
@@ -36,6 +37,7 @@
 #include "ui/qt/PageClasses.h"
 #include "ui/qt/QtEventLoop.h"
 #include "ui/qt/QtServices.h"
+#include "xml/DocumentPaths.h"
 
 namespace zeb2hart::frame {
 
@@ -78,14 +80,7 @@ std::optional<std::string> deviceTypeOf(platform::PropertyBag& bag)
         if (!list.is<std::string>())
             return std::nullopt;
         const int index = support::toInteger(bag.read(std::string(core::key::PersistentDeviceTypeIndex), std::int16_t{0}));
-        std::vector<std::string> names;
-        std::string rest = list.as<std::string>();
-        for (std::size_t comma; (comma = rest.find(',')) != std::string::npos; rest.erase(0, comma + 1))
-            names.push_back(rest.substr(0, comma));
-        names.push_back(rest);
-        if (index < 0 || index >= static_cast<int>(names.size()))
-            return std::nullopt;
-        return names[static_cast<std::size_t>(index)];
+        return core::deviceAt(list.as<std::string>(), index);
     } catch (const fdt::Error&) {
         return std::nullopt;
     }
@@ -657,13 +652,13 @@ void FrameWindow::refreshTopology()
     QString state = textOf(FrameText::StateUnknown);
     if (m_session && m_session->dtmPtr()) {
         core::DTMMain& dtm = m_session->dtm();
-        const auto types = QString::fromStdString(dtm.PersistentDeviceList).split(QLatin1Char(','));
-        deviceType = types.value(dtm.PersistentDeviceTypeIndex);
+        deviceType = text(core::deviceAt(dtm.PersistentDeviceList, dtm.PersistentDeviceTypeIndex).value_or(""));
         try {
             const std::int32_t status = support::toLong(dtm.CommStatus());
             state = textOf(status == 0 ? FrameText::StateConnected
                                        : (status == 2 ? FrameText::StateConnectionError : FrameText::StateDisconnected));
         } catch (const fdt::Error&) {
+            // A status that is no number (a page may set any value) is shown as unknown.
         }
     }
     m_gatewayItem->setText(0, text(kGatewayTag));
@@ -751,8 +746,8 @@ void FrameWindow::frameEvent(const Json& event)
     QString shown = argumentSummary(args);
     if (op == "IDtmEvents::OnParameterChanged" && m_session && args.contains("parameter")) {
         const std::string document = args["parameter"].get<std::string>();
-        const auto name = m_session->documents().attribute(document, "FDT/ChangedParameter", "ParamName");
-        const auto value = m_session->documents().attribute(document, "FDT/ChangedParameter", "NewValue");
+        const auto name = m_session->documents().attribute(document, xml::paths::kChangedParameter, "ParamName");
+        const auto value = m_session->documents().attribute(document, xml::paths::kChangedParameter, "NewValue");
         if (name)
             shown = QStringLiteral("%1 = %2").arg(text(*name), text(value.value_or("")));
         refreshTopology();

@@ -8,6 +8,7 @@
 // page while none is open, switches the gateway's language (and its own
 // texts with it), drives the simulated child from a panel,
 // and saves and loads the gateway's properties as a project file.
+// Made and used on the Qt GUI thread, which also runs the gateway's event loop.
 
 #include <QMainWindow>
 

@@ -7,6 +7,7 @@
 #include "host/ComponentHost.h"
 #include "scripts/ScriptRun.h"
 #include "support/Conversions.h"
+#include "xml/DocumentPaths.h"
 
 namespace zeb2hart::frame {
 
@@ -86,7 +87,7 @@ void stepRespond(ScriptRun& run, const Json& j)
         const ParentRequest* request = references.lastRequest("ConnectRequest");
         const std::string invokeId = optionalText(run, j, "invokeId", request ? request->invokeId : "");
         const std::string tag = optionalText(
-            run, j, "tag", request ? run.readAttribute(request->document, "FDT/ConnectRequest", "fdt:tag").value_or("") : "");
+            run, j, "tag", request ? run.readAttribute(request->document, xml::paths::kConnectRequest, "fdt:tag").value_or("") : "");
         const std::string response = optionalText(
             run, j, "response", documents.zebConnectResponse(optionalText(run, j, "reference", "ZEB-REF-1"), tag));
         op = "IFdtCommunicationEvents::OnConnectResponse";

@@ -6,6 +6,7 @@
 #include "host/ComponentHost.h"
 #include "scripts/ScriptRun.h"
 #include "support/Conversions.h"
+#include "xml/DocumentPaths.h"
 
 namespace zeb2hart::frame {
 
@@ -208,7 +209,7 @@ std::string References::transactionAnswer(const Json& j, const ParentRequest& re
                 throw ScriptError(std::string("\"") + key + "\" takes a whole number");
             return j[key].get<long>();
         }
-        const auto value = m_run.readAttribute(request.document, "FDT/DataExchangeRequest/CommunicationHeader", attribute);
+        const auto value = m_run.readAttribute(request.document, xml::paths::kRequestHeader, attribute);
         try {
             return value ? support::toLong(*value) : 0;
         } catch (const fdt::Error&) {

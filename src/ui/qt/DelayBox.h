@@ -1,7 +1,7 @@
 #pragma once
 // The warm-start delay's text box: lets only digits and Backspace through as
 // typed characters (editing keys such as Delete and the arrows stay usable),
-// offers no paste, and reports every key release.
+// offers no paste, and reports every key release. Used on the GUI thread.
 
 #include <QLineEdit>
 

@@ -3,7 +3,8 @@
 // as pages::kMonitorLineLimit and kMonitorLineLength allow. Appending costs the
 // same whatever the view holds: lines are kept as text and colour and only the
 // visible ones are painted, in a fixed-pitch font. The user can scroll, select
-// whole lines with the mouse (Ctrl+A all) and copy them (Ctrl+C).
+// whole lines with the mouse (Ctrl+A all) and copy them (Ctrl+C). Used on the
+// GUI thread.
 
 #include <QAbstractScrollArea>
 #include <QColor>

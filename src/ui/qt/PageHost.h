@@ -1,7 +1,8 @@
 #pragma once
 // PageHost: shows a page inside a host's window without taking it over. The
 // page stays owned by its shared_ptr; the host lets go of the widget before Qt
-// deletes the host's children, so a page is never deleted twice.
+// deletes the host's children, so a page is never deleted twice. Used on the
+// GUI thread.
 
 #include <QWidget>
 

@@ -1,6 +1,7 @@
 #pragma once
 // The look the pages share: Windows colour values (0x00BBGGRR) as Qt colours,
-// the page fonts, and placing a control at a rectangle given in twips.
+// the page fonts, and placing a control at a rectangle given in twips. Used
+// on the GUI thread, where the views that take them live.
 
 #include <QColor>
 #include <QFont>

@@ -1,6 +1,6 @@
 #pragma once
 // A picture control: shows an image file, keeps its previous picture when a
-// file cannot be loaded, and reports a click.
+// file cannot be loaded, and reports a click. Used on the GUI thread.
 
 #include <QImage>
 #include <QWidget>

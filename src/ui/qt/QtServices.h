@@ -1,6 +1,7 @@
 #pragma once
 // The user-facing platform services on Qt: the modal message box, the save
-// dialog and the shell's "open" through QDesktopServices.
+// dialog and the shell's "open" through QDesktopServices. Called on the GUI
+// thread, as the DTMs that show them are.
 
 #include <optional>
 #include <string>

@@ -1,6 +1,7 @@
 #pragma once
 // Renders the three pages to PNG files, for the documentation and for review:
 // each page opened on a fresh DTM as a frame opens it, in English and German.
+// Called on the GUI thread of a QApplication.
 
 #include <filesystem>
 #include <functional>
