@@ -50,8 +50,8 @@ struct ApartmentRecord {
 void driveOneDtm(const ComPtr<IDtm>& dtm, int value, ApartmentRecord& record)
 {
     const auto fault = [&](const std::string& what) { record.faults.push_back(what); };
-    const auto frame = std::make_shared<RecordingFrame>();
-    frame->schemaPath = frameSchemaDir().string();
+    const auto frame = std::make_shared<fakes::FakeFrame>();
+    frame->answers->xmlSchemaPath = frameSchemaDir().string();
     const auto parent = std::make_shared<RecordingParent>();
     const auto child = std::make_shared<RecordingChild>();
     VARIANT_BOOL ok = VARIANT_FALSE;

@@ -6,7 +6,7 @@
 #include "com/Module.h"
 #include "com/Peer.h"
 #include "com/TableProxies.h"
-#include "fakes/FakeFrame.h"
+#include "FakeFrame.h"
 #include "fakes/FdtPeers.h"
 
 namespace zeb2hart::test {
@@ -19,8 +19,8 @@ using ComObjectTest = ComTest;
 
 TEST_F(ComObjectTest, OneIdentityKeepsItsObjectAlive)
 {
-    auto frame = std::make_shared<RecordingFrame>();
-    const std::weak_ptr<RecordingFrame> watch = frame;
+    auto frame = std::make_shared<fakes::FakeFrame>();
+    const std::weak_ptr<fakes::FakeFrame> watch = frame;
     ComPtr<IUnknown> identity = ComObject::of(frame);
     EXPECT_EQ(ComObject::of(frame), identity);
 

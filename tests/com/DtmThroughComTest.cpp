@@ -69,7 +69,7 @@ std::string activeXGuid(IDtm& dtm, const std::string& functionId)
 TEST_F(DtmThroughComTest, FrameDrivesTheDtmThroughTheVtable)
 {
     start();
-    EXPECT_EQ(frame->containerCalls.front(), (Call{"GetXmlSchemaPath", {}}));
+    EXPECT_EQ(frame->containerCalls.front(), (fakes::Call{"GetXmlSchemaPath", {}}));
     BSTR information = nullptr;
     ASSERT_EQ(dtmAs<IDtmInformation>()->GetInformation(&information), S_OK);
     EXPECT_TRUE(contains(take(information), "<DtmInfo"));

@@ -5,6 +5,7 @@
 // are counted) and may be unloaded, and an ordinary call is still answered.
 
 #include <chrono>
+#include <string_view>
 #include <thread>
 
 #include "DtmThroughCom.h"
@@ -88,8 +89,8 @@ TEST_F(LifetimeTest, AFrameThatLetsGoInsideTheDtmsCallKeepsItAliveUntilTheCallRe
     start();
     IDtm* const raw = dtm.Get();
     HRESULT unloadDuringCall = E_FAIL;
-    frame->onEvent = [&](const Call& event) {
-        if (event.name == "OnPreparedToRelease") {
+    frame->observer = [&](const fakes::ObservedCall& call) {
+        if (std::string_view(call.operation) == "OnPreparedToRelease") {
             dtm.Reset();
             unloadDuringCall = dll().call("DllCanUnloadNow");
         }
@@ -98,7 +99,7 @@ TEST_F(LifetimeTest, AFrameThatLetsGoInsideTheDtmsCallKeepsItAliveUntilTheCallRe
     EXPECT_EQ(raw->PrepareToRelease(&ok), S_OK);
     EXPECT_EQ(ok, VARIANT_TRUE);
     EXPECT_EQ(unloadDuringCall, S_FALSE);
-    frame->onEvent = nullptr;
+    frame->observer = nullptr;
     expectAllReleased();
 }
 

@@ -89,9 +89,12 @@ Session::Session(Transcript& transcript, SessionOptions options)
     m_documents = std::make_unique<PeerDocuments>(m_componentFolder, m_options.frameSchemaFolder);
     m_containerAnswers->xmlSchemaPath = m_options.frameSchemaFolder.string();
 
-    m_frame = std::make_shared<Frame>(m_transcript, m_containerAnswers);
-    m_frameWithoutEvents = std::make_shared<FrameWithoutEvents>(m_transcript, m_containerAnswers);
-    m_containerWithoutMarker = std::make_shared<ContainerWithoutMarker>(m_transcript, m_containerAnswers);
+    // The frame's three container objects answer alike and write their calls to the transcript.
+    const fakes::Observer toTranscript = transcriptObserver(m_transcript, m_names);
+    m_frame = std::make_shared<fakes::FakeFrame>("frame", toTranscript);
+    m_frameWithoutEvents = std::make_shared<fakes::FrameWithoutEvents>("frame-without-events", toTranscript);
+    m_containerWithoutMarker = std::make_shared<fakes::FrameWithoutTopology>("container-without-marker", toTranscript);
+    m_frame->answers = m_frameWithoutEvents->answers = m_containerWithoutMarker->answers = m_containerAnswers;
     m_scriptedParent = std::make_shared<ScriptedParent>(m_transcript, m_names, m_parentAnswers, m_parentRequests);
     m_scriptedChild = std::make_shared<ScriptedChild>(m_transcript, m_childCalls, m_childFaults);
     // The pages open on the hosted DTM only, by identity: through COM the frame

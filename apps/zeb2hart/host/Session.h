@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "host/FrameObjects.h"
+#include "FakeFrame.h"
 #include "peers/HartDeviceDtm.h"
 #include "host/HeadlessPages.h"
 #include "host/HostedDtm.h"
@@ -82,7 +82,7 @@ public:
     // nullptr for "none". Throws std::invalid_argument for any other name.
     fdt::ObjectPtr object(const std::string& name);
 
-    ContainerAnswers& containerAnswers() { return *m_containerAnswers; }
+    fakes::ContainerAnswers& containerAnswers() { return *m_containerAnswers; }
     ParentAnswers& parentAnswers() { return *m_parentAnswers; }
     const std::vector<ParentRequest>& parentRequests() const { return m_parentRequests; }
     const std::vector<ChildCall>& childCalls() const { return m_childCalls; }
@@ -110,10 +110,10 @@ private:
     std::shared_ptr<ScriptedFileDialog> m_fileDialog;
     std::unique_ptr<PeerDocuments> m_documents;
     ObjectNames m_names;
-    std::shared_ptr<ContainerAnswers> m_containerAnswers = std::make_shared<ContainerAnswers>();
-    std::shared_ptr<Frame> m_frame;
-    std::shared_ptr<FrameWithoutEvents> m_frameWithoutEvents;
-    std::shared_ptr<ContainerWithoutMarker> m_containerWithoutMarker;
+    std::shared_ptr<fakes::ContainerAnswers> m_containerAnswers = std::make_shared<fakes::ContainerAnswers>();
+    std::shared_ptr<fakes::FakeFrame> m_frame;
+    std::shared_ptr<fakes::FrameWithoutEvents> m_frameWithoutEvents;
+    std::shared_ptr<fakes::FrameWithoutTopology> m_containerWithoutMarker;
     std::shared_ptr<ParentAnswers> m_parentAnswers = std::make_shared<ParentAnswers>();
     std::vector<ParentRequest> m_parentRequests;
     std::vector<ChildCall> m_childCalls;
