@@ -7,7 +7,7 @@
 #include "com/Peer.h"
 #include "com/TableProxies.h"
 #include "FakeFrame.h"
-#include "fakes/FdtPeers.h"
+#include "FakePeers.h"
 
 namespace zeb2hart::test {
 namespace {
@@ -49,22 +49,22 @@ TEST_F(ComObjectTest, OneIdentityKeepsItsObjectAlive)
 
 TEST_F(ComObjectTest, ProxyCallsTheStubAndFailuresComeBack)
 {
-    const auto parent = std::make_shared<RecordingParent>();
+    const auto parent = std::make_shared<fakes::FakeParent>();
     com::IFdtCommunicationProxy proxy(ComObject::as<::IFdtCommunication>(parent));
-    const auto child = std::make_shared<RecordingChild>();
+    const auto child = std::make_shared<fakes::FakeChild>();
     EXPECT_TRUE(proxy.ConnectRequest(child, "c", "protocol", "<frame/>"));
     EXPECT_EQ(parent->calls.back().callback.lock(), child); // the callback arrives as the child itself
-    parent->transactionResult = false;
+    parent->answers.transactionRequest = false;
     EXPECT_FALSE(proxy.TransactionRequest("t", "ü"));
     EXPECT_EQ(parent->calls.back().document, "ü");
-    parent->throwOnDisconnect = true;
+    parent->faults.failOn("DisconnectRequest");
     try {
         proxy.DisconnectRequest("d", "");
         ADD_FAILURE();
     } catch (const fdt::Error& error) {
-        EXPECT_STREQ(error.what(), "parent failed");
+        EXPECT_STREQ(error.what(), "the scripted parent fails DisconnectRequest (call 1)");
     }
-    EXPECT_EQ(summary(parent->calls),
+    EXPECT_EQ(fakes::summary(parent->calls),
               (std::vector<std::string>{"ConnectRequest c", "TransactionRequest t", "DisconnectRequest d"}));
 }
 

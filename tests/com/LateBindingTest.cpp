@@ -14,7 +14,7 @@
 #include "PublishedLayout.h"
 #include "com/ErrorMapping.h"
 #include "com/FrameServicesStub.h"
-#include "fakes/FdtPeers.h"
+#include "FakePeers.h"
 #include "gateway/HartGateway.h"
 
 namespace zeb2hart::test {
@@ -37,8 +37,8 @@ struct Session {
     ComPtr<::IFdtCommunicationEvents> answers;
     ComPtr<IPersistPropertyBag> persistence;
     std::shared_ptr<fakes::FakeFrame> frame;
-    std::shared_ptr<RecordingParent> parent = std::make_shared<RecordingParent>();
-    std::shared_ptr<RecordingChild> child = std::make_shared<RecordingChild>();
+    std::shared_ptr<fakes::FakeParent> parent = std::make_shared<fakes::FakeParent>();
+    std::shared_ptr<fakes::FakeChild> child = std::make_shared<fakes::FakeChild>();
 };
 
 // An argument: a value (text, Boolean, 32-bit number) or one of the session's fakes.
@@ -216,9 +216,9 @@ std::vector<std::string> seenByFakes(const Session& session)
         seen.push_back("container " + call.name);
     for (const fakes::Call& call : session.frame->events)
         seen.push_back("frame " + call.name + (call.args.empty() ? "" : " " + call.args.front()));
-    for (const std::string& call : summary(session.parent->calls))
+    for (const std::string& call : fakes::summary(session.parent->calls))
         seen.push_back("parent " + call);
-    for (const std::string& call : summary(session.child->calls))
+    for (const std::string& call : fakes::summary(session.child->calls))
         seen.push_back("child " + call);
     return seen;
 }

@@ -11,7 +11,7 @@
 #include "DtmThroughCom.h"
 #include "com/Module.h"
 #include "com/ScopedVariant.h"
-#include "fakes/FdtPeers.h"
+#include "FakePeers.h"
 #include "gateway/HartGateway.h"
 
 namespace zeb2hart::test {
@@ -80,8 +80,8 @@ protected:
         return ok;
     }
 
-    std::shared_ptr<RecordingParent> parent = std::make_shared<RecordingParent>();
-    std::shared_ptr<RecordingChild> child = std::make_shared<RecordingChild>();
+    std::shared_ptr<fakes::FakeParent> parent = std::make_shared<fakes::FakeParent>();
+    std::shared_ptr<fakes::FakeChild> child = std::make_shared<fakes::FakeChild>();
 };
 
 TEST_F(LifetimeTest, AFrameThatLetsGoInsideTheDtmsCallKeepsItAliveUntilTheCallReturns)
@@ -149,7 +149,7 @@ TEST_F(LifetimeTest, AnObjectThatAnswersEveryIdentifierIsNotTakenForTheDtmsOwn)
         ASSERT_EQ(dtm->SetCommunication(reinterpret_cast<::IFdtCommunication*>(&wrapper), &ok), S_OK);
         EXPECT_EQ(ok, VARIANT_TRUE);
         EXPECT_EQ(connect(ComObject::as<::IFdtCommunicationEvents>(child).Get()), VARIANT_TRUE);
-        EXPECT_EQ(summary(parent->calls), std::vector<std::string>{"ConnectRequest c"});
+        EXPECT_EQ(fakes::summary(parent->calls), std::vector<std::string>{"ConnectRequest c"});
         ASSERT_EQ(dtm->ReleaseCommunication(&ok), S_OK);
         EXPECT_EQ(wrapper.references(), 1u);
     }

@@ -18,7 +18,7 @@
 #include "FakeFrame.h"
 #include "fakes/FakePages.h"
 #include "fakes/FdtDocuments.h"
-#include "fakes/FdtPeers.h"
+#include "FakePeers.h"
 #include "fdt/Errors.h"
 #include "platform/Paths.h"
 #include "xml/ProtocolIds.h"
@@ -237,8 +237,8 @@ TEST(DtmInANonAsciiFolder, FindsItsFilesAndWritesItsTrace)
     EXPECT_EQ(dtm->PersistentManufacturerIDCode, "14002.32");
     EXPECT_NE(dtm->GetInformation(), "");
     EXPECT_EQ(dtm->GetFunctions("").find("$("), std::string::npos); // every text tag translated
-    const auto parent = std::make_shared<RecordingParent>();
-    const auto child = std::make_shared<RecordingChild>();
+    const auto parent = std::make_shared<fakes::FakeParent>();
+    const auto child = std::make_shared<fakes::FakeChild>();
     ASSERT_TRUE(dtm->SetCommunication(parent));
     EXPECT_TRUE(dtm->ConnectRequest(child, "connect-1", xml::kHartProtocolId,
                                     hartDocument(R"(<ConnectRequest fdt:tag="C"><ShortAddress shortAddress="0"/></ConnectRequest>)")));
