@@ -16,6 +16,7 @@
 #include "core/Pages.h"
 #include "core/PersistentProperties.h"
 #include "fakes/DocumentCheck.h"
+#include "fakes/FakePages.h"
 #include "FakePeers.h"
 #include "gateway/HartGateway.h"
 

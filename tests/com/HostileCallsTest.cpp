@@ -14,6 +14,7 @@
 #include "com/ScopedVariant.h"
 #include "com/SimpleObject.h"
 #include "core/Pages.h"
+#include "fakes/FakePages.h"
 
 namespace zeb2hart::test {
 namespace {

@@ -98,7 +98,9 @@ std::string References::listReference(const std::string& name)
         if (list == "parent.requests" || list == "parent.transactions") {
             std::vector<const fakes::PeerCall*> requests;
             for (const auto& request : m_run.session().parentRequests()) {
-                if (list == "parent.requests" ? request.operation.ends_with("Request") : request.operation == "TransactionRequest")
+                const bool listed = list == "parent.requests" ? request.operation.ends_with("Request")
+                                                              : request.operation == "TransactionRequest";
+                if (listed)
                     requests.push_back(&request);
             }
             const fakes::PeerCall* request = pick(requests, Json(index), list);
