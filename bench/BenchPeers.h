@@ -18,7 +18,7 @@
 #include "core/DTMMain.h"
 #include "fakes/BuildFolders.h"
 #include "fakes/FdtDocuments.h"
-#include "fakes/FdtPeers.h"
+#include "FakePeers.h"
 #include "fdt/SilentFrame.h"
 #include "gateway/HartGateway.h"
 #include "platform/ManualServices.h"
@@ -84,8 +84,8 @@ struct ConnectedDtm {
 
     std::shared_ptr<core::DTMMain> dtm = core::DTMMain::create();
     std::shared_ptr<fdt::SilentFrame> frame;
-    std::shared_ptr<test::RecordingParent> parent = std::make_shared<test::RecordingParent>();
-    std::shared_ptr<test::RecordingChild> child = std::make_shared<test::RecordingChild>();
+    std::shared_ptr<fakes::FakeParent> parent = std::make_shared<fakes::FakeParent>();
+    std::shared_ptr<fakes::FakeChild> child = std::make_shared<fakes::FakeChild>();
 };
 
 // The processor time of this thread: what other processes do on a shared

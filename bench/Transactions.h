@@ -216,7 +216,7 @@ inline std::vector<Command0Documents> command0Documents()
             documents.parentAnswers.push_back(
                 zebAnswer(read.objectNo, read.subNo, hexByte(n + read.objectNo) + read.data.substr(2)));
         instance.dtm->TransactionRequest("child-0", documents.childRequest);
-        for (const test::PeerCall& request : instance.parent->calls)
+        for (const fakes::PeerCall& request : instance.parent->calls)
             documents.zebRequests.push_back(request.document);
         if (documents.zebRequests.size() != documents.parentAnswers.size())
             throw std::runtime_error("command 0 did not send six reads");

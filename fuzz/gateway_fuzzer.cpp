@@ -18,7 +18,7 @@
 #include "FuzzSupport.h"
 #include "core/DTMMain.h"
 #include "fakes/FdtDocuments.h"
-#include "fakes/FdtPeers.h"
+#include "FakePeers.h"
 #include "fdt/SilentFrame.h"
 #include "gateway/HartGateway.h"
 #include "dom/XmlDom.h"
@@ -39,9 +39,9 @@ void checkWellFormed(const std::string& document)
 
 // Checks what the peers received since the last look and forgets it, keeping
 // the first 64 invoke identifiers of the parent's requests for its answers.
-void takeCalls(test::RecordingParent& parent, test::RecordingChild& child, std::vector<std::string>& invokeIds)
+void takeCalls(fakes::FakeParent& parent, fakes::FakeChild& child, std::vector<std::string>& invokeIds)
 {
-    for (const test::PeerCall& call : parent.calls) {
+    for (const fakes::PeerCall& call : parent.calls) {
         if (call.operation == "Abort")
             continue;
         if (call.operation != "DisconnectRequest")
@@ -49,7 +49,7 @@ void takeCalls(test::RecordingParent& parent, test::RecordingChild& child, std::
         if (invokeIds.size() < 64)
             invokeIds.push_back(call.invokeId);
     }
-    for (const test::PeerCall& call : child.calls)
+    for (const fakes::PeerCall& call : child.calls)
         if (call.operation != "OnAbort")
             checkWellFormed(call.document);
     parent.calls.clear();
@@ -130,8 +130,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     services.reset();
     FuzzedDataProvider input(data, size);
     auto frame = std::make_shared<fdt::SilentFrame>(fuzz::frameSchemaDir());
-    auto parent = std::make_shared<test::RecordingParent>();
-    auto child = std::make_shared<test::RecordingChild>();
+    auto parent = std::make_shared<fakes::FakeParent>();
+    auto child = std::make_shared<fakes::FakeChild>();
     std::vector<std::string> invokeIds;
     {
         std::shared_ptr<core::DTMMain> dtm = core::DTMMain::create();
@@ -190,7 +190,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                                            : input.ConsumeRandomLengthString(256));
                     break;
                 case 12:
-                    parent->answerAll(input.ConsumeBool());
+                    parent->answers.answerAll(input.ConsumeBool());
                     break;
                 default:
                     services.loop().runPending();

@@ -28,7 +28,7 @@
 #include "com/FdtInterfaces.h"
 #include "core/DTMMain.h"
 #include "fakes/FdtDocuments.h"
-#include "fakes/FdtPeers.h"
+#include "FakePeers.h"
 #include "fdt/SilentFrame.h"
 #include "platform/Paths.h"
 #include "platform/Services.h"
@@ -115,8 +115,8 @@ struct ComRoad {
     ComPtr<IDtm> dtm;
     ComPtr<::IFdtCommunication> channel;
     ComPtr<::IFdtCommunicationEvents> events;
-    std::shared_ptr<test::RecordingParent> parent = std::make_shared<test::RecordingParent>();
-    std::shared_ptr<test::RecordingChild> child = std::make_shared<test::RecordingChild>();
+    std::shared_ptr<fakes::FakeParent> parent = std::make_shared<fakes::FakeParent>();
+    std::shared_ptr<fakes::FakeChild> child = std::make_shared<fakes::FakeChild>();
     com::Bstr request{"t"};
     com::Bstr requestDocument{kRequest};
     com::Bstr answer{kAnswer};
@@ -145,8 +145,8 @@ struct CppRoad {
     }
 
     std::shared_ptr<core::DTMMain> dtm;
-    std::shared_ptr<test::RecordingParent> parent = std::make_shared<test::RecordingParent>();
-    std::shared_ptr<test::RecordingChild> child = std::make_shared<test::RecordingChild>();
+    std::shared_ptr<fakes::FakeParent> parent = std::make_shared<fakes::FakeParent>();
+    std::shared_ptr<fakes::FakeChild> child = std::make_shared<fakes::FakeChild>();
 };
 
 // The median of five passes of `rounds` round trips.

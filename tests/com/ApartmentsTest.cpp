@@ -12,7 +12,7 @@
 
 #include "DtmThroughCom.h"
 #include "com/ScopedVariant.h"
-#include "fakes/FdtPeers.h"
+#include "FakePeers.h"
 #include "gateway/HartGateway.h"
 
 namespace zeb2hart::test {
@@ -50,10 +50,10 @@ struct ApartmentRecord {
 void driveOneDtm(const ComPtr<IDtm>& dtm, int value, ApartmentRecord& record)
 {
     const auto fault = [&](const std::string& what) { record.faults.push_back(what); };
-    const auto frame = std::make_shared<RecordingFrame>();
-    frame->schemaPath = frameSchemaDir().string();
-    const auto parent = std::make_shared<RecordingParent>();
-    const auto child = std::make_shared<RecordingChild>();
+    const auto frame = std::make_shared<fakes::FakeFrame>();
+    frame->answers->xmlSchemaPath = frameSchemaDir().string();
+    const auto parent = std::make_shared<fakes::FakeParent>();
+    const auto child = std::make_shared<fakes::FakeChild>();
     VARIANT_BOOL ok = VARIANT_FALSE;
     if (FAILED(dtm->Environment(Bstr("GW").get(), ComObject::as<::IFdtContainer>(frame).Get(), &ok)) || !ok)
         return fault("Environment");
@@ -76,11 +76,11 @@ void driveOneDtm(const ComPtr<IDtm>& dtm, int value, ApartmentRecord& record)
     // Command 0: each identity read answered with this apartment's bytes.
     std::size_t asked = parent->calls.size();
     channel->TransactionRequest(Bstr("t0").get(), Bstr(hartRequest("0", std::nullopt)).get(), &ok);
-    const std::vector<PeerCall> reads(parent->calls.begin() + static_cast<std::ptrdiff_t>(asked), parent->calls.end());
+    const std::vector<fakes::PeerCall> reads(parent->calls.begin() + static_cast<std::ptrdiff_t>(asked), parent->calls.end());
     if (reads.size() != 6)
         fault("command 0 sent " + std::to_string(reads.size()) + " reads");
     const std::regex objectNo(R"re(ObjectNo="(\d+)")re");
-    for (const PeerCall& read : reads) {
+    for (const fakes::PeerCall& read : reads) {
         std::smatch number;
         if (!std::regex_search(read.document, number, objectNo))
             return fault("a read without object number");
@@ -93,7 +93,7 @@ void driveOneDtm(const ComPtr<IDtm>& dtm, int value, ApartmentRecord& record)
     channel->TransactionRequest(Bstr("t128").get(), Bstr(hartRequest("128", "36B2210000")).get(), &ok);
     asked = parent->calls.size();
     events->OnTransactionResponse(Bstr(parent->calls.back().invokeId).get(), Bstr(zebResponse("0", "01")).get());
-    for (const PeerCall& answer : child->calls)
+    for (const fakes::PeerCall& answer : child->calls)
         record.answers.push_back(answer.invokeId + " " + answer.document);
 
     // The time-out's broadcast, from this thread's own timer.

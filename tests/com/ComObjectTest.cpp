@@ -6,8 +6,8 @@
 #include "com/Module.h"
 #include "com/Peer.h"
 #include "com/TableProxies.h"
-#include "fakes/FakeFrame.h"
-#include "fakes/FdtPeers.h"
+#include "FakeFrame.h"
+#include "FakePeers.h"
 
 namespace zeb2hart::test {
 namespace {
@@ -19,8 +19,8 @@ using ComObjectTest = ComTest;
 
 TEST_F(ComObjectTest, OneIdentityKeepsItsObjectAlive)
 {
-    auto frame = std::make_shared<RecordingFrame>();
-    const std::weak_ptr<RecordingFrame> watch = frame;
+    auto frame = std::make_shared<fakes::FakeFrame>();
+    const std::weak_ptr<fakes::FakeFrame> watch = frame;
     ComPtr<IUnknown> identity = ComObject::of(frame);
     EXPECT_EQ(ComObject::of(frame), identity);
 
@@ -49,22 +49,22 @@ TEST_F(ComObjectTest, OneIdentityKeepsItsObjectAlive)
 
 TEST_F(ComObjectTest, ProxyCallsTheStubAndFailuresComeBack)
 {
-    const auto parent = std::make_shared<RecordingParent>();
+    const auto parent = std::make_shared<fakes::FakeParent>();
     com::IFdtCommunicationProxy proxy(ComObject::as<::IFdtCommunication>(parent));
-    const auto child = std::make_shared<RecordingChild>();
+    const auto child = std::make_shared<fakes::FakeChild>();
     EXPECT_TRUE(proxy.ConnectRequest(child, "c", "protocol", "<frame/>"));
     EXPECT_EQ(parent->calls.back().callback.lock(), child); // the callback arrives as the child itself
-    parent->transactionResult = false;
+    parent->answers.transactionRequest = false;
     EXPECT_FALSE(proxy.TransactionRequest("t", "ü"));
     EXPECT_EQ(parent->calls.back().document, "ü");
-    parent->throwOnDisconnect = true;
+    parent->faults.failOn("DisconnectRequest");
     try {
         proxy.DisconnectRequest("d", "");
         ADD_FAILURE();
     } catch (const fdt::Error& error) {
-        EXPECT_STREQ(error.what(), "parent failed");
+        EXPECT_STREQ(error.what(), "the scripted parent fails DisconnectRequest (call 1)");
     }
-    EXPECT_EQ(summary(parent->calls),
+    EXPECT_EQ(fakes::summary(parent->calls),
               (std::vector<std::string>{"ConnectRequest c", "TransactionRequest t", "DisconnectRequest d"}));
 }
 

@@ -9,7 +9,7 @@
 #include "ComTestSupport.h"
 #include "com/ComObject.h"
 #include "com/ScopedVariant.h"
-#include "fakes/FakeFrame.h"
+#include "FakeFrame.h"
 #include "fakes/FdtDocuments.h"
 #include "fakes/TestEnvironment.h"
 
@@ -65,7 +65,7 @@ protected:
 
     void SetUp() override
     {
-        frame->schemaPath = frameSchemaDir().string();
+        frame->answers->xmlSchemaPath = frameSchemaDir().string();
         dtm = create();
         ASSERT_TRUE(dtm);
     }
@@ -102,7 +102,7 @@ protected:
         ASSERT_EQ(ok, VARIANT_TRUE);
     }
 
-    std::shared_ptr<RecordingFrame> frame = std::make_shared<RecordingFrame>();
+    std::shared_ptr<fakes::FakeFrame> frame = std::make_shared<fakes::FakeFrame>();
     com::ComPtr<IDtm> dtm;
 };
 

@@ -16,7 +16,8 @@
 #include "core/Pages.h"
 #include "core/PersistentProperties.h"
 #include "fakes/DocumentCheck.h"
-#include "fakes/FdtPeers.h"
+#include "fakes/FakePages.h"
+#include "FakePeers.h"
 #include "gateway/HartGateway.h"
 
 namespace zeb2hart::test {
@@ -69,7 +70,7 @@ std::string activeXGuid(IDtm& dtm, const std::string& functionId)
 TEST_F(DtmThroughComTest, FrameDrivesTheDtmThroughTheVtable)
 {
     start();
-    EXPECT_EQ(frame->containerCalls.front(), (Call{"GetXmlSchemaPath", {}}));
+    EXPECT_EQ(frame->containerCalls.front(), (fakes::Call{"GetXmlSchemaPath", {}}));
     BSTR information = nullptr;
     ASSERT_EQ(dtmAs<IDtmInformation>()->GetInformation(&information), S_OK);
     EXPECT_TRUE(contains(take(information), "<DtmInfo"));
@@ -81,8 +82,8 @@ TEST_F(DtmThroughComTest, FrameDrivesTheDtmThroughTheVtable)
 TEST_F(DtmThroughComTest, ConnectAndHartCommandReachTheParentThroughCom)
 {
     start();
-    const auto parent = std::make_shared<RecordingParent>();
-    const auto child = std::make_shared<RecordingChild>();
+    const auto parent = std::make_shared<fakes::FakeParent>();
+    const auto child = std::make_shared<fakes::FakeChild>();
     VARIANT_BOOL ok = VARIANT_FALSE;
     ASSERT_EQ(dtm->SetCommunication(ComObject::as<::IFdtCommunication>(parent).Get(), &ok), S_OK);
     ASSERT_EQ(ok, VARIANT_TRUE);
@@ -98,8 +99,8 @@ TEST_F(DtmThroughComTest, ConnectAndHartCommandReachTheParentThroughCom)
     ASSERT_EQ(channel->TransactionRequest(Bstr("t").get(), Bstr(hartRequest("128", "36B2210000")).get(), &ok), S_OK);
     EXPECT_EQ(ok, VARIANT_TRUE);
 
-    EXPECT_EQ(summary(parent->calls), (std::vector<std::string>{"ConnectRequest connect-1", "TransactionRequest t"}));
-    EXPECT_EQ(summary(child->calls), (std::vector<std::string>{"OnConnectResponse connect-1"}));
+    EXPECT_EQ(fakes::summary(parent->calls), (std::vector<std::string>{"ConnectRequest connect-1", "TransactionRequest t"}));
+    EXPECT_EQ(fakes::summary(child->calls), (std::vector<std::string>{"OnConnectResponse connect-1"}));
     // Telegram 36 B2 21 ...: object 0x36B2, sub-number 0x21.
     EXPECT_TRUE(contains(parent->calls.back().document, R"(SubNo="33" ObjectNo="14002")")) << parent->calls.back().document;
 }

@@ -14,6 +14,7 @@
 #include "com/ScopedVariant.h"
 #include "com/SimpleObject.h"
 #include "core/Pages.h"
+#include "fakes/FakePages.h"
 
 namespace zeb2hart::test {
 namespace {
@@ -102,7 +103,7 @@ TEST_F(HostileCallsTest, ASchemaFolderPathWithANulIsRefusedAsAMissingFolderIs)
     for (const std::string& folder : folders) {
         SCOPED_TRACE(folder);
         dtm = create();
-        frame->schemaPath = folder;
+        frame->answers->xmlSchemaPath = folder;
         VARIANT_BOOL ok = VARIANT_FALSE;
         EXPECT_EQ(dtm->Environment(Bstr("GW1").get(), com::ComObject::as<::IFdtContainer>(frame).Get(), &ok),
                   STG_E_ACCESSDENIED);

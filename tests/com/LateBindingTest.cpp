@@ -14,7 +14,7 @@
 #include "PublishedLayout.h"
 #include "com/ErrorMapping.h"
 #include "com/FrameServicesStub.h"
-#include "fakes/FdtPeers.h"
+#include "FakePeers.h"
 #include "gateway/HartGateway.h"
 
 namespace zeb2hart::test {
@@ -25,7 +25,7 @@ using com::ComPtr;
 
 // One DTM and the fakes around it, as COM objects.
 struct Session {
-    Session(ComPtr<IDtm> created, std::shared_ptr<RecordingFrame> itsFrame)
+    Session(ComPtr<IDtm> created, std::shared_ptr<fakes::FakeFrame> itsFrame)
         : dtm(std::move(created)), frame(std::move(itsFrame))
     {
         EXPECT_EQ(dtm.As(&channel), S_OK);
@@ -36,9 +36,9 @@ struct Session {
     ComPtr<::IFdtCommunication> channel;
     ComPtr<::IFdtCommunicationEvents> answers;
     ComPtr<IPersistPropertyBag> persistence;
-    std::shared_ptr<RecordingFrame> frame;
-    std::shared_ptr<RecordingParent> parent = std::make_shared<RecordingParent>();
-    std::shared_ptr<RecordingChild> child = std::make_shared<RecordingChild>();
+    std::shared_ptr<fakes::FakeFrame> frame;
+    std::shared_ptr<fakes::FakeParent> parent = std::make_shared<fakes::FakeParent>();
+    std::shared_ptr<fakes::FakeChild> child = std::make_shared<fakes::FakeChild>();
 };
 
 // An argument: a value (text, Boolean, 32-bit number) or one of the session's fakes.
@@ -212,13 +212,13 @@ std::string invoke(const LateCall& call, const Session& session, const Arguments
 std::vector<std::string> seenByFakes(const Session& session)
 {
     std::vector<std::string> seen;
-    for (const Call& call : session.frame->containerCalls)
+    for (const fakes::Call& call : session.frame->containerCalls)
         seen.push_back("container " + call.name);
-    for (const Call& call : session.frame->events)
+    for (const fakes::Call& call : session.frame->events)
         seen.push_back("frame " + call.name + (call.args.empty() ? "" : " " + call.args.front()));
-    for (const std::string& call : summary(session.parent->calls))
+    for (const std::string& call : fakes::summary(session.parent->calls))
         seen.push_back("parent " + call);
-    for (const std::string& call : summary(session.child->calls))
+    for (const std::string& call : fakes::summary(session.child->calls))
         seen.push_back("child " + call);
     return seen;
 }
@@ -283,8 +283,8 @@ TEST_F(LateBindingTest, EveryOperationAnswersByItsPublishedDispidAsThroughTheVta
     const auto run = [](auto&& way) {
         const LentServices services(testServices());
         EXPECT_TRUE(services.lent());
-        const auto sessionFrame = std::make_shared<RecordingFrame>();
-        sessionFrame->schemaPath = frameSchemaDir().string();
+        const auto sessionFrame = std::make_shared<fakes::FakeFrame>();
+        sessionFrame->answers->xmlSchemaPath = frameSchemaDir().string();
         const Session session(create(), sessionFrame);
         EXPECT_EQ(session.persistence->InitNew(), S_OK); // a frame starts a new instance's persistence first
         Outcome outcome;

@@ -5,12 +5,13 @@
 // are counted) and may be unloaded, and an ordinary call is still answered.
 
 #include <chrono>
+#include <string_view>
 #include <thread>
 
 #include "DtmThroughCom.h"
 #include "com/Module.h"
 #include "com/ScopedVariant.h"
-#include "fakes/FdtPeers.h"
+#include "FakePeers.h"
 #include "gateway/HartGateway.h"
 
 namespace zeb2hart::test {
@@ -79,8 +80,8 @@ protected:
         return ok;
     }
 
-    std::shared_ptr<RecordingParent> parent = std::make_shared<RecordingParent>();
-    std::shared_ptr<RecordingChild> child = std::make_shared<RecordingChild>();
+    std::shared_ptr<fakes::FakeParent> parent = std::make_shared<fakes::FakeParent>();
+    std::shared_ptr<fakes::FakeChild> child = std::make_shared<fakes::FakeChild>();
 };
 
 TEST_F(LifetimeTest, AFrameThatLetsGoInsideTheDtmsCallKeepsItAliveUntilTheCallReturns)
@@ -88,8 +89,8 @@ TEST_F(LifetimeTest, AFrameThatLetsGoInsideTheDtmsCallKeepsItAliveUntilTheCallRe
     start();
     IDtm* const raw = dtm.Get();
     HRESULT unloadDuringCall = E_FAIL;
-    frame->onEvent = [&](const Call& event) {
-        if (event.name == "OnPreparedToRelease") {
+    frame->observer = [&](const fakes::ObservedCall& call) {
+        if (std::string_view(call.operation) == "OnPreparedToRelease") {
             dtm.Reset();
             unloadDuringCall = dll().call("DllCanUnloadNow");
         }
@@ -98,7 +99,7 @@ TEST_F(LifetimeTest, AFrameThatLetsGoInsideTheDtmsCallKeepsItAliveUntilTheCallRe
     EXPECT_EQ(raw->PrepareToRelease(&ok), S_OK);
     EXPECT_EQ(ok, VARIANT_TRUE);
     EXPECT_EQ(unloadDuringCall, S_FALSE);
-    frame->onEvent = nullptr;
+    frame->observer = nullptr;
     expectAllReleased();
 }
 
@@ -148,7 +149,7 @@ TEST_F(LifetimeTest, AnObjectThatAnswersEveryIdentifierIsNotTakenForTheDtmsOwn)
         ASSERT_EQ(dtm->SetCommunication(reinterpret_cast<::IFdtCommunication*>(&wrapper), &ok), S_OK);
         EXPECT_EQ(ok, VARIANT_TRUE);
         EXPECT_EQ(connect(ComObject::as<::IFdtCommunicationEvents>(child).Get()), VARIANT_TRUE);
-        EXPECT_EQ(summary(parent->calls), std::vector<std::string>{"ConnectRequest c"});
+        EXPECT_EQ(fakes::summary(parent->calls), std::vector<std::string>{"ConnectRequest c"});
         ASSERT_EQ(dtm->ReleaseCommunication(&ok), S_OK);
         EXPECT_EQ(wrapper.references(), 1u);
     }

@@ -692,7 +692,7 @@ TEST_F(OleControlTest, InitRegistersThePageAndPrepareToReleaseTellsTheFrame)
     frame->events.clear();
     ASSERT_EQ(as<IDtmActiveXControl>(control.Get())->PrepareToRelease(&released), S_OK);
     EXPECT_EQ(released, VARIANT_TRUE);
-    EXPECT_EQ(frame->events, (std::vector<Call>{{"OnApplicationClosed", {invokeId}}}));
+    EXPECT_EQ(frame->events, (std::vector<fakes::Call>{{"OnApplicationClosed", {invokeId}}}));
     monitorMessage("after PrepareToRelease");
     EXPECT_EQ(monitorText(window).find(L"after PrepareToRelease"), std::wstring::npos);
 

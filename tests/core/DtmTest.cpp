@@ -17,9 +17,10 @@
 #include "core/DTMMain.h"
 #include "fakes/ComponentFiles.h"
 #include "fakes/DocumentCheck.h"
-#include "fakes/FakeFrame.h"
+#include "FakeFrame.h"
+#include "fakes/FakePages.h"
 #include "fakes/FdtDocuments.h"
-#include "fakes/FdtPeers.h"
+#include "FakePeers.h"
 #include "fdt/Errors.h"
 #include "platform/Paths.h"
 #include "xml/ProtocolIds.h"
@@ -38,11 +39,11 @@ std::string functionCall(const std::string& functionId)
 
 class DtmTest : public ::testing::Test {
 protected:
-    DtmTest() { frame->schemaPath = frameSchemaDir().string(); }
+    DtmTest() { frame->answers->xmlSchemaPath = frameSchemaDir().string(); }
 
     TestEnvironment env;
     std::shared_ptr<core::DTMMain> dtm = core::DTMMain::create();
-    std::shared_ptr<RecordingFrame> frame = std::make_shared<RecordingFrame>();
+    std::shared_ptr<fakes::FakeFrame> frame = std::make_shared<fakes::FakeFrame>();
     RecordingPage::Log pageLog = std::make_shared<std::vector<std::string>>();
     std::shared_ptr<RecordingMonitorPage> monitor = std::make_shared<RecordingMonitorPage>("monitor", pageLog);
     std::shared_ptr<RecordingPage> about = std::make_shared<RecordingPage>("about", pageLog);
@@ -50,8 +51,8 @@ protected:
 
 TEST_F(DtmTest, EnvironmentNeedsTheContainerAndFillsTheSchemaCacheFrameFirst)
 {
-    EXPECT_THROW(dtm->Environment("GW1", std::make_shared<FrameWithoutContainer>()), fdt::TypeMismatchError);
-    const auto withoutEvents = std::make_shared<FrameWithoutEvents>();
+    EXPECT_THROW(dtm->Environment("GW1", std::make_shared<fakes::FrameWithoutContainer>()), fdt::TypeMismatchError);
+    const auto withoutEvents = std::make_shared<fakes::FrameWithoutEvents>();
     EXPECT_FALSE(dtm->Environment("GW1", withoutEvents));
     EXPECT_TRUE(withoutEvents->containerCalls.empty());
     ASSERT_TRUE(dtm->Environment("GW1", frame));
@@ -81,7 +82,7 @@ TEST_F(DtmTest, FailuresReachTheCaller)
     EXPECT_THROW(dtm->CommStatus(fdt::Variant("connected")), fdt::TypeMismatchError);
     EXPECT_THROW(dtm->CommStatus(fdt::Variant(3.0e10)), fdt::OverflowError);
     EXPECT_EQ(dtm->CommStatus(), fdt::Variant(std::int32_t{1}));
-    frame->schemaPath = (componentDir() / "NoSuchFolder").string();
+    frame->answers->xmlSchemaPath = (componentDir() / "NoSuchFolder").string();
     EXPECT_THROW(dtm->Environment("GW1", frame), fdt::FileError);
 }
 
@@ -245,8 +246,8 @@ TEST(DtmInANonAsciiFolder, FindsItsFilesAndWritesItsTrace)
     support::ResetTraceMode();
     TestEnvironment env(folder.path());
     const auto dtm = core::DTMMain::create(folder.path());
-    const auto frame = std::make_shared<RecordingFrame>();
-    frame->schemaPath = platform::utf8Of(frameSchemas);
+    const auto frame = std::make_shared<fakes::FakeFrame>();
+    frame->answers->xmlSchemaPath = platform::utf8Of(frameSchemas);
     ASSERT_TRUE(dtm->Environment("GW1", frame));
     EXPECT_TRUE(dtm->XMLHelpPointer().Cache().contains("x-schema:FDTHARTCommunicationSchema.xml")); // the frame's
     EXPECT_TRUE(dtm->XMLHelpPointer().Cache().contains("x-schema:ZEBCommunicationSchema.xml"));     // the own
@@ -255,8 +256,8 @@ TEST(DtmInANonAsciiFolder, FindsItsFilesAndWritesItsTrace)
     EXPECT_EQ(dtm->PersistentManufacturerIDCode, "14002.32");
     EXPECT_NE(dtm->GetInformation(), "");
     EXPECT_EQ(dtm->GetFunctions("").find("$("), std::string::npos); // every text tag translated
-    const auto parent = std::make_shared<RecordingParent>();
-    const auto child = std::make_shared<RecordingChild>();
+    const auto parent = std::make_shared<fakes::FakeParent>();
+    const auto child = std::make_shared<fakes::FakeChild>();
     ASSERT_TRUE(dtm->SetCommunication(parent));
     EXPECT_TRUE(dtm->ConnectRequest(child, "connect-1", xml::kHartProtocolId,
                                     hartDocument(R"(<ConnectRequest fdt:tag="C"><ShortAddress shortAddress="0"/></ConnectRequest>)")));

@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "core/PersistentProperties.h"
-#include "fakes/FakeFrame.h"
+#include "fakes/FakePages.h"
 #include "fakes/TestEnvironment.h"
 #include "fdt/Errors.h"
 #include "platform/PropertyBag.h"

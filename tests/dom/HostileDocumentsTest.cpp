@@ -22,7 +22,7 @@
 #include "fdt/Errors.h"
 #include "fdt/SilentFrame.h"
 #include "fakes/FdtDocuments.h"
-#include "fakes/FdtPeers.h"
+#include "FakePeers.h"
 #include "gateway/HartGateway.h"
 #include "platform/Paths.h"
 #include "support/Monitor.h"
@@ -176,8 +176,8 @@ TEST(HostileDocuments, AConnectedGatewayFailsEachAndServesTheNextTransaction)
 {
     TestEnvironment environment;
     const auto dtm = core::DTMMain::create();
-    const auto parent = std::make_shared<zeb2hart::test::RecordingParent>();
-    const auto child = std::make_shared<zeb2hart::test::RecordingChild>();
+    const auto parent = std::make_shared<zeb2hart::fakes::FakeParent>();
+    const auto child = std::make_shared<zeb2hart::fakes::FakeChild>();
     std::vector<std::string> redLines;
     dtm->setMonitorObserver([&](const std::string& name, const std::string& message, std::int32_t color, std::int16_t) {
         if (color == support::color::Red)

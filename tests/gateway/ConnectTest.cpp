@@ -49,7 +49,7 @@ TEST_F(ConnectTest, ParentAnswersWithoutReferenceAreCriticalErrors)
 TEST_F(ConnectTest, ChildFailuresEndTheHandlerOrReachTheParent)
 {
     connect();
-    m_child->fail = true;
+    m_child->faults.failAll();
     gateway().OnConnectResponse("p", zebConnectResponse("REF-2"));
     gateway().OnDisconnectResponse("p", zebDisconnectResponse("REF-2"));
     expectEvents({"child OnConnectResponse p", kOnConnectCritical, "child OnDisconnectResponse p",
@@ -73,8 +73,10 @@ TEST_F(ConnectTest, DisconnectFailures)
         communicator().ZEBDriverInterface(m_parent);
         connect();
         communicator().ZEBDriverInterface(c.withParent ? m_parent : nullptr);
-        m_parent->disconnectResult = c.parentAnswer;
-        m_parent->throwOnDisconnect = c.parentThrows;
+        m_parent->answers.disconnectRequest = c.parentAnswer;
+        m_parent->faults = fakes::PeerFaults();
+        if (c.parentThrows)
+            m_parent->faults.failOn("DisconnectRequest");
         EXPECT_FALSE(gateway().DisconnectRequest("d", hartDisconnectRequest("REF-1")));
         Events expected = broadcastEvents(gateway().ZebInvokeId());
         if (!c.withParent)

@@ -108,7 +108,7 @@ TEST_F(CountersTest, CountsEachConnectionAsTheGatewayWorks)
              answer("a");
              answer("a");
              answer("nobody");
-             m_parent->transactionResults = {false};
+             m_parent->answerNext("TransactionRequest", {false});
              send("b", "128");
              answer("b");
          },
@@ -156,7 +156,7 @@ TEST_F(CountersTest, CountsEachConnectionAsTheGatewayWorks)
         SCOPED_TRACE(c.name);
         m_gateway = std::make_unique<gateway::HartGateway>(m_host, m_xmlHelp, platform::services().eventLoop);
         communicator().ZEBDriverInterface(m_parent);
-        m_parent->transactionResults.clear();
+        m_parent->answers.nthResults.clear();
         EXPECT_TRUE(gateway().counters().empty());
         connect();
         c.run();

@@ -14,12 +14,15 @@
 
 #include "fakes/DocumentCheck.h"
 #include "fakes/FdtDocuments.h"
-#include "fakes/FdtPeers.h"
+#include "FakePeers.h"
 #include "fakes/TestEnvironment.h"
 #include "gateway/HartGateway.h"
 #include "xml/XMLHelp.h"
 
 namespace zeb2hart::test {
+
+using fakes::EventLog;
+using fakes::Events;
 
 inline std::string guid(int n)
 {
@@ -49,7 +52,7 @@ public:
 
     std::int16_t delay = 3;
     std::array<std::string, 6> identity{"14002.32", "14000.32", "14016.32", "14015.32", "14014.32", "32516.28"};
-    std::shared_ptr<fdt::IFdtCommunicationEvents> self = std::make_shared<RecordingChild>();
+    std::shared_ptr<fdt::IFdtCommunicationEvents> self = std::make_shared<fakes::FakeChild>();
 
 private:
     EventLog m_log;
@@ -110,8 +113,8 @@ protected:
     xml::XMLHelp m_xmlHelp;
     EventLog m_log = std::make_shared<Events>();
     FakeHost m_host{m_log};
-    std::shared_ptr<RecordingParent> m_parent = std::make_shared<RecordingParent>(m_log);
-    std::shared_ptr<RecordingChild> m_child = std::make_shared<RecordingChild>(m_log);
+    std::shared_ptr<fakes::FakeParent> m_parent = std::make_shared<fakes::FakeParent>("parent", fakes::logTo(m_log));
+    std::shared_ptr<fakes::FakeChild> m_child = std::make_shared<fakes::FakeChild>("child", fakes::logTo(m_log));
     std::unique_ptr<gateway::HartGateway> m_gateway;
 };
 

@@ -132,7 +132,7 @@ TEST_F(IdentityTest, ReadsLeftFromAnEarlierSequenceDelayTheAnswer)
     EXPECT_TRUE(m_child->calls.empty());
     for (std::size_t i = 0; i < 6; ++i)
         answer(m_reads[i], i == 5 ? "010203" : "02");
-    EXPECT_EQ(summary(m_child->calls), std::vector<std::string>{"OnTransactionResponse t0b"});
+    EXPECT_EQ(fakes::summary(m_child->calls), std::vector<std::string>{"OnTransactionResponse t0b"});
     Document(toChild()).expect("FDT/DataExchangeResponse/fdt:CommunicationData", {{"byteArray", "FE0202050502020200030201"}});
 }
 

@@ -40,14 +40,14 @@ TEST_F(TransactionTest, MalformedRequests)
     expectEvents({kCritical});
     EXPECT_TRUE(m_parent->calls.empty());
     // The child failing on a simulated answer.
-    m_child->fail = true;
+    m_child->faults.failAll();
     EXPECT_FALSE(request("t", "1", std::nullopt));
     EXPECT_EQ(m_log->back(), kCritical);
 }
 
 TEST_F(TransactionTest, RefusedIdentityReadsStayPending)
 {
-    m_parent->transactionResults = {true, false, true, true, true, true};
+    m_parent->answerNext("TransactionRequest", {true, false, true, true, true, true});
     EXPECT_TRUE(request("t0", "0", std::nullopt));
     ASSERT_EQ(m_log->size(), 1u + 5 * 4 + 2);
     EXPECT_EQ(m_log->at(2), "G2 IFdtCommunication_TransactionRequest() | ZEB Collection Item Successful");
@@ -59,10 +59,10 @@ TEST_F(TransactionTest, RefusedIdentityReadsStayPending)
 TEST_F(TransactionTest, EveryPendingReadIsSentAgainHoweverManyThereAre)
 {
     // 43 refused sequences leave 258 reads pending: more than a byte counts.
-    m_parent->transactionResult = false;
+    m_parent->answers.transactionRequest = false;
     for (int i = 0; i < 43; ++i)
         EXPECT_TRUE(request("t" + std::to_string(i), "0", std::nullopt));
-    m_parent->transactionResult = true;
+    m_parent->answers.transactionRequest = true;
     m_parent->calls.clear();
     EXPECT_TRUE(request("t", "0", std::nullopt));
     EXPECT_EQ(m_parent->calls.size(), 43u * 6 + 6);

@@ -167,16 +167,16 @@ TEST_F(PageRulesDtmTest, DeviceTypeReadsTheSixIdentityValuesAndReportsOnlyTheInd
 
 TEST_F(PageRulesDtmTest, APageOpensOnlyOnTheGatewayDtmAndReleasesThroughTheFrame)
 {
-    EXPECT_FALSE(pageServicesOf(std::make_shared<test::PlainObject>()));
+    EXPECT_FALSE(pageServicesOf(std::make_shared<fakes::PlainObject>()));
     const auto page = std::dynamic_pointer_cast<ctlMonitor>(makeQtPage(PageKind::Monitor));
-    EXPECT_FALSE(page->Init("id", "", std::make_shared<test::PlainObject>()));
+    EXPECT_FALSE(page->Init("id", "", std::make_shared<fakes::PlainObject>()));
     EXPECT_FALSE(page->PrepareToRelease());
     dtm->PersistentFDTInterfaceFilter = true;
     ASSERT_TRUE(page->Init("id-1", "", dtm));
     dtm->MonitorMsg("registered", "", support::color::Black, support::filter::FdtInterface);
     EXPECT_TRUE(page->PrepareToRelease());
     dtm->MonitorMsg("unregistered", "", support::color::Black, support::filter::FdtInterface);
-    EXPECT_EQ(frame->events, (std::vector<test::Call>{{"OnApplicationClosed", {"id-1"}}}));
+    EXPECT_EQ(frame->events, (std::vector<fakes::Call>{{"OnApplicationClosed", {"id-1"}}}));
     EXPECT_NE(page->viewText().find("registered"), std::string::npos);
     EXPECT_EQ(page->viewText().find("unregistered"), std::string::npos);
     // A DTM without a frame opens the page but cannot release it.

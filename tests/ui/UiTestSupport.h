@@ -10,7 +10,8 @@
 
 #include "core/DTMMain.h"
 #include "fakes/ComponentFiles.h"
-#include "fakes/FakeFrame.h"
+#include "FakeFrame.h"
+#include "fakes/FakePages.h"
 #include "fakes/TestEnvironment.h"
 #include "dom/XmlDom.h"
 
@@ -30,7 +31,7 @@ class PageTest : public ::testing::Test {
 protected:
     PageTest()
     {
-        frame->schemaPath = frameSchemaDir().string();
+        frame->answers->xmlSchemaPath = frameSchemaDir().string();
         dtm->setPersistenceSite(site);
         EXPECT_TRUE(dtm->Environment("GW1", frame));
         frame->events.clear();
@@ -40,7 +41,7 @@ protected:
     std::vector<std::string> parameterChanges() const
     {
         std::vector<std::string> changes;
-        for (const Call& event : frame->events) {
+        for (const fakes::Call& event : frame->events) {
             if (event.name != "OnParameterChanged")
                 continue;
             dom::XmlDocument document;
@@ -54,7 +55,7 @@ protected:
 
     TempComponentFolder folder;
     TestEnvironment env{folder.path()};
-    std::shared_ptr<RecordingFrame> frame = std::make_shared<RecordingFrame>();
+    std::shared_ptr<fakes::FakeFrame> frame = std::make_shared<fakes::FakeFrame>();
     std::shared_ptr<RecordingPersistenceSite> site = std::make_shared<RecordingPersistenceSite>();
     std::shared_ptr<core::DTMMain> dtm = core::DTMMain::create(folder.path());
 };

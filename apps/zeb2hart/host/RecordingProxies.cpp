@@ -1,6 +1,6 @@
 #include "host/RecordingProxies.h"
 
-#include "host/Recording.h"
+#include "transcript/Recording.h"
 
 namespace zeb2hart::frame {
 
@@ -103,7 +103,7 @@ bool OutgoingCommunicationProxy::ConnectRequest(const std::shared_ptr<fdt::IFdtC
                                                 const std::string& invokeId, const std::string& protocolId,
                                                 const std::string& fieldbusFrame)
 {
-    m_log.push_back({"ConnectRequest", invokeId, protocolId, fieldbusFrame});
+    m_log.push_back({"ConnectRequest", invokeId, fieldbusFrame, protocolId, callback});
     std::shared_ptr<fdt::IFdtCommunicationEvents> wrapped;
     if (callback)
         wrapped = std::make_shared<ComponentEventsProxy>(m_transcript, m_to, callback);
@@ -118,7 +118,7 @@ bool OutgoingCommunicationProxy::ConnectRequest(const std::shared_ptr<fdt::IFdtC
 
 bool OutgoingCommunicationProxy::DisconnectRequest(const std::string& invokeId, const std::string& fieldbusFrame)
 {
-    m_log.push_back({"DisconnectRequest", invokeId, {}, fieldbusFrame});
+    m_log.push_back({"DisconnectRequest", invokeId, fieldbusFrame, {}, {}});
     const bool result = m_target->DisconnectRequest(invokeId, fieldbusFrame);
     return recordOut(m_transcript, m_to, communicationOp("DisconnectRequest"),
                      {{"invokeId", invokeId}, {"fieldbusFrame", fieldbusFrame}}, result);
@@ -126,7 +126,7 @@ bool OutgoingCommunicationProxy::DisconnectRequest(const std::string& invokeId, 
 
 bool OutgoingCommunicationProxy::TransactionRequest(const std::string& invokeId, const std::string& fieldbusFrame)
 {
-    m_log.push_back({"TransactionRequest", invokeId, {}, fieldbusFrame});
+    m_log.push_back({"TransactionRequest", invokeId, fieldbusFrame, {}, {}});
     const bool result = m_target->TransactionRequest(invokeId, fieldbusFrame);
     return recordOut(m_transcript, m_to, communicationOp("TransactionRequest"),
                      {{"invokeId", invokeId}, {"fieldbusFrame", fieldbusFrame}}, result);
@@ -160,28 +160,28 @@ bool OutgoingCommunicationProxy::SequenceEnd(const std::string& fieldbusFrame)
 
 void OutgoingEventsProxy::OnAbort(const std::string& communicationReference)
 {
-    m_log.push_back({"OnAbort", {}, communicationReference});
+    m_log.push_back({"OnAbort", {}, communicationReference, {}, {}});
     recordOut(m_transcript, m_to, eventsOp("OnAbort"), {{"communicationReference", communicationReference}});
     m_target->OnAbort(communicationReference);
 }
 
 void OutgoingEventsProxy::OnConnectResponse(const std::string& invokeId, const std::string& response)
 {
-    m_log.push_back({"OnConnectResponse", invokeId, response});
+    m_log.push_back({"OnConnectResponse", invokeId, response, {}, {}});
     recordOut(m_transcript, m_to, eventsOp("OnConnectResponse"), {{"invokeId", invokeId}, {"response", response}});
     m_target->OnConnectResponse(invokeId, response);
 }
 
 void OutgoingEventsProxy::OnDisconnectResponse(const std::string& invokeId, const std::string& response)
 {
-    m_log.push_back({"OnDisconnectResponse", invokeId, response});
+    m_log.push_back({"OnDisconnectResponse", invokeId, response, {}, {}});
     recordOut(m_transcript, m_to, eventsOp("OnDisconnectResponse"), {{"invokeId", invokeId}, {"response", response}});
     m_target->OnDisconnectResponse(invokeId, response);
 }
 
 void OutgoingEventsProxy::OnTransactionResponse(const std::string& invokeId, const std::string& response)
 {
-    m_log.push_back({"OnTransactionResponse", invokeId, response});
+    m_log.push_back({"OnTransactionResponse", invokeId, response, {}, {}});
     recordOut(m_transcript, m_to, eventsOp("OnTransactionResponse"), {{"invokeId", invokeId}, {"response", response}});
     m_target->OnTransactionResponse(invokeId, response);
 }

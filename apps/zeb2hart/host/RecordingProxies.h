@@ -9,10 +9,9 @@
 #include <vector>
 
 #include "fdt/CommunicationInterfaces.h"
-#include "host/ObjectNames.h"
-#include "host/Transcript.h"
-#include "peers/ScriptedChild.h"
-#include "peers/ScriptedParent.h"
+#include "transcript/ObjectNames.h"
+#include "transcript/Transcript.h"
+#include "FakePeers.h"
 
 namespace zeb2hart::frame {
 
@@ -42,7 +41,7 @@ private:
 class ComponentCommunicationProxy final : public fdt::IFdtCommunication {
 public:
     ComponentCommunicationProxy(Transcript& transcript, const ObjectNames& names, std::string from,
-                                std::shared_ptr<fdt::IFdtCommunication> target, std::vector<ChildCall>& childLog)
+                                std::shared_ptr<fdt::IFdtCommunication> target, std::vector<fakes::PeerCall>& childLog)
         : m_transcript(transcript), m_names(names), m_from(std::move(from)), m_target(std::move(target)),
           m_childLog(childLog)
     {
@@ -63,7 +62,7 @@ private:
     const ObjectNames& m_names;
     std::string m_from;
     std::shared_ptr<fdt::IFdtCommunication> m_target;
-    std::vector<ChildCall>& m_childLog;
+    std::vector<fakes::PeerCall>& m_childLog;
 };
 
 // The component's calls on a simulated parent: recorded and logged as requests.
@@ -71,7 +70,7 @@ private:
 class OutgoingCommunicationProxy final : public fdt::IFdtCommunication {
 public:
     OutgoingCommunicationProxy(Transcript& transcript, const ObjectNames& names, std::string to,
-                               std::shared_ptr<fdt::IFdtCommunication> target, std::vector<ParentRequest>& log)
+                               std::shared_ptr<fdt::IFdtCommunication> target, std::vector<fakes::PeerCall>& log)
         : m_transcript(transcript), m_names(names), m_to(std::move(to)), m_target(std::move(target)), m_log(log)
     {
     }
@@ -93,14 +92,14 @@ private:
     const ObjectNames& m_names;
     std::string m_to;
     std::shared_ptr<fdt::IFdtCommunication> m_target;
-    std::vector<ParentRequest>& m_log;
+    std::vector<fakes::PeerCall>& m_log;
 };
 
 // The component's calls on a simulated child: recorded, then passed on.
 class OutgoingEventsProxy final : public fdt::IFdtCommunicationEvents {
 public:
     OutgoingEventsProxy(Transcript& transcript, std::string to, std::shared_ptr<fdt::IFdtCommunicationEvents> target,
-                        std::vector<ChildCall>& log)
+                        std::vector<fakes::PeerCall>& log)
         : m_transcript(transcript), m_to(std::move(to)), m_target(std::move(target)), m_log(log)
     {
     }
@@ -116,7 +115,7 @@ private:
     Transcript& m_transcript;
     std::string m_to;
     std::shared_ptr<fdt::IFdtCommunicationEvents> m_target;
-    std::vector<ChildCall>& m_log;
+    std::vector<fakes::PeerCall>& m_log;
 };
 
 } // namespace zeb2hart::frame

@@ -5,7 +5,7 @@
 
 #include "host/ComponentHost.h"
 #include "host/InProcessDtm.h"
-#include "host/Recording.h"
+#include "transcript/Recording.h"
 #include "platform/Clock.h"
 #include "platform/GuidSource.h"
 #include "support/Conversions.h"
@@ -89,11 +89,15 @@ Session::Session(Transcript& transcript, SessionOptions options)
     m_documents = std::make_unique<PeerDocuments>(m_componentFolder, m_options.frameSchemaFolder);
     m_containerAnswers->xmlSchemaPath = m_options.frameSchemaFolder.string();
 
-    m_frame = std::make_shared<Frame>(m_transcript, m_containerAnswers);
-    m_frameWithoutEvents = std::make_shared<FrameWithoutEvents>(m_transcript, m_containerAnswers);
-    m_containerWithoutMarker = std::make_shared<ContainerWithoutMarker>(m_transcript, m_containerAnswers);
-    m_scriptedParent = std::make_shared<ScriptedParent>(m_transcript, m_names, m_parentAnswers, m_parentRequests);
-    m_scriptedChild = std::make_shared<ScriptedChild>(m_transcript, m_childCalls, m_childFaults);
+    // The frame's three container objects answer alike; they and the scripted
+    // peers write their calls to the transcript.
+    const fakes::Observer toTranscript = transcriptObserver(m_transcript, m_names);
+    m_frame = std::make_shared<fakes::FakeFrame>("frame", toTranscript);
+    m_frameWithoutEvents = std::make_shared<fakes::FrameWithoutEvents>("frame-without-events", toTranscript);
+    m_containerWithoutMarker = std::make_shared<fakes::FrameWithoutTopology>("container-without-marker", toTranscript);
+    m_frame->answers = m_frameWithoutEvents->answers = m_containerWithoutMarker->answers = m_containerAnswers;
+    m_scriptedParent = std::make_shared<fakes::FakeParent>("parent", toTranscript);
+    m_scriptedChild = std::make_shared<fakes::FakeChild>("child", toTranscript);
     // The pages open on the hosted DTM only, by identity: through COM the frame
     // sees it as a proxy.
     const HostedDtmLookup hostedDtm = [this](const fdt::ObjectPtr& dtm) -> HostedDtm* {
@@ -218,9 +222,9 @@ void Session::attachSimulatedParent(ZebDeviceModel model)
         m_simulatedParent->Abort({});
     m_simulatedParent = std::make_shared<ZebCommunicationDtm>(std::move(model), m_options.loop, *m_documents);
     // The parent's wire timing takes the HART frames' preambles from what the gateway told and answered the child.
-    m_simulatedParent->setHartLine(std::make_shared<HartLine>(m_childCalls, *m_documents));
+    m_simulatedParent->setHartLine(std::make_shared<HartLine>(m_scriptedChild->calls, *m_documents));
     m_simulatedParentProxy =
-        std::make_shared<OutgoingCommunicationProxy>(m_transcript, m_names, "parent", m_simulatedParent, m_parentRequests);
+        std::make_shared<OutgoingCommunicationProxy>(m_transcript, m_names, "parent", m_simulatedParent, m_scriptedParent->calls);
     m_names.add(m_simulatedParentProxy, "parent");
 }
 
@@ -229,7 +233,7 @@ HartDeviceDtm& Session::attachSimulatedChild(const std::string& tag, std::int16_
     m_simulatedChild = std::make_shared<HartDeviceDtm>(tag, shortAddress, *m_documents);
     m_names.add(m_simulatedChild, "child");
     m_simulatedChild->attach(std::make_shared<ComponentCommunicationProxy>(
-        m_transcript, m_names, "child", dtmAs<fdt::IFdtCommunication>(), m_childCalls));
+        m_transcript, m_names, "child", dtmAs<fdt::IFdtCommunication>(), m_scriptedChild->calls));
     return *m_simulatedChild;
 }
 

@@ -13,15 +13,16 @@
 #include <string>
 #include <vector>
 
-#include "host/FrameObjects.h"
+#include "FakeFrame.h"
 #include "peers/HartDeviceDtm.h"
 #include "host/HeadlessPages.h"
 #include "host/HostedDtm.h"
 #include "peers/PeerDocuments.h"
 #include "host/RecordingProxies.h"
+#include "FakePeers.h"
 #include "host/ScriptedFileDialog.h"
 #include "host/TraceTail.h"
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 #include "peers/ZebCommunicationDtm.h"
 #include "core/DTMMain.h"
 #include "platform/EventLoop.h"
@@ -82,12 +83,16 @@ public:
     // nullptr for "none". Throws std::invalid_argument for any other name.
     fdt::ObjectPtr object(const std::string& name);
 
-    ContainerAnswers& containerAnswers() { return *m_containerAnswers; }
-    ParentAnswers& parentAnswers() { return *m_parentAnswers; }
-    const std::vector<ParentRequest>& parentRequests() const { return m_parentRequests; }
-    const std::vector<ChildCall>& childCalls() const { return m_childCalls; }
-    // The calls on which the scripted child fails.
-    PeerFaults& childFaults() { return *m_childFaults; }
+    fakes::ContainerAnswers& containerAnswers() { return *m_containerAnswers; }
+    fakes::ParentAnswers& parentAnswers() { return m_scriptedParent->answers; }
+    // The requests the parent took, scripted or simulated (the simulated
+    // parent's proxy writes them to the scripted parent's record).
+    const std::vector<fakes::PeerCall>& parentRequests() const { return m_scriptedParent->calls; }
+    // The calls the child took, scripted or simulated (likewise).
+    const std::vector<fakes::PeerCall>& childCalls() const { return m_scriptedChild->calls; }
+    // The calls on which the scripted parent or child fails.
+    fakes::PeerFaults& parentFaults() { return m_scriptedParent->faults; }
+    fakes::PeerFaults& childFaults() { return m_scriptedChild->faults; }
 
     // Replaces the scripted parent by a simulated communication DTM with this model.
     void attachSimulatedParent(ZebDeviceModel model);
@@ -110,16 +115,12 @@ private:
     std::shared_ptr<ScriptedFileDialog> m_fileDialog;
     std::unique_ptr<PeerDocuments> m_documents;
     ObjectNames m_names;
-    std::shared_ptr<ContainerAnswers> m_containerAnswers = std::make_shared<ContainerAnswers>();
-    std::shared_ptr<Frame> m_frame;
-    std::shared_ptr<FrameWithoutEvents> m_frameWithoutEvents;
-    std::shared_ptr<ContainerWithoutMarker> m_containerWithoutMarker;
-    std::shared_ptr<ParentAnswers> m_parentAnswers = std::make_shared<ParentAnswers>();
-    std::vector<ParentRequest> m_parentRequests;
-    std::vector<ChildCall> m_childCalls;
-    std::shared_ptr<PeerFaults> m_childFaults = std::make_shared<PeerFaults>();
-    std::shared_ptr<ScriptedParent> m_scriptedParent;
-    std::shared_ptr<ScriptedChild> m_scriptedChild;
+    std::shared_ptr<fakes::ContainerAnswers> m_containerAnswers = std::make_shared<fakes::ContainerAnswers>();
+    std::shared_ptr<fakes::FakeFrame> m_frame;
+    std::shared_ptr<fakes::FrameWithoutEvents> m_frameWithoutEvents;
+    std::shared_ptr<fakes::FrameWithoutTopology> m_containerWithoutMarker;
+    std::shared_ptr<fakes::FakeParent> m_scriptedParent;
+    std::shared_ptr<fakes::FakeChild> m_scriptedChild;
     std::shared_ptr<ZebCommunicationDtm> m_simulatedParent;
     std::shared_ptr<OutgoingCommunicationProxy> m_simulatedParentProxy;
     std::shared_ptr<HartDeviceDtm> m_simulatedChild;

@@ -19,14 +19,14 @@ int HartLine::preambles(int modelDefault)
 void HartLine::catchUp()
 {
     for (; m_seen < m_childCalls.size(); ++m_seen) {
-        const ChildCall& call = m_childCalls[m_seen];
-        if (call.op == "OnConnectResponse") {
+        const fakes::PeerCall& call = m_childCalls[m_seen];
+        if (call.operation == "OnConnectResponse") {
             // A new connection starts from the connect response's count (0: the device's own).
             const long count = m_documents.number(call.document, xml::paths::kConnectResponse, "preambleCount", 0);
             m_preambles = count > 0 && count <= 255 ? std::optional<int>(static_cast<int>(count)) : std::nullopt;
             continue;
         }
-        if (call.op != "OnTransactionResponse" ||
+        if (call.operation != "OnTransactionResponse" ||
             m_documents.number(call.document, xml::paths::kResponse, "commandNumber", -1) != kWritePreamblesCommand ||
             m_documents.number(call.document, xml::paths::kCommandResponse, "value", -1) != 0)
             continue;

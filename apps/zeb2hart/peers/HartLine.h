@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "peers/PeerDocuments.h"
-#include "peers/ScriptedChild.h"
+#include "FakePeers.h"
 
 namespace zeb2hart::frame {
 
 class HartLine {
 public:
-    HartLine(const std::vector<ChildCall>& childCalls, const PeerDocuments& documents)
+    HartLine(const std::vector<fakes::PeerCall>& childCalls, const PeerDocuments& documents)
         : m_childCalls(childCalls), m_documents(documents)
     {
     }
@@ -29,7 +29,7 @@ public:
 private:
     void catchUp();
 
-    const std::vector<ChildCall>& m_childCalls;
+    const std::vector<fakes::PeerCall>& m_childCalls;
     const PeerDocuments& m_documents;
     std::size_t m_seen = 0;
     std::optional<int> m_preambles;

@@ -47,7 +47,7 @@ std::string optionalText(ScriptRun& run, const Json& j, const char* key, const s
 }
 
 // The parent's OnTransactionResponse to `request`, as the "respond": "transaction" step `j` gives it.
-void respondToTransaction(ScriptRun& run, const Json& j, const ParentRequest& request)
+void respondToTransaction(ScriptRun& run, const Json& j, const fakes::PeerCall& request)
 {
     const std::string invokeId = optionalText(run, j, "invokeId", request.invokeId);
     const std::string response = optionalText(run, j, "response", run.references().transactionAnswer(j, request));
@@ -73,7 +73,7 @@ void stepRespond(ScriptRun& run, const Json& j)
         auto& answer = run.session().parentAnswers().answerAtOnce;
         answer = nullptr;
         if (ScriptRun::boolean(j["atOnce"], "atOnce"))
-            answer = [&run, j](const ParentRequest& request) { respondToTransaction(run, j, request); };
+            answer = [&run, j](const fakes::PeerCall& request) { respondToTransaction(run, j, request); };
         return;
     }
     if (kind == "transaction") {
@@ -84,7 +84,7 @@ void stepRespond(ScriptRun& run, const Json& j)
     Json args;
     std::function<void()> call;
     if (kind == "connect") {
-        const ParentRequest* request = references.lastRequest("ConnectRequest");
+        const fakes::PeerCall* request = references.lastRequest("ConnectRequest");
         const std::string invokeId = optionalText(run, j, "invokeId", request ? request->invokeId : "");
         const std::string tag = optionalText(
             run, j, "tag", request ? run.readAttribute(request->document, xml::paths::kConnectRequest, "fdt:tag").value_or("") : "");
@@ -94,7 +94,7 @@ void stepRespond(ScriptRun& run, const Json& j)
         args = {{"invokeId", invokeId}, {"response", response}};
         call = [&run, invokeId, response] { run.session().dtmAs<fdt::IFdtCommunicationEvents>()->OnConnectResponse(invokeId, response); };
     } else if (kind == "disconnect") {
-        const ParentRequest* request = references.lastRequest("DisconnectRequest");
+        const fakes::PeerCall* request = references.lastRequest("DisconnectRequest");
         const std::string invokeId = optionalText(run, j, "invokeId", request ? request->invokeId : "");
         const std::string response = optionalText(
             run, j, "response", documents.zebDisconnectResponse(optionalText(run, j, "reference", run.commRef())));
@@ -142,7 +142,7 @@ void stepRaise(ScriptRun& run, const Json& j)
     if (peer == "parent" && run.session().simulatedParent())
         throw ScriptError("\"raise\": \"parent\" fails calls of the scripted parent, and the simulated parent is "
                           "attached");
-    PeerFaults& faults = peer == "parent" ? run.session().parentAnswers().faults : run.session().childFaults();
+    fakes::PeerFaults& faults = peer == "parent" ? run.session().parentFaults() : run.session().childFaults();
     faults.failOn(j["op"].get<std::string>(), nth);
 }
 

@@ -97,33 +97,35 @@ std::string References::listReference(const std::string& name)
         }
         const std::string field = close + 2 <= name.size() ? name.substr(close + 2) : "";
         if (list == "parent.requests" || list == "parent.transactions") {
-            std::vector<const ParentRequest*> requests;
+            std::vector<const fakes::PeerCall*> requests;
             for (const auto& request : m_run.session().parentRequests()) {
-                if (list == "parent.requests" || request.op == "TransactionRequest")
+                const bool listed = list == "parent.requests" ? request.operation.ends_with("Request")
+                                                              : request.operation == "TransactionRequest";
+                if (listed)
                     requests.push_back(&request);
             }
-            const ParentRequest* request = pick(requests, Json(index), list);
+            const fakes::PeerCall* request = pick(requests, Json(index), list);
             if (field == "invokeId")
                 return request->invokeId;
             if (field == "document")
                 return request->document;
             if (field == "op")
-                return request->op;
+                return std::string(request->operation);
             if (field == "protocolId")
                 return request->protocolId;
             throw ScriptError("${" + name + "}: the fields are invokeId, document, op and protocolId");
         }
         if (list == "child.calls") {
-            std::vector<const ChildCall*> calls;
+            std::vector<const fakes::PeerCall*> calls;
             for (const auto& call : m_run.session().childCalls())
                 calls.push_back(&call);
-            const ChildCall* call = pick(calls, Json(index), list);
+            const fakes::PeerCall* call = pick(calls, Json(index), list);
             if (field == "invokeId")
                 return call->invokeId;
             if (field == "document")
                 return call->document;
             if (field == "op")
-                return call->op;
+                return std::string(call->operation);
             throw ScriptError("${" + name + "}: the fields are invokeId, document and op");
         }
     }
@@ -169,27 +171,27 @@ Json References::resolveMatcher(const Json& matcher)
     return matcher;
 }
 
-const ParentRequest* References::lastRequest(const std::string& op) const
+const fakes::PeerCall* References::lastRequest(const std::string& op) const
 {
     const auto& requests = m_run.session().parentRequests();
     for (auto it = requests.rbegin(); it != requests.rend(); ++it) {
-        if (it->op == op)
+        if (it->operation == op)
             return &*it;
     }
     return nullptr;
 }
 
-const ParentRequest& References::transactionRequest(const Json& index) const
+const fakes::PeerCall& References::transactionRequest(const Json& index) const
 {
-    std::vector<const ParentRequest*> transactions;
+    std::vector<const fakes::PeerCall*> transactions;
     for (const auto& request : m_run.session().parentRequests()) {
-        if (request.op == "TransactionRequest")
+        if (request.operation == "TransactionRequest")
             transactions.push_back(&request);
     }
     return *pick(transactions, index, "parent.transactions");
 }
 
-std::string References::transactionAnswer(const Json& j, const ParentRequest& request)
+std::string References::transactionAnswer(const Json& j, const fakes::PeerCall& request)
 {
     const auto& documents = m_run.session().documents();
     const std::string reference =
@@ -257,8 +259,8 @@ std::string References::buildDocument(const Json& spec)
     if (kind == "zeb-disconnect-response")
         return documents.zebDisconnectResponse(field("reference", m_run.commRef()));
     if (kind == "zeb-data") {
-        ParentRequest none;
-        const ParentRequest& request = spec.contains("request") ? transactionRequest(spec["request"]) : none;
+        fakes::PeerCall none;
+        const fakes::PeerCall& request = spec.contains("request") ? transactionRequest(spec["request"]) : none;
         return transactionAnswer(spec, request);
     }
     if (kind == "zeb-error")

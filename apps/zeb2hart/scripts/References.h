@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "host/Transcript.h"
-#include "peers/ScriptedParent.h"
+#include "transcript/Transcript.h"
+#include "FakePeers.h"
 
 namespace zeb2hart::frame {
 
@@ -26,11 +26,11 @@ public:
     Json resolveMatcher(const Json& matcher);
 
     // The last request of kind `op` the parent got, or nullptr.
-    const ParentRequest* lastRequest(const std::string& op) const;
+    const fakes::PeerCall* lastRequest(const std::string& op) const;
     // The Nth TransactionRequest the parent got (1 = first, -1 = last).
-    const ParentRequest& transactionRequest(const Json& index) const;
+    const fakes::PeerCall& transactionRequest(const Json& index) const;
     // The ZEB answer to `request`, from the step's "status"/"data" or "error"/"zebActive".
-    std::string transactionAnswer(const Json& step, const ParentRequest& request);
+    std::string transactionAnswer(const Json& step, const fakes::PeerCall& request);
 
 private:
     std::string reference(const std::string& name);

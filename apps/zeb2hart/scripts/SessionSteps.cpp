@@ -234,7 +234,8 @@ void stepParentReturns(ScriptRun& run, const Json& j)
                                : Json(ScriptRun::boolean(item.value(), key));
         if (nth) {
             for (const std::string& op : parentReturnsOperations(key))
-                answers.nthResults[{op, *nth}] = value;
+                answers.nthResults[{op, *nth}] =
+                    value.is_string() ? fakes::Value(value.get<std::string>()) : fakes::Value(value.get<bool>());
         } else if (key == "GetSupportedProtocols") {
             answers.supportedProtocols = value.get<std::string>();
         } else if (key == "ConnectRequest") {

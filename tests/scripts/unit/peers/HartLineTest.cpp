@@ -29,19 +29,19 @@ TEST(HartLine, FollowsTheConnectResponseAndTheAcceptedCommand59)
 {
     test::TestEnvironment environment;
     PeerDocuments documents{test::componentDir(), test::frameSchemaDir()};
-    std::vector<ChildCall> log;
+    std::vector<fakes::PeerCall> log;
     HartLine line(log, documents);
     struct Step {
         const char* what;
-        ChildCall call;
+        fakes::PeerCall call;
         int preambles; // with the model's default 5
     };
     const Step steps[] = {
-        {"connect response with 0: the model's count", {"OnConnectResponse", "c1", connectResponse("0")}, 5},
-        {"command 59 accepted", {"OnTransactionResponse", "t1", command59Answer("0C", "0")}, 12},
-        {"command 59 refused", {"OnTransactionResponse", "t2", command59Answer("07", "5")}, 12},
-        {"a new connection with a count of its own", {"OnConnectResponse", "c2", connectResponse("8")}, 8},
-        {"a new connection with 0", {"OnConnectResponse", "c3", connectResponse("0")}, 5},
+        {"connect response with 0: the model's count", {"OnConnectResponse", "c1", connectResponse("0"), {}, {}}, 5},
+        {"command 59 accepted", {"OnTransactionResponse", "t1", command59Answer("0C", "0"), {}, {}}, 12},
+        {"command 59 refused", {"OnTransactionResponse", "t2", command59Answer("07", "5"), {}, {}}, 12},
+        {"a new connection with a count of its own", {"OnConnectResponse", "c2", connectResponse("8"), {}, {}}, 8},
+        {"a new connection with 0", {"OnConnectResponse", "c3", connectResponse("0"), {}, {}}, 5},
     };
     for (const auto& step : steps) {
         log.push_back(step.call);

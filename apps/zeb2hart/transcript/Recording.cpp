@@ -1,10 +1,11 @@
-#include "host/Recording.h"
+#include "transcript/Recording.h"
 
 #include <cxxabi.h>
 
 #include <cstdlib>
 #include <memory>
 #include <typeinfo>
+#include <variant>
 
 namespace zeb2hart::frame {
 
@@ -37,6 +38,34 @@ Json variantToJson(const fdt::Variant& value)
                 return nullptr;
         },
         value.value());
+}
+
+fakes::Observer transcriptObserver(Transcript& transcript, const ObjectNames& names)
+{
+    return [&transcript, &names](const fakes::ObservedCall& call) {
+        const auto json = [&names](const fakes::Value& value) {
+            return std::visit(
+                [&names](const auto& v) -> Json {
+                    if constexpr (std::is_same_v<std::decay_t<decltype(v)>, fdt::ObjectPtr>)
+                        return names.nameOf(v);
+                    else
+                        return Json(v);
+                },
+                value);
+        };
+        Json args = Json::object();
+        for (const fakes::Argument& argument : call.args)
+            args[argument.name] = json(argument.value);
+        Json event = {{"ev", "out"},
+                      {"to", call.fake},
+                      {"op", std::string(call.interfaceName) + "::" + call.operation},
+                      {"args", std::move(args)}};
+        if (call.error)
+            event["error"] = errorJson(*call.error);
+        else if (call.result)
+            event["result"] = json(*call.result);
+        transcript.add(std::move(event));
+    };
 }
 
 } // namespace zeb2hart::frame

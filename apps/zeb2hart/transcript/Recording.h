@@ -2,15 +2,19 @@
 // How calls across the component's boundary are written to the transcript:
 // a call into the component gives a "call" event and, when it is over, a
 // "return" event with its result or error; a call out of it gives one "out"
-// event with its arguments and result once it has returned.
+// event with its arguments and result once it has returned. The fakes of the
+// frame's side (the frame, the scripted parent and child) write theirs through
+// transcriptObserver. Used on the thread that runs the session.
 
 #include <exception>
 #include <string>
 #include <type_traits>
 #include <utility>
 
-#include "host/Transcript.h"
+#include "FakeCalls.h"
 #include "fdt/Variant.h"
+#include "transcript/ObjectNames.h"
+#include "transcript/Transcript.h"
 
 namespace zeb2hart::frame {
 
@@ -64,6 +68,10 @@ inline void recordOut(Transcript& transcript, const std::string& to, const std::
 {
     transcript.add({{"ev", "out"}, {"to", to}, {"op", op}, {"args", std::move(args)}});
 }
+
+// An observer for the fakes that writes each call they take as an "out" event
+// to the fake, objects named by `names`.
+fakes::Observer transcriptObserver(Transcript& transcript, const ObjectNames& names);
 
 template <class Result>
 Result recordOut(Transcript& transcript, const std::string& to, const std::string& op, Json args, Result result)
