@@ -159,6 +159,25 @@ HRESULT deleteKeys(const std::vector<std::wstring>& keys)
     return result;
 }
 
+// Whether the DTM class is registered in the other registry view of 64-bit
+// Windows (the 32-bit one for the 64-bit DLL, and back), by a copy of the
+// other architecture installed beside this one. On 32-bit Windows there is one
+// view, and the answer is that of this view.
+bool registeredInOtherView()
+{
+#ifdef _WIN64
+    constexpr REGSAM kOtherView = KEY_WOW64_32KEY;
+#else
+    constexpr REGSAM kOtherView = KEY_WOW64_64KEY;
+#endif
+    const std::wstring server = L"CLSID\\" + text(classes().front().clsid) + L"\\InprocServer32";
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, server.c_str(), 0, KEY_READ | kOtherView, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
 // The dual and oleautomation interfaces of the type library: identifier and name.
 std::vector<std::pair<std::wstring, std::wstring>> automationInterfaces()
 {
@@ -250,15 +269,21 @@ std::vector<Registration::Value> Registration::values(const std::filesystem::pat
 std::vector<std::wstring> Registration::ownedKeys(bool withInterfaces)
 {
     std::vector<std::wstring> result;
-    for (const ClassEntry& entry : classes()) {
+    for (const ClassEntry& entry : classes())
         result.push_back(L"CLSID\\" + text(entry.clsid));
-        result.push_back(entry.progId);
-    }
-    result.push_back(L"TypeLib\\" + text(LIBID_ZEB2HARTGatewayLib));
     if (withInterfaces) {
         for (const auto& [iid, name] : automationInterfaces())
             result.push_back(L"Interface\\" + iid);
     }
+    return result;
+}
+
+std::vector<std::wstring> Registration::sharedKeys()
+{
+    std::vector<std::wstring> result;
+    for (const ClassEntry& entry : classes())
+        result.push_back(entry.progId);
+    result.push_back(L"TypeLib\\" + text(LIBID_ZEB2HARTGatewayLib));
     return result;
 }
 
@@ -288,7 +313,14 @@ HRESULT Registration::remove(bool withInterfaces)
     const RegistrationApartment apartment;
     try {
         leaveCategories();
-        return deleteKeys(ownedKeys(withInterfaces));
+        const HRESULT owned = deleteKeys(ownedKeys(withInterfaces));
+        // A copy of the other architecture still uses what the views share:
+        // only this platform's entry of the type library goes.
+        const HRESULT shared =
+            registeredInOtherView()
+                ? deleteKeys({L"TypeLib\\" + text(LIBID_ZEB2HARTGatewayLib) + L"\\" + kLibraryVersion + L"\\0\\" + kPlatform})
+                : deleteKeys(sharedKeys());
+        return FAILED(owned) ? owned : shared;
     } catch (...) {
         return SELFREG_E_CLASS;
     }

@@ -16,7 +16,9 @@
 // through the system's component categories manager: a missing category is
 // created with its English name, an existing one is left as it is.
 // Unregistration takes the classes out of them and leaves the categories,
-// which other components share.
+// which other components share. A 32- and a 64-bit copy registered side by
+// side share the ProgIDs and the type library's key: the first copy removed
+// leaves them to the other.
 // The FDT interfaces' Interface keys belong to the frame's FDT type library, so
 // an installed component leaves them alone; RegisterTypeLib is not used for the
 // same reason, as it would point them at this library. The project's own test
@@ -41,8 +43,14 @@ public:
 
     // Every value registration writes, in order.
     static std::vector<Value> values(const std::filesystem::path& module, bool withInterfaces);
-    // The keys unregistration removes with everything below them.
+    // The keys unregistration removes with everything below them: those of the
+    // DLL's registry view (the classes, the interfaces)...
     static std::vector<std::wstring> ownedKeys(bool withInterfaces);
+    // ...and those the 32- and 64-bit views of 64-bit Windows share (the
+    // ProgIDs, the type library). While a copy of the other architecture is
+    // registered beside this one, only the type library's entry of this
+    // platform is removed of them.
+    static std::vector<std::wstring> sharedKeys();
 
     static HRESULT install(const std::filesystem::path& module, bool withInterfaces);
     static HRESULT remove(bool withInterfaces);

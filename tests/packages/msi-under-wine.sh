@@ -195,10 +195,9 @@ for arch; do
 done
 
 # Uninstalled in turn: the packages installed beside the one removed keep
-# their files, entry and class keys; the last removal leaves nothing of the
-# component. Not checked here: that they keep the keys both views share (the
-# ProgIDs, the type library), which the DLL's DllUnregisterServer deletes
-# whole today, so that the one left is no longer created by its ProgID.
+# their files, entry, class keys and the keys both views share (the ProgIDs,
+# the type library), and are still created by their ProgID; the last removal
+# leaves nothing of the component.
 remaining=("$@")
 for arch; do
   remaining=("${remaining[@]:1}")
@@ -222,6 +221,7 @@ for arch; do
     [ "$(entries)" = 1 ] || fail "$other: its Add/Remove entry went with $removed's"
     [ -f "$dir/ZEB2HARTGateway.dll" ] || fail "$other: its DLL went with $removed's"
     classKeys "after uninstalling $removed"
+    sharedKeys "after uninstalling $removed"
   done
   use "$removed"
 done
