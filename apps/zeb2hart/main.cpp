@@ -31,7 +31,7 @@
 #ifdef _WIN32
 #include "host/win32/ComApartment.h"
 #include "host/win32/ComDtm.h"
-#include "host/win32/Win32ScriptPages.h"
+#include "scripts/win32/Win32ScriptPages.h"
 #endif
 
 #ifdef ZEB2HART_FRAME_WITH_QT

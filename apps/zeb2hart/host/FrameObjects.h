@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 #include "fdt/FrameInterfaces.h"
 #include "fdt/SilentFrame.h"
 

@@ -1,6 +1,6 @@
 #include "host/RecordingProxies.h"
 
-#include "host/Recording.h"
+#include "transcript/Recording.h"
 
 namespace zeb2hart::frame {
 

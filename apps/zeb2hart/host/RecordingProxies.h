@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "fdt/CommunicationInterfaces.h"
-#include "host/ObjectNames.h"
-#include "host/Transcript.h"
+#include "transcript/ObjectNames.h"
+#include "transcript/Transcript.h"
 #include "peers/ScriptedChild.h"
 #include "peers/ScriptedParent.h"
 

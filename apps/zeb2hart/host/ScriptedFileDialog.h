@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 #include "platform/Dialogs.h"
 
 namespace zeb2hart::frame {

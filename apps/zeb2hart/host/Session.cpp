@@ -5,7 +5,7 @@
 
 #include "host/ComponentHost.h"
 #include "host/InProcessDtm.h"
-#include "host/Recording.h"
+#include "transcript/Recording.h"
 #include "platform/Clock.h"
 #include "platform/GuidSource.h"
 #include "support/Conversions.h"

@@ -20,7 +20,7 @@
 #include "host/RecordingProxies.h"
 #include "host/ScriptedFileDialog.h"
 #include "host/TraceTail.h"
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 #include "peers/ZebCommunicationDtm.h"
 #include "core/DTMMain.h"
 #include "platform/EventLoop.h"

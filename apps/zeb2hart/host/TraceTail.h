@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 
 namespace zeb2hart::frame {
 

@@ -1,7 +1,7 @@
 #include "peers/PeerFaults.h"
 
 #include "fdt/Errors.h"
-#include "host/Recording.h"
+#include "transcript/Recording.h"
 
 namespace zeb2hart::frame {
 

@@ -10,7 +10,7 @@
 #include <set>
 #include <string>
 
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 
 namespace zeb2hart::frame {
 

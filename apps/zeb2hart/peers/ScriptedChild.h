@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fdt/CommunicationInterfaces.h"
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 #include "peers/PeerFaults.h"
 
 namespace zeb2hart::frame {

@@ -1,6 +1,6 @@
 #include "peers/ScriptedParent.h"
 
-#include "host/Recording.h"
+#include "transcript/Recording.h"
 
 namespace zeb2hart::frame {
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "fdt/CommunicationInterfaces.h"
-#include "host/ObjectNames.h"
-#include "host/Transcript.h"
+#include "transcript/ObjectNames.h"
+#include "transcript/Transcript.h"
 #include "peers/PeerFaults.h"
 
 namespace zeb2hart::frame {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "scripts/ScriptPages.h"
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 
 namespace zeb2hart::frame {
 

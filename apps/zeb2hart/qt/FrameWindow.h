@@ -24,7 +24,7 @@
 #include "peers/PeerDocuments.h"
 #include "host/Session.h"
 #include "host/Topology.h"
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 #include "platform/EventLoop.h"
 #include "ui/qt/PageHost.h"
 #include "ui/qt/QtPageView.h"

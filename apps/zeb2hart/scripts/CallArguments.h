@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 #include "platform/PropertyBag.h"
 #include "scripts/Operations.h"
 

@@ -4,7 +4,7 @@
 // checks a file. Handlers
 // of the step table (StepKinds.h).
 
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 
 namespace zeb2hart::frame {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 
 namespace zeb2hart::frame {
 

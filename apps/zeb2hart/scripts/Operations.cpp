@@ -6,7 +6,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "host/Recording.h"
+#include "transcript/Recording.h"
 #include "fdt/CommunicationInterfaces.h"
 #include "fdt/DtmInterfaces.h"
 #include "fdt/InterfaceTable.h"

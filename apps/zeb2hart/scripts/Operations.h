@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "host/Session.h"
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 #include "platform/PropertyBag.h"
 
 namespace zeb2hart::frame {

@@ -2,7 +2,7 @@
 
 #include "scripts/ExpectSteps.h"
 
-#include "host/Recording.h"
+#include "transcript/Recording.h"
 #include "scripts/ScriptRun.h"
 
 namespace zeb2hart::frame {

@@ -3,7 +3,7 @@
 // real (Qt) one, click, select, type and read on a control of an open real
 // page, and take a picture of a real page or give it another size. Handlers of the step table (StepKinds.h).
 
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 
 namespace zeb2hart::frame {
 

@@ -5,7 +5,7 @@
 // a scripted peer fails. Handlers of the
 // step table (StepKinds.h).
 
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 
 namespace zeb2hart::frame {
 

@@ -2,7 +2,7 @@
 
 #include "core/PersistentProperties.h"
 #include "fdt/Errors.h"
-#include "host/Recording.h"
+#include "transcript/Recording.h"
 #include "scripts/ScriptRun.h"
 
 namespace zeb2hart::frame {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 
 namespace zeb2hart::frame {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 #include "peers/ScriptedParent.h"
 
 namespace zeb2hart::frame {

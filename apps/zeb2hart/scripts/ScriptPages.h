@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 #include "fdt/DtmInterfaces.h"
 
 namespace zeb2hart::frame {

@@ -9,7 +9,7 @@
 #include <istream>
 #include <string>
 
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 #include "scripts/StepKinds.h"
 
 namespace zeb2hart::frame {

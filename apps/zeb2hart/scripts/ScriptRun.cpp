@@ -7,7 +7,7 @@
 
 #include "core/Pages.h"
 #include "host/ComponentHost.h"
-#include "host/Recording.h"
+#include "transcript/Recording.h"
 #include "scripts/IniEdit.h"
 
 namespace zeb2hart::frame {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "host/Session.h"
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 #include "platform/ManualEventLoop.h"
 #include "platform/PropertyBag.h"
 #include "scripts/Matcher.h"

@@ -4,7 +4,7 @@
 // write properties, set what the frame objects answer, move the clock and
 // release the instance. Handlers of the step table (StepKinds.h).
 
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 
 namespace zeb2hart::frame {
 

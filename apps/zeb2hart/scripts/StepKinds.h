@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 
 namespace zeb2hart::frame {
 

@@ -9,7 +9,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 #include "fdt/Variant.h"
 
 namespace zeb2hart::frame {

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 
 namespace zeb2hart::frame {
 namespace {

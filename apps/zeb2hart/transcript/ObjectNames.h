@@ -7,7 +7,7 @@
 #include <string>
 
 #include "fdt/Object.h"
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 
 namespace zeb2hart::frame {
 

@@ -1,4 +1,4 @@
-#include "host/Transcript.h"
+#include "transcript/Transcript.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "host/ObjectNames.h"
+#include "transcript/ObjectNames.h"
 
 namespace zeb2hart::frame {
 

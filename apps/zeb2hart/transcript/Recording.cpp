@@ -1,4 +1,4 @@
-#include "host/Recording.h"
+#include "transcript/Recording.h"
 
 #include <cxxabi.h>
 

@@ -1,4 +1,4 @@
-#include "host/win32/Win32ScriptPages.h"
+#include "scripts/win32/Win32ScriptPages.h"
 
 #include <algorithm>
 
