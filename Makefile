@@ -7,8 +7,14 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 GENERATOR := -G Ninja
 # The build folder is configured for installation in /usr, as the packages install.
 CONFIGURE := cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr
-# Tests, CI and packages: everything built, warnings are errors.
-CONFIGURE_ALL := $(CONFIGURE) -DZEB2HART_WITH_TESTS=ON -DZEB2HART_WITH_BENCH=ON -DZEB2HART_WERROR=ON
+# Tests, CI and packages: everything built, warnings are errors. Every option the
+# demo switches off is switched on again here, for a folder the demo configured.
+CONFIGURE_ALL := $(CONFIGURE) -DZEB2HART_WITH_TESTS=ON -DZEB2HART_WITH_BENCH=ON -DZEB2HART_WITH_UI=ON \
+                 -DCMAKE_UNITY_BUILD=OFF -DZEB2HART_WERROR=ON
+# The demo's first build: zeb2hart without the Qt frame window (which `make`
+# adds), each layer compiled as a few unity sources.
+CONFIGURE_DEMO := $(CONFIGURE) -DZEB2HART_WITH_TESTS=OFF -DZEB2HART_WITH_BENCH=OFF -DZEB2HART_WITH_UI=OFF \
+                  -DCMAKE_UNITY_BUILD=ON
 
 .PHONY: all demo build test test-release test-asan test-fuzz test-windows windows msi bench fuzz memcheck package install clean
 
@@ -19,8 +25,9 @@ all: build
 demo:
 	@echo "make demo: checking the Debian packages the demo needs (scripts/install-deps demo)"
 	@scripts/install-deps demo
+	@[ -f $(BUILD)/CMakeCache.txt ] || { echo "make demo: configuring $(BUILD)/ for zeb2hart alone (no tests, no Qt frame window: make adds them)"; \
+	  $(CONFIGURE_DEMO) > /dev/null; }
 	@echo "make demo: building zeb2hart in $(BUILD)/"
-	@[ -f $(BUILD)/CMakeCache.txt ] || $(CONFIGURE) -DZEB2HART_WITH_TESTS=OFF -DZEB2HART_WITH_BENCH=OFF > /dev/null
 	@cmake --build $(BUILD) -j$(JOBS) --target zeb2hart_cli
 	@echo "make demo: running $(BUILD)/bin/zeb2hart demo"
 	@$(BUILD)/bin/zeb2hart demo
