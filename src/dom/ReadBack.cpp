@@ -70,10 +70,31 @@ bool contains(const xmlChar* text, const char* part)
     return text != nullptr && std::strstr(reinterpret_cast<const char*>(text), part) != nullptr;
 }
 
-// libxml2's name check reads a byte that is no UTF-8 as Latin-1: the text is checked first.
+bool isAsciiNameStart(xmlChar c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+bool isAsciiNameChar(xmlChar c)
+{
+    return isAsciiNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+}
+
+// Names of ASCII letters, digits, '_', '-' and '.' (nearly all) are decided
+// here; the others by libxml2, whose name check reads a byte that is no UTF-8
+// as Latin-1: their text is checked first.
 bool isNcName(const xmlChar* name)
 {
-    return name != nullptr && isXmlText(name) && xmlValidateNCName(name, 0) == 0;
+    if (name == nullptr)
+        return false;
+    if (isAsciiNameStart(name[0])) {
+        const xmlChar* rest = name + 1;
+        while (isAsciiNameChar(*rest))
+            ++rest;
+        if (*rest == 0)
+            return true;
+    }
+    return isXmlText(name) && xmlValidateNCName(name, 0) == 0;
 }
 
 // The namespace `ns` is the one its prefix names at `scope` when written out.

@@ -265,9 +265,11 @@ bool equals(const xmlChar* text, std::string_view expected)
     // The names a path step passes over mostly differ in their first byte.
     if (expected.empty() || text[0] != static_cast<xmlChar>(expected[0]))
         return expected.empty() && text[0] == 0;
-    const auto* chars = reinterpret_cast<const char*>(text);
-    const std::size_t length = std::strlen(chars);
-    return length == expected.size() && std::memcmp(chars, expected.data(), length) == 0;
+    // Names are short: compared byte by byte, the text's end included.
+    for (std::size_t i = 1; i < expected.size(); ++i)
+        if (text[i] != static_cast<xmlChar>(expected[i]) || text[i] == 0)
+            return false;
+    return text[expected.size()] == 0;
 }
 
 bool matches(const xmlChar* name, const xmlNs* ns, const Step& step)
@@ -317,6 +319,14 @@ xmlNs* findNamespaceInScope(xmlDoc* document, xmlNode* scope, const std::string&
 
 void replaceValue(xmlAttr* attribute, const std::string& value)
 {
+    // Most values are one text node, which takes the new text in place.
+    if (xmlNode* only = attribute->children;
+        only != nullptr && only->next == nullptr && only->type == XML_TEXT_NODE) {
+        xmlNodeSetContentLen(only, xmlText(value), static_cast<int>(value.size()));
+        if (only->content == nullptr && !value.empty())
+            throw std::bad_alloc();
+        return;
+    }
     if (attribute->children != nullptr)
         xmlFreeNodeList(attribute->children);
     attribute->children = nullptr;

@@ -141,8 +141,17 @@ ParsedNumber parseNumber(std::string_view original)
     if (i != text.size())
         typeMismatch(original);
 
-    // Read the same way whatever decimal sign the process's locale uses.
     const std::string_view number = text[0] == '+' ? text.substr(1) : text;
+    // Whole numbers of up to 15 digits, the usual ones, are exact in a double.
+    const bool negative = number[0] == '-';
+    if (mantissaDigits <= 15 && number.size() == mantissaDigits + (negative ? 1 : 0)) {
+        std::uint64_t whole = 0;
+        for (char c : number.substr(negative ? 1 : 0))
+            whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+        result.decimal = negative ? -static_cast<double>(whole) : static_cast<double>(whole);
+        return result;
+    }
+    // Read the same way whatever decimal sign the process's locale uses.
     double value = 0.0;
     if (std::from_chars(number.data(), number.data() + number.size(), value).ec == std::errc::result_out_of_range) {
         if (decimalMagnitude(number) > 0)

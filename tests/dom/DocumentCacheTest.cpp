@@ -159,6 +159,9 @@ TEST(SharedTexts, ABuiltDocumentReadsAsAFreshParseOfItsTextDoes)
     const auto add = [](std::function<xmlNode*(xmlDoc*)> make) {
         return [=](xmlDoc* d) { xmlAddChild(xmlDocGetRootElement(d), make(d)); };
     };
+    const auto newAttribute = [](const char* name) {
+        return [=](xmlDoc* d) { xmlNewProp(xmlDocGetRootElement(d)->children, BAD_CAST name, BAD_CAST "1"); };
+    };
     struct Case {
         const char* name;
         const std::string& text;
@@ -183,6 +186,11 @@ TEST(SharedTexts, ABuiltDocumentReadsAsAFreshParseOfItsTextDoes)
          add([](xmlDoc* d) { return xmlNewDocNode(d, nullptr, BAD_CAST "B", nullptr); }), false},
         {"out of it, declared", plain,
          add([](xmlDoc* d) { return createElement(d, xmlDocGetRootElement(d), "B", std::string()); }), true},
+        {"a name of every ASCII name character", plain, newAttribute("_a-Z.9"), true},
+        {"a name beginning with a digit", plain, newAttribute("9b"), false},
+        {"a name beginning with a dash", plain, newAttribute("-b"), false},
+        {"a name with a blank", plain, newAttribute("b c"), false},
+        {"a name with a letter beyond ASCII", plain, newAttribute("b\xC3\xA9"), true},
         {"a name in broken UTF-8", plain,
          add([](xmlDoc* d) { return createElement(d, xmlDocGetRootElement(d), "p:C\xFC" "d"); }), false},
         {"blank text", plain, add([](xmlDoc* d) { return xmlNewDocText(d, BAD_CAST " "); }), false},
