@@ -37,6 +37,8 @@ build:
 	@$(CONFIGURE_ALL) > /dev/null
 	@cmake --build $(BUILD) -j$(JOBS)
 
+# The sanitizer build is also the unity build the demo makes: two sources that
+# clash when compiled as one fail it.
 test: test-release test-asan test-fuzz test-windows
 
 test-release: build
@@ -44,7 +46,8 @@ test-release: build
 
 test-asan:
 	@scripts/install-deps test
-	@cmake -S . -B $(SAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DZEB2HART_SANITIZE=ON -DZEB2HART_WITH_BENCH=OFF -DZEB2HART_WERROR=ON > /dev/null
+	@cmake -S . -B $(SAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DZEB2HART_SANITIZE=ON -DZEB2HART_WITH_BENCH=OFF -DZEB2HART_WERROR=ON \
+	  -DCMAKE_UNITY_BUILD=ON > /dev/null
 	@cmake --build $(SAN_BUILD) -j$(JOBS)
 	@cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
 
