@@ -128,6 +128,7 @@ TEST(XmlDom, TheEntityLoaderServesOnlyOpenSchemaFolders)
     TempComponentFolder closed;
     open.write("a.xml", "<a/>");
     open.write("doctype.xml", "<!DOCTYPE a><a/>");
+    open.write("latin1.xml", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a b=\"Ger\xE4t\"/>");
     closed.write("b.xml", "<b/>");
     std::unique_ptr<xmlParserCtxt, decltype(&xmlFreeParserCtxt)> context(xmlNewParserCtxt(), &xmlFreeParserCtxt);
     const auto loads = [&](const std::string& url) {
@@ -142,6 +143,7 @@ TEST(XmlDom, TheEntityLoaderServesOnlyOpenSchemaFolders)
         SchemaFolderAccess access({open.path()});
         EXPECT_TRUE(loads(a));
         EXPECT_TRUE(loads(platform::fileUrl(open.path() / "a.xml")));
+        EXPECT_TRUE(loads(platform::utf8Of(open.path() / "latin1.xml"))); // read in the encoding it declares
         for (const fs::path& refused : {open.path() / "doctype.xml", open.path() / "missing.xml", closed.path() / "b.xml",
                                         open.path() / ".." / closed.path().filename() / "b.xml"})
             EXPECT_FALSE(loads(platform::utf8Of(refused))) << refused;

@@ -107,6 +107,11 @@ TEST_F(PagesTest, MonitorLinesKeepColoursAndBreaksAndTheViewFollowsTheNewestUnle
     const int lineHeight = QFontMetrics(view.font()).lineSpacing();
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(20, 3 + lineHeight + lineHeight / 2));
     ASSERT_EQ(view.selectedText(), QStringLiteral("green line"));
+    // Shift+click extends from the line clicked before it, the first line too.
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(20, 3 + lineHeight / 2));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(20, 3 + lineHeight + lineHeight / 2));
+    EXPECT_EQ(view.selectedText(), QStringLiteral("\ngreen line"));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(20, 3 + lineHeight + lineHeight / 2));
     page->MessageLine("blue\r\nCR LF\nLF\rCR", support::color::Blue); // each breaks the line
     page->MessageLine("black\r", support::color::Black);
 
