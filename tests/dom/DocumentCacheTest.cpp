@@ -83,6 +83,34 @@ TEST_F(DocumentCacheTest, AnOldFileIsLookedAtAgainATenthOfASecondAfterItsLastLoo
     EXPECT_EQ(copied(), "3");
 }
 
+TEST_F(DocumentCacheTest, WhatTheCacheCannotReadLoadsAsThePlainLoadDoes)
+{
+    // Each step leaves the file as it says, after the recheck interval.
+    const std::pair<const char*, std::function<void()>> steps[] = {
+        {"a folder, never cached", [&] { fs::create_directories(file); }},
+        {"a document", [&] { fs::remove(file), folder.write(file.filename(), "<FDT a=\"1\"/>"), age(file); }},
+        {"a folder where the cached document was", [&] { fs::remove(file), fs::create_directories(file); }},
+        {"missing", [&] { fs::remove(file); }},
+        {"not XML", [&] { folder.write(file.filename(), "<FDT"), age(file); }},
+    };
+    for (const auto& [name, step] : steps) {
+        SCOPED_TRACE(name);
+        step();
+        environment.clock().advance(100ms);
+        XmlDocument plain;
+        const LoadResult expected = plain.load(file);
+        for (int round = 0; round < 2; ++round) {
+            XmlDocument copy, shared;
+            EXPECT_EQ(copy.loadCopy(file), expected);
+            EXPECT_EQ(shared.loadSharedFile(file), expected);
+            for (const XmlDocument* cached : {&copy, &shared}) {
+                EXPECT_EQ(cached->parseError().code, plain.parseError().code);
+                EXPECT_EQ(cached->parseError().url, file.string());
+            }
+        }
+    }
+}
+
 TEST_F(DocumentCacheTest, EachSchemaCollectionJudgesTheFileItself)
 {
     const auto schemas = allSchemas();
@@ -170,7 +198,8 @@ TEST(SharedTexts, ABuiltDocumentReadsAsAFreshParseOfItsTextDoes)
     };
     const Case cases[] = {
         {"a plain value", plain, onA("b", "2"), true},
-        {"escaped characters", plain, onA("b", "\t\n\r&<>\"' \xC3\xA9 \xF0\x9F\x98\x80"), true},
+        {"escaped characters and UTF-8 of each length", plain,
+         onA("b", "\t\n\r&<>\"' \xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"), true},
         {"a prefixed attribute", plain, onA("p:c", "3"), true},
         {"a control character", plain, onA("b", "a\x01" "b"), false},
         {"broken UTF-8", plain, onA("b", "\xC3\x28"), false},

@@ -102,6 +102,12 @@ TEST_F(CountersTest, CountsEachConnectionAsTheGatewayWorks)
              }
          },
          {"REF-1 open | 0: 1/1/0 24..24.0..24 | parent 6/6 | errors | unknown 0 refused 0 timeouts 0"}},
+        {"an error answer to one of command 0's reads counts for command 0",
+         [this] {
+             send("t0", "0", std::nullopt);
+             answer(communicator().ZEBSeqElem(1).invokeId, zebError("False", "busy"));
+         },
+         {"REF-1 open | 0: 1/0/1 | parent 6/1 | errors busy=1 | unknown 0 refused 0 timeouts 0"}},
         {"late answers for an answered identifier, unknown ones, and a request the parent did not take",
          [this] {
              send("a", "128");

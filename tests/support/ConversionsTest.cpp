@@ -135,7 +135,7 @@ TEST(ToInteger, TextTable)
         {".5", V(0)},        {"4.", V(4)},         {"32767.5", Over},   {"-32768.5", V(-32768)}, {"1E+2", V(100)},
         {"&hff", V(255)},    {"&H7FFF", V(32767)}, {"&H8000", V(-32768)}, {"&H10000", Over},  {"&H10000000000000000", Over},
         {"", Mis},           {"12abc", Mis},       {"-", Mis},          {".", Mis},            {"&H", Mis},
-        {"&HG", Mis},        {"1E", Mis},          {"1E-", Mis},
+        {"&HG", Mis},        {"1E", Mis},          {"1E-", Mis},         {"1H5", Mis},
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(run([&] { return toInteger(text); }), expected) << '"' << text << '"';

@@ -149,11 +149,17 @@ TEST_F(PagesTest, MonitorLinesKeepColoursAndBreaksAndTheViewFollowsTheNewestUnle
     // A line of a megabyte is cut; past the line limit the oldest lines go, a block at a time.
     page->MessageLine(std::string(1 << 20, 'x'), support::color::Black);
     EXPECT_EQ(view.lineText(view.lineCount() - 1).size(), kMonitorLineLength);
-    for (int i = 0; i < kMonitorLineLimit; ++i)
+    const int removed = kMonitorTrimBlock + 1; // when the 5001st line arrives
+    for (int i = 0; i < kMonitorLineLimit; ++i) {
         page->MessageLine("line " + std::to_string(i), support::color::Black);
-    // 2 + 5000 lines: at the 5001st the view keeps 4500, and one more follows.
+        if (i == removed - 1)
+            view.selectLines(removed, removed + 1); // the first two lines kept
+    }
+    // 2 + 5000 lines: at the 5001st the view keeps 4500, and one more follows; the selection moves up with them.
     EXPECT_EQ(view.lineCount(), kMonitorLineLimit - kMonitorTrimBlock + 1);
     EXPECT_EQ(view.lineText(view.lineCount() - 1).toStdString(), "line " + std::to_string(kMonitorLineLimit - 1));
+    EXPECT_EQ(view.selectedText().toStdString(),
+              "line " + std::to_string(removed - 2) + "\nline " + std::to_string(removed - 1));
 }
 
 TEST_F(PagesTest, MonitorSavesItsLinesWithCrLfAndTracesTheExitOnlyWhenWritten)
@@ -240,6 +246,41 @@ TEST_F(PagesTest, HeadlineLogoStaysAtTheRightEdgeAndOnlyALeftClickOnItOpensTheVe
     EXPECT_EQ(env.shell().opened, Names{kVendorAddress});
 }
 
+// True when `picture` appears somewhere in `shot`, each of its opaque pixels as it is.
+bool shows(const QImage& shot, const QImage& picture)
+{
+    const QImage big = shot.convertToFormat(QImage::Format_RGB32);
+    const QImage small = picture.convertToFormat(QImage::Format_ARGB32);
+    const auto matchesAt = [&](int x, int y) {
+        for (int row = 0; row < small.height(); ++row) {
+            const auto* want = reinterpret_cast<const QRgb*>(small.constScanLine(row));
+            const auto* have = reinterpret_cast<const QRgb*>(big.constScanLine(y + row)) + x;
+            for (int column = 0; column < small.width(); ++column)
+                if (qAlpha(want[column]) == 255 && (want[column] & 0xFFFFFF) != (have[column] & 0xFFFFFF))
+                    return false;
+        }
+        return true;
+    };
+    for (int y = 0; y + small.height() <= big.height(); ++y)
+        for (int x = 0; x + small.width() <= big.width(); ++x)
+            if (matchesAt(x, y))
+                return true;
+    return false;
+}
+
+// How many pixels of `shot` are of a colour close to `colour`.
+int pixelsNear(const QImage& shot, QColor colour)
+{
+    int count = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor pixel = shot.pixelColor(x, y);
+            count += std::abs(pixel.red() - colour.red()) + std::abs(pixel.green() - colour.green()) +
+                         std::abs(pixel.blue() - colour.blue()) <= 60;
+        }
+    return count;
+}
+
 TEST_F(PagesTest, ScreenshotsOfEveryPageInBothLanguages)
 {
     std::map<std::string, QImage> shots; // the page's blue frames each
@@ -251,6 +292,16 @@ TEST_F(PagesTest, ScreenshotsOfEveryPageInBothLanguages)
         EXPECT_NE(shots[page + "_en.png"], shots[page + "_de.png"]) << page;
     }
     EXPECT_EQ(shots.size(), 6u);
+    // The monitor shows the sample traffic in its colours, the offline page the status of a connected gateway.
+    const std::filesystem::path picture = test::componentDir() / "Resources" / "connected_13x52.gif";
+    const QImage connected(QString::fromStdString(picture.string()));
+    ASSERT_FALSE(connected.isNull());
+    for (const char* language : {"en", "de"}) {
+        const std::string suffix = std::string("_") + language + ".png";
+        EXPECT_GT(pixelsNear(shots["monitor" + suffix], QColor(0, 150, 0)), 0) << language;
+        EXPECT_GT(pixelsNear(shots["monitor" + suffix], QColor(0, 0, 255)), 0) << language;
+        EXPECT_TRUE(shows(shots["offlineparam" + suffix], connected)) << language;
+    }
 }
 
 } // namespace

@@ -10,18 +10,20 @@ namespace {
 TEST_F(TempFolderFixture, SchemaFilesAreChosenByNameAndAMissingFolderIsAnError)
 {
     const fs::path schemas = folder.path() / "schemas";
-    for (const std::string name : {"schema.XmL", "Zed.xml"})
+    for (const std::string name : {"schema.XmL", "Zed.xml", "xml"})
         writeFile(schemas / name, R"(<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema" targetNamespace="x-schema:)" +
                                       name + R"("><xs:element name="FDT"/></xs:schema>)");
     writeFile(schemas / "readme.txt", "not a schema");
+    writeFile(schemas / "ml", "too short a name");
     fs::create_directories(schemas / "folder.xml");
     help.InitXMLSchemaCache(schemas.string() + "/");
-    EXPECT_EQ(help.Cache().namespaces(), (std::vector<std::string>{"x-schema:schema.XmL", "x-schema:Zed.xml"}));
+    EXPECT_EQ(help.Cache().namespaces(),
+              (std::vector<std::string>{"x-schema:schema.XmL", "x-schema:xml", "x-schema:Zed.xml"}));
     EXPECT_EQ(help.GetXMLSchemas(schemas.string())->namespaces(), help.Cache().namespaces());
     // A missing folder is an error, and the collection keeps what it held.
     EXPECT_THROW(help.InitXMLSchemaCache((folder.path() / "NoSuchFolder").string()), fdt::FileError);
     EXPECT_THROW(help.GetXMLSchemas((folder.path() / "NoSuchFolder").string()), fdt::FileError);
-    EXPECT_EQ(help.Cache().size(), 2u);
+    EXPECT_EQ(help.Cache().size(), 3u);
     EXPECT_TRUE(shown().empty());
 }
 
