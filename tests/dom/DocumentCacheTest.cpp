@@ -86,10 +86,13 @@ TEST_F(DocumentCacheTest, AnOldFileIsLookedAtAgainATenthOfASecondAfterItsLastLoo
 TEST_F(DocumentCacheTest, WhatTheCacheCannotReadLoadsAsThePlainLoadDoes)
 {
     // Each step leaves the file as it says, after the recheck interval.
+    const auto tooLarge = [&] { folder.write(file.filename(), ""), fs::resize_file(file, kMaxFileDocumentSize + 1); };
     const std::pair<const char*, std::function<void()>> steps[] = {
-        {"a folder, never cached", [&] { fs::create_directories(file); }},
-        {"a document", [&] { fs::remove(file), folder.write(file.filename(), "<FDT a=\"1\"/>"), age(file); }},
-        {"a folder where the cached document was", [&] { fs::remove(file), fs::create_directories(file); }},
+        {"too large, never cached", tooLarge},
+        {"a document", [&] { folder.write(file.filename(), "<FDT a=\"1\"/>"), age(file); }},
+        {"too large where the cached document was", tooLarge},
+        {"a document again", [&] { folder.write(file.filename(), "<FDT a=\"2\"/>"), age(file); }},
+        {"a folder where it was", [&] { fs::remove(file), fs::create_directories(file); }},
         {"missing", [&] { fs::remove(file); }},
         {"not XML", [&] { folder.write(file.filename(), "<FDT"), age(file); }},
     };
