@@ -36,7 +36,8 @@ void pump()
     }
 }
 
-// Lines a second of each block of kBlock lines.
+// Lines a second of each block of kBlock lines; the longest line (its append,
+// and its painting when painted) is printed at the end: the frame's longest stall.
 std::vector<double> run(zeb2hart::ui::win32::Win32PageView& view, HWND box, int lines, bool paint)
 {
     using namespace zeb2hart::pages;
@@ -44,12 +45,17 @@ std::vector<double> run(zeb2hart::ui::win32::Win32PageView& view, HWND box, int 
     std::vector<double> rates;
     const std::string text = "12:00:00.000 FDT  ->  Transaction request 128 to device 3, 24 bytes: 82 A5 0F 00 01 ";
     auto start = Clock::now();
+    Clock::duration longest{};
+    int longestLine = 0;
     for (int i = 1; i <= lines; ++i) {
+        const auto lineStart = Clock::now();
         view.appendLine(monitor::RichTextBoxComm, text + std::to_string(i), i % 2 ? 0x0000C0 : 0x008000);
         if (paint) {
             pump();
             UpdateWindow(box);
         }
+        if (const auto took = Clock::now() - lineStart; took > longest)
+            longest = took, longestLine = i;
         if (i % kBlock == 0) {
             pump();
             const auto now = Clock::now();
@@ -60,6 +66,8 @@ std::vector<double> run(zeb2hart::ui::win32::Win32PageView& view, HWND box, int 
             start = Clock::now();
         }
     }
+    std::printf("  %-22s longest line: %.0f ms (line %d)\n", paint ? "appended and painted" : "appended",
+                std::chrono::duration<double, std::milli>(longest).count(), longestLine);
     return rates;
 }
 

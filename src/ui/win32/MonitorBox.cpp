@@ -2,6 +2,8 @@
 
 #include <richedit.h>
 
+#include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <string_view>
 #include <vector>
@@ -58,6 +60,23 @@ void select(HWND box, LONG from, LONG to)
 {
     CHARRANGE range{from, to};
     SendMessageW(box, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+}
+
+// What EM_STREAMIN reads, and how far.
+struct StreamSource {
+    const std::string& text;
+    std::size_t offset = 0;
+};
+
+DWORD CALLBACK readStream(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given)
+{
+    auto& source = *reinterpret_cast<StreamSource*>(cookie);
+    const std::size_t count = std::min(static_cast<std::size_t>(std::max<LONG>(wanted, 0)),
+                                       source.text.size() - source.offset);
+    std::memcpy(buffer, source.text.data() + source.offset, count);
+    source.offset += count;
+    *given = static_cast<LONG>(count);
+    return 0;
 }
 
 bool atEnd(HWND box)
@@ -134,17 +153,58 @@ void MonitorBox::remake()
     if (m_lines.size() > 1) {
         suspendDrawing();
         m_follow = true;
-        // The first line is the text's start, without a paragraph mark before it.
-        const std::wstring first = m_lines.front().text;
-        CHARFORMAT2W color{};
-        color.cbSize = sizeof color;
-        color.dwMask = CFM_COLOR;
-        color.crTextColor = m_lines.front().color;
-        SendMessageW(m_window, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&color));
-        SendMessageW(m_window, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(first.c_str()));
-        m_characters = static_cast<long>(first.size());
-        insert(m_lines.begin() + 1, m_lines.end());
+        streamIn();
+        // The stream's own font gives way to the box's.
+        format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC;
+        SendMessageW(m_window, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+        m_characters = static_cast<long>(m_lines.size()) - 1; // the paragraph marks
+        for (const Line& line : m_lines)
+            m_characters += static_cast<long>(line.text.size());
     }
+}
+
+void MonitorBox::streamIn()
+{
+    // The lines as one RTF document, a colour table entry for each colour
+    // used: the box reads it in one edit, where inserting the lines one run
+    // of a colour at a time costs milliseconds a run.
+    std::vector<COLORREF> colors;
+    std::string body;
+    const auto colorIndex = [&](COLORREF color) {
+        auto found = std::find(colors.begin(), colors.end(), color);
+        if (found == colors.end())
+            found = colors.insert(colors.end(), color);
+        return std::to_string(found - colors.begin() + 1);
+    };
+    COLORREF current = 0;
+    for (auto line = m_lines.begin(); line != m_lines.end(); ++line) {
+        if (line == m_lines.begin() || line->color != current) {
+            current = line->color;
+            body += "\\cf" + colorIndex(current) + ' ';
+        }
+        for (const wchar_t c : line->text) {
+            if (c == L'\\' || c == L'{' || c == L'}')
+                body += '\\', body += static_cast<char>(c);
+            else if (c >= 0x20 && c < 0x80)
+                body += static_cast<char>(c);
+            else
+                body += "\\u" + std::to_string(static_cast<std::int16_t>(c)) + '?';
+        }
+        // Each paragraph mark takes the colour of the line it ends. The box
+        // reads the last one as its own closing mark, which no line follows.
+        body += "\\par ";
+    }
+    std::string document = "{\\rtf1\\ansi\\uc1\\deff0{\\fonttbl{\\f0\\fmodern Courier New;}}{\\colortbl ;";
+    for (const COLORREF color : colors)
+        document += "\\red" + std::to_string(GetRValue(color)) + "\\green" + std::to_string(GetGValue(color)) +
+                    "\\blue" + std::to_string(GetBValue(color)) + ';';
+    document += "}\\f0 " + body + '}';
+
+    StreamSource source{document};
+    EDITSTREAM stream{};
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+    stream.pfnCallback = &readStream;
+    SendMessageW(m_window, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
 }
 
 void MonitorBox::suspendDrawing()

@@ -27,9 +27,9 @@ namespace zeb2hart::ui::win32 {
 using pages::kMonitorLineLength;
 using pages::kMonitorLineLimit;
 // The newest lines kept when the limit is passed: the box is made again with
-// them, once every kMonitorLineLimit - kMonitorLinesKept lines. Remaking costs
-// about as much as appending the lines kept, so fewer are kept here than the
-// pages' kMonitorTrimBlock would leave.
+// them, once every kMonitorLineLimit - kMonitorLinesKept lines, read in as one
+// RTF stream. Remaking still costs a few tenths of a second under Wine, so
+// fewer are kept here than the pages' kMonitorTrimBlock would leave.
 constexpr int kMonitorLinesKept = 2000;
 // How long new lines wait at most to be drawn, in milliseconds.
 constexpr UINT kMonitorRefreshDelay = 50;
@@ -68,6 +68,8 @@ private:
     };
     // A new window in the old one's place showing m_lines.
     void remake();
+    // Reads m_lines into the empty box in one edit.
+    void streamIn();
     // Adds the lines at the end of the box's text, one edit for each run of one
     // colour (and one for the mark before a run whose colour changes).
     void insert(std::deque<Line>::const_iterator from, std::deque<Line>::const_iterator to);

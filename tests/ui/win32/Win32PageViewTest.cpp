@@ -6,6 +6,7 @@
 #include "platform/win32/WindowsApi.h"
 
 #include <objbase.h>
+#include <richedit.h>
 
 #include <gtest/gtest.h>
 
@@ -360,16 +361,33 @@ TEST_F(Win32PageViewTest, TheMonitorsLengthIsBounded)
     EXPECT_EQ(shown[shown.size() - 2], "m99999");
     EXPECT_EQ(shown.back(), ""); // after the last line feed
 
-    // Line by line past the limit: the oldest go, the newest stay, in order.
+    // Line by line past the limit: the oldest go, the newest stay, in order,
+    // each in its colour and the box's font, whatever characters they hold.
     view.clearLines(row);
     const int count = 2 * kMonitorLineLimit + 17;
+    const std::string tail = " {\\par}\t\x01\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80";
     for (int i = 0; i < count; ++i)
-        view.appendLine(row, "l" + std::to_string(i), i % 2 ? kRed : kGreen);
+        view.appendLine(row, "l" + std::to_string(i) + tail, i % 2 ? kRed : kGreen);
     shown = lines();
     ASSERT_LE(shown.size(), static_cast<std::size_t>(kMonitorLineLimit));
     ASSERT_GE(shown.size(), static_cast<std::size_t>(kMonitorLinesKept));
-    for (std::size_t i = 0; i < shown.size(); ++i)
-        ASSERT_EQ(shown[i], "l" + std::to_string(count - static_cast<int>(shown.size()) + static_cast<int>(i)));
+    const auto boxes =
+        descendants(view.window(), [](HWND child) { return _wcsnicmp(className(child).c_str(), L"RichEdit", 8) == 0; });
+    ASSERT_EQ(boxes.size(), 1u);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const int number = count - static_cast<int>(shown.size()) + static_cast<int>(i);
+        ASSERT_EQ(shown[i], "l" + std::to_string(number) + tail);
+        const auto start = static_cast<LONG>(SendMessageW(boxes[0], EM_LINEINDEX, i, 0));
+        CHARRANGE first{start, start + 1};
+        SendMessageW(boxes[0], EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&first));
+        CHARFORMAT2W format{};
+        format.cbSize = sizeof format;
+        format.dwMask = CFM_COLOR | CFM_FACE | CFM_SIZE;
+        SendMessageW(boxes[0], EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        ASSERT_EQ(format.crTextColor, number % 2 ? kRed : kGreen) << i;
+        ASSERT_EQ(std::wstring(format.szFaceName), L"Courier New") << i;
+        ASSERT_EQ(format.yHeight, 165) << i;
+    }
 }
 
 TEST_F(Win32PageViewTest, UserActionsAreReportedAndTheLogicsChangesAreNot)
