@@ -6,6 +6,12 @@
 // the frame stand-in. They reach the DTM as the frame stand-in hosts it
 // (HostedDtm), in this process or through COM. Used on the thread that runs
 // the session.
+//
+// They record what the DTM sends its pages, and nothing of the pages' own
+// logic: a real page's Init also reads and sets the DTM's properties (the
+// filters, the device list, the identity), which is what scripts that open
+// the real pages record ("qt", and on Windows the Win32 pages through OLE).
+// The scripts written for the headless pages keep their transcripts so.
 
 #include <functional>
 #include <memory>

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iterator>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -54,6 +54,21 @@ std::wstring boxLine(std::string_view line)
         wide.resize(end);
     }
     return wide;
+}
+
+constexpr std::size_t kLimit = kMonitorLineLimit;
+// The shown box's size when the hidden one starts to read.
+constexpr std::size_t kStartNext = kLimit - kMonitorLinesKept;
+
+// The box's font: Courier New 8.25 pt, neither bold nor italic.
+CHARFORMAT2W boxFormat()
+{
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC;
+    format.yHeight = 165; // in twips
+    wcscpy(format.szFaceName, L"Courier New");
+    return format;
 }
 
 void select(HWND box, LONG from, LONG to)
@@ -114,75 +129,111 @@ void unloadRichEdit()
 
 MonitorBox::MonitorBox(HWND parent, int id, HFONT font) : m_parent(parent), m_id(id), m_font(font)
 {
-    remake();
+    replaceShown(makeBox());
 }
 
-void MonitorBox::remake()
+HWND MonitorBox::makeBox() const
+{
+    if (g_richEditClass == nullptr)
+        return nullptr;
+    const RECT place = shownPlace();
+    HWND box = CreateWindowExW(WS_EX_CLIENTEDGE, g_richEditClass, L"",
+                               WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY |
+                                   ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL,
+                               place.left, place.top, place.right - place.left, place.bottom - place.top, m_parent,
+                               nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(m_parent, GWLP_HINSTANCE)),
+                               nullptr);
+    if (box == nullptr)
+        return nullptr;
+    SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
+    // Room for the bound, with the paragraph marks; lines are not wrapped.
+    SendMessageW(box, EM_EXLIMITTEXT, 0, static_cast<LPARAM>(kMonitorLineLimit) * (kMonitorLineLength + 1) + 1);
+    SendMessageW(box, EM_SETTARGETDEVICE, 0, 1);
+    SendMessageW(box, EM_SETUNDOLIMIT, 0, 0);
+    CHARFORMAT2W format = boxFormat();
+    format.dwMask |= CFM_COLOR;
+    SendMessageW(box, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+    SendMessageW(box, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    return box;
+}
+
+RECT MonitorBox::shownPlace() const
 {
     RECT place{};
-    if (m_window != nullptr) {
-        GetWindowRect(m_window, &place);
+    if (m_shown.window != nullptr) {
+        GetWindowRect(m_shown.window, &place);
         MapWindowPoints(HWND_DESKTOP, m_parent, reinterpret_cast<POINT*>(&place), 2);
-        DestroyWindow(m_window);
-        m_window = nullptr;
     }
-    m_characters = 0;
-    m_pending = false;
-    if (g_richEditClass == nullptr)
-        return;
-    m_window = CreateWindowExW(WS_EX_CLIENTEDGE, g_richEditClass, L"",
-                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
-                                   ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL,
-                               place.left, place.top, place.right - place.left, place.bottom - place.top, m_parent,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(m_id)),
-                               reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(m_parent, GWLP_HINSTANCE)), nullptr);
-    if (m_window == nullptr)
-        return;
-    SendMessageW(m_window, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
-    // Room for the bound, with the paragraph marks; lines are not wrapped.
-    SendMessageW(m_window, EM_EXLIMITTEXT, 0, static_cast<LPARAM>(kMonitorLineLimit) * (kMonitorLineLength + 1) + 1);
-    SendMessageW(m_window, EM_SETTARGETDEVICE, 0, 1);
-    SendMessageW(m_window, EM_SETUNDOLIMIT, 0, 0);
-    CHARFORMAT2W format{};
-    format.cbSize = sizeof format;
-    format.dwMask = CFM_FACE | CFM_SIZE | CFM_COLOR | CFM_BOLD | CFM_ITALIC;
-    format.yHeight = 165; // 8.25 pt in twips
-    wcscpy(format.szFaceName, L"Courier New");
-    SendMessageW(m_window, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
-    SendMessageW(m_window, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
-    if (m_lines.size() > 1) {
-        suspendDrawing();
-        m_follow = true;
-        streamIn();
-        // The stream's own font gives way to the box's.
-        format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC;
-        SendMessageW(m_window, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
-        m_characters = static_cast<long>(m_lines.size()) - 1; // the paragraph marks
-        for (const Line& line : m_lines)
-            m_characters += static_cast<long>(line.text.size());
-    }
+    return place;
 }
 
-void MonitorBox::streamIn()
+void MonitorBox::replaceShown(HWND box)
+{
+    const bool follow = m_pending ? m_follow : atEnd(m_shown.window);
+    if (box != nullptr) {
+        // Where the shown box is now: it may have moved since `box` was made.
+        const RECT place = shownPlace();
+        SetWindowLongPtrW(box, GWLP_ID, m_id);
+        SetWindowPos(box, m_shown.window != nullptr ? m_shown.window : HWND_TOP, place.left, place.top,
+                     place.right - place.left, place.bottom - place.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        if (follow)
+            SendMessageW(box, WM_VSCROLL, SB_BOTTOM, 0);
+        InvalidateRect(box, nullptr, TRUE);
+    }
+    if (m_shown.window != nullptr)
+        DestroyWindow(m_shown.window);
+    m_shown.window = box;
+    m_pending = false;
+}
+
+void MonitorBox::startNext()
+{
+    m_next = {makeBox(), m_lines.size(), m_lines.size(), 0};
+}
+
+void MonitorBox::takeOver()
+{
+    // A box made now, if the hidden one could not be made or the lines came
+    // too many at once.
+    if (m_next.window == nullptr) {
+        const std::size_t first = m_lines.size() - std::min(m_lines.size(), kMonitorLinesKept);
+        m_next = {makeBox(), first, first, 0};
+    }
+    streamIn(m_next, m_lines.size());
+    replaceShown(m_next.window);
+    m_lines.erase(m_lines.begin(), m_lines.begin() + static_cast<std::ptrdiff_t>(m_next.first));
+    m_shown = {m_shown.window, 0, m_lines.size(), m_next.characters};
+    m_next = {};
+}
+
+void MonitorBox::streamIn(Filled& box, std::size_t to)
 {
     // The lines as one RTF document, a colour table entry for each colour
-    // used: the box reads it in one edit, where inserting the lines one run
-    // of a colour at a time costs milliseconds a run.
+    // used: the box reads it in one edit, at a fraction of what inserting
+    // them as text costs. A line's paragraph mark takes the line's colour; the
+    // box's own closing mark ends the last line.
     std::vector<COLORREF> colors;
     std::string body;
-    const auto colorIndex = [&](COLORREF color) {
+    std::optional<COLORREF> current;
+    const auto setColor = [&](COLORREF color) {
+        if (current == color)
+            return;
         auto found = std::find(colors.begin(), colors.end(), color);
         if (found == colors.end())
             found = colors.insert(colors.end(), color);
-        return std::to_string(found - colors.begin() + 1);
+        body += "\\cf" + std::to_string(found - colors.begin() + 1) + ' ';
+        current = color;
     };
-    COLORREF current = 0;
-    for (auto line = m_lines.begin(); line != m_lines.end(); ++line) {
-        if (line == m_lines.begin() || line->color != current) {
-            current = line->color;
-            body += "\\cf" + colorIndex(current) + ' ';
+    const long start = box.characters;
+    for (std::size_t i = box.end; i < to; ++i) {
+        const Line& line = m_lines[i];
+        if (i > box.first) {
+            setColor(m_lines[i - 1].color);
+            body += "\\par ";
+            ++box.characters;
         }
-        for (const wchar_t c : line->text) {
+        setColor(line.color);
+        for (const wchar_t c : line.text) {
             if (c == L'\\' || c == L'{' || c == L'}')
                 body += '\\', body += static_cast<char>(c);
             else if (c >= 0x20 && c < 0x80)
@@ -190,117 +241,177 @@ void MonitorBox::streamIn()
             else
                 body += "\\u" + std::to_string(static_cast<std::int16_t>(c)) + '?';
         }
-        // Each paragraph mark takes the colour of the line it ends. The box
-        // reads the last one as its own closing mark, which no line follows.
-        body += "\\par ";
+        box.characters += static_cast<long>(line.text.size());
     }
+    box.end = to;
+    if (box.window == nullptr || body.empty())
+        return;
     std::string document = "{\\rtf1\\ansi\\uc1\\deff0{\\fonttbl{\\f0\\fmodern Courier New;}}{\\colortbl ;";
     for (const COLORREF color : colors)
         document += "\\red" + std::to_string(GetRValue(color)) + "\\green" + std::to_string(GetGValue(color)) +
                     "\\blue" + std::to_string(GetBValue(color)) + ';';
     document += "}\\f0 " + body + '}';
 
+    select(box.window, start, start);
     StreamSource source{document};
     EDITSTREAM stream{};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
     stream.pfnCallback = &readStream;
-    SendMessageW(m_window, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    SendMessageW(box.window, EM_STREAMIN, SF_RTF | SFF_SELECTION, reinterpret_cast<LPARAM>(&stream));
+
+    // RTF gives sizes in half points: where the box's reader did not keep its
+    // own font for what it read, the read text gets it.
+    select(box.window, start, box.characters);
+    CHARFORMAT2W read{};
+    read.cbSize = sizeof read;
+    SendMessageW(box.window, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&read));
+    const CHARFORMAT2W format = boxFormat();
+    if ((read.dwMask & format.dwMask) != format.dwMask || read.yHeight != format.yHeight ||
+        (read.dwEffects & (CFE_BOLD | CFE_ITALIC)) != 0 || std::wcscmp(read.szFaceName, format.szFaceName) != 0)
+        SendMessageW(box.window, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    select(box.window, box.characters, box.characters);
+}
+
+void MonitorBox::schedule(UINT delay)
+{
+    if (m_scheduled)
+        return;
+    m_scheduled = true;
+    SetTimer(m_parent, static_cast<UINT_PTR>(m_id), delay, nullptr);
 }
 
 void MonitorBox::suspendDrawing()
 {
-    if (m_pending || m_window == nullptr)
+    if (m_pending || m_shown.window == nullptr)
         return;
     m_pending = true;
-    m_follow = atEnd(m_window);
-    SendMessageW(m_window, WM_SETREDRAW, FALSE, 0);
-    SetTimer(m_parent, static_cast<UINT_PTR>(m_id), kMonitorRefreshDelay, nullptr);
+    m_follow = atEnd(m_shown.window);
+    SendMessageW(m_shown.window, WM_SETREDRAW, FALSE, 0);
+    schedule(kMonitorRefreshDelay);
 }
 
 void MonitorBox::insertAtEnd(const std::wstring& text, COLORREF color)
 {
-    select(m_window, m_characters, m_characters);
+    select(m_shown.window, m_shown.characters, m_shown.characters);
     CHARFORMAT2W format{};
     format.cbSize = sizeof format;
     format.dwMask = CFM_COLOR;
     format.crTextColor = color;
-    SendMessageW(m_window, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    SendMessageW(m_window, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-    m_characters += static_cast<long>(text.size());
+    SendMessageW(m_shown.window, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    SendMessageW(m_shown.window, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    m_shown.characters += static_cast<long>(text.size());
 }
 
-void MonitorBox::insert(std::deque<Line>::const_iterator from, std::deque<Line>::const_iterator to)
+void MonitorBox::insert(std::size_t from)
 {
     // Each paragraph mark ends the line before it and takes that line's colour,
     // so that an empty line shows the colour it was written in.
-    COLORREF before = std::prev(from)->color;
-    while (from != to) {
-        const COLORREF color = from->color;
+    COLORREF before = m_lines[from - 1].color;
+    while (from < m_lines.size()) {
+        const COLORREF color = m_lines[from].color;
         std::wstring inserted;
         if (before != color)
             insertAtEnd(L"\r", before);
         else
             inserted += L'\r';
-        inserted += from->text;
-        for (++from; from != to && from->color == color; ++from) {
+        inserted += m_lines[from].text;
+        for (++from; from < m_lines.size() && m_lines[from].color == color; ++from) {
             inserted += L'\r';
-            inserted += from->text;
+            inserted += m_lines[from].text;
         }
         insertAtEnd(inserted, color);
         before = color;
     }
+    m_shown.end = m_lines.size();
 }
 
 void MonitorBox::append(const std::string& text, std::uint32_t bgr)
 {
-    if (m_window == nullptr)
+    if (m_shown.window == nullptr)
         return;
-    const std::vector<std::string_view> lines = splitLines(text, kMonitorLineLimit);
-    const std::size_t first = m_lines.size();
-    for (const std::string_view line : lines)
-        m_lines.push_back({boxLine(line), static_cast<COLORREF>(bgr & 0xFFFFFF)});
-    if (m_lines.size() > static_cast<std::size_t>(kMonitorLineLimit)) {
-        m_lines.erase(m_lines.begin(), m_lines.end() - kMonitorLinesKept);
-        remake();
+    const auto color = static_cast<COLORREF>(bgr & 0xFFFFFF);
+    const std::vector<std::string_view> lines = splitLines(text, kLimit);
+    if (lines.size() > kMonitorLinesKept) {
+        // More than a full box leaves: a new box with the newest of them.
+        if (m_next.window != nullptr)
+            DestroyWindow(m_next.window);
+        m_next = {};
+        m_lines.clear();
+        for (auto line = lines.end() - kMonitorLinesKept; line != lines.end(); ++line)
+            m_lines.push_back({boxLine(*line), color});
+        takeOver();
         return;
     }
-    suspendDrawing();
-    insert(m_lines.begin() + static_cast<std::ptrdiff_t>(first), m_lines.end());
+    for (std::size_t next = 0; next < lines.size() && m_shown.window != nullptr;) {
+        if (m_lines.size() == kLimit)
+            takeOver();
+        const std::size_t stop = m_lines.size() < kStartNext ? kStartNext : kLimit;
+        const std::size_t from = m_lines.size();
+        for (; next < lines.size() && m_lines.size() < stop; ++next)
+            m_lines.push_back({boxLine(lines[next]), color});
+        suspendDrawing();
+        insert(from);
+        if (m_lines.size() == kStartNext && m_next.window == nullptr)
+            startNext();
+    }
+    if (m_next.window != nullptr)
+        schedule(kMonitorRefreshDelay);
 }
 
 void MonitorBox::refresh()
 {
-    if (m_window == nullptr || !m_pending)
+    if (!m_scheduled)
         return;
     KillTimer(m_parent, static_cast<UINT_PTR>(m_id));
-    m_pending = false;
-    SendMessageW(m_window, WM_SETREDRAW, TRUE, 0);
-    if (m_follow)
-        SendMessageW(m_window, WM_VSCROLL, SB_BOTTOM, 0);
-    InvalidateRect(m_window, nullptr, TRUE);
+    m_scheduled = false;
+    if (m_pending && m_shown.window != nullptr) {
+        m_pending = false;
+        SendMessageW(m_shown.window, WM_SETREDRAW, TRUE, 0);
+        if (m_follow)
+            SendMessageW(m_shown.window, WM_VSCROLL, SB_BOTTOM, 0);
+        InvalidateRect(m_shown.window, nullptr, TRUE);
+    }
+    if (m_next.window == nullptr || m_next.end == m_lines.size())
+        return;
+    // One turn's worth for the hidden box (at least one line), and another turn soon.
+    std::size_t to = m_next.end + 1;
+    for (std::size_t characters = m_lines[m_next.end].text.size() + 1;
+         to < m_lines.size() && to - m_next.end < kMonitorLinesPerTurn; ++to) {
+        characters += m_lines[to].text.size() + 1;
+        if (characters > kMonitorCharactersPerTurn)
+            break;
+    }
+    streamIn(m_next, to);
+    if (m_next.end < m_lines.size())
+        schedule(USER_TIMER_MINIMUM);
 }
 
 void MonitorBox::clear()
 {
-    if (m_window == nullptr)
+    if (m_shown.window == nullptr)
         return;
+    if (m_next.window != nullptr)
+        DestroyWindow(m_next.window);
+    m_next = {};
+    replaceShown(makeBox());
     m_lines.assign(1, Line{});
-    remake();
+    m_shown = {m_shown.window, 0, 1, 0};
     KillTimer(m_parent, static_cast<UINT_PTR>(m_id));
+    m_scheduled = false;
 }
 
 std::string MonitorBox::text() const
 {
-    if (m_window == nullptr)
+    if (m_shown.window == nullptr)
         return {};
     GETTEXTLENGTHEX how{GTL_DEFAULT, 1200};
-    const auto length = SendMessageW(m_window, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0);
+    const auto length = SendMessageW(m_shown.window, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0);
     std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
     GETTEXTEX get{};
     get.cb = static_cast<DWORD>(wide.size() * sizeof(wchar_t));
     get.flags = GT_DEFAULT;
     get.codepage = 1200;
-    const auto copied = SendMessageW(m_window, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
+    const auto copied = SendMessageW(m_shown.window, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
                                      reinterpret_cast<LPARAM>(wide.data()));
     wide.resize(static_cast<std::size_t>(copied));
     for (wchar_t& c : wide) {

@@ -1,20 +1,24 @@
 #pragma once
 // MonitorBox: the monitor's RichEdit window, a read-only list of lines each in
 // its colour, bounded in length: at most kMonitorLineLimit lines of at most
-// kMonitorLineLength characters each (a longer line is cut). Appending costs
-// the same however many lines there are:
+// kMonitorLineLength characters each (a longer line is cut). The box holds
+// each line as soon as it is appended; appending costs the same however many
+// lines there are, and no turn of the frame's loop waits long for the box:
 // - the box redraws at most every kMonitorRefreshDelay (a RichEdit box that
 //   redraws at each change takes milliseconds a line), on a timer of its
 //   parent window, which calls refresh();
-// - removing text from a RichEdit box costs milliseconds a line under Wine
-//   (clearing 5000 lines took 27 s), so the box never removes any: past the
-//   limit, and to be cleared, it is made again with only the newest
-//   kMonitorLinesKept lines, which it keeps a copy of.
+// - removing text from a RichEdit box costs about half a millisecond a line
+//   under Wine, so the box never removes any. Once it holds
+//   kMonitorLineLimit - kMonitorLinesKept lines, a hidden box starts to read
+//   the lines that follow, as RTF, a turn of the loop at a time (refresh());
+//   when the shown box is full, the hidden one, holding its newest
+//   kMonitorLinesKept lines, takes its place.
 // Used by Win32PageView on its thread; the RichEdit library must be loaded
 // (loadRichEdit) while a box exists.
 
 #include "platform/win32/WindowsApi.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -26,13 +30,17 @@ namespace zeb2hart::ui::win32 {
 
 using pages::kMonitorLineLength;
 using pages::kMonitorLineLimit;
-// The newest lines kept when the limit is passed: the box is made again with
-// them, once every kMonitorLineLimit - kMonitorLinesKept lines, read in as one
-// RTF stream. Remaking still costs a few tenths of a second under Wine, so
-// fewer are kept here than the pages' kMonitorTrimBlock would leave.
-constexpr int kMonitorLinesKept = 2000;
+// The newest lines a full box leaves: the hidden box that takes its place
+// holds them. Fewer are kept here than the pages' kMonitorTrimBlock would
+// leave, as each of them is read in twice. A message of more lines than this
+// leaves its newest kMonitorLinesKept lines, in a new box.
+constexpr std::size_t kMonitorLinesKept = 2000;
 // How long new lines wait at most to be drawn, in milliseconds.
 constexpr UINT kMonitorRefreshDelay = 50;
+// What the hidden box reads in one turn of its parent's loop, at most (and at
+// least one line): a few tens of milliseconds under Wine.
+constexpr std::size_t kMonitorLinesPerTurn = 250;
+constexpr std::size_t kMonitorCharactersPerTurn = 32768;
 
 // Loads the RichEdit library once for the process (Msftedit.dll, else
 // Riched20.dll) and answers its window class; nullptr when neither loads.
@@ -42,51 +50,73 @@ void unloadRichEdit();
 
 class MonitorBox {
 public:
-    // The box as a child of `parent` with the control identifier `id`; the
-    // font `font` stays the caller's. The box's window may change (window()).
+    // The box as a child of `parent` with the control identifier `id` (also
+    // that of the parent's timer); the font `font` stays the caller's. The
+    // box's window changes when it is full and when it is cleared (window()).
     MonitorBox(HWND parent, int id, HFONT font);
     MonitorBox(const MonitorBox&) = delete;
     MonitorBox& operator=(const MonitorBox&) = delete;
 
-    HWND window() const { return m_window; }
+    HWND window() const { return m_shown.window; }
     // A new line (or several: CR LF, CR and LF each start one) in the colour 0x00BBGGRR.
     void append(const std::string& text, std::uint32_t bgr);
     // Back to one empty line.
     void clear();
     // Draws what was appended since the last refresh, following the newest
-    // line if the view showed the end before (the parent's WM_TIMER with the
-    // box's identifier, and before the box is printed).
+    // line if the view showed the end before, and lets the hidden box read a
+    // turn's worth of lines (the parent's WM_TIMER with the box's identifier,
+    // and before the box is printed).
     void refresh();
     // The lines joined by "\n", as the box holds them.
     std::string text() const;
-    int lineCount() const { return static_cast<int>(m_lines.size()); }
 
 private:
     struct Line {
         std::wstring text;
         COLORREF color = 0;
     };
-    // A new window in the old one's place showing m_lines.
-    void remake();
-    // Reads m_lines into the empty box in one edit.
-    void streamIn();
-    // Adds the lines at the end of the box's text, one edit for each run of one
-    // colour (and one for the mark before a run whose colour changes).
-    void insert(std::deque<Line>::const_iterator from, std::deque<Line>::const_iterator to);
+    // A box's window and the lines it holds: m_lines[first, end), in
+    // `characters` characters, each paragraph mark one.
+    struct Filled {
+        HWND window = nullptr;
+        std::size_t first = 0;
+        std::size_t end = 0;
+        long characters = 0;
+    };
+    // A new box, hidden, where the shown one is.
+    HWND makeBox() const;
+    // The shown box's rectangle in its parent; empty when there is none.
+    RECT shownPlace() const;
+    // `box` takes the shown box's place, and its scrolling (at the end or not).
+    void replaceShown(HWND box);
+    // The hidden box starts to read the lines from m_lines.size() on.
+    void startNext();
+    // The hidden box reads in the rest and takes the shown one's place; the
+    // lines before its first go.
+    void takeOver();
+    // Reads m_lines[box.end, to) in at the end of `box`, in one edit.
+    void streamIn(Filled& box, std::size_t to);
+    // Adds m_lines[from, end) at the end of the shown box, one edit for each
+    // run of one colour (and one for the mark before a run whose colour changes).
+    void insert(std::size_t from);
     void insertAtEnd(const std::wstring& text, COLORREF color);
     void suspendDrawing();
+    void schedule(UINT delay);
 
     HWND m_parent = nullptr;
     int m_id = 0;
     HFONT m_font = nullptr;
-    HWND m_window = nullptr;
-    // Characters in the box, each paragraph mark one.
-    long m_characters = 0;
-    // Appended lines wait for refresh(), with the box's redrawing off.
+    // What the box shows, the first line first (it starts with one empty
+    // line); the shown box holds all of them, the hidden one the newest.
+    std::deque<Line> m_lines{Line{}};
+    Filled m_shown;
+    Filled m_next;
+    // The parent's timer runs.
+    bool m_scheduled = false;
+    // Appended lines wait for refresh() to be drawn, with the shown box's
+    // redrawing off.
     bool m_pending = false;
     bool m_follow = true;
-    // What the box shows, the first line first (it starts with one empty line).
-    std::deque<Line> m_lines{Line{}};
 };
 
 } // namespace zeb2hart::ui::win32
