@@ -94,14 +94,31 @@ DWORD CALLBACK readStream(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* gi
     return 0;
 }
 
-bool atEnd(HWND box)
+// The box shows its end: the top of its last character, `end`, is inside its
+// window (wherever the box's scrolling stopped, a line apart or a pixel).
+bool atEnd(HWND box, long end)
 {
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_ALL;
-    if (!GetScrollInfo(box, SB_VERT, &info) || info.nMax <= 0)
+    if (box == nullptr)
         return true;
-    return info.nPos + static_cast<int>(info.nPage) >= info.nMax;
+    POINTL at{};
+    SendMessageW(box, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), end);
+    RECT client{};
+    GetClientRect(box, &client);
+    return at.y < client.bottom;
+}
+
+// Scrolls the box back to `scroll`, where it was before lines were appended
+// (the box scrolls to each line it is given), or down to its end when
+// `follow`, at the same horizontal place.
+void scrollTo(HWND box, bool follow, POINT scroll)
+{
+    if (follow) {
+        SendMessageW(box, WM_VSCROLL, SB_BOTTOM, 0);
+        POINT bottom{};
+        SendMessageW(box, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&bottom));
+        scroll.y = bottom.y;
+    }
+    SendMessageW(box, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
 }
 
 } // namespace
@@ -169,15 +186,17 @@ RECT MonitorBox::shownPlace() const
 
 void MonitorBox::replaceShown(HWND box)
 {
-    const bool follow = m_pending ? m_follow : atEnd(m_shown.window);
+    const bool follow = m_pending ? m_follow : atEnd(m_shown.window, m_shown.characters);
+    POINT scroll = m_scroll;
+    if (!m_pending && m_shown.window != nullptr)
+        SendMessageW(m_shown.window, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
     if (box != nullptr) {
         // Where the shown box is now: it may have moved since `box` was made.
         const RECT place = shownPlace();
         SetWindowLongPtrW(box, GWLP_ID, m_id);
         SetWindowPos(box, m_shown.window != nullptr ? m_shown.window : HWND_TOP, place.left, place.top,
                      place.right - place.left, place.bottom - place.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
-        if (follow)
-            SendMessageW(box, WM_VSCROLL, SB_BOTTOM, 0);
+        scrollTo(box, follow, POINT{scroll.x, 0});
         InvalidateRect(box, nullptr, TRUE);
     }
     if (m_shown.window != nullptr)
@@ -285,7 +304,8 @@ void MonitorBox::suspendDrawing()
     if (m_pending || m_shown.window == nullptr)
         return;
     m_pending = true;
-    m_follow = atEnd(m_shown.window);
+    m_follow = atEnd(m_shown.window, m_shown.characters);
+    SendMessageW(m_shown.window, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&m_scroll));
     SendMessageW(m_shown.window, WM_SETREDRAW, FALSE, 0);
     schedule(kMonitorRefreshDelay);
 }
@@ -367,8 +387,7 @@ void MonitorBox::refresh()
     if (m_pending && m_shown.window != nullptr) {
         m_pending = false;
         SendMessageW(m_shown.window, WM_SETREDRAW, TRUE, 0);
-        if (m_follow)
-            SendMessageW(m_shown.window, WM_VSCROLL, SB_BOTTOM, 0);
+        scrollTo(m_shown.window, m_follow, m_scroll);
         InvalidateRect(m_shown.window, nullptr, TRUE);
     }
     if (m_next.window == nullptr || m_next.end == m_lines.size())

@@ -62,10 +62,11 @@ public:
     void append(const std::string& text, std::uint32_t bgr);
     // Back to one empty line.
     void clear();
-    // Draws what was appended since the last refresh, following the newest
-    // line if the view showed the end before, and lets the hidden box read a
-    // turn's worth of lines (the parent's WM_TIMER with the box's identifier,
-    // and before the box is printed).
+    // Draws what was appended since the last refresh, and lets the hidden box
+    // read a turn's worth of lines (the parent's WM_TIMER with the box's
+    // identifier, and before the box is printed). The box stays where the
+    // user scrolled it; if it showed its end, it follows the newest line
+    // down, at the same horizontal place.
     void refresh();
     // The lines joined by "\n", as the box holds them.
     std::string text() const;
@@ -116,7 +117,10 @@ private:
     // Appended lines wait for refresh() to be drawn, with the shown box's
     // redrawing off.
     bool m_pending = false;
+    // Whether the shown box showed its end, and where it was scrolled, when
+    // its redrawing went off.
     bool m_follow = true;
+    POINT m_scroll{};
 };
 
 } // namespace zeb2hart::ui::win32

@@ -117,6 +117,28 @@ struct Recorder : pages::PageEvents {
     void resized() override { log.push_back("resized"); }
 };
 
+// The monitor's box that the page shows: it has the control's identifier (a
+// hidden one filling behind it has none).
+HWND monitorBox(HWND page)
+{
+    return descendants(page, [](HWND child) {
+               return _wcsnicmp(className(child).c_str(), L"RichEdit", 8) == 0 && GetDlgCtrlID(child) != 0;
+           }).at(0);
+}
+
+// A turn of the loop for the monitor's box: its parent's timer tells it to draw.
+void turn(HWND box)
+{
+    SendMessageW(GetParent(box), WM_TIMER, static_cast<WPARAM>(GetDlgCtrlID(box)), 0);
+}
+
+POINT scrollPosition(HWND box)
+{
+    POINT at{};
+    SendMessageW(box, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&at));
+    return at;
+}
+
 void layOut(Win32PageView& view)
 {
     const std::vector<pages::TwipRect> rects = view.table().layOut(view.pageSize());
@@ -364,14 +386,6 @@ TEST_F(Win32PageViewTest, TheMonitorsLengthIsBounded)
     // turn, or not at all: the oldest go, the newest stay, in order, in one box
     // shown where the page last placed it, each in its colour and the box's
     // font, whatever characters they hold.
-    // The box the page shows has the control's identifier (a hidden one
-    // filling behind it has none); its parent's timer tells it to draw.
-    const auto monitorBox = [&] {
-        return descendants(view.window(), [](HWND child) {
-            return _wcsnicmp(className(child).c_str(), L"RichEdit", 8) == 0 && GetDlgCtrlID(child) != 0;
-        }).at(0);
-    };
-    const auto turn = [](HWND box) { SendMessageW(GetParent(box), WM_TIMER, static_cast<WPARAM>(GetDlgCtrlID(box)), 0); };
     static_assert(kMonitorLinesPerTurn < 300);
     for (const int turns : {0, 300}) {
         SCOPED_TRACE(turns ? "a turn every 300 lines" : "no turn of the loop");
@@ -384,16 +398,16 @@ TEST_F(Win32PageViewTest, TheMonitorsLengthIsBounded)
                 // The page is resized while a hidden box fills, which takes
                 // the shown one's place 1,000 lines later.
                 view.place(row, {100, 200, 4000 + turns, 3000});
-                GetWindowRect(monitorBox(), &placed);
+                GetWindowRect(monitorBox(view.window()), &placed);
             }
             view.appendLine(row, "l" + std::to_string(i) + tail, i % 2 ? kRed : kGreen);
             if (turns && i % turns == 0)
-                turn(monitorBox());
+                turn(monitorBox(view.window()));
         }
         shown = lines();
         ASSERT_LE(shown.size(), static_cast<std::size_t>(kMonitorLineLimit));
         ASSERT_GE(shown.size(), kMonitorLinesKept);
-        HWND box = monitorBox();
+        HWND box = monitorBox(view.window());
         RECT now{};
         GetWindowRect(box, &now);
         EXPECT_TRUE(EqualRect(&now, &placed));
@@ -418,6 +432,45 @@ TEST_F(Win32PageViewTest, TheMonitorsLengthIsBounded)
         });
         EXPECT_EQ(shownBoxes, std::vector<HWND>{box});
     }
+}
+
+TEST_F(Win32PageViewTest, TheMonitorFollowsItsEndOnlyWhenItShowsIt)
+{
+    Win32PageView view(pages::monitorTable());
+    ASSERT_NE(view.createWindow(frame(), {0, 0, kPage.cx, kPage.cy}), nullptr);
+    layOut(view);
+    const int row = monitor::RichTextBoxComm;
+    const std::string wide(400, 'w');
+    const auto append = [&](int count) {
+        for (int i = 0; i < count; ++i)
+            view.appendLine(row, "line " + std::to_string(i) + " " + wide, kGreen);
+        view.appendLine(row, "short", kRed);
+    };
+    HWND box = monitorBox(view.window());
+    append(200);
+    turn(box);
+    // At the end, scrolled to the left however wide the newest lines are.
+    const POINT end = scrollPosition(box);
+    EXPECT_GT(end.y, 0);
+    EXPECT_EQ(end.x, 0);
+
+    // The user scrolls up and to the right: appended lines move neither.
+    POINT read{40, end.y / 2};
+    SendMessageW(box, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&read));
+    read = scrollPosition(box);
+    append(50);
+    turn(box);
+    EXPECT_EQ(scrollPosition(box).x, read.x);
+    EXPECT_EQ(scrollPosition(box).y, read.y);
+
+    // Back at the end, the box follows the newest line down, and stays to the right.
+    POINT down{read.x, 1 << 20};
+    SendMessageW(box, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&down));
+    const POINT bottom = scrollPosition(box);
+    append(50);
+    turn(box);
+    EXPECT_GT(scrollPosition(box).y, bottom.y);
+    EXPECT_EQ(scrollPosition(box).x, read.x);
 }
 
 TEST_F(Win32PageViewTest, UserActionsAreReportedAndTheLogicsChangesAreNot)
