@@ -184,7 +184,7 @@ RECT MonitorBox::shownPlace() const
     return place;
 }
 
-void MonitorBox::replaceShown(HWND box)
+void MonitorBox::replaceShown(HWND box, LONG dropped)
 {
     const bool follow = m_pending ? m_follow : atEnd(m_shown.window, m_shown.characters);
     POINT scroll = m_scroll;
@@ -196,7 +196,7 @@ void MonitorBox::replaceShown(HWND box)
         SetWindowLongPtrW(box, GWLP_ID, m_id);
         SetWindowPos(box, m_shown.window != nullptr ? m_shown.window : HWND_TOP, place.left, place.top,
                      place.right - place.left, place.bottom - place.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
-        scrollTo(box, follow, POINT{scroll.x, 0});
+        scrollTo(box, follow, POINT{scroll.x, std::max<LONG>(scroll.y - dropped, 0)});
         InvalidateRect(box, nullptr, TRUE);
     }
     if (m_shown.window != nullptr)
@@ -219,7 +219,17 @@ void MonitorBox::takeOver()
         m_next = {makeBox(), first, first, 0};
     }
     streamIn(m_next, m_lines.size());
-    replaceShown(m_next.window);
+    // The height of the lines that go, by which the user's place moves up.
+    LONG dropped = 0;
+    if (m_shown.window != nullptr) {
+        POINTL first{};
+        SendMessageW(m_shown.window, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&first),
+                     SendMessageW(m_shown.window, EM_LINEINDEX, m_next.first, 0));
+        POINT scroll{};
+        SendMessageW(m_shown.window, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+        dropped = first.y + scroll.y;
+    }
+    replaceShown(m_next.window, dropped);
     m_lines.erase(m_lines.begin(), m_lines.begin() + static_cast<std::ptrdiff_t>(m_next.first));
     m_shown = {m_shown.window, 0, m_lines.size(), m_next.characters};
     m_next = {};

@@ -88,8 +88,9 @@ private:
     HWND makeBox() const;
     // The shown box's rectangle in its parent; empty when there is none.
     RECT shownPlace() const;
-    // `box` takes the shown box's place, and its scrolling (at the end or not).
-    void replaceShown(HWND box);
+    // `box` takes the shown box's place, and its scrolling: at the end, or
+    // where the user left it, `dropped` pixels higher up.
+    void replaceShown(HWND box, LONG dropped = 0);
     // The hidden box starts to read the lines from m_lines.size() on.
     void startNext();
     // The hidden box reads in the rest and takes the shown one's place; the

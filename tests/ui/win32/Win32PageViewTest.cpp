@@ -471,6 +471,28 @@ TEST_F(Win32PageViewTest, TheMonitorFollowsItsEndOnlyWhenItShowsIt)
     turn(box);
     EXPECT_GT(scrollPosition(box).y, bottom.y);
     EXPECT_EQ(scrollPosition(box).x, read.x);
+
+    // Scrolled up to a line, the user still sees it when the box is full and
+    // another with the newest lines takes its place.
+    const auto firstShown = [](HWND shown) {
+        const auto line = SendMessageW(shown, EM_GETFIRSTVISIBLELINE, 0, 0);
+        wchar_t text[64] = {static_cast<wchar_t>(std::size(text))};
+        const auto length = SendMessageW(shown, EM_GETLINE, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(text));
+        return std::wstring(text, static_cast<std::size_t>(length)).substr(0, 12);
+    };
+    append(kMonitorLineLimit - 400);
+    turn(box);
+    const auto before = SendMessageW(box, EM_GETLINECOUNT, 0, 0);
+    const auto lineHeight = scrollPosition(box).y / before; // roughly: the box is scrolled to its end
+    POINT up{read.x, static_cast<LONG>((before - 300) * lineHeight)};
+    SendMessageW(box, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&up));
+    const std::wstring reading = firstShown(box);
+    append(400);
+    turn(monitorBox(view.window()));
+    ASSERT_NE(monitorBox(view.window()), box);
+    box = monitorBox(view.window());
+    EXPECT_EQ(firstShown(box), reading);
+    EXPECT_EQ(scrollPosition(box).x, read.x);
 }
 
 TEST_F(Win32PageViewTest, UserActionsAreReportedAndTheLogicsChangesAreNot)
