@@ -640,8 +640,12 @@ void Win32PageView::draw(HDC dc, const RECT& bounds)
         return;
     }
     for (Control& control : state.controls) {
-        if (control.monitor)
+        if (control.monitor) {
             control.monitor->refresh();
+            // Painted as it now is, before it prints itself: a RichEdit box
+            // prints the place it last painted at.
+            UpdateWindow(control.window);
+        }
     }
     // Each window prints itself into a bitmap of its own at (0, 0), copied into
     // its place and clipped to its container's visible part: the system's own
