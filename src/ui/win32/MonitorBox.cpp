@@ -35,8 +35,8 @@ std::vector<std::string_view> splitLines(std::string_view text, std::size_t limi
 }
 
 // A line as the box shows it: UTF-16, at most kMonitorLineLength units, not
-// cut inside a surrogate pair. A UTF-8 character is at most four bytes, so
-// only that much of a long line is converted.
+// cut inside a surrogate pair, without NUL. A UTF-8 character is at most four
+// bytes, so only that much of a long line is converted.
 std::wstring boxLine(std::string_view line)
 {
     constexpr std::size_t kBytes = 4 * kMonitorLineLength;
@@ -47,6 +47,8 @@ std::wstring boxLine(std::string_view line)
         line = line.substr(0, end);
     }
     std::wstring wide = platform::toWide(line);
+    // A NUL would end the text where the box is given it: it shows as U+FFFD.
+    std::replace(wide.begin(), wide.end(), L'\0', L'\uFFFD');
     if (wide.size() > static_cast<std::size_t>(kMonitorLineLength)) {
         std::size_t end = kMonitorLineLength;
         if (wide[end - 1] >= 0xD800 && wide[end - 1] <= 0xDBFF)

@@ -369,6 +369,11 @@ TEST_F(Win32PageViewTest, TheMonitorsLengthIsBounded)
     view.clearLines(row);
     view.appendLine(row, std::string(kMonitorLineLength - 2, 'y') + "\xF0\x9F\x98\x80" + "z", kRed);
     EXPECT_EQ(lines().back(), std::string(kMonitorLineLength - 2, 'y') + "\xF0\x9F\x98\x80");
+    // A NUL inside a line is no end of it: it shows as U+FFFD.
+    view.clearLines(row);
+    view.appendLine(row, std::string("a\0b", 3), kRed);
+    view.appendLine(row, "c", kGreen);
+    EXPECT_EQ(lines(), (std::vector<std::string>{"", "a\xEF\xBF\xBD" "b", "c"}));
 
     // 100,000 lines in one message: a new box with the newest kMonitorLinesKept of them.
     view.clearLines(row);
