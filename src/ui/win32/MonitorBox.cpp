@@ -179,8 +179,8 @@ HWND MonitorBox::makeBox() const
 RECT MonitorBox::shownPlace() const
 {
     RECT place{};
-    if (m_shown.window != nullptr) {
-        GetWindowRect(m_shown.window, &place);
+    if (m_window != nullptr) {
+        GetWindowRect(m_window, &place);
         MapWindowPoints(HWND_DESKTOP, m_parent, reinterpret_cast<POINT*>(&place), 2);
     }
     return place;
@@ -188,22 +188,22 @@ RECT MonitorBox::shownPlace() const
 
 void MonitorBox::replaceShown(HWND box, LONG dropped)
 {
-    const bool follow = m_pending ? m_follow : atEnd(m_shown.window, m_shown.characters);
+    const bool follow = m_pending ? m_follow : atEnd(m_window, m_characters);
     POINT scroll = m_scroll;
-    if (!m_pending && m_shown.window != nullptr)
-        SendMessageW(m_shown.window, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+    if (!m_pending && m_window != nullptr)
+        SendMessageW(m_window, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
     if (box != nullptr) {
         // Where the shown box is now: it may have moved since `box` was made.
         const RECT place = shownPlace();
         SetWindowLongPtrW(box, GWLP_ID, m_id);
-        SetWindowPos(box, m_shown.window != nullptr ? m_shown.window : HWND_TOP, place.left, place.top,
+        SetWindowPos(box, m_window != nullptr ? m_window : HWND_TOP, place.left, place.top,
                      place.right - place.left, place.bottom - place.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
         scrollTo(box, follow, POINT{scroll.x, std::max<LONG>(scroll.y - dropped, 0)});
         InvalidateRect(box, nullptr, TRUE);
     }
-    if (m_shown.window != nullptr)
-        DestroyWindow(m_shown.window);
-    m_shown.window = box;
+    if (m_window != nullptr)
+        DestroyWindow(m_window);
+    m_window = box;
     m_pending = false;
 }
 
@@ -223,17 +223,17 @@ void MonitorBox::takeOver()
     streamIn(m_next, m_lines.size());
     // The height of the lines that go, by which the user's place moves up.
     LONG dropped = 0;
-    if (m_shown.window != nullptr) {
+    if (m_window != nullptr) {
         POINTL first{};
-        SendMessageW(m_shown.window, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&first),
-                     SendMessageW(m_shown.window, EM_LINEINDEX, m_next.first, 0));
+        SendMessageW(m_window, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&first),
+                     SendMessageW(m_window, EM_LINEINDEX, m_next.first, 0));
         POINT scroll{};
-        SendMessageW(m_shown.window, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+        SendMessageW(m_window, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
         dropped = first.y + scroll.y;
     }
     replaceShown(m_next.window, dropped);
     m_lines.erase(m_lines.begin(), m_lines.begin() + static_cast<std::ptrdiff_t>(m_next.first));
-    m_shown = {m_shown.window, 0, m_lines.size(), m_next.characters};
+    m_characters = m_next.characters;
     m_next = {};
 }
 
@@ -313,25 +313,25 @@ void MonitorBox::schedule(UINT delay)
 
 void MonitorBox::suspendDrawing()
 {
-    if (m_pending || m_shown.window == nullptr)
+    if (m_pending || m_window == nullptr)
         return;
     m_pending = true;
-    m_follow = atEnd(m_shown.window, m_shown.characters);
-    SendMessageW(m_shown.window, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&m_scroll));
-    SendMessageW(m_shown.window, WM_SETREDRAW, FALSE, 0);
+    m_follow = atEnd(m_window, m_characters);
+    SendMessageW(m_window, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&m_scroll));
+    SendMessageW(m_window, WM_SETREDRAW, FALSE, 0);
     schedule(kMonitorRefreshDelay);
 }
 
 void MonitorBox::insertAtEnd(const std::wstring& text, COLORREF color)
 {
-    select(m_shown.window, m_shown.characters, m_shown.characters);
+    select(m_window, m_characters, m_characters);
     CHARFORMAT2W format{};
     format.cbSize = sizeof format;
     format.dwMask = CFM_COLOR;
     format.crTextColor = color;
-    SendMessageW(m_shown.window, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    SendMessageW(m_shown.window, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-    m_shown.characters += static_cast<long>(text.size());
+    SendMessageW(m_window, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    SendMessageW(m_window, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    m_characters += static_cast<long>(text.size());
 }
 
 void MonitorBox::insert(std::size_t from)
@@ -354,12 +354,11 @@ void MonitorBox::insert(std::size_t from)
         insertAtEnd(inserted, color);
         before = color;
     }
-    m_shown.end = m_lines.size();
 }
 
 void MonitorBox::append(const std::string& text, std::uint32_t bgr)
 {
-    if (m_shown.window == nullptr)
+    if (m_window == nullptr)
         return;
     const auto color = static_cast<COLORREF>(bgr & 0xFFFFFF);
     const std::vector<std::string_view> lines = splitLines(text, kLimit);
@@ -374,7 +373,7 @@ void MonitorBox::append(const std::string& text, std::uint32_t bgr)
         takeOver();
         return;
     }
-    for (std::size_t next = 0; next < lines.size() && m_shown.window != nullptr;) {
+    for (std::size_t next = 0; next < lines.size() && m_window != nullptr;) {
         if (m_lines.size() == kLimit)
             takeOver();
         const std::size_t stop = m_lines.size() < kStartNext ? kStartNext : kLimit;
@@ -396,11 +395,11 @@ void MonitorBox::refresh()
         return;
     KillTimer(m_parent, static_cast<UINT_PTR>(m_id));
     m_scheduled = false;
-    if (m_pending && m_shown.window != nullptr) {
+    if (m_pending && m_window != nullptr) {
         m_pending = false;
-        SendMessageW(m_shown.window, WM_SETREDRAW, TRUE, 0);
-        scrollTo(m_shown.window, m_follow, m_scroll);
-        InvalidateRect(m_shown.window, nullptr, TRUE);
+        SendMessageW(m_window, WM_SETREDRAW, TRUE, 0);
+        scrollTo(m_window, m_follow, m_scroll);
+        InvalidateRect(m_window, nullptr, TRUE);
     }
     if (m_next.window == nullptr || m_next.end == m_lines.size())
         return;
@@ -419,30 +418,30 @@ void MonitorBox::refresh()
 
 void MonitorBox::clear()
 {
-    if (m_shown.window == nullptr)
+    if (m_window == nullptr)
         return;
     if (m_next.window != nullptr)
         DestroyWindow(m_next.window);
     m_next = {};
     replaceShown(makeBox());
     m_lines.assign(1, Line{});
-    m_shown = {m_shown.window, 0, 1, 0};
+    m_characters = 0;
     KillTimer(m_parent, static_cast<UINT_PTR>(m_id));
     m_scheduled = false;
 }
 
 std::string MonitorBox::text() const
 {
-    if (m_shown.window == nullptr)
+    if (m_window == nullptr)
         return {};
     GETTEXTLENGTHEX how{GTL_DEFAULT, 1200};
-    const auto length = SendMessageW(m_shown.window, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0);
+    const auto length = SendMessageW(m_window, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0);
     std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
     GETTEXTEX get{};
     get.cb = static_cast<DWORD>(wide.size() * sizeof(wchar_t));
     get.flags = GT_DEFAULT;
     get.codepage = 1200;
-    const auto copied = SendMessageW(m_shown.window, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
+    const auto copied = SendMessageW(m_window, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
                                      reinterpret_cast<LPARAM>(wide.data()));
     wide.resize(static_cast<std::size_t>(copied));
     for (wchar_t& c : wide) {

@@ -57,7 +57,7 @@ public:
     MonitorBox(const MonitorBox&) = delete;
     MonitorBox& operator=(const MonitorBox&) = delete;
 
-    HWND window() const { return m_shown.window; }
+    HWND window() const { return m_window; }
     // A new line (or several: CR LF, CR and LF each start one) in the colour 0x00BBGGRR.
     void append(const std::string& text, std::uint32_t bgr);
     // Back to one empty line.
@@ -76,8 +76,8 @@ private:
         std::wstring text;
         COLORREF color = 0;
     };
-    // A box's window and the lines it holds: m_lines[first, end), in
-    // `characters` characters, each paragraph mark one.
+    // The hidden box's window and the lines it holds: m_lines[first, end),
+    // in `characters` characters, each paragraph mark one.
     struct Filled {
         HWND window = nullptr;
         std::size_t first = 0;
@@ -109,9 +109,11 @@ private:
     int m_id = 0;
     HFONT m_font = nullptr;
     // What the box shows, the first line first (it starts with one empty
-    // line); the shown box holds all of them, the hidden one the newest.
+    // line): the shown box holds all of them, in m_characters characters
+    // (each paragraph mark one); the hidden one holds the newest.
     std::deque<Line> m_lines{Line{}};
-    Filled m_shown;
+    HWND m_window = nullptr;
+    long m_characters = 0;
     Filled m_next;
     // The parent's timer runs.
     bool m_scheduled = false;
